@@ -1,0 +1,5 @@
+#include "app/AppsPage.h"
+
+#include "app/MainForm.h"
+
+void TAppsPage::BuildAppsPage(TMainForm* /*form*/, TTabSheet* /*sheet*/) {}

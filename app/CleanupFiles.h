@@ -1,0 +1,30 @@
+// The cleanup page's file side: which folders it may empty, and the deletion
+// of the names an analysis collected.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The temporary folder ("%TEMP%" expanded, full length) with a trailing
+// backslash, or empty when the cleanup must not touch it: an empty, relative
+// or unexpanded path, a drive or share root, or the Windows directory itself.
+std::wstring CleanupTempFolder();
+// The same checks on a given path (exposed for tests).
+std::wstring CheckCleanupFolder(const std::wstring& path);
+// The Windows directory with a trailing backslash (full length).
+std::wstring WindowsFolder();
+
+// The name list the shell reads: each name followed by a zero, one more
+// zero at the end. The list ends at the first empty name; a name already
+// listed (in any letter case) is not listed again.
+std::wstring CreateBuffer(const std::wstring* names, size_t count);
+
+// Deletes the names (up to the first empty one) without progress display or
+// confirmations: plain files and folders in one shell delete operation;
+// file links as links only; linked folders (junctions, symbolic links) are
+// left alone, and folders that hold a link somewhere below are emptied by a
+// walk that never follows a link, so nothing outside the named entries is
+// touched. Names that no longer exist are
+// skipped. Returns the shell operation's result (0 when it had nothing to do).
+int DeleteCollectedFiles(HWND wnd, const std::wstring* names, size_t count);

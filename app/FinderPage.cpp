@@ -1,0 +1,5 @@
+#include "app/FinderPage.h"
+
+#include "app/MainForm.h"
+
+void TFinderPage::BuildFinderPage(TMainForm* /*form*/, TTabSheet* /*sheet*/) {}

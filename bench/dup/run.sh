@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Duplicate finder benchmark: generates the tree (once), builds DupBench.exe,
+# then times on the same tree, hot cache, best of RUNS runs each:
+#   - the scan engine under Wine (size and content criteria, subfolders);
+#   - the platform floor under Wine (bare FindFirstFileExW walk plus one open
+#     and 4 KiB read of every file in a same-size set of two or more);
+#   - jdupes -r and fdupes -r, native.
+# Prints the times, the ratios and peak memory, and checks that the engine's
+# groups equal jdupes' groups for the non-empty files.
+#
+# Env: BENCH_DIR (default /tmp/tarnholt-dupbench), RUNS (default 3),
+#      FILES (default 50000). Needs jdupes and fdupes (apt-get install them).
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+bench=${BENCH_DIR:-/tmp/tarnholt-dupbench}
+runs=${RUNS:-3}
+tree=$bench/tree
+mkdir -p "$bench"
+
+for tool in jdupes fdupes; do
+  command -v $tool >/dev/null || { echo "$tool is missing: apt-get install -y jdupes fdupes" >&2; exit 1; }
+done
+
+if [ ! -f "$bench/tree.stamp" ]; then
+  rm -rf "$tree"
+  python3 "$repo/bench/dup/gen_tree.py" "$tree" --files "${FILES:-50000}"
+  touch "$bench/tree.stamp"
+fi
+
+echo "== building DupBench.exe"
+x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -DUNICODE -D_UNICODE -municode -I"$repo" \
+  "$repo/bench/dup/DupBench.cpp" "$repo"/app/DupTables.cpp "$repo"/app/DupScanner.cpp \
+  "$repo"/app/DupContent.cpp "$repo"/app/DupGrouping.cpp "$repo"/app/DupScan.cpp "$repo"/app/DupSort.cpp \
+  -static -lpsapi -o "$bench/DupBench.exe"
+
+export WINEPREFIX=${WINEPREFIX:-$bench/wineprefix}
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" TZ=UTC
+if [ ! -d "$WINEPREFIX" ]; then
+  echo "== creating Wine prefix $WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 && wineserver -w
+fi
+wineserver -p 60 2>/dev/null || true  # a server may already be up
+trap 'wineserver -k 2>/dev/null || true' EXIT
+wintree="Z:${tree//\//\\}"
+winout="Z:${bench//\//\\}\\engine-groups.txt"
+
+# Read every file once so that every contender starts from a hot cache.
+find "$tree" -type f -exec cat {} + >/dev/null
+wine "$bench/DupBench.exe" "$wintree" "$winout" 1 >/dev/null  # and Wine's own caches
+
+echo "== floor and engine (Wine)"
+result=$(wine "$bench/DupBench.exe" "$wintree" "$winout" "$runs" | tr -d '\r')
+echo "$result"
+floor=$(grep '^floor' <<<"$result")
+engine=$(grep '^engine' <<<"$result")
+
+best_native() {  # best wall time and its peak RSS (KiB) over $runs runs of "$@"
+  local best="" rss="" i t m
+  for i in $(seq "$runs"); do
+    /usr/bin/time -o "$bench/time.txt" -f "%e %M" "$@" >"$bench/$1.out" 2>/dev/null
+    read -r t m <"$bench/time.txt"
+    if [ -z "$best" ] || awk -v a="$t" -v b="$best" 'BEGIN{exit !(a<b)}'; then
+      best=$t; rss=$m
+    fi
+  done
+  echo "$best $rss"
+}
+echo "== jdupes"; jd=$(best_native jdupes -r "$tree"); echo "jdupes seconds=${jd% *} peak_rss_mb=$(( ${jd#* } / 1024 ))"
+echo "== fdupes"; fd=$(best_native fdupes -r "$tree"); echo "fdupes seconds=${fd% *} peak_rss_mb=$(( ${fd#* } / 1024 ))"
+
+python3 - "$bench/engine-groups.txt" "$bench/jdupes.out" "$floor" "$engine" "${jd% *}" "${fd% *}" <<'PY'
+import os, re, sys
+eng_file, jd_file, floor, engine, jd, fd = sys.argv[1:]
+
+def groups(path, convert):
+    out, cur = set(), []
+    with open(path, encoding="utf-8") as f:
+        for line in f.read().split("\n") + [""]:
+            line = line.strip("\r")
+            if line:
+                cur.append(convert(line))
+            elif cur:
+                members = frozenset(p for p in cur if os.path.getsize(p) > 0)
+                if len(members) >= 2:
+                    out.add(members)
+                cur = []
+    return out
+
+eng = groups(eng_file, lambda p: p[2:].replace("\\", "/"))
+jdg = groups(jd_file, lambda p: p)
+sec = lambda s, k: float(re.search(k + r"=([\d.]+)", s).group(1))
+t_floor, t_engine = sec(floor, "seconds"), sec(engine, "seconds")
+print(f"engine / floor  = {t_engine / t_floor:.2f}  (goal <= 1.5)")
+print(f"engine / jdupes = {t_engine / float(jd):.2f}")
+print(f"engine / fdupes = {t_engine / float(fd):.2f}")
+same = eng == jdg
+print(f"groups: engine {len(eng)}, jdupes {len(jdg)}, equal: {'yes' if same else 'NO'}")
+if not same:
+    print("only engine:", list(eng - jdg)[:3])
+    print("only jdupes:", list(jdg - eng)[:3])
+    sys.exit(1)
+PY

@@ -1,0 +1,50 @@
+# Helpers that turn folders into targets without listing files, so adding a
+# source file needs no CMake edit (CONFIGURE_DEPENDS re-globs on every build).
+
+# tarnholt_add_folder_library(<name> [EXCLUDE <file>...])
+# One static library from every *.cpp below the current source folder. A
+# folder without sources gives an INTERFACE library, which links to nothing.
+function(tarnholt_add_folder_library name)
+  cmake_parse_arguments(ARG "" "" "EXCLUDE" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  foreach(excluded IN LISTS ARG_EXCLUDE)
+    list(REMOVE_ITEM sources "${CMAKE_CURRENT_SOURCE_DIR}/${excluded}")
+  endforeach()
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_link_libraries(${name} PUBLIC tarnholt_options)
+  else()
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE tarnholt_options)
+  endif()
+endfunction()
+
+# tarnholt_project_link_target(<name> LIBS <lib>... AFTER <item>...)
+# An INTERFACE target bundling the project libraries that have sources into
+# one --start-group/--end-group, followed by the AFTER items.
+function(tarnholt_project_link_target name)
+  cmake_parse_arguments(ARG "" "" "LIBS;AFTER" ${ARGN})
+  set(static_libs "")
+  foreach(lib IN LISTS ARG_LIBS)
+    get_target_property(type ${lib} TYPE)
+    if(type STREQUAL "STATIC_LIBRARY")
+      list(APPEND static_libs ${lib})
+    endif()
+  endforeach()
+  add_library(${name} INTERFACE)
+  target_link_libraries(${name} INTERFACE tarnholt_options)
+  if(static_libs)
+    list(JOIN static_libs "," joined)
+    target_link_libraries(${name} INTERFACE "$<LINK_GROUP:RESCAN,${joined}>")
+  endif()
+  target_link_libraries(${name} INTERFACE ${ARG_AFTER})
+endfunction()
+
+# tarnholt_to_windows_path(<out-var> <unix-path>)
+# Wine maps drive Z: to the host's root, so a host path is Z: plus the path
+# with backslashes. Deterministic and needs no Wine at configure time.
+function(tarnholt_to_windows_path out path)
+  string(REPLACE "/" "\\" win "${path}")
+  set(${out} "Z:${win}" PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,252 @@
+// Forms, frames, scroll boxes, the application object and the screen.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/Controls.h"
+
+class TMainMenu;
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0;
+constexpr TModalResult mrOk = IDOK;
+constexpr TModalResult mrCancel = IDCANCEL;
+constexpr TModalResult mrAbort = IDABORT;
+constexpr TModalResult mrRetry = IDRETRY;
+constexpr TModalResult mrIgnore = IDIGNORE;
+constexpr TModalResult mrYes = IDYES;
+constexpr TModalResult mrNo = IDNO;
+constexpr TModalResult mrAll = 8;
+constexpr TModalResult mrNoToAll = 9;
+constexpr TModalResult mrYesToAll = 10;
+
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
+                 poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
+enum TBorderIcon : uint32_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+using TBorderIcons = uint32_t;
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+
+using TCloseEvent = std::function<void(TObject*, TCloseAction&)>;
+using TCloseQueryEvent = std::function<void(TObject*, bool& CanClose)>;
+
+// A container whose client area can scroll (plain: no scroll bars yet of its
+// own; the skin library draws them).
+class TScrollingWinControl : public TWinControl {
+ public:
+  explicit TScrollingWinControl(TComponent* AOwner);
+  const wchar_t* ClassName() const override { return L"TScrollingWinControl"; }
+  bool AutoScroll() const { return autoScroll_; }
+  void SetAutoScroll(bool v) { autoScroll_ = v; }
+
+ private:
+  bool autoScroll_ = false;
+};
+
+class TScrollBox : public TScrollingWinControl {
+ public:
+  explicit TScrollBox(TComponent* AOwner);
+  const wchar_t* ClassName() const override { return L"TScrollBox"; }
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle v);
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+
+ private:
+  TBorderStyle borderStyle_ = bsSingle;
+};
+
+class TCustomForm : public TScrollingWinControl {
+ public:
+  explicit TCustomForm(TComponent* AOwner);
+  ~TCustomForm() override;
+  const wchar_t* ClassName() const override { return L"TCustomForm"; }
+
+  // Finishes the form once the derived constructor has built every
+  // component: Loaded on all of them, the window, then OnCreate.
+  void AfterConstruction() override;
+
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle v);
+  TBorderIcons BorderIcons() const { return borderIcons_; }
+  void SetBorderIcons(TBorderIcons v);
+  TPosition Position() const { return position_; }
+  void SetPosition(TPosition v) { position_ = v; }
+  TFormStyle FormStyle() const { return formStyle_; }
+  void SetFormStyle(TFormStyle v);
+  TWindowState WindowState() const;
+  void SetWindowState(TWindowState v);
+  RECT ClientRect() const override;
+  void SetClientWidth(int v) override;
+  void SetClientHeight(int v) override;
+
+  TModalResult ModalResult() const { return modalResult_; }
+  void SetModalResult(TModalResult v) { modalResult_ = v; }
+  bool Modal() const { return modal_; }
+  TWinControl* ActiveControl() const { return activeControl_; }
+  void SetActiveControl(TWinControl* control);
+  void FocusChanged(TWinControl* control);
+  bool Active() const;
+
+  void Show();
+  void Hide();
+  virtual TModalResult ShowModal();
+  void Close();
+  void Release();  // frees the form once the current message is done
+  bool CloseQuery();
+  void BringToFront() override;
+  // The form's menu bar (not owned; Menus.cpp attaches it to the window).
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* menu);
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+
+  void WndProc(TMessage& message) override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWindowState() override;
+  virtual void DoCreate();
+  virtual void DoClose(TCloseAction& action);
+  void SetPositionOnShow();
+
+ private:
+  void WMClose(TMessage& message);
+  DWORD FrameStyle() const;
+  DWORD FrameExStyle() const;
+
+  TBorderStyle borderStyle_ = bsSizeable;
+  TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+  TPosition position_ = poDesigned;
+  TFormStyle formStyle_ = fsNormal;
+  TWindowState windowState_ = wsNormal;
+  TModalResult modalResult_ = mrNone;
+  bool modal_ = false;
+  bool positioned_ = false;
+  TWinControl* activeControl_ = nullptr;
+  friend class TMainMenu;
+  TMainMenu* menu_ = nullptr;
+};
+
+class TForm : public TCustomForm {
+ public:
+  explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+  const wchar_t* ClassName() const override { return L"TForm"; }
+};
+
+// A reusable child panel of controls (no owner needed); shown inside
+// another control through SetParent.
+class TCustomFrame : public TScrollingWinControl {
+ public:
+  explicit TCustomFrame(TComponent* AOwner);
+  const wchar_t* ClassName() const override { return L"TCustomFrame"; }
+  void AfterConstruction() override;
+};
+
+class TFrame : public TCustomFrame {
+ public:
+  explicit TFrame(TComponent* AOwner) : TCustomFrame(AOwner) {}
+  const wchar_t* ClassName() const override { return L"TFrame"; }
+};
+
+class TScreen : public TComponent {
+ public:
+  explicit TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+  int FormCount() const { return static_cast<int>(forms_.size()); }
+  TCustomForm* Forms(int index) const { return forms_.at(index); }
+  TCustomForm* ActiveForm() const;
+  int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+  int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+  int PixelsPerInch() const { return ScreenPixelsPerInch(); }
+  RECT WorkAreaRect() const;
+
+ private:
+  friend class TCustomForm;
+  std::vector<TCustomForm*> forms_;
+};
+
+using TExceptionEvent = std::function<void(TObject*, std::exception_ptr)>;
+
+class TApplication : public TComponent {
+ public:
+  explicit TApplication(TComponent* AOwner);
+  ~TApplication() override;
+  const wchar_t* ClassName() const override { return L"TApplication"; }
+
+  void Initialize();
+  // Creates a form owned by the application; `ref` is set before the
+  // form's OnCreate runs. The first form created becomes MainForm.
+  template <class T>
+  void CreateForm(T*& ref) {
+    T* form = new T(this);
+    ref = form;
+    if (!mainForm_) mainForm_ = form;
+    form->AfterConstruction();
+  }
+  void Run();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+  // Dispatches every pending message. A WM_QUIT it meets ends the
+  // application's loop (it is not lost).
+  void ProcessMessages();
+  // Waits for and dispatches one message (idle work when the queue is empty).
+  void HandleMessage();
+
+  TCustomForm* MainForm() const { return mainForm_; }
+  HWND Handle() const { return handle_; }
+  bool MainFormOnTaskBar = false;
+  bool ShowMainForm = true;
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool v) { showHint_ = v; }
+  std::wstring Title;
+  std::wstring ExeName() const;
+
+  int MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags);
+  void HandleException(TObject* sender, std::exception_ptr error);
+  void ShowException(std::exception_ptr error);
+  TExceptionEvent OnException;
+  TNotifyEvent OnIdle;
+
+  // Deferred freeing of a form (TCustomForm::Release).
+  void ReleaseLater(TCustomForm* form);
+  void FormDestroyed(TCustomForm* form);
+
+ private:
+  void FreeReleasedForms();
+  std::vector<TCustomForm*> released_;
+  bool ProcessMessage(MSG& msg);
+  bool IsDialogKey(MSG& msg);
+  void Idle();
+  static LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  HWND handle_ = nullptr;
+  TCustomForm* mainForm_ = nullptr;
+  bool terminated_ = false;
+  bool showHint_ = true;
+  bool running_ = false;
+};
+
+// The program's application object and screen (made by InitFramework).
+extern TApplication* Application;
+extern TScreen* Screen;
+
+// Creates Application and Screen; DoneFramework frees them again.
+void InitFramework();
+void DoneFramework();
+
+// The exception's message text (Exception::Message, what() of others).
+std::wstring ExceptionMessage(std::exception_ptr error);

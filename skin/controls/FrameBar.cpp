@@ -1,0 +1,372 @@
+#include "skin/controls/FrameBar.h"
+
+#include <cmath>
+
+#include "framework/StdCtrls.h"
+
+bool SkipFrameBarAnimation = false;
+
+// ---------------------------------------------------------------- title button
+
+TsTitleButton::TsTitleButton(TComponent* AOwner) : TSpeedButton(AOwner) {
+  Alignment = taLeftJustify;
+  Spacing = 8;
+  Margin = 5;
+}
+
+void TsTitleButton::SetSelected(bool v) {
+  if (v == selected_) return;
+  selected_ = v;
+  Invalidate();
+}
+
+void TsTitleButton::Paint() {
+  // An open item's title looks active.
+  TButtonState saved = state_;
+  if (state_ == bsUp && selected_) state_ = bsDown;
+  TSpeedButton::Paint();
+  state_ = saved;
+}
+
+// ---------------------------------------------------------------- items
+
+TsTitleItem::TsTitleItem(TsFrameBar* bar, int index) : bar_(bar) {
+  button_ = Construct<TsTitleButton>(bar);
+  button_->SetName(L"sTitleButton" + std::to_wstring(index + 1));
+  button_->Item = this;
+  button_->OnClick = [this](TObject* sender) { TitleButtonClick(sender); };
+}
+
+TsTitleItem::~TsTitleItem() {
+  if (bar_->HasState(csDestroying)) return;
+  delete button_;
+  delete frame_;
+}
+
+int TsTitleItem::Index() const {
+  for (int i = 0; i < bar_->ItemCount(); ++i)
+    if (bar_->Items(i) == this) return i;
+  return -1;
+}
+
+void TsTitleItem::SetCaption(const std::wstring& v) {
+  caption_ = v;
+  button_->SetCaption(v);
+}
+
+void TsTitleItem::SetVisible(bool v) {
+  if (v == visible_) return;
+  visible_ = v;
+  button_->SetParent(v ? bar_ : nullptr);
+  bar_->ArrangeItems();
+}
+
+void TsTitleItem::TitleButtonClick(TObject* sender) {
+  if (OnClick) OnClick(sender);
+  if (state_ == stClosed) {
+    state_ = stOpening;
+    if (!bar_->allowAllOpen_)
+      for (auto& other : bar_->items_)
+        if (other.get() != this && other->state_ == stOpen) other->state_ = stClosing;
+  } else if (state_ == stOpen && bar_->AllowAllClose) {
+    state_ = stClosing;
+  }
+  bar_->ArrangeItems();
+}
+
+// ---------------------------------------------------------------- bar
+
+TsFrameBar::TsFrameBar(TComponent* AOwner) : TScrollBox(AOwner) {
+  SetCaption(L" ");
+  SetAlign(alLeft);
+  SetBorderWidth(2);
+}
+
+TsFrameBar::~TsFrameBar() {
+  Destroying();
+  // Frames belong to nobody else: free them with their items.
+  for (auto& item : items_) {
+    delete item->frame_;
+    item->frame_ = nullptr;
+  }
+  items_.clear();
+}
+
+void TsFrameBar::Loaded() {
+  TScrollBox::Loaded();
+  if (Visible()) ArrangeNow();
+}
+
+TsTitleItem* TsFrameBar::AddItem() {
+  items_.push_back(std::make_unique<TsTitleItem>(this, ItemCount()));
+  TsTitleItem* item = items_.back().get();
+  item->button_->SetParent(this);
+  SkipFrameBarAnimation = true;
+  ArrangeItems();
+  SkipFrameBarAnimation = false;
+  return item;
+}
+
+void TsFrameBar::SetTitleHeight(int v) {
+  if (v == titleHeight_) return;
+  titleHeight_ = v;
+  if (!HasState(csLoading)) ArrangeNow();
+}
+
+void TsFrameBar::SetSpacing(int v) {
+  if (v == spacing_) return;
+  spacing_ = v;
+  if (!HasState(csLoading)) ArrangeNow();
+}
+
+void TsFrameBar::SetBarBorderWidth(int v) {
+  if (v == BorderWidth()) return;
+  SetBorderWidth(v);
+  if (!HasState(csLoading)) ArrangeNow();
+}
+
+void TsFrameBar::SetAllowAllOpen(bool v) {
+  if (v == allowAllOpen_) return;
+  if (v) autoFrameSize_ = false;
+  allowAllOpen_ = v;
+  if (!HasState(csLoading)) ArrangeNow();
+}
+
+void TsFrameBar::SetAutoFrameSize(bool v) {
+  if (v == autoFrameSize_) return;
+  if (v) {
+    allowAllOpen_ = false;
+    SetAutoScroll(false);
+  }
+  autoFrameSize_ = v;
+  if (!HasState(csLoading)) ArrangeNow();
+}
+
+void TsFrameBar::OpenItem(int index, bool animated) {
+  if (index < 0 || index >= ItemCount()) return;
+  TsTitleItem* item = items_[index].get();
+  item->state_ = animated ? stOpening : stOpen;
+  if (!allowAllOpen_)
+    for (auto& other : items_)
+      if (other.get() != item && other->state_ == stOpen) other->state_ = stClosing;
+  SkipFrameBarAnimation = !animated;
+  ArrangeItems();
+  SkipFrameBarAnimation = false;
+}
+
+void TsFrameBar::ArrangeNow() {
+  SkipFrameBarAnimation = true;
+  ArrangeItems();
+  SkipFrameBarAnimation = false;
+}
+
+RECT TsFrameBar::ItemsArea() {
+  bool single = BorderStyle() == bsSingle;
+  RECT r{0, 0, single ? Width() - 4 : Width(), Height()};
+  int shrink = BorderWidth() + (single ? 2 : 0);
+  InflateRect(&r, -shrink, -shrink);
+  if (Parent() && HandleAllocated() && (GetWindowLongPtrW(WindowHandle(), GWL_STYLE) & WS_VSCROLL))
+    r.right -= GetSystemMetrics(SM_CXVSCROLL);
+  return r;
+}
+
+bool TsFrameBar::Counted(const TsTitleItem* item) const {
+  return item->visible_ && item->button_->Visible();
+}
+
+void TsFrameBar::DestroyFrame(TsTitleItem* item) {
+  if (!item->frame_) return;
+  bool canDestroy = true;
+  TCustomFrame* frame = item->frame_;
+  if (item->OnFrameDestroy) item->OnFrameDestroy(this, frame, canDestroy);
+  item->frame_ = frame;
+  if (canDestroy) {
+    item->frame_ = nullptr;
+    delete frame;
+  } else if (frame) {
+    ShowFrame(item, 0, frame->Width(), 0);
+  }
+}
+
+bool TsFrameBar::ShowFrame(TsTitleItem* item, int top, int width, int visible) {
+  if (!item) return false;
+  if (!item->frame_) {
+    TCustomFrame* frame = nullptr;
+    if (item->OnCreateFrame) item->OnCreateFrame(item, frame);
+    else CreateDefaultFrame(item);
+    if (frame) item->frame_ = frame;
+    if (!item->frame_) return false;
+  }
+  TCustomFrame* frame = item->frame_;
+  if (item->frameHeight_ == 0) item->frameHeight_ = frame->Height();
+  int height = item->frameHeight_;
+  if (visible == -1) {
+    visible = height;
+    frame->SetHeight(height);
+  }
+  if (!frame->Parent()) frame->SetParent(this);
+  HWND wnd = frame->Handle();
+  if (visible != 0) {
+    HRGN rgn = visible == height ? CreateRectRgn(0, 0, width, height)
+                                 : CreateRectRgn(0, height - visible, width, height);
+    SetWindowRgn(wnd, rgn, TRUE);  // the window owns the region now
+    frame->SetVisible(true);
+  } else {
+    SetWindowRgn(wnd, CreateRectRgn(-1, -1, -1, -1), TRUE);
+    frame->SetVisible(false);
+  }
+  frame->SetBounds(item->button_->Left(), top - (height - visible), width, height);
+  return true;
+}
+
+void TsFrameBar::CreateDefaultFrame(TsTitleItem* item) {
+  auto* frame = Construct<TFrame>(this);
+  frame->SetHeight(150);
+  auto* label = Construct<TLabel>(frame);
+  label->SetParent(frame);
+  label->SetAutoSize(false);
+  label->SetAlign(alClient);
+  label->SetCaption(L"Frame creation\r\nevent has not been defined.");
+  label->SetAlignment(taCenter);
+  label->SetLayout(tlCenter);
+  label->SetWordWrap(true);
+  label->Font()->SetColor(clRed);
+  item->frame_ = frame;
+}
+
+void TsFrameBar::ArrangeItems() {
+  if (!Visible() || arranging_ || HasState(csLoading) || items_.empty()) return;
+  int steps = (!SkipFrameBarAnimation && Animation) ? 3 : 0;
+  RECT r = ItemsArea();
+  arranging_ = true;
+  int freeHeight = -1;
+  bool storedShowHint = Application ? Application->ShowHint() : true;
+  if (Application) Application->SetShowHint(false);
+  const int bw = BorderWidth();
+
+  if (autoFrameSize_) {
+    SetAutoScroll(false);
+    int y = r.top;
+    for (auto& item : items_) {
+      if (!Counted(item.get())) continue;
+      y += titleHeight_;
+      if (item->state_ == stOpen || item->state_ == stOpening) y += bw;
+      y += bw;
+    }
+    freeHeight = (r.bottom - r.top) - y;
+  }
+
+  int y = r.top;
+  for (int step = 0; step <= steps; ++step) {
+    if (HandleAllocated()) SendMessageW(WindowHandle(), WM_SETREDRAW, FALSE, 0);
+    y = r.top;
+    const int w = r.right - r.left;
+    for (auto& owned : items_) {
+      TsTitleItem* item = owned.get();
+      if (!Counted(item)) continue;
+      item->button_->SetBounds(r.left, y - ScrollOffset(), w, titleHeight_);
+      if (item->button_->Parent() != this) item->button_->SetParent(this);
+      y += titleHeight_;
+      int v = item->frameHeight_;
+      if (v == 0 && item->state_ == stOpening && !Animation) item->state_ = stOpen;
+
+      switch (item->state_) {
+        case stClosed:
+          DestroyFrame(item);
+          item->frameHeight_ = 0;
+          v = 0;
+          break;
+        case stOpen:
+          if (freeHeight != -1) {
+            v = freeHeight;
+            item->frameHeight_ = freeHeight;
+            if (item->frame_) item->frame_->SetHeight(freeHeight);
+          }
+          ShowFrame(item, y - ScrollOffset(), w, -1);
+          if (v == 0 && item->frame_) v = item->frame_->Height();
+          break;
+        case stClosing:
+          v = steps == 0 ? 0 : static_cast<int>(std::nearbyint(double(v) / steps * (steps - step)));
+          if (step == steps) {
+            DestroyFrame(item);
+            item->frameHeight_ = 0;
+            y += bw;
+            item->state_ = stClosed;
+            item->button_->SetSelected(false);
+            continue;  // no tail for an item that just closed
+          }
+          ShowFrame(item, y - ScrollOffset(), w, v);
+          if (steps > 0) Sleep(10);
+          break;
+        case stOpening:
+          y += spacing_;
+          if (step == steps && autoFrameSize_) {
+            v = freeHeight;
+            item->frameHeight_ = freeHeight;
+            if (item->frame_) item->frame_->SetHeight(freeHeight);
+          }
+          if (steps != 0) v = static_cast<int>(std::nearbyint(double(v) / steps * step));
+          if (ShowFrame(item, y - ScrollOffset(), w, v)) {
+            if (step == steps) item->state_ = stOpen;
+            if (steps > 0) Sleep(10);
+          }
+          break;
+      }
+
+      if (item->frame_ && item->state_ != stClosed) {
+        if (!item->frame_->Parent()) item->frame_->SetParent(this);
+        y += bw + v;
+        if (item->state_ == stOpen && item->frame_->HandleAllocated())
+          SetWindowRgn(item->frame_->WindowHandle(), nullptr, TRUE);
+      }
+      y += bw;
+      if (item->state_ == stOpen) item->button_->SetSelected(true);
+      else if (item->state_ == stClosed) item->button_->SetSelected(false);
+    }
+    if (HandleAllocated()) {
+      SendMessageW(WindowHandle(), WM_SETREDRAW, TRUE, 0);
+      RedrawWindow(WindowHandle(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+    if (Application) Application->ProcessMessages();
+  }
+
+  arranging_ = false;
+  UpdateWidths();
+  if (Application) Application->SetShowHint(storedShowHint);
+}
+
+void TsFrameBar::UpdateWidths() {
+  bool was = arranging_;
+  arranging_ = true;
+  RECT r = ItemsArea();
+  int w = r.right - r.left;
+  for (auto& item : items_) {
+    if (!Counted(item.get())) continue;
+    if (item->button_->Width() != w) item->button_->SetWidth(w);
+    if (item->frame_ && item->frame_->Width() != w) item->frame_->SetWidth(w);
+  }
+  arranging_ = was;
+}
+
+void TsFrameBar::WndProc(TMessage& message) {
+  TScrollBox::WndProc(message);
+  switch (message.Msg) {
+    case WM_SIZE:
+      if (IsShowing()) {
+        if (autoFrameSize_) ArrangeNow();
+        else UpdateWidths();
+      }
+      break;
+    case CM_VISIBLECHANGED:
+      if (IsShowing()) ArrangeNow();
+      break;
+    case CM_ENABLEDCHANGED:
+      for (auto& item : items_) {
+        item->button_->SetEnabled(Enabled());
+        if (item->frame_) item->frame_->SetEnabled(Enabled());
+      }
+      Repaint();
+      break;
+  }
+}

@@ -1,0 +1,122 @@
+// TsFrameBar: the left navigation bar. A vertical list of titled items; an
+// open item shows its frame below its title. Frames are made through the
+// item's OnCreateFrame when the item opens and freed when it closes (unless
+// OnFrameDestroy keeps them); opening and closing slide over four passes.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "framework/Buttons.h"
+#include "framework/Forms.h"
+
+class TsFrameBar;
+class TsTitleItem;
+
+using TCreateFrameEvent = std::function<void(TObject* Sender, TCustomFrame*& Frame)>;
+using TFrameDestroyEvent =
+    std::function<void(TObject* Sender, TCustomFrame*& Frame, bool& CanDestroy)>;
+
+// The title button of an item.
+class TsTitleButton : public TSpeedButton {
+ public:
+  explicit TsTitleButton(TComponent* AOwner);
+  const wchar_t* ClassName() const override { return L"TsTitleButton"; }
+  bool Selected() const { return selected_; }
+  void SetSelected(bool v);
+  TsTitleItem* Item = nullptr;
+
+ protected:
+  void Paint() override;
+
+ private:
+  bool selected_ = false;
+};
+
+enum TsTitleState : uint8_t { stClosed = 0, stOpen = 1, stClosing = 2, stOpening = 3 };
+
+class TsTitleItem : public TObject {
+ public:
+  TsTitleItem(TsFrameBar* bar, int index);
+  ~TsTitleItem() override;
+
+  const std::wstring& Caption() const { return caption_; }
+  void SetCaption(const std::wstring& v);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool v);
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int v) { imageIndex_ = v; }
+  int Index() const;
+
+  TCreateFrameEvent OnCreateFrame;
+  TFrameDestroyEvent OnFrameDestroy;
+  TNotifyEvent OnClick;
+
+  TsTitleButton* TitleButton() const { return button_; }
+  TCustomFrame* Frame() const { return frame_; }
+  TsTitleState State() const { return state_; }
+
+ private:
+  friend class TsFrameBar;
+  void TitleButtonClick(TObject* sender);
+
+  TsFrameBar* bar_;
+  std::wstring caption_;
+  bool visible_ = true;
+  int imageIndex_ = -1;
+  TsTitleButton* button_ = nullptr;
+  TCustomFrame* frame_ = nullptr;
+  TsTitleState state_ = stClosed;
+  int frameHeight_ = 0;
+};
+
+// While true, an arrangement runs without animation.
+extern bool SkipFrameBarAnimation;
+
+class TsFrameBar : public TScrollBox {
+ public:
+  explicit TsFrameBar(TComponent* AOwner);
+  ~TsFrameBar() override;
+  const wchar_t* ClassName() const override { return L"TsFrameBar"; }
+  void Loaded() override;
+
+  int ItemCount() const { return static_cast<int>(items_.size()); }
+  TsTitleItem* Items(int index) const { return items_.at(index).get(); }
+  TsTitleItem* AddItem();
+
+  int TitleHeight() const { return titleHeight_; }
+  void SetTitleHeight(int v);
+  int Spacing() const { return spacing_; }
+  void SetSpacing(int v);
+  bool Animation = true;
+  bool AllowAllClose = false;
+  bool AllowAllOpen() const { return allowAllOpen_; }
+  void SetAllowAllOpen(bool v);
+  bool AutoFrameSize() const { return autoFrameSize_; }
+  void SetAutoFrameSize(bool v);
+  void SetBarBorderWidth(int v);
+
+  void OpenItem(int index, bool animated);
+  void ArrangeNow();
+  void ArrangeItems();
+  bool Arranging() const { return arranging_; }
+  void WndProc(TMessage& message) override;
+
+ private:
+  friend class TsTitleItem;
+  RECT ItemsArea();
+  int ScrollOffset() const { return 0; }
+  bool Counted(const TsTitleItem* item) const;
+  bool ShowFrame(TsTitleItem* item, int top, int width, int visible);
+  void DestroyFrame(TsTitleItem* item);
+  void CreateDefaultFrame(TsTitleItem* item);
+  void UpdateWidths();
+
+  std::vector<std::unique_ptr<TsTitleItem>> items_;
+  int titleHeight_ = 28;
+  int spacing_ = 2;
+  bool allowAllOpen_ = false;
+  bool autoFrameSize_ = false;
+  bool arranging_ = false;
+};

@@ -1,0 +1,197 @@
+#include "skin/engine/AnimShow.h"
+
+#include "framework/Forms.h"
+#include "framework/ComCtrls.h"
+#include "framework/Handles.h"
+#include "skin/engine/ControlUtils.h"
+#include "skin/engine/PaintPrimitives.h"
+#include "skin/engine/SkinConsts.h"
+#include "skin/engine/SkinMessages.h"
+#include "skin/engine/SkinUtils.h"
+#include "skin/engine/acFast.h"
+
+TOutputWindow* OutputWindow = nullptr;
+std::unique_ptr<TBitmap> AnimScreenBmp;
+HDC AnimCaptureDC = nullptr;
+std::function<HRGN(LRESULT provider)> ProviderFormRegion;
+
+// ---------------------------------------------------------------- TOutputWindow
+
+TOutputWindow::TOutputWindow(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetCaption(L"acOutputWindow");
+  SetVisible(false);
+  SetColor(0x800080);
+  SetParentColor(false);
+}
+
+void TOutputWindow::CreateParams(TCreateParams& params) {
+  TCustomControl::CreateParams(params);
+  if (Parent()) return;
+  params.Style = WS_POPUP;
+  if (auto* owner = dynamic_cast<TWinControl*>(Owner()); owner && owner->HandleAllocated() &&
+      (::GetWindowLongPtrW(owner->WindowHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST))
+    params.ExStyle |= WS_EX_TOPMOST;
+  if (Application) params.WndParent = Application->Handle();
+}
+
+void TOutputWindow::WndProc(TMessage& message) {
+  if (message.Msg == WM_ERASEBKGND) {
+    message.Result = 1;
+    return;
+  }
+  TCustomControl::WndProc(message);
+}
+
+// ---------------------------------------------------------------- capture
+
+namespace {
+
+void Capture(HDC dc, TControl* control) {
+  auto* win = dynamic_cast<TWinControl*>(control);
+  if (!win) {
+    control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), 0);
+    return;
+  }
+  if (!win->HandleAllocated()) return;
+  int border = 0;
+  if (auto* sheet = dynamic_cast<TTabSheet*>(win)) border = sheet->BorderWidth();
+  SaveDCScope state(dc);
+  if (border) ::OffsetViewportOrgEx(dc, border, border, nullptr);
+  if (QuerySkinCmd(win, AC_CTRLHANDLED))
+    ::SendMessageW(win->WindowHandle(), WM_PRINT, reinterpret_cast<WPARAM>(dc),
+                   PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+  else
+    win->PaintTo(dc, 0, 0);
+  for (int i = 0; i < win->ControlCount(); ++i) {
+    auto* child = dynamic_cast<TWinControl*>(win->Controls(i));
+    if (!child || !child->Visible() || !child->HandleAllocated()) continue;
+    SaveDCScope childState(dc);
+    const bool keepOrigin = dynamic_cast<TCustomForm*>(child) && !child->Parent();
+    if (!keepOrigin) ::OffsetViewportOrgEx(dc, child->Left(), child->Top(), nullptr);
+    ::IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
+    Capture(dc, child);
+  }
+}
+
+void RefreshExtra() {
+  if (ExtraRefreshControl)
+    ExtraRefreshControl->Perform(SM_ALPHACMD, SkinCmdWParam(AC_REFRESH), 0);
+}
+
+}  // namespace
+
+void PaintCtrlToBitmap(TBitmap* bmp, TControl* control, int, int) {
+  if (!bmp || !control || bmp->Empty()) return;
+  HDC dc = bmp->Canvas()->Handle();
+  SaveDCScope state(dc);
+  ::IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
+  Capture(dc, control);
+  ::GdiFlush();
+}
+
+// ---------------------------------------------------------------- animated show
+
+std::vector<int> AnimShowAlphas(uint16_t time) {
+  std::vector<int> alphas;
+  const int steps = time / 8;
+  if (steps <= 0) return alphas;
+  const int d = 255 / steps;
+  int a = 255;
+  for (int i = 0; i <= steps; ++i) {
+    alphas.push_back(MaxOf(a, 0));
+    a -= d;
+  }
+  return alphas;
+}
+
+void PrepareOutputWindow(TWinControl* control) {
+  if (!control) return;
+  HWND wnd = control->Handle();
+  ::SendMessageW(wnd, WM_SETREDRAW, 0, 0);
+  RECT wr;
+  ::GetWindowRect(wnd, &wr);
+  if (!AnimScreenBmp) {
+    AnimScreenBmp = CreateBmp24(control->Width(), control->Height());
+    UniqueWindowDC screen = UniqueWindowDC::Client(nullptr);
+    ::BitBlt(AnimScreenBmp->Canvas()->Handle(), 0, 0, control->Width(), control->Height(),
+             screen.get(), wr.left, wr.top, SRCCOPY);
+    ::GdiFlush();
+  }
+  OutputWindow = Construct<TOutputWindow>(control);
+  if (control->Parent()) {
+    OutputWindow->SetParent(control->Parent());
+    OutputWindow->SetBounds(control->Left(), control->Top(), control->Width(), control->Height());
+    OutputWindow->HandleNeeded();
+    PlaceAfterControl(OutputWindow, control);
+    ::ShowWindow(OutputWindow->WindowHandle(), SW_SHOWNA);
+    return;
+  }
+  OutputWindow->SetBounds(wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top);
+  HWND out = OutputWindow->Handle();
+  HWND above = ::GetWindow(wnd, GW_HWNDPREV);
+  ::SetWindowPos(out, above ? above : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void AnimShowControl(TWinControl* control, uint16_t time) {
+  if (!control) return;
+  if (!OutputWindow) PrepareOutputWindow(control);
+  const int w = control->Width(), h = control->Height();
+  std::unique_ptr<TBitmap> captured = CreateBmp24(w, h);
+  {
+    TCanvas* canvas = captured->Canvas();
+    canvas->Lock();
+    AnimCaptureDC = canvas->Handle();
+    try {
+      PaintCtrlToBitmap(captured.get(), control);
+    } catch (...) {
+      AnimCaptureDC = nullptr;
+      canvas->Unlock();
+      throw;
+    }
+    AnimCaptureDC = nullptr;
+    canvas->Unlock();
+  }
+  std::unique_ptr<TBitmap> frame = CreateBmp32(w, h);
+
+  auto finish = [&] {
+    if (OutputWindow) {
+      delete OutputWindow;
+      OutputWindow = nullptr;
+    }
+    if (control->HandleAllocated()) ::SendMessageW(control->WindowHandle(), WM_SETREDRAW, 1, 0);
+    AnimScreenBmp.reset();
+  };
+
+  if (dynamic_cast<TCustomForm*>(control) && control->HandleAllocated()) {
+    const LRESULT provider = SendSkinCmd(control->WindowHandle(), AC_GETPROVIDER, 0);
+    if (provider && ProviderFormRegion && OutputWindow && OutputWindow->HandleAllocated())
+      if (HRGN rgn = ProviderFormRegion(provider))
+        ::SetWindowRgn(OutputWindow->WindowHandle(), rgn, FALSE);
+  }
+  if (!OutputWindow || !OutputWindow->HandleAllocated()) {
+    finish();
+    return;
+  }
+  HWND out = OutputWindow->WindowHandle();
+  UniqueWindowDC dc = UniqueWindowDC::Client(out);
+  const std::vector<int> alphas = AnimShowAlphas(time);
+  for (size_t i = 0; i < alphas.size(); ++i) {
+    if (AnimScreenBmp)
+      MixBitmapsTo32(TacBmpView(*frame), TacBmpView(*AnimScreenBmp), TacBmpView(*captured),
+                     static_cast<uint16_t>(alphas[i]), TacBmpView());
+    ::BitBlt(dc.get(), 0, 0, w, h, frame->Canvas()->Handle(), 0, 0, SRCCOPY);
+    RefreshExtra();
+    if (i + 1 < alphas.size()) ::Sleep(8);
+  }
+  ::BitBlt(dc.get(), 0, 0, w, h, captured->Canvas()->Handle(), 0, 0, SRCCOPY);
+  const bool layeredForm =
+      dynamic_cast<TCustomForm*>(control) && control->HandleAllocated() &&
+      (::GetWindowLongPtrW(control->WindowHandle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  if (!layeredForm)
+    ::SetWindowPos(out, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
+  RefreshExtra();
+  dc.reset();
+  finish();
+}

@@ -1,0 +1,49 @@
+// Capturing a control with everything on it into a bitmap, and the animated
+// show of a control's new look: a borderless output window over the control
+// fades from what the screen showed before to the captured image.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "framework/Controls.h"
+#include "framework/Graphics.h"
+
+// The borderless window the animation frames are drawn on; its background
+// is never erased.
+class TOutputWindow : public TCustomControl {
+ public:
+  explicit TOutputWindow(TComponent* AOwner);
+  const wchar_t* ClassName() const override { return L"TOutputWindow"; }
+  void WndProc(TMessage& message) override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+};
+
+// The output window of the running animation; null outside one.
+extern TOutputWindow* OutputWindow;
+// The screen under the control when the animation started; null outside one.
+extern std::unique_ptr<TBitmap> AnimScreenBmp;
+// The DC of the bitmap a control is being captured into, 0 otherwise.
+extern HDC AnimCaptureDC;
+
+// The window region a form's skin provider gives the output window (the
+// form-provider code sets it; null without providers).
+extern std::function<HRGN(LRESULT provider)> ProviderFormRegion;
+
+// Paints Control and every control on it into Bmp.
+void PaintCtrlToBitmap(TBitmap* bmp, TControl* control, int unused1 = 0, int unused2 = 0);
+// Stops the control's drawing, keeps the screen under it and puts the output
+// window directly above it.
+void PrepareOutputWindow(TWinControl* control);
+// Fades Control's new look in over the old screen in Time ms (Time div 8
+// steps about 8 ms apart).
+void AnimShowControl(TWinControl* control, uint16_t time);
+// The weights of the old screen image (out of 256) of each frame of an
+// animated show of Time ms: 255, 255 - d, ... for Time div 8 + 1 frames;
+// none when Time is below 8.
+std::vector<int> AnimShowAlphas(uint16_t time);

@@ -1,0 +1,146 @@
+#include "skin/engine/SkinMessages.h"
+
+#include <vector>
+
+#include "framework/Controls.h"
+
+TCacheInfo CacheInfoReply;
+TColor BGFillColor = clFuchsia;
+
+void RegisterSkinMessage() {
+  // The registered number is not used; registering the name keeps it known
+  // to the system for tools that look messages up by name.
+  static const UINT registered = ::RegisterWindowMessageW(L"SM_ALPHACMD");
+  (void)registered;
+}
+
+LRESULT SendSkinCmd(HWND wnd, WORD cmd, LPARAM lParam) {
+  return ::SendMessageW(wnd, SM_ALPHACMD, SkinCmdWParam(cmd), lParam);
+}
+
+LRESULT SendSkinCmdToCtrl(TControl* control, WORD cmd, LPARAM lParam) {
+  if (!control) return 0;
+  if (auto* win = dynamic_cast<TWinControl*>(control)) {
+    if (win->HasState(csDestroying) || !win->HandleAllocated()) return 0;
+    return ::SendMessageW(win->WindowHandle(), SM_ALPHACMD, SkinCmdWParam(cmd), lParam);
+  }
+  return control->Perform(SM_ALPHACMD, SkinCmdWParam(cmd), lParam);
+}
+
+bool QuerySkinCmd(TWinControl* control, WORD cmd) {
+  if (!control) return false;
+  TMessage m{SM_ALPHACMD, SkinCmdWParam(cmd), 0, 0};
+  control->Dispatch(m);
+  if (m.LParam == 1) return true;
+  return ::SendMessageW(control->Handle(), m.Msg, m.WParam, m.LParam) == 1;
+}
+
+bool QuerySkinCmdWnd(HWND wnd, WORD cmd) {
+  return ::SendMessageW(wnd, SM_ALPHACMD, SkinCmdWParam(cmd), 0) == 1;
+}
+
+namespace {
+
+// A receiver's exception must not stop the broadcast.
+void SendSwallowing(HWND wnd, const TMessage& message) {
+  try {
+    ::SendMessageW(wnd, message.Msg, message.WParam, message.LParam);
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+void BroadcastToChildren(TWinControl* control, TMessage& message) {
+  if (!control) return;
+  // The count is read again before every step: receivers may add or remove
+  // controls while they handle the command.
+  for (int i = 0; i < control->ControlCount(); ++i) {
+    TControl* child = control->Controls(i);
+    if (!child || child->HasState(csDestroying)) return;
+    auto* win = dynamic_cast<TWinControl*>(child);
+    if (!win) {
+      child->Perform(message.Msg, message.WParam, message.LParam);
+    } else if (QuerySkinCmd(win, AC_CTRLHANDLED)) {
+      SendSwallowing(win->Handle(), message);
+    } else {
+      BroadcastToChildren(win, message);
+    }
+  }
+}
+
+void BroadcastToChildWindows(HWND parent, TMessage& message) {
+  // A snapshot of the direct children, so a child destroyed by a receiver
+  // neither breaks the walk nor is visited after its end.
+  std::vector<HWND> children;
+  for (HWND c = ::GetWindow(parent, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+    children.push_back(c);
+  for (HWND child : children) {
+    if (!::IsWindow(child) || ::GetParent(child) != parent) continue;
+    if (QuerySkinCmdWnd(child, AC_CTRLHANDLED))
+      SendSwallowing(child, message);
+    else
+      BroadcastToChildWindows(child, message);
+  }
+}
+
+std::function<void(TComponent*, TMessage&)> SkinProviderMessage;
+
+void SendToProvider(TComponent* form, TMessage& message) {
+  if (!form) return;
+  for (int i = 0; i < form->ComponentCount(); ++i) {
+    TComponent* c = form->Components(i);
+    if (c && c->InheritsFrom(L"TsSkinProvider") && !c->HasState(csDestroying)) {
+      if (SkinProviderMessage) SkinProviderMessage(c, message);
+      return;
+    }
+  }
+}
+
+namespace {
+
+template <class T, class Send>
+T Request(T& slot, const T& reset, Send send) {
+  T saved = slot;
+  slot = reset;
+  T answer;
+  try {
+    send();
+    answer = slot;
+  } catch (...) {
+    slot = saved;
+    throw;
+  }
+  slot = saved;
+  return answer;
+}
+
+TCacheInfo NotReady() {
+  TCacheInfo ci = CacheInfoReply;
+  ci.Ready = false;
+  return ci;
+}
+
+}  // namespace
+
+TCacheInfo RequestCacheInfo(HWND wnd) {
+  if (!wnd) return TCacheInfo{};
+  return Request(CacheInfoReply, NotReady(), [&] { SendSkinCmd(wnd, AC_GETCACHE, 0); });
+}
+
+TCacheInfo RequestCacheInfo(TControl* control) {
+  if (!control) return TCacheInfo{};
+  return Request(CacheInfoReply, NotReady(),
+                 [&] { SendSkinCmdToCtrl(control, AC_GETCACHE, 0); });
+}
+
+TColor RequestBGColor(HWND wnd) {
+  if (!wnd) return clFuchsia;
+  return Request(BGFillColor, clFuchsia, [&] { SendSkinCmd(wnd, AC_GETBGCOLOR, 0); });
+}
+
+TColor RequestBGColor(TControl* control) {
+  if (!control) return clFuchsia;
+  return Request(BGFillColor, clFuchsia,
+                 [&] { SendSkinCmdToCtrl(control, AC_GETBGCOLOR, 0); });
+}

@@ -1,0 +1,139 @@
+#include "skin/engine/StyleSimply.h"
+
+#include <shellapi.h>
+
+#include <memory>
+
+#include "framework/SysUtils.h"
+#include "skin/engine/AnimEffects.h"
+#include "skin/engine/SkinManager.h"
+#include "skin/engine/SkinMessages.h"
+#include "skin/engine/SkinUtils.h"
+
+std::vector<TCustomForm*> SkinnedForms;
+TacProviderHooks ProviderHooks;
+
+int AddSkinnedForm(TCustomForm* form) {
+  SkinnedForms.push_back(form);
+  return static_cast<int>(SkinnedForms.size());
+}
+
+void RemoveSkinnedForm(TCustomForm* form) {
+  if (SkinnedForms.empty()) throw Exception(L"No SkinForm called ?");
+  size_t i = 0;
+  while (i < SkinnedForms.size()) {
+    if (SkinnedForms[i] != form) {
+      ++i;
+      continue;
+    }
+    SkinnedForms[i] = SkinnedForms.back();
+    SkinnedForms.back() = nullptr;
+    if (SkinnedForms.back() == nullptr) SkinnedForms.pop_back();
+    // The entry moved into slot i is looked at again.
+  }
+}
+
+namespace {
+
+HWND MDIClientOf(TCustomForm* form) {
+  if (form->FormStyle() != fsMDIForm || !form->HandleAllocated()) return nullptr;
+  return ::FindWindowExW(form->WindowHandle(), nullptr, L"MDICLIENT", nullptr);
+}
+
+void SendToForm(TCustomForm* form, TMessage& message) {
+  ::SendMessageW(form->Handle(), message.Msg, message.WParam, message.LParam);
+  BroadcastToChildren(form, message);
+  if (HWND client = MDIClientOf(form))
+    ::SendMessageW(client, message.Msg, message.WParam, message.LParam);
+}
+
+bool IsTopLevelShownForm(TCustomForm* form) {
+  // The form's own flag, not the window style: switching drawing off clears
+  // WS_VISIBLE until it is switched on again.
+  return form && form->FormStyle() != fsMDIChild && form->Parent() == nullptr &&
+         form->HandleAllocated() && form->Visible();
+}
+
+}  // namespace
+
+void AppBroadcast(TMessage& message) {
+  if (!Application) return;
+  for (int i = Application->ComponentCount() - 1; i >= 0; --i) {
+    // Receivers may free forms while they handle the command.
+    if (i >= Application->ComponentCount()) return;
+    auto* form = dynamic_cast<TCustomForm*>(Application->Components(i));
+    if (!form || form->FormStyle() == fsMDIChild) continue;
+    if (form->HasState(csDestroying | csLoading)) continue;
+    if (QuerySkinCmd(form, AC_CTRLHANDLED)) continue;  // has a provider: reached below
+    SendToForm(form, message);
+  }
+  SkinnedFormsBroadcast(message);
+}
+
+void SkinnedFormsBroadcast(TMessage& message) {
+  for (size_t i = 0; i < SkinnedForms.size(); ++i) {
+    TCustomForm* form = SkinnedForms[i];
+    if (!form || form->HasState(csDestroying)) continue;
+    SendToForm(form, message);
+  }
+}
+
+void LockForms() {
+  for (TCustomForm* form : SkinnedForms)
+    if (IsTopLevelShownForm(form)) ::SendMessageW(form->WindowHandle(), WM_SETREDRAW, 0, 0);
+}
+
+void UnlockForms(TsSkinManager* skinManager, bool repaint) {
+  for (size_t i = 0; i < SkinnedForms.size(); ++i) {
+    TCustomForm* form = SkinnedForms[i];
+    if (!IsTopLevelShownForm(form)) continue;
+    HWND wnd = form->WindowHandle();
+    LRESULT provider = SendSkinCmd(wnd, AC_GETPROVIDER, 0);
+    bool ownManager = provider != 0 && ProviderHooks.ManagerOf &&
+                      ProviderHooks.ManagerOf(provider) == skinManager;
+    if (repaint && ownManager) {
+      TacSkinChanging* anim = skinManager ? skinManager->AnimEffects->SkinChanging() : nullptr;
+      if (anim && anim->Active && ProviderHooks.AnimShow) ProviderHooks.AnimShow(form, anim->Time);
+      ::SendMessageW(wnd, WM_SETREDRAW, 1, 0);
+      ::SetWindowRgn(wnd, nullptr, FALSE);
+      if (ProviderHooks.UpdateRgn) ProviderHooks.UpdateRgn(provider);
+      ::RedrawWindow(wnd, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_NOERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    } else {
+      ::SendMessageW(wnd, WM_SETREDRAW, 1, 0);
+      if (repaint)
+        ::RedrawWindow(wnd, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_NOERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    }
+  }
+}
+
+namespace {
+
+struct AppIcons {
+  bool fetched = false;
+  std::unique_ptr<TIcon> small, large;
+};
+
+AppIcons& Icons() {
+  static AppIcons icons;
+  if (!icons.fetched) {
+    icons.fetched = true;
+    std::wstring exe = ApplicationExeName();
+    icons.small = GetIconForFile(exe, SHGFI_SMALLICON);
+    icons.large = GetIconForFile(exe, 0);
+  }
+  return icons;
+}
+
+}  // namespace
+
+TIcon* AppSmallIcon() { return Icons().small.get(); }
+TIcon* AppLargeIcon() { return Icons().large.get(); }
+
+void DoneStyleSimply() {
+  AppIcons& icons = Icons();
+  icons.small.reset();
+  icons.large.reset();
+  SkinnedForms.clear();
+}

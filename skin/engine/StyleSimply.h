@@ -1,0 +1,55 @@
+// The list of forms that carry their own skin provider, and the routines
+// that carry a skin command to every form of the application: AppBroadcast
+// (forms without a provider, then the registered ones), SkinnedFormsBroadcast
+// (the registered forms), LockForms / UnlockForms around a change of skin.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+#include "framework/Forms.h"
+#include "framework/Messages.h"
+
+class TsSkinManager;
+
+// Registered skinned forms in registration order (a slot may be null).
+extern std::vector<TCustomForm*> SkinnedForms;
+
+// Appends the form; returns the new length of the list.
+int AddSkinnedForm(TCustomForm* form);
+// Swap-removes every entry equal to Form. Raises Exception("No SkinForm
+// called ?") on an empty list; a form that is not listed changes nothing.
+void RemoveSkinnedForm(TCustomForm* form);
+
+// The command to every form owned by the application (last to first) that
+// is not an MDI child, not being destroyed or loaded and has no provider,
+// with its children and MDI client; then SkinnedFormsBroadcast.
+void AppBroadcast(TMessage& message);
+// The command to every registered live form, its children and MDI client.
+void SkinnedFormsBroadcast(TMessage& message);
+
+// Drawing off / on for the registered visible top-level forms.
+void LockForms();
+void UnlockForms(TsSkinManager* skinManager, bool repaint);
+
+// What UnlockForms needs of a form's skin provider (the reply of
+// AC_GETPROVIDER). The form-provider code fills these in; while they are
+// empty every form takes the plain redraw path.
+struct TacProviderHooks {
+  // The manager the provider uses.
+  std::function<TsSkinManager*(LRESULT provider)> ManagerOf;
+  // Rebuilds the provider's window region.
+  std::function<void(LRESULT provider)> UpdateRgn;
+  // Fades the form's new look in over its old one in Time ms.
+  std::function<void(TCustomForm* form, int time)> AnimShow;
+};
+extern TacProviderHooks ProviderHooks;
+
+// The executable's small and large shell icons (fetched on first use, null
+// when the file cannot be found); the form provider's default title icon.
+TIcon* AppSmallIcon();
+TIcon* AppLargeIcon();
+// Frees the icons and empties SkinnedForms (end of the program).
+void DoneStyleSimply();

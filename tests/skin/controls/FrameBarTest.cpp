@@ -1,0 +1,135 @@
+// The navigation bar's item model: one open item, frames made on opening and
+// freed on closing, automatic frame size, hidden items, title clicks.
+#include <gtest/gtest.h>
+
+#include "framework/Forms.h"
+#include "skin/controls/FrameBar.h"
+
+namespace {
+
+class FrameBarTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitFramework();
+    form_ = Construct<TForm>(Application);
+    form_->SetClientWidth(400);
+    form_->SetClientHeight(460);
+    bar_ = Construct<TsFrameBar>(form_);
+    bar_->SetWidth(195);
+    bar_->SetBarBorderWidth(3);
+    bar_->SetSpacing(0);
+    bar_->SetAutoFrameSize(true);
+    bar_->SetParent(form_);
+    form_->Show();
+    for (int i = 0; i < 3; ++i) {
+      TsTitleItem* item = bar_->AddItem();
+      item->SetCaption(L"item" + std::to_wstring(i));
+      item->OnCreateFrame = [this, i](TObject*, TCustomFrame*& frame) {
+        ++created_[i];
+        frame = Construct<TFrame>(nullptr);
+        frame->SetHeight(100);
+      };
+    }
+  }
+  void TearDown() override { delete form_; }
+
+  // Clicks the title button of item i the way the mouse does.
+  void ClickTitle(int i) {
+    TsTitleButton* b = bar_->Items(i)->TitleButton();
+    HWND w = bar_->Handle();
+    LPARAM at = MAKELPARAM(b->Left() + 5, b->Top() + 5);
+    SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(w, WM_LBUTTONUP, 0, at);
+  }
+
+  TForm* form_ = nullptr;
+  TsFrameBar* bar_ = nullptr;
+  int created_[3] = {};
+};
+
+TEST_F(FrameBarTest, OpeningAnItemClosesTheOtherAndFreesItsFrame) {
+  bar_->OpenItem(0, false);
+  ASSERT_NE(bar_->Items(0)->Frame(), nullptr);
+  EXPECT_EQ(bar_->Items(0)->State(), stOpen);
+  EXPECT_TRUE(bar_->Items(0)->TitleButton()->Selected());
+  HWND first = bar_->Items(0)->Frame()->Handle();
+
+  bar_->OpenItem(1, true);  // animated: four passes
+  EXPECT_EQ(bar_->Items(0)->State(), stClosed);
+  EXPECT_EQ(bar_->Items(0)->Frame(), nullptr);
+  EXPECT_FALSE(IsWindow(first)) << "a closed item's frame is freed";
+  EXPECT_FALSE(bar_->Items(0)->TitleButton()->Selected());
+  EXPECT_EQ(bar_->Items(1)->State(), stOpen);
+
+  bar_->OpenItem(0, false);
+  EXPECT_EQ(created_[0], 2) << "re-opening creates the frame again";
+}
+
+TEST_F(FrameBarTest, AutoFrameSizeGivesTheOpenFrameAllTheRestOfTheBar) {
+  bar_->OpenItem(0, false);
+  const int bw = 3, title = bar_->TitleHeight();
+  // Items area: the bar less its 2-pixel edges and the border width.
+  const int top = bw + 2, inner = bar_->Height() - 2 * (bw + 2);
+  // The free height is the area's height less the running position after
+  // every title and gap, which starts at the area's top.
+  const int expected = inner - (top + 3 * title + bw + 3 * bw);
+  TCustomFrame* frame = bar_->Items(0)->Frame();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->Height(), expected);
+  // The frame hangs right under its title; two gaps follow it.
+  TsTitleButton* t0 = bar_->Items(0)->TitleButton();
+  TsTitleButton* t1 = bar_->Items(1)->TitleButton();
+  TsTitleButton* t2 = bar_->Items(2)->TitleButton();
+  EXPECT_EQ(t0->Top(), top);
+  EXPECT_EQ(frame->Top(), top + title);
+  EXPECT_EQ(t1->Top(), frame->Top() + frame->Height() + 2 * bw);
+  EXPECT_EQ(t2->Top(), t1->Top() + title + bw);
+  EXPECT_EQ(t2->Top() + title + bw, inner) << "the last gap ends short of the bottom by the area's top";
+}
+
+TEST_F(FrameBarTest, HiddenItemTakesNoRoomAndHasNoButtonParent) {
+  bar_->Items(1)->SetVisible(false);
+  bar_->OpenItem(0, false);
+  EXPECT_EQ(bar_->Items(1)->TitleButton()->Parent(), nullptr);
+  TsTitleButton* t2 = bar_->Items(2)->TitleButton();
+  TCustomFrame* frame = bar_->Items(0)->Frame();
+  EXPECT_EQ(t2->Top(), frame->Top() + frame->Height() + 2 * 3);
+}
+
+TEST_F(FrameBarTest, TitleClicksOpenClosedItemsAndIgnoreTheOpenOne) {
+  bar_->OpenItem(0, false);
+  ClickTitle(0);  // the open item: nothing without AllowAllClose
+  EXPECT_EQ(bar_->Items(0)->State(), stOpen);
+  EXPECT_EQ(created_[0], 1);
+  ClickTitle(2);
+  EXPECT_EQ(bar_->Items(2)->State(), stOpen);
+  EXPECT_EQ(bar_->Items(0)->State(), stClosed);
+  bar_->AllowAllClose = true;
+  ClickTitle(2);
+  EXPECT_EQ(bar_->Items(2)->State(), stClosed);
+  EXPECT_EQ(bar_->Items(2)->Frame(), nullptr);
+}
+
+TEST_F(FrameBarTest, FrameDestroyHandlerCanKeepTheFrame) {
+  bar_->Items(0)->OnFrameDestroy = [](TObject*, TCustomFrame*&, bool& canDestroy) {
+    canDestroy = false;
+  };
+  bar_->OpenItem(0, false);
+  TCustomFrame* kept = bar_->Items(0)->Frame();
+  bar_->OpenItem(1, false);
+  EXPECT_EQ(bar_->Items(0)->Frame(), kept);
+  EXPECT_FALSE(kept->Visible()) << "a kept frame is hidden";
+  bar_->OpenItem(0, false);
+  EXPECT_EQ(created_[0], 1) << "the kept frame is shown again, not re-created";
+}
+
+TEST_F(FrameBarTest, ItemWithoutHandlerShowsTheDefaultFrame) {
+  bar_->Items(2)->OnCreateFrame = nullptr;
+  bar_->OpenItem(2, false);
+  TCustomFrame* frame = bar_->Items(2)->Frame();
+  ASSERT_NE(frame, nullptr);
+  ASSERT_EQ(frame->ControlCount(), 1);
+  EXPECT_EQ(frame->Controls(0)->Caption(), L"Frame creation\r\nevent has not been defined.");
+}
+
+}  // namespace
