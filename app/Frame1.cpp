@@ -1,6 +1,7 @@
 #include "app/Frame1.h"
 
 #include "app/MainForm.h"
+#include "framework/ListBox.h"
 
 TFrame1* Frame1 = nullptr;
 
@@ -56,6 +57,8 @@ void TFrame1::sBitBtn2Click(TObject*) {
 void TFrame1::sBitBtn3Click(TObject*) {
   PressOnly(sBitBtn3);
   MainForm->SelectPage(2);
+  MainForm->LoadInstalledPrograms();
+  MainForm->ListBox2Click(MainForm->ListBox2);
 }
 
 void TFrame1::sBitBtn4Click(TObject*) {

@@ -31,6 +31,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
   OnCreate = [this](TObject* s) { FormCreate(s); };
   OnCloseQuery = [this](TObject* s, bool& can) { FormCloseQuery(s, can); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+  OnActivate = [this](TObject* s) { AppsFormActivate(s); };
 
   sStatusBar2 = Construct<TStatusBar>(this);
   sStatusBar2->SetName(L"sStatusBar2");
@@ -110,12 +111,16 @@ void TMainForm::FormCreate(TObject*) {
   if (sCheckBox1) sCheckBox1->SetChecked(true);
   sFrameBar1->OpenItem(0, true);
   ActivateSkin();
+  TFrame5::GetDrives();   // the file finder's drive list, before any frame exists
+  TFrame5::LoadNastr();   // its lists from Config.ini
   AttachSystemImageLists();  // the registry cleaner's list shows the shell's icons
 }
 
 void TMainForm::FormCloseQuery(TObject*, bool&) {
   StopDuplicateScan();  // the duplicate worker must not outlive the window
   StopRegCleanScan();   // nor the registry scan
+  StopFinderSearch();    // a search in progress ends before its lists are saved
+  TFrame5::SaveNastr();
 }
 
 void TMainForm::FormClose(TObject*, TCloseAction&) {}

@@ -116,6 +116,7 @@ class TComboBoxStrings : public TStrings {
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     : TSystemControl(AOwner),
+      canvas_(std::make_unique<TCanvas>()),
       items_(std::make_unique<TComboBoxStrings>(this)),
       saved_(std::make_unique<TStringList>()) {
   saved_->Duplicates = dupAccept;
@@ -173,6 +174,10 @@ void TCustomComboBox::SetBounds(int left, int top, int width, int height) {
 
 void TCustomComboBox::CreateWindowState() {
   if (maxLength_ > 0) Send(CB_LIMITTEXT, maxLength_);
+  if (itemHeight_ > 0) {
+    Send(CB_SETITEMHEIGHT, 0, itemHeight_);
+    Send(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight_);
+  }
   int n = saved_->Count();
   for (int i = 0; i < n; ++i) {
     std::wstring s = saved_->Strings(i);
@@ -311,6 +316,50 @@ int TCustomComboBox::ItemHeight() const {
   return static_cast<int>(Send(CB_GETITEMHEIGHT, 0));
 }
 
+void TCustomComboBox::SetItemHeight(int v) {
+  itemHeight_ = std::max(v, 0);
+  if (HandleAllocated() && v > 0) {
+    Send(CB_SETITEMHEIGHT, 0, v);
+    if (style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable) Send(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), v);
+  }
+}
+
+void TCustomComboBox::DrawItem(int index, RECT rect, TOwnerDrawState state) {
+  canvas_->FillRect(rect);
+  if (OnDrawItem) {
+    OnDrawItem(this, index, rect, state);
+    return;
+  }
+  if (index < 0 || index >= items_->Count()) return;
+  RECT tr = rect;
+  tr.left += 2;
+  canvas_->Brush()->SetStyle(bsClear);
+  canvas_->TextRect(tr, items_->Strings(index), DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
+void TCustomComboBox::CNDrawItem(TMessage& message) {
+  auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
+  TOwnerDrawState state = OwnerDrawStateFromODS(d->itemState);
+  bool selected = (state & odSelected) != 0;
+  canvas_->Lock();
+  canvas_->SetHandle(d->hDC);
+  canvas_->Font()->Assign(Font());
+  canvas_->Brush()->SetStyle(bsSolid);
+  canvas_->Brush()->SetColor(selected ? clHighlight : Color());
+  if (selected) canvas_->Font()->SetColor(clHighlightText);
+  try {
+    DrawItem(static_cast<int>(d->itemID), d->rcItem, state);
+    if ((state & odFocused) && !OnDrawItem) DrawFocusRect(d->hDC, &d->rcItem);
+  } catch (...) {
+    canvas_->SetHandle(nullptr);
+    canvas_->Unlock();
+    throw;
+  }
+  canvas_->SetHandle(nullptr);
+  canvas_->Unlock();
+  message.Result = TRUE;
+}
+
 HWND TCustomComboBox::ListHandle() const {
   if (!HandleAllocated()) return nullptr;
   COMBOBOXINFO info{};
@@ -323,6 +372,16 @@ void TCustomComboBox::SelectAll() {
 }
 
 void TCustomComboBox::WndProc(TMessage& message) {
+  if (message.Msg == CN_DRAWITEM) {
+    CNDrawItem(message);
+    return;
+  }
+  if (message.Msg == CN_MEASUREITEM) {
+    auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
+    if (itemHeight_ > 0) mi->itemHeight = static_cast<UINT>(itemHeight_);
+    message.Result = TRUE;
+    return;
+  }
   if (message.Msg == CN_COMMAND) {
     switch (HIWORD(message.WParam)) {
       case CBN_SELCHANGE:

@@ -40,6 +40,7 @@ class TCustomComboBox : public TSystemControl {
   bool DroppedDown() const;
   void SetDroppedDown(bool v);
   int ItemHeight() const;
+  void SetItemHeight(int v);
   // The list window of the drop-down (0 without a window).
   HWND ListHandle() const;
   void SelectAll();
@@ -50,6 +51,9 @@ class TCustomComboBox : public TSystemControl {
   TNotifyEvent OnSelect;
   TNotifyEvent OnDropDown;
   TNotifyEvent OnCloseUp;
+  // Owner-drawn styles: paints an item (the default draws its text).
+  TDrawItemEvent OnDrawItem;
+  TCanvas* Canvas() const { return canvas_.get(); }
 
   void SetBounds(int left, int top, int width, int height) override;
   void WndProc(TMessage& message) override;
@@ -58,13 +62,17 @@ class TCustomComboBox : public TSystemControl {
   void CreateParams(TCreateParams& params) override;
   void CreateWindowState() override;
   void SaveWindowState() override;
+  virtual void DrawItem(int index, RECT rect, TOwnerDrawState state);
   LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) const;
 
  private:
   friend class TComboBoxStrings;
+  void CNDrawItem(TMessage& message);
+  std::unique_ptr<TCanvas> canvas_;
   std::unique_ptr<TStrings> items_;
   std::unique_ptr<TStringList> saved_;
   int savedItemIndex_ = -1;
+  int itemHeight_ = 0;  // 0: the system's
   TComboBoxStyle style_ = csDropDown;
   bool sorted_ = false;
   int dropDownCount_ = 8;

@@ -496,6 +496,9 @@ void TCustomGrid::DrawCell(int, int, TRect, TGridDrawState) {}
 void TCustomGrid::InvalidateCell(int col, int row) {
   if (!HandleAllocated()) return;
   TRect r = CellRect(col, row);
+  // A cell out of view has nothing to repaint; filling a long grid would
+  // otherwise cost a window-system call per cell.
+  if (r.right <= r.left || r.bottom <= r.top) return;
   InvalidateRect(WindowHandle(), &r, FALSE);
 }
 

@@ -16,9 +16,6 @@ class TStringList;
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
 
-using TDrawItemEvent =
-    std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
-
 class TCustomListBox : public TSystemControl {
  public:
   explicit TCustomListBox(TComponent* AOwner);

@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+
+class TWinControl;
 
 enum TOwnerDrawStateFlag : uint32_t {
   odSelected = 1u << 0,
@@ -39,3 +42,8 @@ inline TOwnerDrawState OwnerDrawStateFromODS(UINT itemState) {
   if (itemState & ODS_COMBOBOXEDIT) s |= odComboBoxEdit;
   return s;
 }
+
+// Paints item Index of an owner-drawn list or combo box into Rect of the
+// control's Canvas().
+using TDrawItemEvent =
+    std::function<void(TWinControl* Control, int Index, RECT Rect, TOwnerDrawState State)>;

@@ -233,6 +233,11 @@ void TCustomEdit::CreateParams(TCreateParams& params) {
   if (borderStyle_ == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
+void TCustomEdit::CreateWindowState() {
+  // 0 lifts the system's small default limit (about 30,000 characters).
+  SendMessageW(WindowHandle(), EM_LIMITTEXT, maxLength_, 0);
+}
+
 void TCustomEdit::SetReadOnly(bool v) {
   readOnly_ = v;
   if (HandleAllocated()) SendMessageW(WindowHandle(), EM_SETREADONLY, v, 0);

@@ -134,6 +134,7 @@ class TCustomEdit : public TSystemControl {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void CreateWindowState() override;
 
  private:
   bool readOnly_ = false;

@@ -54,7 +54,7 @@ tarnholt_xvfb_up() {
 
 # Creates the prefix once (stamp file), with the settings tests rely on.
 _tw_prefix_init() {
-  local stamp=$WINEPREFIX/.tarnholt-prefix-v1 log=$_tw_build/wineprefix-init.log
+  local stamp=$WINEPREFIX/.tarnholt-prefix-v2 log=$_tw_build/wineprefix-init.log
   [ -f "$stamp" ] && return 0
   echo "== creating Wine prefix $WINEPREFIX"
   {
@@ -62,6 +62,10 @@ _tw_prefix_init() {
     # Our skin draws the window frames; the X11 driver must not decorate
     # them. Written with the display up; read when the server restarts.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f &&
+    # There is no window manager on the test display: unmanaged windows
+    # appear at once instead of after Wine's wait for a manager's answer
+    # (about 2 s per message box).
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
     # A crash ends the process instead of waiting on a dialog.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
     "$_tw_wineserver" -k; "$_tw_wineserver" -w

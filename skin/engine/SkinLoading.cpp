@@ -65,6 +65,12 @@ std::wstring TsSkinManager::LoadKey() const {
 
 void TsSkinManager::LoadSkin() {
   if (!active_) return;
+  // A caller that set the flag clears it itself; a direct call leaves it as
+  // it found it.
+  struct LoadingFlag {
+    bool saved = SkinLoading;
+    ~LoadingFlag() { SkinLoading = saved; }
+  } restoreFlag;
   SkinLoading = true;
   SkinFile.reset();
   SkinFileScope closeFile;

@@ -143,6 +143,9 @@ TEST_F(DupPageTest, AddButtonTakesTheFolderChosenInTheShellTree) {
         [] { return AddFolderDialog && AddFolderDialog->Visible() && AddFolderDialog->Modal(); },
         [&] {
           EXPECT_EQ(AddFolderDialog->FolderPath, L"");  // emptied on show
+          // The kept chooser lists a folder once; start from fresh roots so
+          // the folder made for this test is there.
+          AddFolderDialog->ShellTreeView->SetRoot(L"");
           EXPECT_TRUE(AddFolderDialog->ShellTreeView->SetPath(dir));
           AddFolderDialog->OkButton->Click();
         });
@@ -162,7 +165,10 @@ TEST_F(DupPageTest, AddButtonTakesTheFolderChosenInTheShellTree) {
   TAddFolderDialog* first = AddFolderDialog;
   {
     dupgui::ModalDriver driver([] { return AddFolderDialog && AddFolderDialog->Modal(); },
-                               [] { AddFolderDialog->CancelButton->Click(); });
+                               [] {
+                                 EXPECT_EQ(AddFolderDialog->FolderPath, L"");  // the last choice is gone
+                                 AddFolderDialog->CancelButton->Click();
+                               });
     form_->AddButton->Click();
     EXPECT_TRUE(driver.Done());
   }

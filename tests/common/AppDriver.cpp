@@ -1,5 +1,7 @@
 #include "tests/common/AppDriver.h"
 
+#include <algorithm>
+
 #include "tests/common/TestEnv.h"
 
 namespace testenv {
@@ -79,9 +81,44 @@ TarnholtProcess::~TarnholtProcess() {
   CloseHandle(process_);
 }
 
+namespace {
+struct FindBoxes {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK FindBoxesProc(HWND wnd, LPARAM lp) {
+  auto* f = reinterpret_cast<FindBoxes*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  if (pid == f->pid && IsWindowVisible(wnd) && ClassOf(wnd) == L"#32770" &&
+      WindowText(wnd) == L"Ошибка")
+    f->found.push_back(wnd);
+  return TRUE;
+}
+}  // namespace
+
+void TarnholtProcess::AnswerStartupBoxes() const {
+  // A box stays listed while its OK is on its way; a gone one frees its handle.
+  answered_.erase(std::remove_if(answered_.begin(), answered_.end(), [](HWND w) { return !IsWindow(w); }),
+                  answered_.end());
+  FindBoxes f{pid_, {}};
+  EnumWindows(FindBoxesProc, reinterpret_cast<LPARAM>(&f));
+  for (HWND box : f.found) {
+    if (std::find(answered_.begin(), answered_.end(), box) != answered_.end()) continue;
+    answered_.push_back(box);
+    std::wstring text;
+    for (HWND s : FindChildren(box, L"Static"))
+      if (text.empty()) text = WindowText(s);
+    startupBoxes_.push_back(text);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  }
+}
+
 HWND TarnholtProcess::WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const {
   DWORD start = GetTickCount();
   for (;;) {
+    if (caption == kMainCaption) AnswerStartupBoxes();
     FindTop f{pid_, &caption, nullptr};
     EnumWindows(FindTopProc, reinterpret_cast<LPARAM>(&f));
     if (f.found) return f.found;

@@ -29,10 +29,18 @@ public:
   HWND WaitForWindow(const std::wstring& caption = kMainCaption, DWORD timeoutMs = 30000) const;
   bool WaitForExit(DWORD timeoutMs);
   DWORD ExitCode() const;
+  // Waiting for the main window answers (OK) the "Ошибка" boxes the program
+  // shows before it exists: start-up reports settings values that a fresh
+  // Wine prefix lacks. Their texts, in order.
+  const std::vector<std::wstring>& StartupBoxes() const { return startupBoxes_; }
 
 private:
+  void AnswerStartupBoxes() const;
+
   HANDLE process_ = nullptr;
   DWORD pid_ = 0;
+  mutable std::vector<HWND> answered_;
+  mutable std::vector<std::wstring> startupBoxes_;
 };
 
 // Depth-first search of parent's descendants for a window of `className`

@@ -91,4 +91,37 @@ TEST_F(ComboBoxTest, ClosedHeightStaysTheSystemsAndTheListCanOpen) {
   EXPECT_EQ(cb->Top(), 40);
 }
 
+TEST_F(ComboBoxTest, OwnerDrawnComboPaintsTheSelectedItemThroughItsEvent) {
+  TComboBox* cb = Make<TComboBox>(8, 8, 200, 21);
+  cb->SetStyle(csOwnerDrawFixed);
+  cb->SetItemHeight(18);
+  cb->Items()->Add(L"Русский");
+  cb->Items()->Add(L"English");
+  cb->SetItemIndex(1);
+  int drawn = -1;
+  cb->OnDrawItem = [&](TWinControl*, int index, RECT, TOwnerDrawState state) {
+    if (state & odComboBoxEdit) drawn = index;
+  };
+  // The combo's own request to paint its edit part, as the parent gets it.
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, 300, 100);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  DRAWITEMSTRUCT d{};
+  d.CtlType = ODT_COMBOBOX;
+  d.itemID = 1;
+  d.itemAction = ODA_DRAWENTIRE;
+  d.itemState = ODS_COMBOBOXEDIT | ODS_SELECTED;
+  d.hwndItem = cb->Handle();
+  d.hDC = mem;
+  d.rcItem = RECT{0, 0, 180, 18};
+  EXPECT_TRUE(SendMessageW(form->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d)));
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(drawn, 1);
+  EXPECT_EQ(SendMessageW(cb->Handle(), CB_GETITEMHEIGHT, 0, 0), 18);
+}
+
 }  // namespace

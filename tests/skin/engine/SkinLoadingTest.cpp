@@ -287,3 +287,13 @@ TEST(SkinFileNumbers, DecimalDollarAndHexadecimal) {
     }
   }
 }
+
+TEST(SkinLoading, DirectLoadLeavesTheLoadingFlagAndClosesTheFile) {
+  ManagerPtr m = LoadedManager(L"Basic");
+  size_t sections = m->gd.size(), masks = m->ma.size();
+  m->LoadSkin();
+  EXPECT_FALSE(SkinLoading);
+  EXPECT_EQ(nullptr, SkinFile);
+  EXPECT_EQ(sections, m->gd.size());
+  EXPECT_EQ(masks, m->ma.size());
+}

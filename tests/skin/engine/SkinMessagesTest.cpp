@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/Controls.h"
+#include "framework/Forms.h"
 #include "skin/engine/SkinMessages.h"
 
 namespace {
@@ -240,6 +241,16 @@ TEST(BroadcastToChildren, ReachesSkinnedButtonInsideUnskinnedPanel) {
 }
 
 TEST(BroadcastToChildren, SurvivesAThrowingChildAndAChildDestroyedDuringTheWalk) {
+  // Other tests of this executable may have created the application object;
+  // its error box for the thrown exception would wait for a user here.
+  TExceptionEvent savedHandler = Application ? Application->OnException : TExceptionEvent();
+  if (Application) Application->OnException = [](TObject*, std::exception_ptr) {};
+  struct Restore {
+    TExceptionEvent handler;
+    ~Restore() {
+      if (Application) Application->OnException = handler;
+    }
+  } restore{savedHandler};
   g_log.clear();
   TRootCtrl root;
   auto* a = new TSkinnedCtrl(&root, L"a");
