@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/MainForm.h"
+#include "app/PageLayout.h"
 #include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
@@ -12,16 +13,6 @@
 #include "framework/SysUtils.h"
 
 namespace {
-
-template <class T>
-T* Place(TMainForm* form, TWinControl* parent, const wchar_t* name, int left, int top, int width,
-         int height) {
-  T* control = Construct<T>(form);
-  control->SetName(name);
-  control->SetBounds(left, top, width, height);
-  control->SetParent(parent);
-  return control;
-}
 
 TButton* PlaceButton(TMainForm* form, TWinControl* parent, const wchar_t* name,
                      const wchar_t* caption, int left, int top, int width) {

@@ -8,6 +8,7 @@
 #include "app/CleanupFiles.h"
 #include "app/FileScan.h"
 #include "app/MainForm.h"
+#include "app/PageLayout.h"
 #include "app/UrlCache.h"
 #include "framework/ComCtrls.h"
 #include "framework/StdCtrls.h"
@@ -31,16 +32,6 @@ constexpr ULONGLONG kMemoChunkMs = 250;
 // The prefetch folder holds ".pf" files; the mask is the bare extension.
 const wchar_t kTempMask[] = L"*.*";
 const wchar_t kPrefetchMask[] = L".pf";
-
-template <class T>
-T* Place(TMainForm* form, TWinControl* parent, const wchar_t* name, int left, int top, int width,
-         int height) {
-  T* control = Construct<T>(form);
-  control->SetName(name);
-  control->SetBounds(left, top, width, height);
-  control->SetParent(parent);
-  return control;
-}
 
 // Labels get fixed bounds: the counts and the rating change length at run time.
 TLabel* PlaceLabel(TMainForm* form, TWinControl* parent, const wchar_t* name, const wchar_t* caption,

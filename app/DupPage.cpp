@@ -2,6 +2,7 @@
 
 #include "app/AddFolderDialog.h"
 #include "app/MainForm.h"
+#include "app/PageLayout.h"
 #include "app/ProgressThread.h"
 #include "app/ResultForm.h"
 #include "framework/ComCtrls.h"
@@ -9,16 +10,6 @@
 #include "framework/StdCtrls.h"
 
 namespace {
-
-template <class T>
-T* Place(TMainForm* form, TWinControl* parent, const wchar_t* name, int left, int top, int width,
-         int height) {
-  T* control = Construct<T>(form);
-  control->SetName(name);
-  control->SetBounds(left, top, width, height);
-  control->SetParent(parent);
-  return control;
-}
 
 TGroupBox* PlaceGroup(TMainForm* form, TWinControl* parent, const wchar_t* name, const wchar_t* caption,
                       int left, int top, int width, int height) {

@@ -1,25 +1,12 @@
 #include "app/OptionsPage.h"
 
 #include "app/MainForm.h"
+#include "app/PageLayout.h"
 #include "framework/ComCtrls.h"
 #include "framework/ComboBox.h"
 #include "framework/StdCtrls.h"
 #include "skin/engine/InternalSkins.h"
 #include "skin/engine/SkinManager.h"
-
-namespace {
-
-template <class T>
-T* Place(TMainForm* form, TWinControl* parent, const wchar_t* name, int left, int top, int width,
-         int height) {
-  T* control = Construct<T>(form);
-  control->SetName(name);
-  control->SetBounds(left, top, width, height);
-  control->SetParent(parent);
-  return control;
-}
-
-}  // namespace
 
 void TOptionsPage::BuildOptionsPage(TMainForm* form, TTabSheet* sheet) {
   // The manager as the main window stores it: inactive, so that nothing is

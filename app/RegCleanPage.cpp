@@ -7,6 +7,7 @@
 
 #include "app/CleanThread.h"
 #include "app/MainForm.h"
+#include "app/PageLayout.h"
 #include "app/RegFixes.h"
 #include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
@@ -21,16 +22,6 @@ namespace {
 // Each ticked row waits this long after the window has had its messages, so
 // the window stays responsive during a long fix.
 constexpr DWORD kFixRowPauseMs = 100;
-
-template <class T>
-T* Place(TMainForm* form, TWinControl* parent, const wchar_t* name, int left, int top, int width,
-         int height) {
-  T* control = Construct<T>(form);
-  control->SetName(name);
-  control->SetBounds(left, top, width, height);
-  control->SetParent(parent);
-  return control;
-}
 
 TButton* PlaceButton(TMainForm* form, TWinControl* parent, const wchar_t* name,
                      const wchar_t* caption, int left, int top, int width, int height = 25) {
