@@ -33,11 +33,51 @@ namespace {
 constexpr ULONGLONG kPumpIntervalMs = 25;
 ULONGLONG g_lastPump = 0;
 
-void PumpMessages() {
+bool PumpDue() {
   const ULONGLONG now = GetTickCount64();
-  if (g_lastPump && now - g_lastPump < kPumpIntervalMs) return;
+  if (g_lastPump && now - g_lastPump < kPumpIntervalMs) return false;
   g_lastPump = now;
+  return true;
+}
+
+void PumpMessages() {
+  if (PumpDue()) Application->ProcessMessages();
+}
+
+// What the search shows besides its rows: the totals, the folder at hand
+// and the progress. A status-bar or progress-bar update costs as much as
+// listing a few dozen files, so they are brought up to date when the
+// search handles messages (and at its end), not at every file.
+struct SearchView {
+  bool totals = false;
+  bool folder = false;
+  std::wstring folderText;  // empty: panel 0 cleared
+  bool progress = false;
+  int position = 0;
+} g_view;
+
+void ShowSearchFolder(TStatusBar* bar, const std::wstring& dir);
+
+void FlushSearchView() {
+  TMainForm* form = MainForm;
+  if (g_view.totals) TFrame5::ShowText(FoundFilesSize, FoundFilesCount);
+  if (g_view.folder) {
+    if (g_view.folderText.empty()) form->StatusBar1->SetPanelText(0, L"");
+    else ShowSearchFolder(form->StatusBar1, g_view.folderText);
+  }
+  if (g_view.progress) form->ProgressBar1->SetPosition(g_view.position);
+  g_view.totals = g_view.folder = g_view.progress = false;
+}
+
+// The search's message handling: the rows added since the last time are
+// drawn (the list does not redraw row by row while the search adds them).
+void PumpSearch() {
+  if (!PumpDue()) return;
+  FlushSearchView();
+  TListItems* rows = MainForm->ListView4->Items();
+  rows->EndUpdate();
   Application->ProcessMessages();
+  rows->BeginUpdate();
 }
 
 // Upper-case full paths of the files the running search has listed, so that
@@ -160,7 +200,7 @@ void AddResultRow(TMainForm* form, const std::wstring& path, const WIN32_FIND_DA
   item->SetChecked(true);
   FoundFilesCount += 1;
   FoundFilesSize += static_cast<double>(size);
-  TFrame5::ShowText(FoundFilesSize, FoundFilesCount);
+  g_view.totals = true;
 }
 
 }  // namespace
@@ -206,20 +246,26 @@ void TFrame5::GetDrives() {
 
 void TFrame5::FindFiles() {
   TMainForm* form = MainForm;
+  TListItems* rows = form->ListView4->Items();
   FindRunning = true;
   struct Running {
+    TListItems* rows;
     ~Running() {
+      FlushSearchView();
+      rows->EndUpdate();
       FindRunning = false;
       g_listed.clear();
     }
-  } running;
+  } running{rows};
   FoundFilesCount = 0;
   FoundFilesSize = 0;
   FindStop = false;
   g_listed.clear();
   g_lastPump = 0;
+  g_view = SearchView();
   ShowText(0, 0);
-  form->ListView4->Items()->Clear();
+  rows->Clear();
+  rows->BeginUpdate();
   for (int i = 0; i < form->CheckListBox1->Count(); ++i) {
     // A stop (or the window closing) ends the search here too: the next
     // ticked path would otherwise be counted through its whole tree first.
@@ -228,11 +274,14 @@ void TFrame5::FindFiles() {
       const std::wstring dir = form->CheckListBox1->Items()->Strings(i);
       const long long folders = GetQuanFolders(dir);
       form->ProgressBar1->SetMax(static_cast<int>(std::min<long long>(folders, INT_MAX)));
+      g_view.position = 0;
       Find(dir);
-      form->ProgressBar1->SetPosition(0);
+      g_view.position = 0;
+      g_view.progress = true;
+      FlushSearchView();
     }
     g_lastPump = 0;
-    PumpMessages();
+    PumpSearch();
   }
 }
 
@@ -245,12 +294,15 @@ void TFrame5::Find(const std::wstring& Dir) {
       // With a stop asked for, the entry at hand is still handled and the
       // listing then ends.
       const bool last = FindStop || Application->Terminated();
-      PumpMessages();
+      if (FindRunning) PumpSearch();
+      else PumpMessages();
       if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         if (EnterableFolder(fd)) {
           Find(Dir + fd.cFileName + L"\\");
-          ShowSearchFolder(form->StatusBar1, Dir);
-          form->ProgressBar1->SetPosition(form->ProgressBar1->Position() + 1);
+          g_view.folder = true;
+          g_view.folderText = Dir;
+          ++g_view.position;
+          g_view.progress = true;
         }
       } else {
         const std::wstring path = Dir + fd.cFileName;
@@ -260,7 +312,9 @@ void TFrame5::Find(const std::wstring& Dir) {
       if (last || !FindNextFileW(listing.h, &fd)) break;
     }
   }
-  form->StatusBar1->SetPanelText(0, L"");
+  g_view.folder = true;
+  g_view.folderText.clear();
+  if (!FindRunning) FlushSearchView();  // called on its own, not from FindFiles
 }
 
 bool TFrame5::InExt(const std::wstring& Name) {

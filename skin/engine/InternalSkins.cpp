@@ -81,9 +81,9 @@ void StoredSkinFromOptions(TsStoredSkin& skin, const std::wstring& name,
     for (const TacSkinFile::Key& key : section.Keys) {
       wchar_t kind = ImageSyntaxOf(key.Value);
       if (kind != L'~' && kind != L'@' && kind != L'^') continue;
-      TacImageSpec spec;
-      if (!ParseImageValue(section.Name, key.Name, key.Value, spec)) continue;
-      const TsMaskData& m = spec.Mask;
+      TacImageDesc desc;
+      if (!ParseImageValue(section.Name, key.Name, key.Value, desc)) continue;
+      const TsMaskData& m = desc.Mask;
       TsSkinImage& item = *skin.Images()->Add();
       item.SectionName = m.SectionName;
       item.PropertyName = m.PropertyName;

@@ -61,9 +61,9 @@ bool IsJpegValue(const std::wstring& value) {
 }
 
 bool ParseImageValue(const std::wstring& section, const std::wstring& key,
-                     const std::wstring& value, TacImageSpec& spec) {
-  spec = TacImageSpec{};
-  TsMaskData& m = spec.Mask;
+                     const std::wstring& value, TacImageDesc& desc) {
+  desc = TacImageDesc{};
+  TsMaskData& m = desc.Mask;
   m.SectionName = section;
   m.PropertyName = key;
   int a, b, c, d;
@@ -103,14 +103,14 @@ bool ParseImageValue(const std::wstring& section, const std::wstring& key,
       m.StretchMode = static_cast<int16_t>(c);
       m.BorderWidth = static_cast<int16_t>(d);
       m.ImgType = itisaBorder;
-      spec.DeriveWidths = true;
+      desc.DeriveWidths = true;
       return true;
     }
     case L'!': {
       int words = WordCount(value, L"!");
       if (words < 4) return false;
-      spec.FileName = ExtractWord(1, value, L"!");
-      if (spec.FileName.find(L".BMP") == std::wstring::npos) return false;
+      desc.FileName = ExtractWord(1, value, L"!");
+      if (desc.FileName.find(L".BMP") == std::wstring::npos) return false;
       int kind;
       if (!ParseSkinInt(ExtractWord(2, value, L"!"), a) ||
           !ParseSkinInt(ExtractWord(3, value, L"!"), b) ||
@@ -127,10 +127,10 @@ bool ParseImageValue(const std::wstring& section, const std::wstring& key,
         m.WR = static_cast<int16_t>(w[2]);
         m.WB = static_cast<int16_t>(w[3]);
       } else {
-        spec.DeriveWidths = true;
+        desc.DeriveWidths = true;
       }
-      spec.OwnBitmap = true;
-      spec.Make24 = m.ImgType != itisaTexture;
+      desc.OwnBitmap = true;
+      desc.Make24 = m.ImgType != itisaTexture;
       return true;
     }
     case L'#': {
@@ -151,18 +151,18 @@ bool ParseImageValue(const std::wstring& section, const std::wstring& key,
         m.ImgType = itisaBorder;
         m.StretchMode = static_cast<int16_t>(params.size() > 3 ? params[3] : 1);
       }
-      spec.DeriveWidths = true;
+      desc.DeriveWidths = true;
       return true;
     }
     case L'B':
       m.SectionName = SkinUpper(section);
       m.PropertyName = SkinUpper(key);
-      spec.OwnBitmap = true;
-      spec.FileName = value;
+      desc.OwnBitmap = true;
+      desc.FileName = value;
       m.MaskType = 1;
       m.ImageCount = 3;
       m.ImgType = itisaBorder;
-      spec.DeriveWidths = true;
+      desc.DeriveWidths = true;
       return true;
     default:
       return false;

@@ -8,7 +8,7 @@
 
 #include "skin/engine/SkinData.h"
 
-struct TacImageSpec {
+struct TacImageDesc {
   bool OwnBitmap = false;   // a file of its own, else a master rectangle
   std::wstring FileName;    // as written (own bitmaps)
   bool Make24 = true;       // own bitmap to be made 24-bit
@@ -24,7 +24,7 @@ wchar_t ImageSyntaxOf(const std::wstring& value);
 // malformed (short fixed columns, words that are not numbers, an "!" file
 // without ".BMP" in upper case, an image kind outside 0 to 2).
 bool ParseImageValue(const std::wstring& section, const std::wstring& key,
-                     const std::wstring& value, TacImageSpec& spec);
+                     const std::wstring& value, TacImageDesc& desc);
 
 // The value names a JPEG picture (".JPG" or ".JPEG" in any case).
 bool IsJpegValue(const std::wstring& value);

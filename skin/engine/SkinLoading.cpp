@@ -115,31 +115,31 @@ void TsSkinManager::FreeBitmaps() {
 
 void TsSkinManager::FreeJpegs() { pa.clear(); }
 
-void TsSkinManager::AppendImage(const TacImageSpec& spec, const std::wstring& folder) {
+void TsSkinManager::AppendImage(const TacImageDesc& desc, const std::wstring& folder) {
   TsMaskData m;
-  m.SectionName = spec.Mask.SectionName;
-  m.PropertyName = spec.Mask.PropertyName;
-  m.R = spec.Mask.R;
-  m.ImageCount = spec.Mask.ImageCount;
-  m.MaskType = spec.Mask.MaskType;
-  m.BorderWidth = spec.Mask.BorderWidth;
-  m.StretchMode = spec.Mask.StretchMode;
-  m.ImgType = spec.Mask.ImgType;
-  m.WL = spec.Mask.WL;
-  m.WT = spec.Mask.WT;
-  m.WR = spec.Mask.WR;
-  m.WB = spec.Mask.WB;
+  m.SectionName = desc.Mask.SectionName;
+  m.PropertyName = desc.Mask.PropertyName;
+  m.R = desc.Mask.R;
+  m.ImageCount = desc.Mask.ImageCount;
+  m.MaskType = desc.Mask.MaskType;
+  m.BorderWidth = desc.Mask.BorderWidth;
+  m.StretchMode = desc.Mask.StretchMode;
+  m.ImgType = desc.Mask.ImgType;
+  m.WL = desc.Mask.WL;
+  m.WT = desc.Mask.WT;
+  m.WR = desc.Mask.WR;
+  m.WB = desc.Mask.WB;
   m.Manager = this;
-  if (spec.OwnBitmap) {
-    m.Bmp = LoadBitmapQuietly(InFolder(folder, spec.FileName));
+  if (desc.OwnBitmap) {
+    m.Bmp = LoadBitmapQuietly(InFolder(folder, desc.FileName));
     if (!m.Bmp || m.Bmp->Width() < 1) return;
-    if (spec.Make24) m.Bmp->SetPixelFormat(pf24bit);
+    if (desc.Make24) m.Bmp->SetPixelFormat(pf24bit);
     FitOwnBitmap(m, m.Bmp->Width(), m.Bmp->Height());
   } else {
     ClipToMaster(m, MasterBitmap ? MasterBitmap->Width() : 0,
                  MasterBitmap ? MasterBitmap->Height() : 0);
   }
-  if (spec.DeriveWidths) DeriveBorderWidths(m);
+  if (desc.DeriveWidths) DeriveBorderWidths(m);
   ma.push_back(std::move(m));
 }
 
@@ -157,9 +157,9 @@ void TsSkinManager::LoadAllMasks() {
       bool global = SkinUpper(section.Name) == L"GLOBALINFO";
       for (const TacSkinFile::Key& key : section.Keys) {
         if (key.Value.empty() || (global && key.Upper == L"MASTERBITMAP")) continue;
-        TacImageSpec spec;
-        if (ParseImageValue(section.Name, key.Name, key.Value, spec))
-          AppendImage(spec, load_->Folder);
+        TacImageDesc desc;
+        if (ParseImageValue(section.Name, key.Name, key.Value, desc))
+          AppendImage(desc, load_->Folder);
       }
     }
   } else if (load_->Stored) {
@@ -169,11 +169,11 @@ void TsSkinManager::LoadAllMasks() {
     for (const TacSkinFile::Section& section : load_->Common->Sections()) {
       if (SkinUpper(section.Name) == L"GLOBALINFO") continue;
       for (const TacSkinFile::Key& key : section.Keys) {
-        TacImageSpec spec;
-        if (!ParseImageValue(section.Name, key.Name, key.Value, spec)) continue;
+        TacImageDesc desc;
+        if (!ParseImageValue(section.Name, key.Name, key.Value, desc)) continue;
         wchar_t kind = ImageSyntaxOf(key.Value);
-        if (kind == L'#' && MasterBitmap) AppendImage(spec, SkinData->SkinPath);
-        else if (kind == L'B') AppendImage(spec, SkinData->SkinPath);
+        if (kind == L'#' && MasterBitmap) AppendImage(desc, SkinData->SkinPath);
+        else if (kind == L'B') AppendImage(desc, SkinData->SkinPath);
       }
     }
   }

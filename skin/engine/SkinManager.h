@@ -137,7 +137,7 @@ class TsSkinManager : public TComponent {
   void LoadInternalMasks(const TsStoredSkin& skin);
   void LoadInternalPatterns(const TsStoredSkin& skin);
   void LoadInternalGeneralData(const TsStoredSkin& skin);
-  void AppendImage(const struct TacImageSpec& spec, const std::wstring& folder);
+  void AppendImage(const struct TacImageDesc& desc, const std::wstring& folder);
   bool Designing() const { return HasState(csDesigning); }
   bool ReadingFormData() const { return HasState(csLoading | csReading); }
   void ReloadColours();

@@ -204,7 +204,9 @@ TEST_P(InternalSkins, InternalSkinEqualsItsGeneratedFolder) {
     EXPECT_EQ(folder->ma[i].ImageCount, internal->ma[i].ImageCount);
     // Stored images take derived border widths whatever their kind; the
     // file syntaxes of glyphs and textures carry none.
-    if (folder->ma[i].ImgType == itisaBorder) EXPECT_EQ(folder->ma[i].WL, internal->ma[i].WL);
+    if (folder->ma[i].ImgType == itisaBorder) {
+      EXPECT_EQ(folder->ma[i].WL, internal->ma[i].WL);
+    }
   }
   TacBmpView a(folder->MasterBitmap.get()), b(internal->MasterBitmap.get());
   ASSERT_EQ(a.Width, b.Width);
