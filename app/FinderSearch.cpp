@@ -9,6 +9,7 @@
 #include <cmath>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "app/Frame5.h"
 #include "app/MainForm.h"
@@ -40,8 +41,42 @@ bool PumpDue() {
   return true;
 }
 
+// The ticked filters and exclusions as the search matches them. The lists
+// can change only while messages are handled, so they are read again after
+// every round of messages instead of asking the list windows at every file.
+struct MatchLists {
+  bool valid = false;
+  std::vector<std::wstring> masks;
+  std::vector<std::wstring> exclusions;
+} g_match;
+
+void ReadMatchLists() {
+  g_match.masks.clear();
+  g_match.exclusions.clear();
+  TListItems* filters = MainForm->ListView2->Items();
+  for (int i = 0; i < filters->Count(); ++i)
+    if (filters->Item(i)->Checked()) g_match.masks.push_back(filters->Item(i)->Caption());
+  TListItems* exclusions = MainForm->ListView3->Items();
+  for (int i = 0; i < exclusions->Count(); ++i)
+    if (exclusions->Item(i)->Checked() && !exclusions->Item(i)->Caption().empty())
+      g_match.exclusions.push_back(exclusions->Item(i)->Caption());
+  g_match.valid = true;
+}
+
+// ExlPath and InExt on the lists as last read.
+bool Listed(const std::wstring& path, const wchar_t* name) {
+  if (!g_match.valid) ReadMatchLists();
+  for (const std::wstring& text : g_match.exclusions)
+    if (path.find(text) != std::wstring::npos) return false;
+  for (const std::wstring& mask : g_match.masks)
+    if (TFrame5::FileMaskEquate(name, mask)) return true;
+  return false;
+}
+
 void PumpMessages() {
-  if (PumpDue()) Application->ProcessMessages();
+  if (!PumpDue()) return;
+  Application->ProcessMessages();
+  g_match.valid = false;
 }
 
 // What the search shows besides its rows: the totals, the folder at hand
@@ -77,6 +112,7 @@ void PumpSearch() {
   TListItems* rows = MainForm->ListView4->Items();
   rows->EndUpdate();
   Application->ProcessMessages();
+  g_match.valid = false;
   rows->BeginUpdate();
 }
 
@@ -263,6 +299,7 @@ void TFrame5::FindFiles() {
   g_listed.clear();
   g_lastPump = 0;
   g_view = SearchView();
+  g_match.valid = false;
   ShowText(0, 0);
   rows->Clear();
   rows->BeginUpdate();
@@ -287,6 +324,7 @@ void TFrame5::FindFiles() {
 
 void TFrame5::Find(const std::wstring& Dir) {
   TMainForm* form = MainForm;
+  if (!FindRunning) g_match.valid = false;  // called on its own: the lists as they are now
   WIN32_FIND_DATAW fd;
   FindCloser listing{OpenListing(Dir + L"*.*", fd, false)};
   if (listing.h != INVALID_HANDLE_VALUE) {
@@ -306,7 +344,7 @@ void TFrame5::Find(const std::wstring& Dir) {
         }
       } else {
         const std::wstring path = Dir + fd.cFileName;
-        if (!ExlPath(path) && InExt(fd.cFileName) && g_listed.insert(UpperPath(path)).second)
+        if (Listed(path, fd.cFileName) && g_listed.insert(UpperPath(path)).second)
           AddResultRow(form, path, fd);
       }
       if (last || !FindNextFileW(listing.h, &fd)) break;

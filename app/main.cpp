@@ -6,14 +6,16 @@
 #include "app/MainForm.h"
 #include "app/ResultForm.h"
 #include "framework/Forms.h"
+#include "skin/engine/SkinLibrary.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   OleInitialize(nullptr);
-  // One process-wide lock, held for the program's life as the platform
-  // expects of such a program; nothing takes it.
+  // The program's one process-wide critical section: made at start, deleted
+  // at the end; nothing enters it.
   CRITICAL_SECTION processLock;
   InitializeCriticalSection(&processLock);
 
+  InitSkinLibrary();
   InitFramework();
   Application->Initialize();
   Application->MainFormOnTaskBar = true;
@@ -22,6 +24,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   Application->CreateForm(ResultForm);
   Application->Run();
   DoneFramework();
+  DoneSkinLibrary();
 
   DeleteCriticalSection(&processLock);
   OleUninitialize();

@@ -69,7 +69,9 @@ void CopyHwndCache(HWND wnd, TsCommonData* sd, const TRect& srcPos, const TRect&
   RECT parentRect;
   ::GetWindowRect(wnd, &parentRect);
   for (HWND child = ::GetTopWindow(wnd); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-    if (!::IsWindowVisible(child)) continue;
+    // The child's own visibility: the copy may go to an off-screen image of
+    // a window that is itself hidden.
+    if (!(::GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) continue;
     RECT cr;
     ::GetWindowRect(child, &cr);
     const int l = cr.left - parentRect.left - offsetX, t = cr.top - parentRect.top - offsetY;

@@ -66,6 +66,9 @@ TsSkinManager::TsSkinManager(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TsSkinManager::~TsSkinManager() {
+  // Controls asking whether their manager is going away must hear yes
+  // while it announces the removal of its skin.
+  Destroying();
   try {
     SetActive(false);
   } catch (...) {

@@ -184,3 +184,28 @@ TEST_F(SkinnedForm, CaptureAsksSkinnedControlsToPrintThemselves) {
   EXPECT_GE(child->CountOf(AC_CTRLHANDLED), 1);
   form->Hide();
 }
+
+TEST_F(SkinnedForm, BareWindowCacheCopyCutsOnlyAGroupBoxsFrame) {
+  TTestSkinned* c = Add(ckPanel, 0, 0, 120, 80);
+  c->SkinData->InitCacheBmp();
+  FillRect(*c->SkinData->CacheBmp, 0, 0, 120, 80, clRed);
+  HWND parent = c->Handle();
+  HWND group = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 10, 10,
+                                 60, 50, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 80, 10, 30, 20, parent,
+                                nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  const int gi = manager->GetSkinIndex(L"GROUPBOX");
+  const int bl = manager->MaskBorderLeft(manager->GetMaskIndex(gi, L"GROUPBOX", L"BORDERSMASK"));
+  auto dst = MakeBmp(120, 80, clBlack);
+  CopyHwndCache(parent, c->SkinData.get(), MakeRect(0, 0, 0, 0), MakeRect(0, 0, 120, 80),
+                dst->Canvas()->Handle(), false, 0, 0);
+  ::GdiFlush();
+  EXPECT_EQ(clRed, Px(*dst, 5, 5));      // no child there
+  EXPECT_EQ(clRed, Px(*dst, 40, 35));    // the group box's inside shows the cache
+  EXPECT_EQ(clBlack, Px(*dst, 90, 15));  // any other child is cut out whole
+  if (bl > 0) {
+    EXPECT_EQ(clBlack, Px(*dst, 10, 35));  // its frame is its own
+  }
+  ::DestroyWindow(edit);
+  ::DestroyWindow(group);
+}

@@ -338,3 +338,35 @@ TEST_F(PaintSkin, CornersOfAControlWithoutParentStayAsPainted) {
   UpdateCorners(c->SkinData.get(), 0);
   EXPECT_EQ(30 * 30, CountColor(*c->SkinData->CacheBmp, clBlack));
 }
+
+TEST_F(PaintSkin, MaskedTextureTilesWholeCellsAndShowsTheParentBeyondThem) {
+  // An 8 x 6 green cell over a mask that keeps nothing of what lies under it.
+  TBitmap& master = *manager->MasterBitmap;
+  const int x0 = master.Width();
+  master.SetSize(x0 + 8, MaxOf(master.Height(), 12));
+  FillRect(master, x0, 0, x0 + 8, 6, clLime);
+  FillRect(master, x0, 6, x0 + 8, 12, clBlack);
+  TsMaskData md;
+  md.SectionName = L"PANEL";
+  md.PropertyName = L"TESTTEXTURE";
+  md.R = MakeRect(x0, 0, x0 + 8, 12);
+  md.MaskType = 1;
+  md.StretchMode = 10;
+  md.ImgType = itisaTexture;
+  md.Manager = manager.get();
+  auto parent = MakeBmp(40, 40);
+  FillPattern(*parent);
+  auto dst = MakeBmp(20, 15, clBlack);
+  TRect r = MakeRect(0, 0, 20, 15);
+  TileMaskedTexture(dst.get(), r, TCacheInfo{parent.get(), 3, 4, true}, md, 10);
+  EXPECT_EQ(-1, r.left);
+  EXPECT_EQ(clLime, Px(*dst, 0, 0));
+  EXPECT_EQ(clLime, Px(*dst, 15, 11));                 // two whole cells across and down
+  EXPECT_EQ(PatternAt(3 + 16, 4 + 2), Px(*dst, 16, 2));   // right strip: the parent
+  EXPECT_EQ(PatternAt(3 + 5, 4 + 12), Px(*dst, 5, 12));   // bottom strip: the parent
+  // Mode 0 cuts cells at the edges instead.
+  auto cut = MakeBmp(20, 15, clBlack);
+  TRect r0 = MakeRect(0, 0, 20, 15);
+  TileMaskedTexture(cut.get(), r0, EmptyCacheInfo, md, 0);
+  EXPECT_EQ(20 * 15, CountColor(*cut, clLime));
+}

@@ -1,0 +1,17 @@
+#include "skin/engine/SkinLibrary.h"
+
+#include "skin/engine/ControlUtils.h"
+#include "skin/engine/SkinConsts.h"
+#include "skin/engine/SkinMessages.h"
+#include "skin/engine/StyleSimply.h"
+
+void InitSkinLibrary() {
+  RegisterSkinMessage();
+  InitSkinConsts();
+  InitVisualStyles();
+}
+
+void DoneSkinLibrary() {
+  DoneStyleSimply();
+  DoneVisualStyles();
+}

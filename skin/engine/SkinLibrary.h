@@ -1,0 +1,10 @@
+// The skin library's start and end: what its units set up before the first
+// form exists and release after the last one is gone.
+#pragma once
+
+// The skin command message, the engine's constants and glyph bitmaps, and
+// the optional visual-style functions.
+void InitSkinLibrary();
+// The application icons, the skinned-forms list and the visual-style
+// library.
+void DoneSkinLibrary();
