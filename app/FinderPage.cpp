@@ -3,6 +3,7 @@
 #include "app/Form2.h"
 #include "app/Frame5.h"
 #include "app/MainForm.h"
+#include "app/PageLayout.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/ListBox.h"
@@ -12,16 +13,6 @@
 #include "framework/TabNotebook.h"
 
 namespace {
-
-template <class T>
-T* Place(TMainForm* form, TWinControl* parent, const wchar_t* name, int left, int top, int width,
-         int height) {
-  T* control = Construct<T>(form);
-  control->SetName(name);
-  control->SetBounds(left, top, width, height);
-  control->SetParent(parent);
-  return control;
-}
 
 TLabel* PlaceLabel(TMainForm* form, TWinControl* parent, const wchar_t* name, const wchar_t* caption) {
   TLabel* label = Place<TLabel>(form, parent, name, 8, 6, 400, 13);

@@ -65,47 +65,6 @@ int wmain(int argc, wchar_t** argv) {
   MainForm->ListView3->Items()->Clear();
   TFrame5::AddExt(mask, L"", MainForm->ListView2, true);
 
-  if (_wgetenv(L"FINDER_PROBE")) {
-    const int n = _wtoi(_wgetenv(L"FINDER_PROBE"));
-    double t0 = Now();
-    if (_wgetenv(L"FINDER_UPDATE")) MainForm->ListView4->Items()->BeginUpdate();
-    for (int i = 0; i < n; ++i) {
-      TListItem* item = MainForm->ListView4->Items()->Add();
-      item->SetCaption(L"C:\\x\\file" + std::to_wstring(i));
-      item->SetImageIndex(3);
-      item->SubItems()->Add(L"1,00 Кб");
-      item->SubItems()->Add(L"Файл");
-      item->SubItems()->Add(L"05.03.2024 14:30:10");
-      item->SetChecked(true);
-    }
-    if (_wgetenv(L"FINDER_UPDATE")) MainForm->ListView4->Items()->EndUpdate();
-    std::printf("rows %d: %.3f\n", n, Now() - t0);
-    MainForm->ListView4->Items()->Clear();
-    t0 = Now();
-    for (int i = 0; i < n; ++i) MainForm->ListView4->Items()->Add();
-    std::printf("bare add %d: %.3f\n", n, Now() - t0);
-    t0 = Now();
-    for (int i = 0; i < n; ++i) MainForm->ListView4->Items()->Item(i)->SetChecked(true);
-    std::printf("check %d: %.3f\n", n, Now() - t0);
-    t0 = Now();
-    for (int i = 0; i < n; ++i) MainForm->ListView4->Items()->Item(i)->SetCaption(L"x");
-    std::printf("caption %d: %.3f\n", n, Now() - t0);
-    t0 = Now();
-    for (int i = 0; i < n; ++i) MainForm->StatusBar1->SetPanelText(1, L"x" + std::to_wstring(i));
-    std::printf("panel %d: %.3f\n", n, Now() - t0);
-    MainForm->ListView4->Items()->Clear();
-    t0 = Now();
-    for (int i = 0; i < n; ++i) TFrame5::ShowText(i * 1000.0, i);
-    std::printf("showtext %d: %.3f\n", n, Now() - t0);
-    t0 = Now();
-    for (int i = 0; i < n; ++i) Application->ProcessMessages();
-    std::printf("pump %d: %.3f\n", n, Now() - t0);
-    t0 = Now();
-    for (int i = 0; i < n; ++i) TFrame5::InExt(L"tmp000001_cache.dat");
-    std::printf("inext %d: %.3f\n", n, Now() - t0);
-    std::fflush(stdout);
-    ExitProcess(0);
-  }
   std::vector<double> times, counting;
   long long folders = 0;
   for (int r = 0; r < runs; ++r) {
