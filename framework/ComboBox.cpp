@@ -1,4 +1,5 @@
 #include "framework/ComboBox.h"
+#include "framework/OwnerDrawPaint.h"
 
 #include <algorithm>
 
@@ -338,25 +339,9 @@ void TCustomComboBox::DrawItem(int index, RECT rect, TOwnerDrawState state) {
 }
 
 void TCustomComboBox::CNDrawItem(TMessage& message) {
-  auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
-  TOwnerDrawState state = OwnerDrawStateFromODS(d->itemState);
-  bool selected = (state & odSelected) != 0;
-  canvas_->Lock();
-  canvas_->SetHandle(d->hDC);
-  canvas_->Font()->Assign(Font());
-  canvas_->Brush()->SetStyle(bsSolid);
-  canvas_->Brush()->SetColor(selected ? clHighlight : Color());
-  if (selected) canvas_->Font()->SetColor(clHighlightText);
-  try {
-    DrawItem(static_cast<int>(d->itemID), d->rcItem, state);
-    if ((state & odFocused) && !OnDrawItem) DrawFocusRect(d->hDC, &d->rcItem);
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
+  PaintOwnerDrawItem(*canvas_, Font(), Color(), *reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam),
+                     static_cast<bool>(OnDrawItem),
+                     [this](int index, RECT rect, TOwnerDrawState state) { DrawItem(index, rect, state); });
   message.Result = TRUE;
 }
 

@@ -1,4 +1,5 @@
 #include "framework/ListBox.h"
+#include "framework/OwnerDrawPaint.h"
 
 #include <windowsx.h>
 
@@ -425,25 +426,9 @@ void TCustomListBox::WndProc(TMessage& message) {
       return;
     }
     case CN_DRAWITEM: {
-      auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
-      TOwnerDrawState state = OwnerDrawStateFromODS(d->itemState);
-      canvas_->Lock();
-      canvas_->SetHandle(d->hDC);
-      canvas_->Font()->Assign(Font());
-      bool selected = (state & odSelected) != 0;
-      canvas_->Brush()->SetStyle(bsSolid);
-      canvas_->Brush()->SetColor(selected ? clHighlight : Color());
-      if (selected) canvas_->Font()->SetColor(clHighlightText);
-      try {
-        DrawItem(static_cast<int>(d->itemID), d->rcItem, state);
-        if ((state & odFocused) && !OnDrawItem) DrawFocusRect(d->hDC, &d->rcItem);
-      } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-      }
-      canvas_->SetHandle(nullptr);
-      canvas_->Unlock();
+      PaintOwnerDrawItem(*canvas_, Font(), Color(), *reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam),
+                         static_cast<bool>(OnDrawItem),
+                         [this](int index, RECT rect, TOwnerDrawState state) { DrawItem(index, rect, state); });
       message.Result = TRUE;
       return;
     }

@@ -2,6 +2,8 @@
 // characters outside the code page, missing and unreadable files, the
 // user's paths after sorting, and a file that cannot be written at close.
 #include <gtest/gtest.h>
+
+#include "tests/common/TestEnv.h"
 #include <windows.h>
 
 #include <fstream>
@@ -13,27 +15,6 @@
 #include "tests/app/MessageBoxCatcher.h"
 
 namespace {
-
-std::string ReadBytes(const std::wstring& path) {
-  std::string data;
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
-  if (h == INVALID_HANDLE_VALUE) return data;
-  char buf[4096];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) data.append(buf, got);
-  CloseHandle(h);
-  return data;
-}
-
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(h);
-  return ok && written == bytes.size();
-}
 
 std::string Cp1251(const std::wstring& s) { return WideToAnsi(s, 1251); }
 
@@ -82,7 +63,7 @@ TEST_F(ConfigIniTest, SaveWritesSectionsKeysAndCountsInTheCodePage) {
       L"[Filters]\r\nCount=2\r\nF0=*.tmp\r\nD0=Временные файлы\r\nF1=*.bak\r\nD1=\r\n"
       L"[Exclusion]\r\nCount=1\r\nE0=Windows\r\nD0=Системная папка\r\n"
       L"[Path]\r\nCount=1\r\nP0=D:\\Документы\\\r\n");
-  EXPECT_EQ(ReadBytes(file_), expected);
+  EXPECT_EQ(testenv::ReadFileBytes(file_), expected);
 }
 
 TEST_F(ConfigIniTest, ARoundTripRestoresEveryRowTicked) {
@@ -107,7 +88,7 @@ TEST_F(ConfigIniTest, ARoundTripRestoresEveryRowTicked) {
 
 TEST_F(ConfigIniTest, AFileWrittenInTheCodePageReadsWithItsCyrillic) {
   ASSERT_EQ(GetACP(), 1251u);
-  ASSERT_TRUE(WriteBytes(file_, Cp1251(L"[Filters]\r\nCount=1\r\nF0=*.лог\r\nD0=Журналы\r\n"
+  ASSERT_TRUE(testenv::WriteFileBytes(file_, Cp1251(L"[Filters]\r\nCount=1\r\nF0=*.лог\r\nD0=Журналы\r\n"
                                        L"[Exclusion]\r\nCount=1\r\nE0=Корзина\r\nD0=\r\n"
                                        L"[Path]\r\nCount=1\r\nP0=C:\\Мои файлы\\\r\n")));
   ASSERT_TRUE(TFrame5::LoadNastrFrom(file_));
@@ -120,7 +101,7 @@ TEST_F(ConfigIniTest, AValueOutsideTheCodePageMakesAUtf16FileThatRoundTrips) {
   TFrame5::AddExt(L"*.日本", L"Ελληνικά и русский", form_->ListView2, true);
   AddPath(L"C:\\Ünïcødé★");
   TFrame5::SaveNastrTo(file_);
-  const std::string bytes = ReadBytes(file_);
+  const std::string bytes = testenv::ReadFileBytes(file_);
   ASSERT_GE(bytes.size(), 2u);
   EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE", 2));
 
@@ -133,7 +114,7 @@ TEST_F(ConfigIniTest, AValueOutsideTheCodePageMakesAUtf16FileThatRoundTrips) {
   findertest::ClearFinderLists(form_);
   TFrame5::AddExt(L"*.tmp", L"", form_->ListView2, true);
   TFrame5::SaveNastrTo(file_);
-  EXPECT_EQ(ReadBytes(file_).substr(0, 9), "[Filters]");
+  EXPECT_EQ(testenv::ReadFileBytes(file_).substr(0, 9), "[Filters]");
 }
 
 TEST_F(ConfigIniTest, UserPathsSurviveSortingAndRemovedDrives) {
@@ -166,7 +147,7 @@ TEST_F(ConfigIniTest, AMissingFileIsAnEmptySuccessfulRead) {
 }
 
 TEST_F(ConfigIniTest, CountsBeyondTheKeysGiveEmptyRowsAndNegativeCountsNone) {
-  ASSERT_TRUE(WriteBytes(file_, "[Filters]\r\nCount=3\r\nF0=*.a\r\n[Exclusion]\r\nCount=-4\r\n"
+  ASSERT_TRUE(testenv::WriteFileBytes(file_, "[Filters]\r\nCount=3\r\nF0=*.a\r\n[Exclusion]\r\nCount=-4\r\n"
                                 "[Path]\r\nCount=junk\r\n"));
   ASSERT_TRUE(TFrame5::LoadNastrFrom(file_));
   EXPECT_EQ(Rows(form_->ListView2), (std::vector<RowText>{{L"*.a", {L".a", L""}, true},
@@ -179,7 +160,7 @@ TEST_F(ConfigIniTest, CountsBeyondTheKeysGiveEmptyRowsAndNegativeCountsNone) {
 }
 
 TEST_F(ConfigIniTest, AFileThatCannotBeReadIsNotReplacedAtClose) {
-  ASSERT_TRUE(WriteBytes(file_, "[Filters]\r\nCount=1\r\nF0=*.a\r\n"));
+  ASSERT_TRUE(testenv::WriteFileBytes(file_, "[Filters]\r\nCount=1\r\nF0=*.a\r\n"));
   HANDLE lock = CreateFileW(file_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   EXPECT_FALSE(TFrame5::LoadNastrFrom(file_));
@@ -195,12 +176,12 @@ class ProgramConfigTest : public ConfigIniTest {
     real_ = TFrame5::ConfigFileName();
     SetFileAttributesW(real_.c_str(), FILE_ATTRIBUTE_NORMAL);
     existed_ = GetFileAttributesW(real_.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (existed_) saved_ = ReadBytes(real_);
+    if (existed_) saved_ = testenv::ReadFileBytes(real_);
     loadedOk_ = ConfigLoadedOk;
   }
   void TearDown() override {
     SetFileAttributesW(real_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (existed_) WriteBytes(real_, saved_);
+    if (existed_) testenv::WriteFileBytes(real_, saved_);
     else DeleteFileW(real_.c_str());
     ConfigLoadedOk = loadedOk_;
     ConfigIniTest::TearDown();
@@ -225,7 +206,7 @@ TEST_F(ProgramConfigTest, TheFileLivesBesideTheProgram) {
 TEST_F(ProgramConfigTest, AFileThatCannotBeWrittenAtCloseIsReportedOnceAndLeftAsItWas) {
   // Wine lets root write a read-only file, so another program's open handle
   // without sharing stands for the file that cannot be written.
-  ASSERT_TRUE(WriteBytes(real_, "[Filters]\r\nCount=0\r\n"));
+  ASSERT_TRUE(testenv::WriteFileBytes(real_, "[Filters]\r\nCount=0\r\n"));
   HANDLE lock = CreateFileW(real_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   TFrame5::AddExt(L"*.new", L"", form_->ListView2, true);
@@ -237,11 +218,11 @@ TEST_F(ProgramConfigTest, AFileThatCannotBeWrittenAtCloseIsReportedOnceAndLeftAs
     EXPECT_EQ(catcher.Boxes()[0].Text, L"Не удалось сохранить настройки поиска в файл " + real_ + L".");
   }
   CloseHandle(lock);
-  EXPECT_EQ(ReadBytes(real_), "[Filters]\r\nCount=0\r\n");
+  EXPECT_EQ(testenv::ReadFileBytes(real_), "[Filters]\r\nCount=0\r\n");
 }
 
 TEST_F(ProgramConfigTest, AfterAFailedReadTheCloseLeavesTheFileAlone) {
-  ASSERT_TRUE(WriteBytes(real_, "[Filters]\r\nCount=1\r\nF0=*.keep\r\n"));
+  ASSERT_TRUE(testenv::WriteFileBytes(real_, "[Filters]\r\nCount=1\r\nF0=*.keep\r\n"));
   HANDLE lock = CreateFileW(real_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   TFrame5::LoadNastr();
@@ -251,7 +232,7 @@ TEST_F(ProgramConfigTest, AfterAFailedReadTheCloseLeavesTheFileAlone) {
   testenv::MessageBoxCatcher catcher;
   TFrame5::SaveNastr();
   EXPECT_TRUE(catcher.Boxes().empty());
-  EXPECT_EQ(ReadBytes(real_), "[Filters]\r\nCount=1\r\nF0=*.keep\r\n");
+  EXPECT_EQ(testenv::ReadFileBytes(real_), "[Filters]\r\nCount=1\r\nF0=*.keep\r\n");
 }
 
 // A search still running when the window is asked to close.

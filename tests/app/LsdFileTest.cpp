@@ -5,25 +5,6 @@
 
 namespace {
 
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  DWORD put = 0;
-  if (!bytes.empty()) WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-  CloseHandle(h);
-}
-
-std::string ReadBytes(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  std::string data;
-  if (h == INVALID_HANDLE_VALUE) return data;
-  char buf[4096];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) data.append(buf, got);
-  CloseHandle(h);
-  return data;
-}
-
 // A name as it comes back from a file: through the ANSI code page.
 std::wstring ViaAnsi(const std::wstring& name) {
   const std::string a = LsdAnsiName(name);
@@ -63,7 +44,7 @@ TEST(LsdFile, LayoutIsTheByteImageOfCriteriaAndTables) {
   DupFolders.resize(2);
   DupFiles[1].Folder = 1;
   ASSERT_TRUE(SaveDupResult(tmp / L"r.LsD").Ok());
-  const std::string b = ReadBytes(tmp / L"r.LsD");
+  const std::string b = testenv::ReadFileBytes(tmp / L"r.LsD");
   ASSERT_EQ(b.size(), 583u);  // 15 + 2 * 136 + 2 * 148
   EXPECT_EQ(b.substr(0, 4), std::string("\x15\xCD\x5B\x07", 4));
   EXPECT_EQ(b.substr(4, 3), std::string("\x01\x00\x01", 3));
@@ -88,14 +69,14 @@ TEST(LsdFile, RoundTripIsByteIdenticalPaddingIncluded) {
   testenv::ScopedTempDir tmp;
   SetTables();
   ASSERT_TRUE(SaveDupResult(tmp / L"a.LsD").Ok());
-  std::string image = ReadBytes(tmp / L"a.LsD");
+  std::string image = testenv::ReadFileBytes(tmp / L"a.LsD");
   // Bytes past the names and in the alignment, as another program may leave
   // them, must come back unchanged too.
   image[11 + 100] = 'R';                       // root entry
   image[11 + 136 + 5 + 20] = 'x';              // past folder 1's name
   image[11 + 136 * 2 + 133] = '\x7F';          // alignment of folder 2
   image[11 + 136 * 3 + 4 + 145] = '\x01';      // alignment of file 0
-  WriteBytes(tmp / L"b.LsD", image);
+  testenv::WriteFileBytes(tmp / L"b.LsD", image);
   DupFiles.clear();
   ASSERT_TRUE(LoadDupResult(tmp / L"b.LsD").Ok());
   EXPECT_EQ(DupCriteria, (TDupCriteria{true, false, true}));
@@ -104,7 +85,7 @@ TEST(LsdFile, RoundTripIsByteIdenticalPaddingIncluded) {
   EXPECT_EQ(DupFiles[0].Size, 16);
   EXPECT_EQ(GetFolderPath(DupFiles[1].Folder), ViaAnsi(L"C:\\Фото") + L"\\2024\\");
   ASSERT_TRUE(SaveDupResult(tmp / L"c.LsD").Ok());
-  EXPECT_EQ(ReadBytes(tmp / L"c.LsD"), image);
+  EXPECT_EQ(testenv::ReadFileBytes(tmp / L"c.LsD"), image);
 }
 
 TEST(LsdFile, StoredSizeWithTheTopBitSetLoadsNegative) {
@@ -131,7 +112,7 @@ TEST(LsdFile, MalformedFilesAreRefusedAndTheShownResultStays) {
   testenv::ScopedTempDir tmp;
   SetTables();
   ASSERT_TRUE(SaveDupResult(tmp / L"good.LsD").Ok());
-  const std::string good = ReadBytes(tmp / L"good.LsD");
+  const std::string good = testenv::ReadFileBytes(tmp / L"good.LsD");
   const size_t folder1 = 11 + 136, folder2 = 11 + 272, files = 11 + 136 * 3 + 4;
   auto put32 = [](std::string s, size_t at, uint32_t v) {
     for (int k = 0; k < 4; ++k) s[at + k] = static_cast<char>(v >> (8 * k));
@@ -166,7 +147,7 @@ TEST(LsdFile, MalformedFilesAreRefusedAndTheShownResultStays) {
   for (const Case& c : cases) {
     SetTables();
     const auto filesBefore = DupFiles.size();
-    WriteBytes(tmp / L"bad.LsD", c.bytes);
+    testenv::WriteFileBytes(tmp / L"bad.LsD", c.bytes);
     DupFiles[0].Name = L"kept";
     const TLsdResult r = LoadDupResult(tmp / L"bad.LsD");
     EXPECT_EQ(r.Status, TLsdStatus::BadFormat) << c.what;
@@ -196,7 +177,7 @@ TEST(LsdFile, AFailedSaveLeavesTheTargetAndNoTemporaryFile) {
   // An existing result is replaced only by a complete new one.
   tmp.WriteFile(L"old.LsD", "old");
   ASSERT_TRUE(SaveDupResult(tmp / L"old.LsD").Ok());
-  EXPECT_EQ(ReadBytes(tmp / L"old.LsD").size(), 15u + 3 * 136 + 2 * 148);
+  EXPECT_EQ(testenv::ReadFileBytes(tmp / L"old.LsD").size(), 15u + 3 * 136 + 2 * 148);
   WIN32_FIND_DATAW fd;
   HANDLE find = FindFirstFileW((tmp / L"*.tmp").c_str(), &fd);
   EXPECT_EQ(find, INVALID_HANDLE_VALUE) << "left behind: " << (find != INVALID_HANDLE_VALUE);

@@ -19,6 +19,12 @@ std::wstring TarnholtExePath();
 // Value of an environment variable of this process, empty when unset.
 std::wstring GetEnv(const wchar_t* name);
 
+// The whole content of a file (empty when it cannot be opened); readable
+// while another handle writes it.
+std::string ReadFileBytes(const std::wstring& path);
+// Replaces the file's content; false when it cannot be written.
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
 // A fresh empty folder under %TEMP%, deleted with everything in it when the
 // object goes away. Tests make their fixture trees here instead of scanning
 // real drives.

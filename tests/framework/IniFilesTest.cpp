@@ -9,17 +9,6 @@
 
 namespace {
 
-std::string ReadBytes(const std::wstring& file) {
-  std::string out;
-  HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return out;
-  char buf[4096];
-  DWORD n = 0;
-  while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) out.append(buf, n);
-  CloseHandle(h);
-  return out;
-}
-
 TEST(MemIniFile, ParsesTextHeldInMemory) {
   TStringList text;
   text.SetText(
@@ -76,7 +65,7 @@ TEST(MemIniFile, WritesEraseAndUpdateFileRoundTrip) {
     ini.DeleteKey(L"A", L"b");
     ini.UpdateFile();
   }
-  std::string bytes = ReadBytes(file);
+  std::string bytes = testenv::ReadFileBytes(file);
   EXPECT_NE(bytes.find("\xD4\xE8\xEB\xFC\xF2\xF0\xFB"), std::string::npos);  // "Фильтры" in 1251
   TMemIniFile back(file);
   EXPECT_EQ(back.ReadString(L"фильтры", L"КЛЮЧ", L""), L"Значение");
@@ -108,9 +97,9 @@ TEST(IniFile, ConfigIniRoundTripKeepsCyrillicInTheAnsiCodePage) {
     ini.WriteString(L"Filters", L"D1", L"");
     ini.WriteInteger(L"Path", L"Count", -1);
     // Every write is in the file at once.
-    EXPECT_NE(ReadBytes(file).find("F1=*.bak"), std::string::npos);
+    EXPECT_NE(testenv::ReadFileBytes(file).find("F1=*.bak"), std::string::npos);
   }
-  const std::string bytes = ReadBytes(file);
+  const std::string bytes = testenv::ReadFileBytes(file);
   // ANSI text: "Временные" in code page 1251, no UTF-8 and no BOM.
   EXPECT_NE(bytes.find("D0=\xC2\xF0\xE5\xEC\xE5\xED\xED\xFB\xE5"), std::string::npos);
   EXPECT_NE(bytes.substr(0, 2), "\xFF\xFE");

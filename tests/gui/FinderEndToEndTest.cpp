@@ -13,26 +13,6 @@ using namespace testenv;
 
 namespace {
 
-std::string ReadBytes(const std::wstring& path) {
-  std::string data;
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return data;
-  char buf[4096];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) data.append(buf, got);
-  CloseHandle(h);
-  return data;
-}
-
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(h);
-  return written == bytes.size();
-}
-
 std::string Cp1251(const std::wstring& s) {
   std::string out(s.size() * 2 + 1, '\0');
   const int n = WideCharToMultiByte(1251, 0, s.c_str(), static_cast<int>(s.size()), out.data(),
@@ -49,10 +29,10 @@ class FinderEndToEnd : public ::testing::Test {
     ASSERT_FALSE(exe.empty());
     config_ = exe.substr(0, exe.find_last_of(L'\\') + 1) + L"Config.ini";
     existed_ = GetFileAttributesW(config_.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (existed_) saved_ = ReadBytes(config_);
+    if (existed_) saved_ = testenv::ReadFileBytes(config_);
   }
   void TearDown() override {
-    if (existed_) WriteBytes(config_, saved_);
+    if (existed_) testenv::WriteFileBytes(config_, saved_);
     else DeleteFileW(config_.c_str());
   }
   std::wstring config_;
@@ -65,7 +45,7 @@ TEST_F(FinderEndToEnd, ListsFromConfigIniShowOnThePageAndAreSavedOnClose) {
       L"[Filters]\r\nCount=1\r\nF0=*.tmp\r\nD0=Временные\r\n"
       L"[Exclusion]\r\nCount=1\r\nE0=Windows\r\nD0=Система\r\n"
       L"[Path]\r\nCount=1\r\nP0=C:\\Мои документы\\\r\n");
-  ASSERT_TRUE(WriteBytes(config_, text));
+  ASSERT_TRUE(testenv::WriteFileBytes(config_, text));
   {
     TarnholtProcess app;
     HWND main = app.WaitForWindow();
@@ -102,7 +82,7 @@ TEST_F(FinderEndToEnd, ListsFromConfigIniShowOnThePageAndAreSavedOnClose) {
     ASSERT_TRUE(app.WaitForExit(20000));
   }
   // Written again on close: the same lists, the drives left out.
-  EXPECT_EQ(ReadBytes(config_), text);
+  EXPECT_EQ(testenv::ReadFileBytes(config_), text);
 }
 
 }  // namespace
