@@ -173,7 +173,12 @@ TEST(DupEndToEnd, ChooseAFolderScanItAndOpenTheResult) {
   }
   ClickButton(FindChild(dialog, L"TButton", L"Добавить"));
   HWND list = nullptr;
-  Sync(main);
+  // The folder is taken once the chooser's modal loop has returned, which
+  // may be after the click's own reply: wait for it.
+  for (int i = 0; i < 100 && !IsWindowEnabled(start); ++i) {
+    Sync(main);
+    PumpFor(50);
+  }
   ASSERT_TRUE(IsWindowEnabled(start));
   list = FindChild(page, L"TListBox");  // made again once the list sorts itself
   ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
