@@ -28,4 +28,4 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     -DTARNHOLT_DEPS_DIR="$deps" >/dev/null
 fi
 echo "== building $build"
-cmake --build "$build" -j"$(nproc)"
+cmake --build "$build" -j"${BUILD_JOBS:-$(nproc)}"

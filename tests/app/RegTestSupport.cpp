@@ -27,9 +27,26 @@ HKEY CreateKey(HKEY root, const std::wstring& path) {
 }
 
 void SetRaw(HKEY key, const std::wstring& name, DWORD type, const std::vector<BYTE>& data) {
-  Check(RegSetValueExW(key, name.c_str(), 0, type, data.empty() ? nullptr : data.data(),
-                       static_cast<DWORD>(data.size())),
+  // The registry stores the character just past a string's buffer too when
+  // it is a NUL and the data does not end in one. Follow the data with a
+  // non-zero character so a string meant to lack its terminator stays so.
+  std::vector<BYTE> buffer(data);
+  buffer.push_back('X');
+  buffer.push_back(0);
+  Check(RegSetValueExW(key, name.c_str(), 0, type, buffer.data(), static_cast<DWORD>(data.size())),
         "RegSetValueExW");
+
+  DWORD storedType = 0;
+  DWORD size = 0;
+  Check(RegQueryValueExW(key, name.c_str(), nullptr, &storedType, nullptr, &size),
+        "RegQueryValueExW");
+  std::vector<BYTE> stored(size);
+  Check(RegQueryValueExW(key, name.c_str(), nullptr, &storedType, size ? stored.data() : nullptr,
+                         &size),
+        "RegQueryValueExW");
+  stored.resize(size);
+  if (storedType != type || stored != data)
+    throw std::runtime_error("RegSetValueExW stored other bytes than the test wrote");
 }
 
 std::vector<BYTE> Bytes(const std::wstring& text, bool withNul) {
