@@ -109,6 +109,10 @@ void TAppsPage::BuildStartupTab(TMainForm* form) {
 // ---------------------------------------------------------------- installed applications
 
 void TAppsPage::LoadInstalledPrograms() {
+  // The armed command belonged to a row of the old list: after a reload it
+  // would run another application's uninstaller. Whoever wants the new
+  // selection's command shows it (ListBox2Click).
+  DisarmUninstallCommand();
   ListBox2->Clear();
   installedApps_ = ReadInstalledApps(UninstallLocation);
   TStrings* items = ListBox2->Items();
@@ -126,9 +130,7 @@ void TAppsPage::GetUninstallKeyName(std::wstring& Name) const {
 void TAppsPage::ListBox2Click(TObject*) {
   // Whatever happens below, the command of another row must not stay
   // behind to be run for this one.
-  uninstallCommand_.clear();
-  uninstallExpandable_ = false;
-  Panel2->SetCaption(L"");
+  DisarmUninstallCommand();
   const int index = ListBox2->ItemIndex();
   if (index < 0 || index >= static_cast<int>(installedApps_.size())) return;
   std::wstring command;
@@ -147,6 +149,12 @@ void TAppsPage::ListBox2Click(TObject*) {
   uninstallCommand_ = command;
   uninstallExpandable_ = expandable;
   Panel2->SetCaption(command);
+}
+
+void TAppsPage::DisarmUninstallCommand() {
+  uninstallCommand_.clear();
+  uninstallExpandable_ = false;
+  Panel2->SetCaption(L"");
 }
 
 void TAppsPage::sButton11Click(TObject*) { LoadInstalledPrograms(); }
@@ -226,7 +234,11 @@ void TAppsPage::sButton22Click(TObject*) {
   const TStartupEntry entry = *selected;
   const std::wstring text = L"Вы действительно хотите удалить запись \"" + entry.Name + L"\" ?";
   if (Application->MessageBox(text, L"Удаление", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
-  DeleteStartupValue(StartupSources[static_cast<size_t>(entry.Source)], entry.Name);
+  const DWORD error = DeleteStartupValue(StartupSources[static_cast<size_t>(entry.Source)], entry.Name);
+  // A value already gone is what the user asked for; any other failure (a
+  // key the user may not write) would otherwise leave the row without a word.
+  if (error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND)
+    ShowMessage(L"Ошибка: " + SysErrorMessage(error));
   LoadStartupEntries();
 }
 

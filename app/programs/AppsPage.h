@@ -91,6 +91,8 @@ class TAppsPage {
   void BuildUninstallTab(TMainForm* form);
   void BuildStartupTab(TMainForm* form);
   void ShowStartupRows();
+  // No command armed and none shown.
+  void DisarmUninstallCommand();
 
   TMainForm* appsForm_ = nullptr;
   std::vector<TInstalledApp> installedApps_;  // one per ListBox2 row

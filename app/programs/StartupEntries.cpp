@@ -61,10 +61,13 @@ std::vector<TStartupEntry> ReadStartupEntries(const std::vector<TStartupSource>&
   return entries;
 }
 
-bool DeleteStartupValue(const TStartupSource& source, const std::wstring& name) {
-  UniqueRegKey key = OpenKey(source, KEY_QUERY_VALUE | KEY_SET_VALUE);
-  if (!key) return false;
-  return RegDeleteValueW(key.get(), name.c_str()) == ERROR_SUCCESS;
+DWORD DeleteStartupValue(const TStartupSource& source, const std::wstring& name) {
+  HKEY raw = nullptr;
+  const LSTATUS opened =
+      RegOpenKeyExW(source.Root, source.Key.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &raw);
+  if (opened != ERROR_SUCCESS) return static_cast<DWORD>(opened);
+  UniqueRegKey key(raw);
+  return static_cast<DWORD>(RegDeleteValueW(key.get(), name.c_str()));
 }
 
 void WriteStartupValue(const TStartupSource& source, const std::wstring& name,

@@ -40,9 +40,10 @@ struct TStartupEntry {
 std::vector<TStartupEntry> ReadStartupEntries(const std::vector<TStartupSource>& sources,
                                               bool withLoad);
 
-// Deletes the value `name` of the source's key (opened for writing). False
-// when the key cannot be opened or the value not deleted.
-bool DeleteStartupValue(const TStartupSource& source, const std::wstring& name);
+// Deletes the value `name` of the source's key (opened for writing).
+// ERROR_SUCCESS, or the system's error of opening the key or deleting the
+// value (ERROR_FILE_NOT_FOUND when either is missing).
+DWORD DeleteStartupValue(const TStartupSource& source, const std::wstring& name);
 
 // Writes the string value `name` = `command` into the source's key, creating
 // the key when missing. Raises ERegistryException when it cannot.

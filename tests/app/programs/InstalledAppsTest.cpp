@@ -2,6 +2,8 @@
 // that shows, runs and removes an application's uninstall entry.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/mainwindow/Frame1.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
@@ -156,6 +158,46 @@ TEST_F(InstalledAppsPage, SameDisplayNameRunsAndRemovesItsOwnEntry) {
   EXPECT_EQ(Rows(), std::vector<std::wstring>{L"Twin"});
   EXPECT_EQ(form_->ListBox2->ItemIndex(), 0);
   EXPECT_EQ(form_->Panel2->Caption(), MarkerCommand(marker1));
+}
+
+// Both ways of reading the list again ("Обновить" on the tab, and the
+// navigation's "Приложения" button) leave no command of the old selection
+// armed: "Удалить приложение" runs the first row's command or nothing.
+TEST_F(InstalledAppsPage, AfterARefreshTheOldSelectionsCommandNeverRuns) {
+  struct Case {
+    const char* name;
+    std::function<void()> refresh;
+  };
+  const Case cases[] = {
+      {"Обновить", [&] { form_->sButton11->Click(); }},
+      {"navigation", [&] { ASSERT_NE(Frame1, nullptr); Frame1->sBitBtn3->Click(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::wstring first = temp_ / (std::wstring(L"first-") + std::to_wstring(&c - cases) + L".txt");
+    const std::wstring second = temp_ / (std::wstring(L"second-") + std::to_wstring(&c - cases) + L".txt");
+    scratch_.Add(L"App-1", L"First", MarkerCommand(first));
+    scratch_.Add(L"App-2", L"Second", MarkerCommand(second));
+    form_->LoadInstalledPrograms();
+    ASSERT_TRUE(Select(1).empty());
+    ASSERT_EQ(form_->UninstallCommand(), MarkerCommand(second));
+    {
+      DialogAnswerer answerer;
+      c.refresh();
+      EXPECT_TRUE(answerer.Boxes().empty());
+    }
+    EXPECT_EQ(form_->ListBox2->ItemIndex(), 0);
+    const std::wstring armed = form_->UninstallCommand();
+    EXPECT_TRUE(armed.empty() || armed == MarkerCommand(first)) << armed;
+    EXPECT_EQ(form_->Panel2->Caption(), armed);
+    // The button starts the armed command and nothing else: with the first
+    // row's marker there, the second's command was not the one started.
+    form_->sButton12->Click();
+    if (!armed.empty()) {
+      ASSERT_TRUE(appstest::WaitForFile(first));
+    }
+    EXPECT_FALSE(FileThere(second));
+  }
 }
 
 TEST_F(InstalledAppsPage, AnswerNoDeletesNothing) {

@@ -108,12 +108,12 @@ TEST(StartupEntriesWrite, DeleteTouchesOnlyTheNamedValueOfItsSource) {
   s.SetString(0, L"Same", L"a");
   s.SetString(1, L"Same", L"b");
   s.SetString(1, L"Other", L"c");
-  EXPECT_TRUE(DeleteStartupValue(s.Sources()[1], L"Same"));
+  EXPECT_EQ(DeleteStartupValue(s.Sources()[1], L"Same"), DWORD{ERROR_SUCCESS});
   EXPECT_FALSE(s.Exists(1, L"Same"));
   EXPECT_TRUE(s.Exists(1, L"Other"));
   EXPECT_TRUE(s.Exists(0, L"Same"));
-  EXPECT_FALSE(DeleteStartupValue(s.Sources()[1], L"Same")) << "already gone";
-  EXPECT_FALSE(DeleteStartupValue(s.Sources()[3], L"Same")) << "key missing";
+  EXPECT_EQ(DeleteStartupValue(s.Sources()[1], L"Same"), DWORD{ERROR_FILE_NOT_FOUND}) << "already gone";
+  EXPECT_EQ(DeleteStartupValue(s.Sources()[3], L"Same"), DWORD{ERROR_FILE_NOT_FOUND}) << "key missing";
 }
 
 TEST(StartupEntriesWrite, WriteCreatesTheKeyAndReplacesAValue) {
@@ -141,6 +141,7 @@ TEST(StartupEntriesRead, DefaultSourcesReadTheRealKeys) {
   std::vector<int> found;
   for (const TStartupEntry& e : ReadStartupEntries(sources, false))
     if (e.Name == name) found.push_back(e.Source);
-  for (int i : {0, 2, 4}) EXPECT_TRUE(DeleteStartupValue(sources[static_cast<size_t>(i)], name));
+  for (int i : {0, 2, 4})
+    EXPECT_EQ(DeleteStartupValue(sources[static_cast<size_t>(i)], name), DWORD{ERROR_SUCCESS});
   EXPECT_EQ(found, (std::vector<int>{0, 2, 4}));
 }

@@ -155,6 +155,22 @@ TEST_F(StartupPage, DeleteAsksThenRemovesOnlyTheSelectedSourcesValue) {
   EXPECT_EQ(Grid(), (std::vector<GridRow>{kHeader, {L"Same", L"c:\\lm.exe", L"HKEY_LM\\Run"}}));
 }
 
+TEST_F(StartupPage, ADeletionTheKeyRefusesIsReportedAndTheRowStays) {
+  scratch_.SetString(0, L"Locked", L"c:\\locked.exe");
+  ASSERT_TRUE(scratch_.DenyValueWrites(0, true));
+  appstest::AtScopeExit unlock{[&] { scratch_.DenyValueWrites(0, false); }};
+  ShowGrid();
+  const int row = RowOf(L"Locked", L"HKEY_LM\\Run");
+  ASSERT_GT(row, 0);
+  form_->SG->SetRow(row);
+  DialogAnswerer answerer({Reply{IDOK}, Reply{IDOK}});
+  form_->sButton22->Click();
+  ASSERT_EQ(answerer.Boxes().size(), 2u);
+  EXPECT_EQ(answerer.Boxes()[1].Text, L"Ошибка: " + SysErrorMessage(ERROR_ACCESS_DENIED));
+  EXPECT_TRUE(scratch_.Exists(0, L"Locked"));
+  EXPECT_EQ(RowOf(L"Locked", L"HKEY_LM\\Run"), row);
+}
+
 TEST_F(StartupPage, TheDefaultValueShowsBlankAndIsDeletable) {
   scratch_.SetString(1, L"", L"c:\\default.exe");
   scratch_.SetString(1, L" ", L"c:\\blank-name.exe");  // a real name of one blank
@@ -272,7 +288,7 @@ TEST_F(StartupPage, DeletesFromTheRealUserRunKey) {
   const int row = RowOf(name, L"HKEY_CU\\Run");
   ASSERT_GT(row, 0);
   Delete(row, IDOK);
-  EXPECT_FALSE(DeleteStartupValue(userRun, name)) << "the page deleted the value";
+  EXPECT_EQ(DeleteStartupValue(userRun, name), DWORD{ERROR_FILE_NOT_FOUND}) << "the page deleted the value";
   EXPECT_EQ(RowOf(name, L"HKEY_CU\\Run"), -1);
 }
 

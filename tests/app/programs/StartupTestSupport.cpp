@@ -1,5 +1,7 @@
 #include "tests/app/programs/StartupTestSupport.h"
 
+#include <aclapi.h>
+
 #include <algorithm>
 
 #include "framework/Forms.h"
@@ -63,6 +65,29 @@ ScratchStartupSources::ScratchStartupSources() : base_(L"Software\\TarnholtTest\
       {HKEY_CURRENT_USER, base_ + L"\\Windows", L"HKEY_CU\\load", true},
       {HKEY_USERS, users + L"\\Windows", L"HKEY_Users\\load", true},
   };
+}
+
+bool ScratchStartupSources::DenyValueWrites(int index, bool deny) const {
+  const TStartupSource& source = sources_.at(static_cast<size_t>(index));
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(source.Root, source.Key.c_str(), 0, READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS)
+    return false;
+  // Everyone may do anything but, while denied, set or delete values.
+  EXPLICIT_ACCESSW rules[2] = {};
+  wchar_t everyone[] = L"EVERYONE";
+  BuildExplicitAccessWithNameW(&rules[0], everyone, KEY_SET_VALUE, DENY_ACCESS, NO_INHERITANCE);
+  BuildExplicitAccessWithNameW(&rules[1], everyone, KEY_ALL_ACCESS, GRANT_ACCESS, NO_INHERITANCE);
+  PACL acl = nullptr;
+  bool changed = false;
+  if (SetEntriesInAclW(deny ? 2 : 1, deny ? rules : rules + 1, nullptr, &acl) == ERROR_SUCCESS) {
+    SECURITY_DESCRIPTOR sd;
+    changed = InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) &&
+              SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE) &&
+              RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
+    LocalFree(acl);
+  }
+  RegCloseKey(key);
+  return changed;
 }
 
 ScratchStartupSources::~ScratchStartupSources() {

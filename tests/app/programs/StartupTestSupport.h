@@ -33,6 +33,10 @@ class ScratchStartupSources {
   bool Exists(int index, const std::wstring& name) const;
   std::wstring Text(int index, const std::wstring& name) const;  // REG_SZ text
   void Remove(int index, const std::wstring& name) const;
+  // Denies everyone the setting and deleting of values in source `index`'s
+  // key (as a non-administrator meets HKLM's Run key), or lifts that again.
+  // True when the key's access list was changed.
+  bool DenyValueWrites(int index, bool deny) const;
 
  private:
   std::wstring base_;
