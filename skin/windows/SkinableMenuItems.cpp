@@ -124,24 +124,24 @@ void TsSkinableMenus::DrawItem(TObject* sender, TCanvas* canvas, TRect r, TOwner
   const int extra = firstColumn ? CalcExtraLineWidth(*this, true) : 0;
   const int iw = WidthOf(r) - extra, ih = HeightOf(r);
   if (iw <= 0 || ih <= 0) return;
-  std::unique_ptr<TBitmap> img = CreateBmp24(iw, ih);
-  PaintItemImage(item, *img, r, state, extra, co);
+  TacScratchBmp img(iw, ih);
+  PaintItemImage(item, img, r, state, extra, co);
   if (!item->Enabled() && frame) {
     // 40 % of the item over the frame under it.
     TRect under = MakeRect(r.left + extra + co.x, r.top + co.y, 0, 0);
     under.right = under.left + iw - 1;
     under.bottom = under.top + ih - 1;
-    BlendTransBmp(TacBmpView(*img), 0, 0, TacBmpView(*frame), under, 0.4,
-                  static_cast<TColor>(clFuchsia));
+    BlendTransBmp(img.View(), 0, 0, TacBmpView(*frame), under, 0.4, static_cast<TColor>(clFuchsia));
   }
-  ::BitBlt(dc, r.left + extra, r.top, iw, ih, img->Canvas()->Handle(), 0, 0, SRCCOPY);
+  ::BitBlt(dc, r.left + extra, r.top, iw, ih, img.Bmp().Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
 // Background, check mark or glyph, caption and shortcut of a popup item.
-void TsSkinableMenus::PaintItemImage(TMenuItem* item, TBitmap& img, const TRect& r,
+void TsSkinableMenus::PaintItemImage(TMenuItem* item, TacScratchBmp& scratch, const TRect& r,
                                      TOwnerDrawState state, int extra, TPoint co) {
   TBitmap* frame = PopupState().MenuFrameBmp.get();
-  const int iw = img.Width(), ih = img.Height();
+  TBitmap& img = scratch.Bmp();
+  const int iw = scratch.Width(), ih = scratch.Height();
   const bool enabled = item->Enabled();
   const bool selected = enabled && (state & odSelected);
   const int section = manager_->GetSkinIndex(L"MENUITEM");
@@ -157,7 +157,7 @@ void TsSkinableMenus::PaintItemImage(TMenuItem* item, TBitmap& img, const TRect&
     if (mask < 0) mask = manager_->FindMaskIndex(L"GLOBALINFO", L"BOXCHECKED");
     if (mask >= 0) {
       const TsMaskData& md = manager_->ma[mask];
-      DrawSkinGlyph(TacBmpView(img), TPoint{Margin, (ih - MaskCellHeight(md)) / 2},
+      DrawSkinGlyph(scratch.View(), TPoint{Margin, (ih - MaskCellHeight(md)) / 2},
                     selected ? 1 : 0, 1, md, TacBmpView(manager_->MasterBitmap.get()));
     }
   } else if (item->HasBitmap()) {

@@ -251,15 +251,20 @@ TsMenuItemType MenuItemTypeOf(TMenuItem* item) {
 }
 
 void SetMenuFont(TCanvas* canvas, TMenuItem* item, bool bold) {
+  // Property by property, so a canvas that has the font already keeps its
+  // handle.
+  TFont* font = canvas->Font();
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof(ncm);
   if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
-    UniqueFont menuFont(::CreateFontIndirectW(&ncm.lfMenuFont));
-    if (menuFont) canvas->Font()->SetHandle(menuFont.get());
+    font->SetName(ncm.lfMenuFont.lfFaceName);
+    font->SetHeight(ncm.lfMenuFont.lfHeight);
+    font->SetCharset(ncm.lfMenuFont.lfCharSet);
+    font->SetOrientation(0);
   }
   if (TCustomForm* form = item ? OwningForm(item) : nullptr)
-    canvas->Font()->SetCharset(form->Font()->Charset());
-  canvas->Font()->SetStyle(bold ? fsBold : 0);
+    font->SetCharset(form->Font()->Charset());
+  font->SetStyle(bold ? fsBold : 0);
 }
 
 TSize TsSkinableMenus::GetItemBitmapSize(TMenuItem* item) const {

@@ -21,6 +21,7 @@
 
 class TsSkinManager;
 class TCustomForm;
+class TacScratchBmp;
 
 // Private messages to the application window: a menu item is being drawn
 // without a popup window to hook (lParam = the item), or a popup window
@@ -103,7 +104,7 @@ class TsSkinableMenus : public TPersistent {
  private:
   void DrawDivider(TCanvas* canvas, const TRect& r, TBitmap* frame, TPoint clientOffset);
   void DrawFramePart(TMenuItem* item, HWND wnd, const TRect& r);
-  void PaintItemImage(TMenuItem* item, TBitmap& img, const TRect& r, TOwnerDrawState state,
+  void PaintItemImage(TMenuItem* item, TacScratchBmp& img, const TRect& r, TOwnerDrawState state,
                       int extraLine, TPoint clientOffset);
   void InstallPopupHandlers(TMenuItem* item);
   void RemovePopupHandlers(TMenuItem* item);
