@@ -37,6 +37,25 @@ void FreeCommand(WORD id) { Commands().erase(id); }
 
 }  // namespace
 
+bool IsLiveMenuItem(const void* item) {
+  if (!item) return false;
+  for (const auto& entry : Commands())
+    if (entry.second == item) return true;
+  return false;
+}
+
+namespace {
+TMenuShowingEvent& MenuShowingHook() {
+  static TMenuShowingEvent hook;
+  return hook;
+}
+void NotifyMenuShowing(TMenu* menu) {
+  if (MenuShowingHook()) MenuShowingHook()(menu);
+}
+}  // namespace
+
+void SetMenuShowingHook(TMenuShowingEvent hook) { MenuShowingHook() = std::move(hook); }
+
 TMenuItem* FindMenuItem(WORD command) {
   auto& commands = Commands();
   auto it = commands.find(command);
@@ -326,12 +345,14 @@ void TMenuItem::MeasureItem(HDC dc, UINT& width, UINT& height) {
 void TMenuItem::DrawItem(HDC dc, RECT rect, TOwnerDrawState state) {
   TCanvas canvas;
   canvas.SetHandle(dc);
-  if (OnAdvancedDrawItem) {
-    OnAdvancedDrawItem(this, &canvas, rect, state);
-    canvas.SetHandle(nullptr);
-    return;
-  }
-  // The system's own look, for owner-drawn menus whose items have no painter.
+  if (OnAdvancedDrawItem) OnAdvancedDrawItem(this, &canvas, rect, state);
+  else DrawPlain(&canvas, rect, state);
+  canvas.SetHandle(nullptr);
+}
+
+// The system's own look, for owner-drawn menus whose items have no painter.
+void TMenuItem::DrawPlain(TCanvas* canvasPtr, RECT rect, TOwnerDrawState state) {
+  TCanvas& canvas = *canvasPtr;
   bool selected = (state & odSelected) != 0;
   canvas.Brush()->SetColor(selected ? clHighlight : clMenu);
   canvas.FillRect(rect);
@@ -353,7 +374,6 @@ void TMenuItem::DrawItem(HDC dc, RECT rect, TOwnerDrawState state) {
       canvas.TextRect(box, radioItem_ ? L"\x25CF" : L"\x2713", DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     }
   }
-  canvas.SetHandle(nullptr);
 }
 
 // ---------------------------------------------------------------- TMenu
@@ -513,6 +533,10 @@ void TMainMenu::HookMessage(TMessage& m, const TWndMethod& next) {
       next(m);
       if (form_ && form_->HandleAllocated()) SetWindowMenuKeepingClient(form_->WindowHandle(), Handle());
       return;
+    case WM_INITMENU:
+      if (form_ && Items()->HandleAllocated() && reinterpret_cast<HMENU>(m.WParam) == Items()->Handle())
+        NotifyMenuShowing(this);
+      break;
     case WM_DESTROY:
       // The system would destroy the bar with the window; it is ours.
       if (form_ && form_->HandleAllocated()) ::SetMenu(form_->WindowHandle(), nullptr);
@@ -577,6 +601,7 @@ TPopupMenu::~TPopupMenu() = default;
 
 void TPopupMenu::Popup(int x, int y) {
   if (OnPopup) OnPopup(this);
+  NotifyMenuShowing(this);
   HMENU menu = Handle();
   if (!menu || GetMenuItemCount(menu) == 0) return;
   UINT flags = TPM_LEFTBUTTON | TPM_RIGHTBUTTON;

@@ -11,6 +11,7 @@
 #include "skin/engine/SkinSnapshot.h"
 #include "skin/engine/SkinUtils.h"
 #include "skin/engine/StyleSimply.h"
+#include "skin/windows/SkinableMenus.h"
 
 TsSkinManager* DefaultManager = nullptr;
 bool SkinLoading = false;
@@ -30,8 +31,6 @@ bool DetectNT() {
 }
 
 const wchar_t kDefaultSkinDirectory[] = L"c:\\Skins";
-constexpr UINT WM_MENUITEMHOOK = 0xBCB3;  // a menu item is being drawn
-constexpr UINT WM_MENUWNDHOOK = 0xBCB4;   // a popup menu window appeared
 
 LRESULT CALLBACK AppWindowSubclass(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                    UINT_PTR, DWORD_PTR refData) {
@@ -51,6 +50,9 @@ bool HasMainForm() { return Application && Application->MainForm(); }
 
 bool IsNT = DetectNT();
 
+TacMenuSupport::TacMenuSupport() : ExtraLineFont(std::make_unique<TFont>()) {}
+TacMenuSupport::~TacMenuSupport() = default;
+
 TsSkinManager::TsSkinManager(TComponent* AOwner) : TComponent(AOwner) {
   isDefault_ = DefaultManager == nullptr;
   SkinData = std::make_unique<TsSkinData>();
@@ -63,6 +65,7 @@ TsSkinManager::TsSkinManager(TComponent* AOwner) : TComponent(AOwner) {
     if (IsNT && !Designing()) HookAppWindow();
   }
   active_ = true;
+  SkinableMenus = std::make_unique<TsSkinableMenus>(this);
 }
 
 TsSkinManager::~TsSkinManager() {
@@ -77,6 +80,7 @@ TsSkinManager::~TsSkinManager() {
   RemoveDialogHook();
   AnimEffects.reset();
   internalSkins_.reset();
+  SkinableMenus.reset();
   commonSections_.reset();
   FreeJpegs();
   FreeBitmaps();
@@ -181,7 +185,7 @@ void TsSkinManager::SetCommonSections(const TStrings& value) {
 void TsSkinManager::SetSkinnedPopups(bool value) {
   if (value == skinnedPopups_) return;
   skinnedPopups_ = value;
-  // The menu skinner refreshes its menus here once menus are skinned.
+  if (!Designing() && SkinableMenus) SkinableMenus->UpdateMenus();
 }
 
 bool TsSkinManager::IsDefault() const { return DefaultManager == this; }
@@ -401,12 +405,14 @@ void TsSkinManager::UpdateCachedIndexes() {
 
 void TsSkinManager::SendNewSkin() {
   if (!Designing() && HasMainForm()) LockForms();
-  // (The menu skinner's cached border width is reset here once menus are skinned.)
+  SkinableMenus->SetSkinBorderWidth(-1);
+  SkinableMenus->FreeMenuCache();
   SkinData->Active = false;
   UpdateCachedIndexes();
   TMessage m = SkinMessage(AC_SETNEWSKIN, this);
   AppBroadcast(m);
   SkinData->Active = true;
+  SkinableMenus->UpdateMenus();
   if (IsDefault() && !dialogHooked_) InstallDialogHook();
   RepaintForms();
 }
@@ -416,6 +422,7 @@ void TsSkinManager::SendRemoveSkin() {
   SkinData->Active = false;
   TMessage m = SkinMessage(AC_REMOVESKIN, this);
   AppBroadcast(m);
+  if (SkinableMenus) SkinableMenus->UpdateMenus();
   FreeBitmaps();
   FreeJpegs();
   gd.clear();
@@ -466,9 +473,7 @@ bool TsSkinManager::MainWindowHook(TMessage& message) {
       return true;
     case WM_MENUITEMHOOK:
     case WM_MENUWNDHOOK:
-      // Handed to the menu skinner once popup menus are skinned; until then
-      // there is no frame bitmap and the message is not ours.
-      return false;
+      return SkinableMenus && SkinableMenus->HookMessage(message);
     default:
       return false;
   }
