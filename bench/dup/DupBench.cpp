@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "app/DupScan.h"
-#include "app/DupTables.h"
+#include "app/duplicates/DupScan.h"
+#include "app/duplicates/DupTables.h"
 
 namespace {
 

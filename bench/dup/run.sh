@@ -29,8 +29,8 @@ fi
 
 echo "== building DupBench.exe"
 x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -DUNICODE -D_UNICODE -municode -I"$repo" \
-  "$repo/bench/dup/DupBench.cpp" "$repo"/app/DupTables.cpp "$repo"/app/DupScanner.cpp \
-  "$repo"/app/DupContent.cpp "$repo"/app/DupGrouping.cpp "$repo"/app/DupScan.cpp "$repo"/app/DupSort.cpp \
+  "$repo/bench/dup/DupBench.cpp" "$repo"/app/duplicates/DupTables.cpp "$repo"/app/duplicates/DupScanner.cpp \
+  "$repo"/app/duplicates/DupContent.cpp "$repo"/app/duplicates/DupGrouping.cpp "$repo"/app/duplicates/DupScan.cpp "$repo"/app/duplicates/DupSort.cpp \
   -static -lpsapi -o "$bench/DupBench.exe"
 
 export WINEPREFIX=${WINEPREFIX:-$bench/wineprefix}

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FileScan.h"
+#include "app/cleanup/FileScan.h"
 #include "framework/Threads.h"
 
 namespace {

@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "app/Frame5.h"
-#include "app/HelpForm.h"
-#include "app/MainForm.h"
-#include "app/ResultForm.h"
+#include "app/finder/Frame5.h"
+#include "app/duplicates/HelpForm.h"
+#include "app/mainwindow/MainForm.h"
+#include "app/duplicates/ResultForm.h"
 #include "framework/ListBox.h"
 #include "framework/ListView.h"
-#include "tests/app/MessageBoxCatcher.h"
+#include "tests/app/common/MessageBoxCatcher.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CleanThread.h"
+#include "app/registry/CleanThread.h"
 
 namespace {
 

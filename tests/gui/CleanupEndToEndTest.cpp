@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "tests/app/CleanupTestSupport.h"
+#include "tests/app/common/CleanupTestSupport.h"
 #include "tests/common/AppDriver.h"
 #include "tests/common/TestEnv.h"
 

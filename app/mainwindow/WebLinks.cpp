@@ -1,0 +1,31 @@
+#include "app/mainwindow/WebLinks.h"
+
+TPanel* MakeLinkPanel(TFrame* frame) {
+  TPanel* panel = Construct<TPanel>(frame);
+  panel->SetName(L"sPanel1");
+  panel->SetBevelOuter(bvNone);
+  panel->SetCaption(L"");
+  panel->SetAlign(alClient);
+  panel->SetParent(frame);
+  return panel;
+}
+
+TLabel* AddLink(TFrame* frame, TPanel* panel, const std::wstring& name, const std::wstring& caption,
+                int row, TNotifyEvent onClick) {
+  constexpr int kRowHeight = 30;
+  TLabel* link = Construct<TLabel>(frame);
+  link->SetName(name);
+  link->SetAutoSize(false);
+  link->SetAlignment(taCenter);
+  link->SetTransparent(true);
+  // Stacked from the top, each centred across whatever width the bar gives.
+  link->SetLayout(tlCenter);
+  link->SetBounds(0, row * kRowHeight, panel->Width(), kRowHeight);
+  link->SetAlign(alTop);
+  link->SetCaption(caption);
+  link->Font()->SetColor(clBlue);
+  link->Font()->SetStyle(fsUnderline);
+  link->OnClick = std::move(onClick);
+  link->SetParent(panel);
+  return link;
+}
