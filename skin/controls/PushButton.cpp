@@ -32,6 +32,9 @@ void TsPushButton<Base>::SetDown(bool value) {
   pressed_ = value;
   regionFlag_ = true;
   if (this->SkinData) this->SkinData->BGChanged = true;
+  // Without a skin the system button shows the pressed look.
+  if (this->HandleAllocated() && !this->IsSkinned(true))
+    ::SendMessageW(this->WindowHandle(), BM_SETSTATE, value, 0);
   this->Repaint();
 }
 
@@ -68,6 +71,13 @@ template <class Base>
 void TsPushButton<Base>::WndProc(TMessage& m) {
   if (m.Msg == WM_KILLFOCUS && this->Destroying()) return;
   if (m.Msg == SM_ALPHACMD && SkinCommand(m)) return;
+  if (m.Msg == BM_GETSTATE) {
+    // Down is ours, not the system button's: report it so that a driver from
+    // outside the process reads what the button shows.
+    Base::WndProc(m);
+    m.Result = Down() ? (m.Result | BST_PUSHED) : (m.Result & ~LRESULT(BST_PUSHED));
+    return;
+  }
   if (ControlIsReady(this) && this->IsSkinned(true) && SkinnedMessage(m)) return;
   if (ControlIsReady(this) && this->IsSkinned(true)) {
     CommonWndProc(m, this->SkinData.get());
