@@ -1,6 +1,5 @@
 // The engine around the bars: hover, the window's own timers among the
-// engine's, a skinned control's adapter coming and going with its skin, and
-// the repair of an adapted window's transparent corners.
+// engine's, and a skinned control's adapter coming and going with its skin.
 #include <gtest/gtest.h>
 
 #include "framework/Forms.h"
@@ -8,8 +7,6 @@
 #include "skin/engine/CommonData.h"
 #include "skin/engine/SkinManager.h"
 #include "skin/windows/ScrollWnd.h"
-#include "skin/windows/WndCache.h"
-#include "tests/skin/engine/PixelTestUtil.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
 
 using namespace adaptertest;
@@ -113,61 +110,6 @@ TEST(ScrollWndOfControl, ComesWithTheSkinAndGoesWithoutIt) {
   EXPECT_FALSE(memo->HasHooks());
   EXPECT_EQ(GetScrollBar(memo->Handle(), SB_VERT), nullptr);
   delete form;
-}
-
-// The parent answers AC_GETBGCOLOR with this colour.
-constexpr TColor kParentColor = 0x3366CC;
-
-LRESULT CALLBACK ColouredParent(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == SM_ALPHACMD && HIWORD(w) == AC_GETBGCOLOR) {
-    BGFillColor = kParentColor;
-    return 0;
-  }
-  return ::DefWindowProcW(wnd, msg, w, l);
-}
-
-TEST(WndCorners, TransparentMaskCornersShowTheParentsColour) {
-  InitFramework();
-  auto manager = InternalSkinManager();
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = ColouredParent;
-  wc.hInstance = ::GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"TarnholtColouredParent";
-  ::RegisterClassW(&wc);
-  HWND parent = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 200, 200, nullptr,
-                                  nullptr, wc.hInstance, nullptr);
-  HWND child = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 10, 10, 40, 30, parent, nullptr,
-                                 wc.hInstance, nullptr);
-  TacMainWndPtr adapter = TacMainWnd::Create<TacMainWnd>(child, nullptr, manager.get(), L"EDIT");
-  GetWndRectInParent(child, adapter->ParentWnd, adapter->WndRect, adapter->Caption,
-                     adapter->WndPos, adapter->WndSize, adapter->ParentRect);
-
-  // A 12 x 12 border mask of one cell whose outermost corner pixels are
-  // transparent.
-  TsMaskData md;
-  md.Bmp = skintest::MakeBmp(12, 12, clWhite);
-  for (TPoint p : {TPoint{0, 0}, TPoint{11, 0}, TPoint{0, 11}, TPoint{11, 11}})
-    skintest::SetPx(*md.Bmp, p.x, p.y, clFuchsia);
-  md.R = TRect{0, 0, 12, 12};
-  md.ImageCount = 1;
-  md.WL = md.WT = md.WR = md.WB = 3;
-  md.Manager = manager.get();
-  manager->ma.push_back(std::move(md));
-  TsCommonData* sd = adapter->SkinData;
-  sd->BorderIndex = static_cast<int>(manager->ma.size()) - 1;
-  sd->CacheBmp = skintest::MakeBmp(40, 30, clBlue);
-
-  UpdateWndCorners(sd, 0, adapter.get());
-  TBitmap& cache = *sd->CacheBmp;
-  for (TPoint p : {TPoint{0, 0}, TPoint{39, 0}, TPoint{0, 29}, TPoint{39, 29}})
-    EXPECT_EQ(skintest::Px(cache, p.x, p.y), kParentColor) << p.x << "," << p.y;
-  EXPECT_EQ(skintest::Px(cache, 1, 1), clBlue);
-  EXPECT_EQ(skintest::Px(cache, 20, 15), clBlue);
-  EXPECT_EQ(BGFillColor, clFuchsia);  // the reply slot is left clear
-
-  manager->ma.pop_back();
-  adapter.reset();
-  ::DestroyWindow(parent);
 }
 
 }  // namespace
