@@ -138,16 +138,29 @@ TEST_F(AdapterHook, SkinCommandsAreAnsweredWhileTheSkinIsActive) {
   ::DestroyWindow(wnd);
 }
 
+TEST_F(AdapterHook, MouseMovesMakeTheWindowHotOnce) {
+  auto manager = InternalSkinManager();
+  ASSERT_NE(DefaultManager, nullptr);
+  HWND wnd = MakeProbe(false);
+  TacMainWndPtr adapter = TacMainWnd::Create<TacMainWnd>(wnd, nullptr, manager.get(), L"EDIT");
+  DefaultManager->ActiveControl = nullptr;
+  ::SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  ::SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(9, 7));
+  EXPECT_EQ(DefaultManager->ActiveControl, wnd);
+  EXPECT_EQ(SkinCmds(), std::vector<WORD>{AC_MOUSEENTER});
+  DefaultManager->ActiveControl = nullptr;
+  adapter.reset();
+  ::DestroyWindow(wnd);
+}
+
 TEST_F(AdapterHook, DestroyUnhooksButTheAdapterStaysForItsOwner) {
   HWND wnd = MakeProbe(false);
-  const LONG_PTR before = ::GetWindowLongPtrW(wnd, GWLP_WNDPROC);
   TacMainWndPtr adapter = TacMainWnd::Create<TacMainWnd>(wnd, nullptr, nullptr, L"EDIT");
   ::SetWindowSubclass(wnd, Foreign, 3, 0);  // somebody else on top that never leaves
   ::DestroyWindow(wnd);
   EXPECT_TRUE(adapter->Destroyed);
   ASSERT_FALSE(Log().empty());
   EXPECT_EQ(Log().back().Msg, static_cast<UINT>(WM_DESTROY));  // it reached the window
-  (void)before;
   adapter.reset();  // nothing left to undo
 }
 

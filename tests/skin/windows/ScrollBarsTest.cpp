@@ -236,6 +236,21 @@ TEST_F(ScrollBars, WindowDestroyedMidRepeatOrMidDragLeavesNothingBehind) {
   }
 }
 
+TEST_F(ScrollBars, AdapterFreedMidRepeatStopsTimersAndCapture) {
+  const TPoint arrow = DownArrow();
+  ::SetCursorPos(arrow.x, arrow.y);
+  ::SendMessageW(wnd, WM_NCLBUTTONDOWN, HTVSCROLL, At(arrow));
+  Pump(400);
+  ASSERT_GE(CountCode(WM_VSCROLL, SB_LINEDOWN), 2);
+  adapter.reset();
+  EXPECT_NE(::GetCapture(), wnd);
+  EXPECT_EQ(ScrollEngine.HotWnd, nullptr);
+  const int sent = CountCode(WM_VSCROLL, SB_LINEDOWN);
+  Pump(200);
+  EXPECT_EQ(CountCode(WM_VSCROLL, SB_LINEDOWN), sent);
+  for (const Seen& s : Log()) EXPECT_FALSE(s.Msg == WM_TIMER);  // no stray engine tick
+}
+
 TEST_F(ScrollBars, RepeatedPaintsAndHookCyclesKeepTheGdiObjectCount) {
   // Warm up what is made once (pools, the window's class DC, fonts).
   PaintScrollBars(adapter.get(), wnd, nullptr, -1);
