@@ -93,8 +93,35 @@ struct SearchView {
 
 void ShowSearchFolder(TStatusBar* bar, const std::wstring& dir);
 
+// Rows found since the list was last brought up to date, their texts made
+// once when the file was found. They go into the list in one go at the next
+// update with its drawing held: a list on screen otherwise repaints as each
+// row goes in, which costs far more than finding the file.
+struct FoundRow {
+  std::wstring path;
+  std::vector<std::wstring> texts;  // size, type name, modification time
+  int image = 0;
+};
+std::vector<FoundRow> g_found;
+
+void ShowFoundRows() {
+  if (g_found.empty()) return;
+  TListItems* rows = MainForm->ListView4->Items();
+  rows->BeginUpdate();
+  for (const FoundRow& row : g_found) {
+    TListItem* item = rows->Add();
+    item->SetCaption(row.path);
+    item->SetImageIndex(row.image);
+    for (const std::wstring& text : row.texts) item->SubItems()->Add(text);
+    item->SetChecked(true);
+  }
+  rows->EndUpdate();
+  g_found.clear();
+}
+
 void FlushSearchView() {
   TMainForm* form = MainForm;
+  ShowFoundRows();
   if (g_view.totals) TFrame5::ShowText(FoundFilesSize, FoundFilesCount);
   if (g_view.folder) {
     if (g_view.folderText.empty()) form->StatusBar1->SetPanelText(0, L"");
@@ -104,16 +131,19 @@ void FlushSearchView() {
   g_view.totals = g_view.folder = g_view.progress = false;
 }
 
-// The search's message handling: the rows added since the last time are
-// drawn (the list does not redraw row by row while the search adds them).
+// The search brings the list and the texts up to date and handles messages
+// at most this often, counted from the end of the last update: on a list on
+// screen a repaint costs as much as listing many files, and an interval
+// counted from an update's start would leave the walk almost no time.
+constexpr ULONGLONG kSearchUpdateMs = 100;
+ULONGLONG g_lastUpdateEnd = 0;  // 0: the next chance updates
+
 void PumpSearch() {
-  if (!PumpDue()) return;
+  if (g_lastUpdateEnd && GetTickCount64() - g_lastUpdateEnd < kSearchUpdateMs) return;
   FlushSearchView();
-  TListItems* rows = MainForm->ListView4->Items();
-  rows->EndUpdate();
   Application->ProcessMessages();
   g_match.valid = false;
-  rows->BeginUpdate();
+  g_lastUpdateEnd = GetTickCount64();
 }
 
 // Upper-case full paths of the files the running search has listed, so that
@@ -180,21 +210,17 @@ struct ShellInfo {
   std::wstring typeName;
 };
 
-// The shell's icon index and type name of a file. Both depend on the
-// extension alone except for files that carry their own icon, so the
-// answers are kept per extension for the others.
-ShellInfo FileShellInfo(const std::wstring& path, const wchar_t* name) {
+// The shell's type name of a file, and an icon index of its kind (the list
+// has no image list, so no file's own icon matters). The type name follows
+// from the extension alone, so the shell is asked about the first file of
+// each extension only. (Asked about a bare extension instead, Wine names
+// unregistered types differently from what it says for a real file.)
+const ShellInfo& FileShellInfo(const std::wstring& path, const wchar_t* name) {
   static std::unordered_map<std::wstring, ShellInfo> byExtension;
   const wchar_t* dot = wcsrchr(name, L'.');
   std::wstring ext = UpperPath(dot ? dot : L"");
-  static const wchar_t* const kOwnIcons[] = {L".EXE", L".ICO", L".LNK", L".CUR", L".ANI",
-                                             L".URL", L".SCR", L".PIF", L".MSC", L".CPL"};
-  const bool ownIcon = std::any_of(std::begin(kOwnIcons), std::end(kOwnIcons),
-                                   [&](const wchar_t* e) { return ext == e; });
-  if (!ownIcon) {
-    auto it = byExtension.find(ext);
-    if (it != byExtension.end()) return it->second;
-  }
+  auto it = byExtension.find(ext);
+  if (it != byExtension.end()) return it->second;
   SHFILEINFOW sfi{};
   ShellInfo info;
   if (SHGetFileInfoW(path.c_str(), 0, &sfi, sizeof sfi, SHGFI_SYSICONINDEX | SHGFI_TYPENAME)) {
@@ -202,8 +228,7 @@ ShellInfo FileShellInfo(const std::wstring& path, const wchar_t* name) {
     sfi.szTypeName[79] = 0;  // at most 80 characters
     info.typeName = sfi.szTypeName;
   }
-  if (!ownIcon) byExtension.emplace(ext, info);
-  return info;
+  return byExtension.emplace(std::move(ext), std::move(info)).first->second;
 }
 
 // "Поиск: " and the folder, shortened to the panel's width less 30 pixels.
@@ -224,16 +249,11 @@ void ShowSearchFolder(TStatusBar* bar, const std::wstring& dir) {
   bar->SetPanelText(0, L"Поиск: " + text);
 }
 
-void AddResultRow(TMainForm* form, const std::wstring& path, const WIN32_FIND_DATAW& fd) {
+void AddResultRow(const std::wstring& path, const WIN32_FIND_DATAW& fd) {
   const unsigned long long size = (static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-  const ShellInfo info = FileShellInfo(path, fd.cFileName);
-  TListItem* item = form->ListView4->Items()->Add();
-  item->SetCaption(path);
-  item->SetImageIndex(info.icon);
-  item->SubItems()->Add(FinderSizeText(size));
-  item->SubItems()->Add(info.typeName);
-  item->SubItems()->Add(FileTimeText(fd.ftLastWriteTime));
-  item->SetChecked(true);
+  const ShellInfo& info = FileShellInfo(path, fd.cFileName);
+  g_found.push_back(
+      {path, {FinderSizeText(size), info.typeName, FileTimeText(fd.ftLastWriteTime)}, info.icon});
   FoundFilesCount += 1;
   FoundFilesSize += static_cast<double>(size);
   g_view.totals = true;
@@ -285,24 +305,22 @@ void TFrame5::FindFiles() {
   TListItems* rows = form->ListView4->Items();
   FindRunning = true;
   struct Running {
-    TListItems* rows;
     ~Running() {
       FlushSearchView();
-      rows->EndUpdate();
       FindRunning = false;
       g_listed.clear();
     }
-  } running{rows};
+  } running;
   FoundFilesCount = 0;
   FoundFilesSize = 0;
   FindStop = false;
   g_listed.clear();
-  g_lastPump = 0;
+  g_found.clear();
+  g_lastUpdateEnd = 0;
   g_view = SearchView();
   g_match.valid = false;
   ShowText(0, 0);
   rows->Clear();
-  rows->BeginUpdate();
   for (int i = 0; i < form->CheckListBox1->Count(); ++i) {
     // A stop (or the window closing) ends the search here too: the next
     // ticked path would otherwise be counted through its whole tree first.
@@ -317,13 +335,12 @@ void TFrame5::FindFiles() {
       g_view.progress = true;
       FlushSearchView();
     }
-    g_lastPump = 0;
+    g_lastUpdateEnd = 0;
     PumpSearch();
   }
 }
 
 void TFrame5::Find(const std::wstring& Dir) {
-  TMainForm* form = MainForm;
   if (!FindRunning) g_match.valid = false;  // called on its own: the lists as they are now
   WIN32_FIND_DATAW fd;
   FindCloser listing{OpenListing(Dir + L"*.*", fd, false)};
@@ -345,7 +362,7 @@ void TFrame5::Find(const std::wstring& Dir) {
       } else {
         const std::wstring path = Dir + fd.cFileName;
         if (Listed(path, fd.cFileName) && g_listed.insert(UpperPath(path)).second)
-          AddResultRow(form, path, fd);
+          AddResultRow(path, fd);
       }
       if (last || !FindNextFileW(listing.h, &fd)) break;
     }

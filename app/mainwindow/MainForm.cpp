@@ -113,7 +113,7 @@ void TMainForm::FormCreate(TObject*) {
   ActivateSkin();
   TFrame5::GetDrives();   // the file finder's drive list, before any frame exists
   TFrame5::LoadNastr();   // its lists from Config.ini
-  AttachSystemImageLists();  // the registry cleaner's list shows the shell's icons
+  // The registry cleaner's list gets the shell's icons when it first shows.
 }
 
 void TMainForm::FormCloseQuery(TObject*, bool&) {

@@ -81,6 +81,10 @@ void TRegCleanPage::BuildRegCleanPage(TMainForm* form, TTabSheet* sheet) {
   AddColumn(ListView1, L"Раздел", 50);
   AddColumn(ListView1, L"Ключ реестра", 200);
   ListView1->SetParent(RCl);
+  listShowHook_ = std::make_unique<TWndProcHook>(ListView1, [this](TMessage& m, const TWndMethod& next) {
+    next(m);
+    if (m.Msg == CM_SHOWINGCHANGED && ListView1->IsShowing()) AttachSystemImageLists();
+  });
 
   Panel1 = Place<TPanel>(form, sheet, L"Panel1", 4, 308, 424, 22);
   Panel1->SetBevelOuter(bvLowered);
@@ -115,6 +119,8 @@ void TRegCleanPage::BuildRegCleanPage(TMainForm* form, TTabSheet* sheet) {
 }
 
 void TRegCleanPage::AttachSystemImageLists() {
+  if (imageListsAttached_) return;
+  imageListsAttached_ = true;
   ListView1->SetLargeImages(SystemImageList(regForm_, SHGFI_SYSICONINDEX));
   ListView1->SetSmallImages(SystemImageList(regForm_, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
 }

@@ -4,6 +4,7 @@
 // TMainForm inherits this part; its controls are the main window's own.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/registry/RegFinding.h"
@@ -18,6 +19,7 @@ class TPageControl;
 class TListView;
 class TSaveDialog;
 class TCleanThread;
+class TWndProcHook;
 
 // The backup question of the fix command and what the page says when the
 // backup cannot be written.
@@ -59,7 +61,9 @@ class TRegCleanPage {
 
   // True while the fix command runs (it lets the window process messages).
   bool RegFixesRunning() const { return fixing_; }
-  // The start-up step that gives ListView1 the shell's system image lists.
+  // Gives ListView1 the shell's system image lists, once. Finding them is a
+  // noticeable part of start-up, so the page does it when the list first
+  // comes into view.
   void AttachSystemImageLists();
   // Stops a running scan and waits until its worker is gone (closing the
   // main window).
@@ -77,6 +81,8 @@ class TRegCleanPage {
 
   TMainForm* regForm_ = nullptr;
   bool fixing_ = false;
+  bool imageListsAttached_ = false;
+  std::unique_ptr<TWndProcHook> listShowHook_;  // attaches the image lists
   // Cleared while the page goes away: a scan's last updates touch nothing.
   bool regHooksLive_ = true;
 };

@@ -36,11 +36,21 @@ inline void ClearFinderLists(TMainForm* form) {
 
 class FinderPageTest : public ::testing::Test {
  protected:
+  // The finder's page is on screen with the results in front, as a user
+  // watches a search: the list fills while it is being painted.
   void SetUp() override {
     form_ = testenv::EnsureMainForm();
     ClearFinderLists(form_);
+    form_->SelectPage(15);
+    form_->TabbedNotebook1->SetPageIndex(3);
+    Application->ProcessMessages();
   }
-  void TearDown() override { ClearFinderLists(form_); }
+  void TearDown() override {
+    ClearFinderLists(form_);
+    form_->TabbedNotebook1->SetPageIndex(0);
+    form_->SelectPage(0);
+    Application->ProcessMessages();
+  }
 
   // A ticked search path (a folder of this test; "\" appended).
   void AddPath(const std::wstring& dir, bool ticked = true) {

@@ -147,6 +147,10 @@ TEST_F(RegCleanPageTest, StartsIdleWithEveryControlAndText) {
 
 TEST_F(RegCleanPageTest, ListViewShowsTheShellsSystemImageListsWithoutOwningThem) {
   TListView* list = form->ListView1;
+  // The lists are attached when the page first comes into view.
+  form->SelectPage(1);
+  Application->ProcessMessages();
+  form->SelectPage(0);
   ASSERT_NE(list->LargeImages(), nullptr);
   ASSERT_NE(list->SmallImages(), nullptr);
   EXPECT_NE(list->LargeImages(), list->SmallImages());
