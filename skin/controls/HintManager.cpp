@@ -149,32 +149,22 @@ void TsHintManager::SetUseSkinData(bool value) {
 
 void TsHintManager::SetHintStyle(TsHintStyle style) {
   if (Application && Application->Hints()) Application->Hints()->CancelHint();
-  switch (style) {
-    case hsSimply:
-      HintManager = this;
-      HintWindowClass = HintWindowClassOf<TsSimplyHintWindow>();
-      break;
-    case hsComics:
-      HintManager = this;
-      HintWindowClass = HintWindowClassOf<TsComicsHintWindow>();
-      break;
-    case hsEllipse:
-      HintManager = this;
-      HintWindowClass = HintWindowClassOf<TsEllipseHintWindow>();
-      break;
-    case hsBalloon:
-      HintManager = this;
-      HintWindowClass = HintWindowClassOf<TsBalloonHintWindow>();
-      break;
-    case hsStandard:
-      HintManager = nullptr;
-      HintWindowClass = HintWindowClassOf<THintWindow>();
-      break;
-    case hsNone:
-      HintManager = nullptr;
-      HintWindowClass = HintWindowClassOf<TsSimplyHintWindow>();
-      break;
-  }
+  // By TsHintStyle: the window class, and whether this manager draws.
+  struct Choice {
+    THintWindowClass cls;
+    bool active;
+  };
+  static const Choice choices[] = {
+      {HintWindowClassOf<TsSimplyHintWindow>(), true},
+      {HintWindowClassOf<TsComicsHintWindow>(), true},
+      {HintWindowClassOf<TsEllipseHintWindow>(), true},
+      {HintWindowClassOf<TsBalloonHintWindow>(), true},
+      {HintWindowClassOf<THintWindow>(), false},         // hsStandard
+      {HintWindowClassOf<TsSimplyHintWindow>(), false},  // hsNone: shows nothing
+  };
+  const Choice& c = choices[style];
+  HintManager = c.active ? this : nullptr;
+  HintWindowClass = c.cls;
 }
 
 bool TsHintManager::UsesSkin() const {

@@ -43,6 +43,24 @@ int RingGrey(int v, int i, int r) {
   return ClampByte(v + RoundHalfEven((r - i) * (255 - v) / static_cast<double>(r + 1)));
 }
 
+// A white W x H bitmap with R + 1 passes of a figure, pass i inset by i and
+// filled with RingGrey(V, i, R).
+template <class FillPass>
+std::unique_ptr<TBitmap> DrawRings(int w, int h, int v, int r, FillPass fillPass) {
+  auto rings = CreateBmp24(w, h);
+  FillBmpRect(*rings, MakeRect(0, 0, w, h), clWhite);
+  HDC dc = rings->Canvas()->Handle();
+  {
+    GreyFill fill(dc);
+    for (int i = 0; i <= r; ++i) {
+      fill.SetGrey(RingGrey(v, i, r));
+      fillPass(dc, i);
+    }
+  }
+  GdiFlush();
+  return rings;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- geometry
@@ -353,18 +371,10 @@ void TsComicsHintWindow::PaintShadow(TBitmap* bmp) {
   const double s = PointerAbove(pointer_)
                        ? (h / 2.0 + b.top) / (b.top + 1)
                        : (H - (b.bottom - h / 2.0)) / (H - b.bottom + 1);
-  auto rings = CreateBmp24(W, H);
-  FillBmpRect(*rings, MakeRect(0, 0, W, H), clWhite);
-  HDC dc = rings->Canvas()->Handle();
-  {
-    GreyFill fill(dc);
-    for (int i = 0; i <= r; ++i) {
-      fill.SetGrey(RingGrey(v, i, r));
-      FillShape(dc, b, i);
-      FillPointer(dc, b, std::max(w / 8 - RoundHalfEven(2 * i * s), 0), k->ShadowBlur);
-    }
-  }
-  GdiFlush();
+  auto rings = DrawRings(W, H, v, r, [&](HDC dc, int i) {
+    FillShape(dc, b, i);
+    FillPointer(dc, b, std::max(w / 8 - RoundHalfEven(2 * i * s), 0), k->ShadowBlur);
+  });
   ApplyMaskColor(*bmp, *rings, clBlack);
 }
 
@@ -376,24 +386,18 @@ void TsBalloonHintWindow::PaintShadow(TBitmap* bmp) {
   const int v = ShadowTransparencyOf(k) * 256 / 100;
   const int r = std::max(k->ShadowBlur, 0);
   std::vector<TRect> bubbles = Bubbles(b);
-  auto rings = CreateBmp24(W, H);
-  FillBmpRect(*rings, MakeRect(0, 0, W, H), clWhite);
-  HDC dc = rings->Canvas()->Handle();
-  {
-    GreyFill fill(dc);
-    for (int i = 0; i <= r; ++i) {
-      fill.SetGrey(RingGrey(v, i, r));
-      Ellipse(dc, b.left + i, b.top + i, b.right - i + 1, b.bottom - i + 1);
-      for (const TRect& e : bubbles) {
-        if (2 * i >= WidthOf(e) || 2 * i >= HeightOf(e)) continue;
-        Ellipse(dc, e.left + i, e.top + i, e.right - i + 1, e.bottom - i + 1);
-      }
+  auto rings = DrawRings(W, H, v, r, [&](HDC dc, int i) {
+    Ellipse(dc, b.left + i, b.top + i, b.right - i + 1, b.bottom - i + 1);
+    for (const TRect& e : bubbles) {
+      if (2 * i >= WidthOf(e) || 2 * i >= HeightOf(e)) continue;
+      Ellipse(dc, e.left + i, e.top + i, e.right - i + 1, e.bottom - i + 1);
     }
-  }
+  });
   // The figure drawn where the body is, moved by the offset.
   auto shifted = CreateBmp24(W, H);
   FillBmpRect(*shifted, MakeRect(0, 0, W, H), clWhite);
-  BitBlt(shifted->Canvas()->Handle(), o, o, W - o, H - o, dc, 0, 0, SRCCOPY);
+  BitBlt(shifted->Canvas()->Handle(), o, o, W - o, H - o, rings->Canvas()->Handle(), 0, 0,
+         SRCCOPY);
   GdiFlush();
   ApplyMaskColor(*bmp, *shifted, clBlack);
 }

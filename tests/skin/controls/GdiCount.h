@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 
 namespace skintest {
 
@@ -20,6 +21,17 @@ inline int GdiObjectCount() {
   int n = 0;
   for (int i = 0; i < kEntries; ++i) n += table[i * kEntrySize + 14] != 0;
   return n;
+}
+
+// Objects by type byte, for finding what a leak consists of.
+inline std::map<int, int> GdiObjectTypes() {
+  std::map<int, int> types;
+  uint8_t* peb = nullptr;
+  asm volatile("movq %%gs:0x60, %0" : "=r"(peb));
+  auto* table = *reinterpret_cast<uint8_t**>(peb + 0xF8);
+  for (int i = 0; table && i < 0x10000; ++i)
+    if (int t = table[i * 24 + 14]) ++types[t];
+  return types;
 }
 
 }  // namespace skintest

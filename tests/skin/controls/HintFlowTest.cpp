@@ -5,11 +5,14 @@
 // section paints the body when the manager is told to use it.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "framework/ExtCtrls.h"
 #include "framework/Handles.h"
 #include "skin/controls/HintManager.h"
 #include "skin/controls/HintWindows.h"
 #include "skin/engine/PaintPrimitives.h"
+#include "tests/common/HintDriver.h"
 #include "tests/skin/controls/GdiCount.h"
 #include "tests/skin/controls/HintTestSupport.h"
 #include "tests/skin/engine/SkinTestSupport.h"
@@ -17,12 +20,17 @@
 namespace {
 
 using skintest::LayeredRecord;
+using namespace hinttest;
 
 class HintFlowTest : public skintest::HintManagerFixture {
  protected:
   void SetUp() override {
     HintManagerFixture::SetUp();
     manager->HintKind()->SetStyle(hsComics);
+    // Every hint at one place, wherever the shared pointer is.
+    manager->OnShowHint = [](std::wstring&, bool&, THintInfo& info, TFrame*&) {
+      info.HintPos = TPoint{300, 300};
+    };
     Application->HintPause = 1;
     Application->HintShortPause = 1;
     Application->HintHidePause = 60000;
@@ -33,14 +41,7 @@ class HintFlowTest : public skintest::HintManagerFixture {
     hinted->SetShowHint(true);
     plain = Make(8, 100);
     plain->SetShowHint(true);
-    // The pointer must really be over the control (the system reports a
-    // leave as soon as it is elsewhere); topmost keeps other tests' windows
-    // from coming between.
-    form->SetBounds(700, 500, 300, 220);
-    form->Show();
-    SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    Application->ProcessMessages();
+    form->HandleNeeded();
   }
   void TearDown() override {
     Application->Hints()->CancelHint();
@@ -53,26 +54,6 @@ class HintFlowTest : public skintest::HintManagerFixture {
     p->SetParent(form);
     return p;
   }
-  void MoveOnto(TWinControl* c) {
-    POINT mid{c->Width() / 2, c->Height() / 2};
-    POINT screen = c->ClientToScreen(mid);
-    SetCursorPos(screen.x, screen.y);
-    SendMessageW(c->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(mid.x, mid.y));
-  }
-  void Leave(TWinControl* c) {
-    SetCursorPos(0, 0);
-    SendMessageW(c->Handle(), WM_MOUSELEAVE, 0, 0);
-  }
-  // Pumps until a hint shows or the 1 ms pause has long been due.
-  THintWindow* WaitForHint() {
-    for (int i = 0; i < 40; ++i) {
-      Application->ProcessMessages();
-      if (THintWindow* w = Application->Hints()->ShownWindow()) return w;
-      Sleep(5);
-    }
-    return nullptr;
-  }
-
   TForm* form = nullptr;
   TPanel* hinted = nullptr;
   TPanel* plain = nullptr;
@@ -109,6 +90,7 @@ TEST_F(HintFlowTest, TwoHundredHintsLeaveNoGdiObjects) {
     Leave(hinted);
   }
   int before = skintest::GdiObjectCount();
+  auto typesBefore = skintest::GdiObjectTypes();
   ASSERT_GT(before, 0);
   {
     // The count sees one object more while one more exists.
@@ -121,7 +103,12 @@ TEST_F(HintFlowTest, TwoHundredHintsLeaveNoGdiObjects) {
     Leave(hinted);
   }
   Application->ProcessMessages();
-  EXPECT_EQ(skintest::GdiObjectCount(), before);
+  std::string grown;
+  for (auto [type, n] : skintest::GdiObjectTypes())
+    if (n != typesBefore[type])
+      grown += " type " + std::to_string(type) + ": " + std::to_string(typesBefore[type]) + "->" +
+               std::to_string(n);
+  EXPECT_EQ(skintest::GdiObjectCount(), before) << grown;
 }
 
 class HintSkinTest : public skintest::HintManagerFixture {};
