@@ -8,6 +8,7 @@
 
 #include "skin/controls/HintManager.h"
 #include "skin/controls/HintWindows.h"
+#include "skin/engine/BmpView.h"
 #include "tests/skin/controls/HintTestSupport.h"
 
 namespace {
@@ -270,6 +271,26 @@ TEST_F(HintManagerTest, NoneShowsNothingAndStandardIsTheFrameworksWindow) {
   manager->HintKind()->SetStyle(hsStandard);
   std::unique_ptr<THintWindow> s(HintWindowClass(nullptr));
   EXPECT_EQ(dynamic_cast<TsCustomHintWindow*>(s.get()), nullptr);
+}
+
+TEST_F(HintManagerTest, WithoutLayeredWindowsTheBodyIsPaintedOverTheScreen) {
+  UpdateLayeredWindowProc = nullptr;
+  manager->HintKind()->SetStyle(hsComics);
+  TsCustomHintWindow* w = Show(L"текст");
+  HWND wnd = w->WindowHandle();
+  EXPECT_TRUE(IsWindowVisible(wnd));
+  EXPECT_FALSE(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_TRUE(record.alphas.empty());
+  RECT r;
+  GetClientRect(wnd, &r);
+  TBitmap shot(r.right, r.bottom, pf24bit);
+  SendMessageW(wnd, WM_PRINT, reinterpret_cast<WPARAM>(shot.Canvas()->Handle()), PRF_CLIENT);
+  GdiFlush();
+  TRect b = w->BodyRect();
+  // Above the text, inside the outline: the mask's grey for transparency
+  // 20 is black, so the body covers the screen fully there.
+  int x = (b.left + b.right) / 2, y = b.top + 2;
+  EXPECT_EQ(PixelToColor(TacBmpView(shot).Pixel(x, y)), 0x40C0F0u);
 }
 
 TEST_F(HintManagerTest, FreeingTheActiveManagerGivesHintsBackToTheFramework) {
