@@ -105,7 +105,10 @@ void TWinControl::TrackMouse(TMessage& message) {
 void TWinControl::WndProc(TMessage& message) {
   if (IsReflectedMessage(message.Msg) && ReflectToChild(message)) return;
   if (IsMouseMessage(message.Msg) || message.Msg == WM_MOUSELEAVE) {
-    if (handle_) TrackMouse(message);
+    if (handle_) {
+      TrackMouse(message);
+      HintMouseMessage(message);
+    }
     if (message.Msg == WM_MOUSELEAVE) {
       DefaultHandler(message);
       return;
