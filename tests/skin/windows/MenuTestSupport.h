@@ -15,6 +15,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "skin/engine/acFast.h"
 #include "skin/engine/SkinManager.h"
 #include "skin/windows/PopupMenuWnd.h"
 #include "skin/windows/SkinableMenus.h"
@@ -28,6 +29,7 @@ using namespace skintest;
 constexpr TColor kItemColor = 0x00C08040;
 constexpr TColor kHotColor = 0x004080C0;
 constexpr TColor kExtraLineColor = 0x00208020;
+constexpr TColor kFrameColor = 0x00E0E0E0;
 
 // GDI objects of the process: the used entries of the GDI handle table that
 // the PEB points to (GetGuiResources is a stub under Wine).
@@ -133,6 +135,7 @@ class MenuSkin : public ::testing::Test {
     ASSERT_TRUE(manager->SkinData->Active);
     FlattenSection(*manager, L"MENUITEM", kItemColor, kHotColor);
     FlattenSection(*manager, L"EXTRALINE", kExtraLineColor, kExtraLineColor);
+    FlattenSection(*manager, L"MAINMENU", kFrameColor, kFrameColor);
     form = Construct<TForm>(Application);
     form->SetBounds(0, 0, 300, 200);
   }

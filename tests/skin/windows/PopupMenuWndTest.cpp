@@ -54,8 +54,11 @@ using SkinnedPopup = MenuSkin;
 TEST_F(SkinnedPopup, ItemsShowTheSkinsColoursAndTheSelectedItemItsHotColour) {
   SetFrameCorners(*manager, false);
   TPopupMenu* menu = NewPopup(4);
+  menu->Items()->Items(2)->SetChecked(true);
+  menu->Items()->Items(3)->SetEnabled(false);
+  menu->Items()->Items(3)->SetShortCut(ShortCut('D', ssCtrl));
   bool hooked = false, hasRegion = true;
-  RECT first{}, second{};
+  RECT first{}, second{}, disabled{};
   std::unique_ptr<TBitmap> shot;
   HWND popupWnd = nullptr;
   PopupDriver run(menu, 2, [&](HWND popup) {
@@ -65,6 +68,7 @@ TEST_F(SkinnedPopup, ItemsShowTheSkinsColoursAndTheSelectedItemItsHotColour) {
     hasRegion = ::GetWindowRgn(popup, rgn.get()) != ERROR;
     first = ItemRect(menu, popup, 0);
     second = ItemRect(menu, popup, 1);
+    disabled = ItemRect(menu, popup, 3);
     shot = ReadWindow(popup);
   });
   ASSERT_TRUE(run.Ran());
@@ -73,6 +77,9 @@ TEST_F(SkinnedPopup, ItemsShowTheSkinsColoursAndTheSelectedItemItsHotColour) {
   EXPECT_FALSE(hasRegion);  // the skin's frame has no transparent corners
   EXPECT_COLOR_NEAR(kItemColor, Px(*shot, first.left + 10, CentreY(first)));
   EXPECT_COLOR_NEAR(kHotColor, Px(*shot, second.left + 10, CentreY(second)));
+  // A disabled item is 40 % of itself over the frame.
+  EXPECT_COLOR_NEAR(BlendColors(kItemColor, kFrameColor, 0.4),
+                    Px(*shot, disabled.left + 10, CentreY(disabled)));
   // The popup's state went with its window.
   EXPECT_FALSE(::IsWindow(popupWnd) && ::IsWindowVisible(popupWnd));
   EXPECT_FALSE(PopupState().MenuFrameBmp);
