@@ -22,17 +22,6 @@ RECT ItemRect(TPopupMenu* menu, HWND popup, int index) {
 
 int CentreY(const RECT& r) { return (r.top + r.bottom) / 2; }
 
-// Section colours pass the engine's blends, which may round a channel by one.
-::testing::AssertionResult ColorNear(const char*, const char*, TColor expected, TColor actual) {
-  for (int shift = 0; shift < 24; shift += 8) {
-    int d = static_cast<int>((expected >> shift) & 0xFF) - static_cast<int>((actual >> shift) & 0xFF);
-    if (d < -2 || d > 2)
-      return ::testing::AssertionFailure() << std::hex << "expected " << expected << ", got " << actual;
-  }
-  return ::testing::AssertionSuccess();
-}
-#define EXPECT_COLOR_NEAR(e, a) EXPECT_PRED_FORMAT2(ColorNear, e, a)
-
 // Gives the skin's popup frame one transparent pixel in its top-left corner,
 // or none at all.
 void SetFrameCorners(TsSkinManager& m, bool transparent) {
