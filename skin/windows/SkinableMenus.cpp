@@ -233,14 +233,15 @@ void TsSkinableMenus::PrepareShowingMenu(TMenu* menu) {
 // ---------------------------------------------------------------- the private messages
 
 bool TsSkinableMenus::HookMessage(TMessage& message) {
+  // Until a popup has a frame bitmap there is nothing to put on its window.
+  if (!PopupState().MenuFrameBmp) return false;
   if (message.Msg == WM_MENUWNDHOOK) {
     HWND wnd = reinterpret_cast<HWND>(message.LParam);
-    if (PopupState().MenuFrameBmp && wnd && ::IsWindow(wnd))
-      HookPopupWnd(*this, wnd, PopupState().MenuFrameBmp.get());
+    if (wnd && ::IsWindow(wnd)) HookPopupWnd(*this, wnd, PopupState().MenuFrameBmp.get());
     message.Result = 0;
     return true;
   }
-  if (message.Msg != WM_MENUITEMHOOK || !PopupState().MenuFrameBmp) return false;
+  if (message.Msg != WM_MENUITEMHOOK) return false;
   message.Result = 0;
   // The item was posted: it may have gone with its menu since.
   if (!IsLiveMenuItem(reinterpret_cast<const void*>(message.LParam))) return true;

@@ -131,3 +131,13 @@ TEST_F(SkinnedPopup, HundredPopupsLeaveNoGdiObjectsBehind) {
   EXPECT_EQ(100, ran);
   EXPECT_EQ(before, GdiObjectCount());
 }
+
+TEST_F(SkinnedPopup, FirstPaintedItemReleasesTheDropDownButtonAndItsHints) {
+  Application->SetShowHint(false);
+  MenuDropDownOwner().Button = form;
+  MenuDropDownOwner().StoredShowHint = true;
+  PopupDriver run(NewPopup(2), 0, nullptr);
+  ASSERT_TRUE(run.Ran());
+  EXPECT_EQ(nullptr, MenuDropDownOwner().Button);
+  EXPECT_TRUE(Application->ShowHint());
+}
