@@ -275,7 +275,6 @@ void TMenuItem::RebuildHandle() {
 }
 
 void TMenuItem::AppendTo(HMENU menu, bool topLevelOfBar) {
-  (void)topLevelOfBar;
   TMenu* owner = GetParentMenu();
   bool ownerDraw = owner && owner->OwnerDraw();
   MENUITEMINFOW mii{};
@@ -289,7 +288,10 @@ void TMenuItem::AppendTo(HMENU menu, bool topLevelOfBar) {
   if (radioItem_) mii.fType |= MFT_RADIOCHECK;
   if (break_ == mbBreak) mii.fType |= MFT_MENUBREAK;
   if (break_ == mbBarBreak) mii.fType |= MFT_MENUBARBREAK;
-  if (ownerDraw) mii.fType |= MFT_OWNERDRAW;
+  // A bar item without a painter of its own is left to the system, which
+  // draws the bar in its own look.
+  if (ownerDraw && (!topLevelOfBar || OnAdvancedDrawItem || OnMeasureItem))
+    mii.fType |= MFT_OWNERDRAW;
   std::wstring text = caption_;
   if (IsLine()) {
     mii.fType |= MFT_SEPARATOR;

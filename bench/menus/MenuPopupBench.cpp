@@ -2,8 +2,8 @@
 // again (EndMenu from the menu loop's first idle moment), once as the
 // system's plain menu and once skinned by the menu skinner with an internal
 // skin, in the same run, and prints the ratio.
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>

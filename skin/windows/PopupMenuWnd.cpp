@@ -205,7 +205,8 @@ void PaintExtraLine(TsSkinableMenus& menus, TBitmap& frame, TMenuItem* firstItem
     glyphHeight = glyph->Height();
     band->Canvas()->Draw((w - glyph->Width()) / 2, h - 12 - glyphHeight, glyph);
   }
-  if (!st.ExtraLineCaption.empty()) DrawExtraLineText(menus, *band, firstItem, section, glyphHeight);
+  if (!st.ExtraLineCaption.empty())
+    DrawExtraLineText(menus, *band, firstItem, section, glyphHeight);
   ::BitBlt(frame.Canvas()->Handle(), sbw, sbw, w, h, band->Canvas()->Handle(), 0, 0, SRCCOPY);
   st.ExtraLineGlyph.reset();
 }
@@ -219,8 +220,8 @@ void PaintIcoLine(TsSkinableMenus& menus, TBitmap& frame) {
   if (section < 0 || w <= 0 || h <= 0) return;
   const TPoint at{CalcExtraLineWidth(menus, false) + sbw, sbw};
   std::unique_ptr<TBitmap> line = CreateBmp24(w, h);
-  PaintItem(section, name, MakeCacheInfo(&frame, 0, 0), true, 0, MakeRect(0, 0, w, h), at, line.get(),
-            m);
+  PaintItem(section, name, MakeCacheInfo(&frame, 0, 0), true, 0, MakeRect(0, 0, w, h), at,
+            line.get(), m);
   ::BitBlt(frame.Canvas()->Handle(), at.x, at.y, w, h, line->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
@@ -246,14 +247,15 @@ void PrepareMenuFrame(TsSkinableMenus& menus, TMenuItem* firstItem, int width, H
   if (!st.ExtraLineFetched) FetchExtraLine(menus, firstItem);
   st.MenuFirstItem = firstItem;
   st.MenuFrameBmp = CreateBmp24(std::max(width, 1), std::max(height, 1));
-  st.IcoLineWidth = menus.Margin + (firstItem ? menus.GetItemBitmapSize(firstItem).cx : 16) +
-                    menus.Spacing;
+  st.IcoLineWidth =
+      menus.Margin + (firstItem ? menus.GetItemBitmapSize(firstItem).cx : 16) + menus.Spacing;
   TBitmap& frame = *st.MenuFrameBmp;
   const int section = m->GetSkinIndex(L"MAINMENU");
   if (section >= 0) {
     PaintItem(section, L"MAINMENU", EmptyCacheInfo, false, 0, MakeRect(0, 0, width, height),
               TPoint{0, 0}, &frame, m);
-    if (m->MenuSupport->UseExtraLine && st.ExtraLineVisible) PaintExtraLine(menus, frame, firstItem);
+    if (m->MenuSupport->UseExtraLine && st.ExtraLineVisible)
+      PaintExtraLine(menus, frame, firstItem);
     PaintIcoLine(menus, frame);
     CollectBorderRects(menus, frame);
   }

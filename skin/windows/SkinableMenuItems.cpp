@@ -105,9 +105,13 @@ void TsSkinableMenus::DrawItem(TObject* sender, TCanvas* canvas, TRect r, TOwner
   const TPoint co = ClientOffset(wnd);
 
   switch (MenuItemTypeOf(item)) {
-    case smDivider: DrawDivider(canvas, r, frame, co); return;
-    case smCaption: return;
-    default: break;
+    case smDivider:
+      DrawDivider(canvas, r, frame, co);
+      return;
+    case smCaption:
+      return;
+    default:
+      break;
   }
 
   // Columns: the frame shows below a column's last item and left of a new one.
@@ -153,12 +157,13 @@ void TsSkinableMenus::PaintItemImage(TMenuItem* item, TacScratchBmp& scratch, co
   TSize glyph = GetItemBitmapSize(item);
   TCanvas* c = img.Canvas();
   if (state & odChecked) {
-    int mask = manager_->FindMaskIndex(L"GLOBALINFO", item->RadioItem() ? L"RADIOCHECKED" : L"CHECK");
+    int mask =
+        manager_->FindMaskIndex(L"GLOBALINFO", item->RadioItem() ? L"RADIOCHECKED" : L"CHECK");
     if (mask < 0) mask = manager_->FindMaskIndex(L"GLOBALINFO", L"BOXCHECKED");
     if (mask >= 0) {
       const TsMaskData& md = manager_->ma[mask];
-      DrawSkinGlyph(scratch.View(), TPoint{Margin, (ih - MaskCellHeight(md)) / 2},
-                    selected ? 1 : 0, 1, md, TacBmpView(manager_->MasterBitmap.get()));
+      DrawSkinGlyph(scratch.View(), TPoint{Margin, (ih - MaskCellHeight(md)) / 2}, selected ? 1 : 0,
+                    1, md, TacBmpView(manager_->MasterBitmap.get()));
     }
   } else if (item->HasBitmap()) {
     int d = (ih - item->Bitmap()->Height()) / 2;
@@ -235,7 +240,8 @@ void TsSkinableMenus::DrawTopLineItem(TObject* sender, TCanvas* canvas, TRect r,
   TCanvas* target = canvas;
   TRect tr = r;
   if (enabled) {
-    PaintItemToDC(section, L"MENUITEM", ci, true, hot ? 1 : 0, r, offset, canvas->Handle(), manager_);
+    PaintItemToDC(section, L"MENUITEM", ci, true, hot ? 1 : 0, r, offset, canvas->Handle(),
+                  manager_);
   } else {
     img = CreateBmp24(WidthOf(r), HeightOf(r));
     PaintItem(section, L"MENUITEM", ci, true, 0, MakeRect(0, 0, WidthOf(r), HeightOf(r)), offset,
@@ -247,9 +253,10 @@ void TsSkinableMenus::DrawTopLineItem(TObject* sender, TCanvas* canvas, TRect r,
   target->Brush()->SetStyle(bsClear);
   const int lineSection = manager_->GetSkinIndex(L"MENULINE");
   TRect cr = MakeRect(tr.left + Margin, tr.top, tr.right - Margin, tr.bottom);
-  DrawSkinTextEx(target, item->Caption(), enabled, cr,
-                 kMenuAlignFlags[Alignment] | DT_CENTER | DT_VCENTER | DT_EXPANDTABS | DT_SINGLELINE,
-                 lineSection, hot, manager_);
+  DrawSkinTextEx(
+      target, item->Caption(), enabled, cr,
+      kMenuAlignFlags[Alignment] | DT_CENTER | DT_VCENTER | DT_EXPANDTABS | DT_SINGLELINE,
+      lineSection, hot, manager_);
   if (item->ShortCut() != scNone) {
     TRect sr = MakeRect(tr.left, tr.top, tr.right - 8, tr.bottom);
     DrawSkinTextEx(target, ShortCutToText(item->ShortCut()), enabled, sr,
@@ -261,7 +268,7 @@ void TsSkinableMenus::DrawTopLineItem(TObject* sender, TCanvas* canvas, TRect r,
     SumBmpRect(TacBmpView(*img), TacBmpView(*line.Bmp), 102,
                MakeRect(offset.x, offset.y, offset.x + WidthOf(r), offset.y + HeightOf(r)),
                TPoint{0, 0});
-    ::BitBlt(canvas->Handle(), r.left, r.top, WidthOf(r), HeightOf(r), img->Canvas()->Handle(), 0, 0,
-             SRCCOPY);
+    ::BitBlt(canvas->Handle(), r.left, r.top, WidthOf(r), HeightOf(r), img->Canvas()->Handle(), 0,
+             0, SRCCOPY);
   }
 }

@@ -20,8 +20,10 @@ struct SkinnerMeasure {
   TsSkinableMenus* menus;
   bool topLine;
   void operator()(TObject* sender, TCanvas* canvas, int& width, int& height) const {
-    if (topLine) menus->MeasureTopLineItem(sender, canvas, width, height);
-    else menus->MeasureItem(sender, canvas, width, height);
+    if (topLine)
+      menus->MeasureTopLineItem(sender, canvas, width, height);
+    else
+      menus->MeasureItem(sender, canvas, width, height);
   }
 };
 
@@ -29,8 +31,10 @@ struct SkinnerDraw {
   TsSkinableMenus* menus;
   bool topLine;
   void operator()(TObject* sender, TCanvas* canvas, TRect r, TOwnerDrawState state) const {
-    if (topLine) menus->DrawTopLineItem(sender, canvas, r, state);
-    else menus->DrawItem(sender, canvas, r, state);
+    if (topLine)
+      menus->DrawTopLineItem(sender, canvas, r, state);
+    else
+      menus->DrawItem(sender, canvas, r, state);
   }
 };
 
@@ -121,7 +125,8 @@ void TsSkinableMenus::ApplyToAllForms(bool value) {
       } else if (auto* popup = dynamic_cast<TPopupMenu*>(c)) {
         if (popups) HookMenu(popup, value);
       } else if (auto* item = dynamic_cast<TMenuItem*>(c)) {
-        if (popups && !dynamic_cast<TMainMenu*>(item->GetParentMenu())) SetItemHandlers(item, value);
+        if (popups && !dynamic_cast<TMainMenu*>(item->GetParentMenu()))
+          SetItemHandlers(item, value);
       }
       walk(c);
     }
@@ -146,22 +151,37 @@ void TsSkinableMenus::RemovePopupHandlers(TMenuItem* item) {
 void TsSkinableMenus::HookMenu(TMenu* menu, bool active) {
   if (!menu) return;
   if (auto* popup = dynamic_cast<TPopupMenu*>(menu)) {
-    if (active) popup->MenuAnimation |= maNone;
-    else popup->MenuAnimation &= ~static_cast<TMenuAnimation>(maNone);
+    if (active)
+      popup->MenuAnimation |= maNone;
+    else
+      popup->MenuAnimation &= ~static_cast<TMenuAnimation>(maNone);
   }
   ForEachSubItem(menu->Items(), [&](TMenuItem* item) {
-    if (active) InstallPopupHandlers(item);
-    else RemovePopupHandlers(item);
+    if (active)
+      InstallPopupHandlers(item);
+    else
+      RemovePopupHandlers(item);
   });
   menu->SetOwnerDraw(active);
+}
+
+bool TsSkinableMenus::PaintsMenuLine(TMainMenu* mainMenu) const {
+  TacMenuLine line;
+  return mainMenu && mainMenu->Form() && MenuLineSource && MenuLineSource(mainMenu->Form(), line) &&
+         line.Bmp;
 }
 
 void TsSkinableMenus::HookMenuItems(TMainMenu* mainMenu, bool active) {
   if (!mainMenu) return;
   TMenuItem* bar = mainMenu->Items();
+  // Without a provider painting the form's menu line the bar keeps the
+  // system's look.
+  const bool barPainted = PaintsMenuLine(mainMenu);
   for (int i = 0; i < bar->Count(); ++i) {
     TMenuItem* item = bar->Items(i);
-    if (active) {
+    if (active && !barPainted) {
+      RemovePopupHandlers(item);
+    } else if (active) {
       if (manager_ && manager_->SkinData && manager_->SkinData->Active)
         item->OnAdvancedDrawItem = SkinnerDraw{this, true};
       item->OnMeasureItem = SkinnerMeasure{this, true};
@@ -176,8 +196,10 @@ void TsSkinableMenus::SetItemHandlers(TMenuItem* item, bool active) {
   if (!item) return;
   ForEachSubItem(item, [&](TMenuItem* child) {
     if (IsTopLine(child)) return;
-    if (active) InstallPopupHandlers(child);
-    else RemovePopupHandlers(child);
+    if (active)
+      InstallPopupHandlers(child);
+    else
+      RemovePopupHandlers(child);
   });
 }
 
@@ -188,8 +210,10 @@ void TsSkinableMenus::HookItem(TMenuItem* item, bool active) {
   if (!active) {
     RemovePopupHandlers(item);
   } else if (IsTopLine(item)) {
-    item->OnAdvancedDrawItem = SkinnerDraw{this, true};
-    item->OnMeasureItem = SkinnerMeasure{this, true};
+    if (PaintsMenuLine(dynamic_cast<TMainMenu*>(menu))) {
+      item->OnAdvancedDrawItem = SkinnerDraw{this, true};
+      item->OnMeasureItem = SkinnerMeasure{this, true};
+    }
   } else if (manager_ && manager_->SkinnedPopups()) {
     InstallPopupHandlers(item);
   }
@@ -209,14 +233,15 @@ void TsSkinableMenus::PrepareShowingMenu(TMenu* menu) {
 // ---------------------------------------------------------------- the private messages
 
 bool TsSkinableMenus::HookMessage(TMessage& message) {
+  // Until a popup has a frame bitmap there is nothing to put on its window.
+  if (!PopupState().MenuFrameBmp) return false;
   if (message.Msg == WM_MENUWNDHOOK) {
     HWND wnd = reinterpret_cast<HWND>(message.LParam);
-    if (PopupState().MenuFrameBmp && wnd && ::IsWindow(wnd))
-      HookPopupWnd(*this, wnd, PopupState().MenuFrameBmp.get());
+    if (wnd && ::IsWindow(wnd)) HookPopupWnd(*this, wnd, PopupState().MenuFrameBmp.get());
     message.Result = 0;
     return true;
   }
-  if (message.Msg != WM_MENUITEMHOOK || !PopupState().MenuFrameBmp) return false;
+  if (message.Msg != WM_MENUITEMHOOK) return false;
   message.Result = 0;
   // The item was posted: it may have gone with its menu since.
   if (!IsLiveMenuItem(reinterpret_cast<const void*>(message.LParam))) return true;
@@ -296,8 +321,11 @@ int TsSkinableMenus::GetItemHeight(TCanvas* canvas, TMenuItem* item) {
 int TsSkinableMenus::ItemWidth(TCanvas* canvas, TMenuItem* item) {
   std::wstring text;
   switch (MenuItemTypeOf(item)) {
-    case smCaption: text = L"-" + item->Caption() + L"-"; break;
-    case smDivider: break;
+    case smCaption:
+      text = L"-" + item->Caption() + L"-";
+      break;
+    case smDivider:
+      break;
     default:
       text = item->Caption();
       if (item->ShortCut() != scNone) text += ShortCutToText(item->ShortCut());

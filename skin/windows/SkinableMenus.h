@@ -31,8 +31,8 @@ inline constexpr UINT WM_MENUWNDHOOK = 0xBCB4;
 
 enum TsMenuItemType { smCaption, smDivider, smNormal, smTopLine };
 using TsMenuManagerDrawItemEvent =
-    std::function<void(TObject* Sender, TCanvas* ACanvas, const TRect& ARect,
-                       TOwnerDrawState State, TsMenuItemType ItemType)>;
+    std::function<void(TObject* Sender, TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State,
+                       TsMenuItemType ItemType)>;
 
 // What a form's skin provider lends the menu-bar painter: its image of the
 // menu line and the line's top in the window.
@@ -81,6 +81,8 @@ class TsSkinableMenus : public TPersistent {
   void HookMenuItems(TMainMenu* mainMenu, bool active);
   void SetItemHandlers(TMenuItem* item, bool active);
   void HookItem(TMenuItem* item, bool active);
+  // A provider paints the menu line of the bar's form.
+  bool PaintsMenuLine(TMainMenu* mainMenu) const;
   // Hooks a menu that is about to show, when it was made after the skin came.
   void PrepareShowingMenu(TMenu* menu);
   // Frees the current popup's frame bitmap.

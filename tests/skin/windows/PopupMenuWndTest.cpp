@@ -22,17 +22,6 @@ RECT ItemRect(TPopupMenu* menu, HWND popup, int index) {
 
 int CentreY(const RECT& r) { return (r.top + r.bottom) / 2; }
 
-// Section colours pass the engine's blends, which may round a channel by one.
-::testing::AssertionResult ColorNear(const char*, const char*, TColor expected, TColor actual) {
-  for (int shift = 0; shift < 24; shift += 8) {
-    int d = static_cast<int>((expected >> shift) & 0xFF) - static_cast<int>((actual >> shift) & 0xFF);
-    if (d < -2 || d > 2)
-      return ::testing::AssertionFailure() << std::hex << "expected " << expected << ", got " << actual;
-  }
-  return ::testing::AssertionSuccess();
-}
-#define EXPECT_COLOR_NEAR(e, a) EXPECT_PRED_FORMAT2(ColorNear, e, a)
-
 // Gives the skin's popup frame one transparent pixel in its top-left corner,
 // or none at all.
 void SetFrameCorners(TsSkinManager& m, bool transparent) {
@@ -54,8 +43,11 @@ using SkinnedPopup = MenuSkin;
 TEST_F(SkinnedPopup, ItemsShowTheSkinsColoursAndTheSelectedItemItsHotColour) {
   SetFrameCorners(*manager, false);
   TPopupMenu* menu = NewPopup(4);
+  menu->Items()->Items(2)->SetChecked(true);
+  menu->Items()->Items(3)->SetEnabled(false);
+  menu->Items()->Items(3)->SetShortCut(ShortCut('D', ssCtrl));
   bool hooked = false, hasRegion = true;
-  RECT first{}, second{};
+  RECT first{}, second{}, disabled{};
   std::unique_ptr<TBitmap> shot;
   HWND popupWnd = nullptr;
   PopupDriver run(menu, 2, [&](HWND popup) {
@@ -65,6 +57,7 @@ TEST_F(SkinnedPopup, ItemsShowTheSkinsColoursAndTheSelectedItemItsHotColour) {
     hasRegion = ::GetWindowRgn(popup, rgn.get()) != ERROR;
     first = ItemRect(menu, popup, 0);
     second = ItemRect(menu, popup, 1);
+    disabled = ItemRect(menu, popup, 3);
     shot = ReadWindow(popup);
   });
   ASSERT_TRUE(run.Ran());
@@ -73,6 +66,9 @@ TEST_F(SkinnedPopup, ItemsShowTheSkinsColoursAndTheSelectedItemItsHotColour) {
   EXPECT_FALSE(hasRegion);  // the skin's frame has no transparent corners
   EXPECT_COLOR_NEAR(kItemColor, Px(*shot, first.left + 10, CentreY(first)));
   EXPECT_COLOR_NEAR(kHotColor, Px(*shot, second.left + 10, CentreY(second)));
+  // A disabled item is 40 % of itself over the frame.
+  EXPECT_COLOR_NEAR(BlendColors(kItemColor, kFrameColor, 0.4),
+                    Px(*shot, disabled.left + 10, CentreY(disabled)));
   // The popup's state went with its window.
   EXPECT_FALSE(::IsWindow(popupWnd) && ::IsWindowVisible(popupWnd));
   EXPECT_FALSE(PopupState().MenuFrameBmp);
@@ -134,4 +130,14 @@ TEST_F(SkinnedPopup, HundredPopupsLeaveNoGdiObjectsBehind) {
   }
   EXPECT_EQ(100, ran);
   EXPECT_EQ(before, GdiObjectCount());
+}
+
+TEST_F(SkinnedPopup, FirstPaintedItemReleasesTheDropDownButtonAndItsHints) {
+  Application->SetShowHint(false);
+  MenuDropDownOwner().Button = form;
+  MenuDropDownOwner().StoredShowHint = true;
+  PopupDriver run(NewPopup(2), 0, nullptr);
+  ASSERT_TRUE(run.Ran());
+  EXPECT_EQ(nullptr, MenuDropDownOwner().Button);
+  EXPECT_TRUE(Application->ShowHint());
 }

@@ -86,7 +86,7 @@ TEST_F(SkinableMenus, ActiveSkinMakesPopupsOwnerDrawnAndKeepsTheApplicationsHand
   EXPECT_TRUE(Menus().IsOwnHandler(plain->OnAdvancedDrawItem));
 }
 
-TEST_F(SkinableMenus, MainMenuBarItemsGetTheTopLinePainterAndSubItemsThePopupPainter) {
+TEST_F(SkinableMenus, MainMenuBarIsPaintedOverTheProvidersMenuLineOnly) {
   auto* bar = Construct<TMainMenu>(form);
   auto* file = Construct<TMenuItem>(form);
   file->SetCaption(L"Файл");
@@ -95,24 +95,42 @@ TEST_F(SkinableMenus, MainMenuBarItemsGetTheTopLinePainterAndSubItemsThePopupPai
   file->Add(open);
   bar->Items()->Add(file);
   form->SetMenu(bar);
+
+  // No provider paints the form's menu line: the bar keeps the system's
+  // look, its drop-down items are skinned.
   Menus().ApplyToAllForms(true);
   EXPECT_TRUE(bar->OwnerDraw());
-  EXPECT_TRUE(Menus().IsOwnHandler(file->OnAdvancedDrawItem));
+  EXPECT_FALSE(file->OnAdvancedDrawItem);
+  EXPECT_FALSE(file->OnMeasureItem);
+  EXPECT_FALSE(ItemType(bar->Handle(), 0) & MFT_OWNERDRAW);
   EXPECT_TRUE(Menus().IsOwnHandler(open->OnAdvancedDrawItem));
+  EXPECT_TRUE(ItemType(file->Handle(), 0) & MFT_OWNERDRAW);
+  Menus().ApplyToAllForms(false);
+
+  // A provider lends its menu line: bar items are measured and painted over it.
+  auto line = MakeBmp(300, 30, clBlack);
+  Menus().MenuLineSource = [&](TCustomForm* f, TacMenuLine& l) {
+    if (f != form) return false;
+    l.Bmp = line.get();
+    l.Top = 0;
+    return true;
+  };
+  Menus().ApplyToAllForms(true);
+  EXPECT_TRUE(Menus().IsOwnHandler(file->OnAdvancedDrawItem));
+  EXPECT_TRUE(ItemType(bar->Handle(), 0) & MFT_OWNERDRAW);
   int w = 0, h = 0;
   Measure(file, w, h);
   EXPECT_EQ(::GetSystemMetrics(SM_CYMENU) - 1, h);
   EXPECT_GE(w, MenuTextWidth(L"Файл"));
-
-  // Without a provider for the form the bar item keeps the plain look.
   auto bmp = MakeBmp(60, 20, clBlack);
   file->DrawItem(bmp->Canvas()->Handle(), RECT{0, 0, 60, 20}, 0);
-  EXPECT_EQ(ColorToRGB(clMenu), Px(*bmp, 2, 2));
+  EXPECT_COLOR_NEAR(kItemColor, Px(*bmp, 5, 10));
 
   manager->SetActive(false);
   EXPECT_FALSE(bar->OwnerDraw());
   EXPECT_FALSE(file->OnAdvancedDrawItem);
   EXPECT_FALSE(open->OnAdvancedDrawItem);
+  Menus().MenuLineSource = nullptr;
   form->SetMenu(nullptr);
 }
 
@@ -135,10 +153,8 @@ TEST_F(SkinableMenus, ItemSizesFollowTextShortcutGlyphAndKind) {
   const int m = Menus().Margin, sp = Menus().Spacing;
   const int lineH = static_cast<int>(std::nearbyint(MenuTextHeightW() * 1.25));
   const MeasureCase cases[] = {
-      {L"Открыть", scNone, 0},
-      {L"Удалить", static_cast<TShortCut>(scCtrl | 'D'), 0},
-      {L"Копировать", scNone, 24},
-      {L"-", scNone, 0},
+      {L"Открыть", scNone, 0},     {L"Удалить", static_cast<TShortCut>(scCtrl | 'D'), 0},
+      {L"Копировать", scNone, 24}, {L"-", scNone, 0},
       {L"-Группа-", scNone, 0},
   };
   TPopupMenu* menu = NewPopup(0);
@@ -155,14 +171,17 @@ TEST_F(SkinableMenus, ItemSizesFollowTextShortcutGlyphAndKind) {
     TMenuItem* item = menu->Items()->Items(i);
     const std::wstring caption = c.caption;
     std::wstring text;
-    if (caption == L"-") text = L"";
-    else if (caption.front() == L'-') text = L"-" + caption + L"-";
-    else text = caption + ShortCutToText(c.shortCut);
+    if (caption == L"-")
+      text = L"";
+    else if (caption.front() == L'-')
+      text = L"-" + caption + L"-";
+    else
+      text = caption + ShortCutToText(c.shortCut);
     const int glyph = c.glyph ? c.glyph : 16;
     int w = 0, h = 0;
     Measure(item, w, h);
     EXPECT_EQ(2 * glyph + MenuTextWidth(text) + 3 * m + sp, w) << i;
-    const int expectH = caption == L"-"       ? 2
+    const int expectH = caption == L"-"           ? 2
                         : caption.front() == L'-' ? lineH + 2 * m
                                                   : std::max(lineH, glyph) + 2 * m;
     EXPECT_EQ(expectH, h) << i;
@@ -231,9 +250,9 @@ TEST_F(SkinableMenus, ExtraLineWidensOnlyFirstColumnItemsAndIsAskedForOncePerPop
 
   // Painting narrows the line by the skin's thinner border; the frame does not.
   ASSERT_LT(Menus().SkinBorderWidth(), Menus().BorderWidth);
-  EXPECT_EQ(manager->MenuSupport->ExtraLineWidth -
-                (Menus().BorderWidth - Menus().SkinBorderWidth()),
-            CalcExtraLineWidth(Menus(), true));
+  EXPECT_EQ(
+      manager->MenuSupport->ExtraLineWidth - (Menus().BorderWidth - Menus().SkinBorderWidth()),
+      CalcExtraLineWidth(Menus(), true));
   EXPECT_EQ(manager->MenuSupport->ExtraLineWidth, CalcExtraLineWidth(Menus(), false));
 }
 
