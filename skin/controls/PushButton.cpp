@@ -32,7 +32,16 @@ void TsPushButton<Base>::SetDown(bool value) {
   pressed_ = value;
   regionFlag_ = true;
   if (this->SkinData) this->SkinData->BGChanged = true;
+  // Without a skin the system button shows the held look itself.
+  if (this->HandleAllocated() && !this->IsSkinned(true))
+    this->CallDefWndProc(BM_SETSTATE, value, 0);
   this->Repaint();
+}
+
+template <class Base>
+void TsPushButton<Base>::CreateWindowState() {
+  Base::CreateWindowState();
+  if (down_ && !this->IsSkinned(true)) this->CallDefWndProc(BM_SETSTATE, TRUE, 0);
 }
 
 template <class Base>
@@ -161,6 +170,12 @@ bool TsPushButton<Base>::SkinnedMessage(TMessage& m) {
     case WM_ERASEBKGND:
     case WM_UPDATEUISTATE:
       m.Result = 1;
+      return true;
+    case BM_GETSTATE:
+      // The pushed look is ours while skinned; a driver from outside reads
+      // it here as it would from the system button.
+      Base::WndProc(m);
+      m.Result = (m.Result & ~BST_PUSHED) | (Down() ? BST_PUSHED : 0);
       return true;
     case BM_SETSTATE:
     case CN_DRAWITEM:
