@@ -108,6 +108,7 @@ void TCleanupPage::BuildCleanupPage(TMainForm* form, TTabSheet* sheet) {
   sButton2->OnClick = [this](TObject* s) { sButton2Click(s); };
 
   sLabelFX1 = PlaceLabel<TsLabelFX>(form, sheet, L"sLabelFX1", L"Прогресс", 8, 380, 120);
+  sLabelFX1->SetAutoSize(true);  // room for the shadow around the text
   sProgressBar1 = Place<TProgressBar>(form, sheet, L"sProgressBar1", 8, 398, 416, 18);
   sProgressBar1->SetMax(3);
   sProgressBar1->Step = 1;
