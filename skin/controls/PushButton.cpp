@@ -124,9 +124,7 @@ bool TsPushButton<Base>::SkinCommand(TMessage& m) {
       this->Repaint();
       return true;
     case AC_CTRLHANDLED:
-      m.LParam = 1;
-      m.Result = 1;
-      return true;
+      return AnswerSkinned(m);
     case AC_STOPFADING:
       StopFading(fadeTimer_);
       return true;
