@@ -364,6 +364,8 @@ class TWinControl : public TControl {
   virtual void AlignControls(TControl* control, RECT& rect);
   virtual void AdjustClientRect(RECT& rect) const;
   void UpdateShowing();
+  // Shows or hides the window to match Visible.
+  void SyncWindowVisibility();
   void UpdateControlState();
   virtual void KeyDown(WORD& key, TShiftState shift);
   virtual void KeyUp(WORD& key, TShiftState shift);

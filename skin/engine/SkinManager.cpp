@@ -83,10 +83,9 @@ TsSkinManager::~TsSkinManager() {
   gd.clear();
   SkinData.reset();
   MenuSupport.reset();
-  if (DefaultManager == this) {
-    UnhookAppWindow();
-    DefaultManager = nullptr;
-  }
+  // The hooks go with the manager that installed them, default or not.
+  UnhookAppWindow();
+  if (DefaultManager == this) DefaultManager = nullptr;
   if (ActiveControl) ActiveControl = nullptr;
 }
 
@@ -442,7 +441,8 @@ void TsSkinManager::InstallDialogHook() {
 }
 
 void TsSkinManager::RemoveDialogHook() {
-  if (Designing() || !IsDefault() || !dialogHooked_) return;
+  // Whoever is the default now, the hook this manager set is its to remove.
+  if (!dialogHooked_) return;
   if (dialogHook_) ::UnhookWindowsHookEx(dialogHook_);
   dialogHook_ = nullptr;
   hookedDialogs_.reset();
@@ -474,16 +474,20 @@ bool TsSkinManager::MainWindowHook(TMessage& message) {
   }
 }
 
+UINT_PTR TsSkinManager::AppWindowSubclassId() const { return reinterpret_cast<UINT_PTR>(this); }
+
 void TsSkinManager::HookAppWindow() {
   if (!Application || !Application->Handle()) return;
   HWND wnd = Application->Handle();
-  if (::SetWindowSubclass(wnd, AppWindowSubclass, 1, reinterpret_cast<DWORD_PTR>(this)))
+  // One subclass per manager (its own id), so a second manager's hook can
+  // neither replace nor remove the first one's.
+  if (::SetWindowSubclass(wnd, AppWindowSubclass, AppWindowSubclassId(), reinterpret_cast<DWORD_PTR>(this)))
     hookedAppWnd_ = wnd;
 }
 
 void TsSkinManager::UnhookAppWindow() {
   if (hookedAppWnd_ && ::IsWindow(hookedAppWnd_))
-    ::RemoveWindowSubclass(hookedAppWnd_, AppWindowSubclass, 1);
+    ::RemoveWindowSubclass(hookedAppWnd_, AppWindowSubclass, AppWindowSubclassId());
   hookedAppWnd_ = nullptr;
 }
 

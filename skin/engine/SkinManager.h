@@ -145,6 +145,7 @@ class TsSkinManager : public TComponent {
   bool RestoreSnapshot();
   void HookAppWindow();
   void UnhookAppWindow();
+  UINT_PTR AppWindowSubclassId() const;
   void FreeDialogList();
 
   bool active_ = true;
