@@ -13,6 +13,10 @@
 #include "framework/ComCtrls.h"
 #include "framework/StdCtrls.h"
 #include "framework/SysUtils.h"
+#include "skin/controls/Button.h"
+#include "skin/controls/CheckBox.h"
+#include "skin/controls/Label.h"
+#include "skin/controls/LabelFX.h"
 
 namespace {
 
@@ -34,9 +38,10 @@ const wchar_t kTempMask[] = L"*.*";
 const wchar_t kPrefetchMask[] = L".pf";
 
 // Labels get fixed bounds: the counts and the rating change length at run time.
-TLabel* PlaceLabel(TMainForm* form, TWinControl* parent, const wchar_t* name, const wchar_t* caption,
-                   int left, int top, int width) {
-  TLabel* label = Place<TLabel>(form, parent, name, left, top, width, 13);
+template <class T = TsLabel>
+T* PlaceLabel(TMainForm* form, TWinControl* parent, const wchar_t* name, const wchar_t* caption,
+              int left, int top, int width) {
+  T* label = Place<T>(form, parent, name, left, top, width, 13);
   label->SetAutoSize(false);
   label->SetCaption(caption);
   return label;
@@ -65,13 +70,13 @@ TCleanupPage::~TCleanupPage() {
 void TCleanupPage::BuildCleanupPage(TMainForm* form, TTabSheet* sheet) {
   form_ = form;
 
-  sCheckBox1 = Place<TCheckBox>(form, sheet, L"sCheckBox1", 16, 12, 200, 17);
+  sCheckBox1 = Place<TsCheckBox>(form, sheet, L"sCheckBox1", 16, 12, 200, 17);
   sCheckBox1->SetCaption(L"Internet Explorer");
   SetHint(sCheckBox1, L"Сканирует и удаляет все временные файлы любой версии IE");
   sCheckBox1->SetChecked(true);
   sCheckBox1->OnClick = [this](TObject* s) { sCheckBox1Click(s); };
 
-  sCheckBox3 = Place<TCheckBox>(form, sheet, L"sCheckBox3", 16, 34, 200, 17);
+  sCheckBox3 = Place<TsCheckBox>(form, sheet, L"sCheckBox3", 16, 34, 200, 17);
   sCheckBox3->SetCaption(L"Система");
   SetHint(sCheckBox3, L"Сканирует и удаляет все временные файлы в системе");
   sCheckBox3->SetChecked(true);
@@ -94,15 +99,16 @@ void TCleanupPage::BuildCleanupPage(TMainForm* form, TTabSheet* sheet) {
   sMemo1->SetScrollBars(ssBoth);
   SetHint(sMemo1, L"Показывает подробное местоположение временных файлов");
 
-  sButton1 = Place<TButton>(form, sheet, L"sButton1", 8, 344, 90, 25);
+  sButton1 = Place<TsButton>(form, sheet, L"sButton1", 8, 344, 90, 25);
   sButton1->SetCaption(L"Анализ");
   sButton1->OnClick = [this](TObject* s) { sButton1Click(s); };
-  sButton2 = Place<TButton>(form, sheet, L"sButton2", 106, 344, 90, 25);
+  sButton2 = Place<TsButton>(form, sheet, L"sButton2", 106, 344, 90, 25);
   sButton2->SetCaption(L"Очистить");
   sButton2->SetEnabled(false);
   sButton2->OnClick = [this](TObject* s) { sButton2Click(s); };
 
-  sLabelFX1 = PlaceLabel(form, sheet, L"sLabelFX1", L"Прогресс", 8, 380, 120);
+  sLabelFX1 = PlaceLabel<TsLabelFX>(form, sheet, L"sLabelFX1", L"Прогресс", 8, 380, 120);
+  sLabelFX1->SetAutoSize(true);  // room for the shadow around the text
   sProgressBar1 = Place<TProgressBar>(form, sheet, L"sProgressBar1", 8, 398, 416, 18);
   sProgressBar1->SetMax(3);
   sProgressBar1->Step = 1;

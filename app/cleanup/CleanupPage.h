@@ -7,13 +7,15 @@
 #include <array>
 #include <string>
 
+#include "skin/controls/Button.h"
+#include "skin/controls/CheckBox.h"
+#include "skin/controls/Label.h"
+#include "skin/controls/LabelFX.h"
+
 class TMainForm;
 class TTabSheet;
-class TCheckBox;
 class TGroupBox;
-class TLabel;
 class TMemo;
-class TButton;
 class TProgressBar;
 class TObject;
 class TStringList;
@@ -32,20 +34,20 @@ class TCleanupPage {
   static constexpr int kGetWindowsPath = 36;  // GetSystemPath: the Windows directory
 
  public:
-  TCheckBox* sCheckBox1 = nullptr;  // "Internet Explorer"
-  TCheckBox* sCheckBox3 = nullptr;  // "Система"
+  TsCheckBox* sCheckBox1 = nullptr;  // "Internet Explorer"
+  TsCheckBox* sCheckBox3 = nullptr;  // "Система"
   TGroupBox* sGroupBox12 = nullptr;  // "Информация"
-  TLabel* sLabel1 = nullptr;         // "Статус:"
-  TLabel* STProv = nullptr;          // the rating
-  TLabel* IEFiles = nullptr;         // "Internet Explorer:"
-  TLabel* IESize = nullptr;          // URL-cache count
-  TLabel* sLabel5 = nullptr;         // "Система:"
-  TLabel* sLabel4 = nullptr;         // folder count of the first pass
+  TsLabel* sLabel1 = nullptr;         // "Статус:"
+  TsLabel* STProv = nullptr;          // the rating
+  TsLabel* IEFiles = nullptr;         // "Internet Explorer:"
+  TsLabel* IESize = nullptr;          // URL-cache count
+  TsLabel* sLabel5 = nullptr;         // "Система:"
+  TsLabel* sLabel4 = nullptr;         // folder count of the first pass
   TGroupBox* DetailsGroup = nullptr;  // "Подробно"
   TMemo* sMemo1 = nullptr;           // every name of the first pass
-  TButton* sButton1 = nullptr;       // "Анализ"
-  TButton* sButton2 = nullptr;       // "Очистить"
-  TLabel* sLabelFX1 = nullptr;       // "Прогресс"
+  TsButton* sButton1 = nullptr;      // "Анализ"
+  TsButton* sButton2 = nullptr;      // "Очистить"
+  TsLabelFX* sLabelFX1 = nullptr;    // "Прогресс"
   TProgressBar* sProgressBar1 = nullptr;
 
   // URL-cache entries counted by the last analysis.

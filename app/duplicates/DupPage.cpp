@@ -5,6 +5,7 @@
 #include "app/common/PageLayout.h"
 #include "app/duplicates/ProgressThread.h"
 #include "app/duplicates/ResultForm.h"
+#include "skin/controls/Button.h"
 #include "framework/ComCtrls.h"
 #include "framework/ListBox.h"
 #include "framework/StdCtrls.h"
@@ -26,9 +27,10 @@ TCheckBox* PlaceCheck(TMainForm* form, TWinControl* parent, const wchar_t* name,
   return box;
 }
 
-TButton* PlaceButton(TMainForm* form, TWinControl* parent, const wchar_t* name, const wchar_t* caption,
+template <class T = TButton>
+T* PlaceButton(TMainForm* form, TWinControl* parent, const wchar_t* name, const wchar_t* caption,
                      int left, int top, int width) {
-  auto* button = Place<TButton>(form, parent, name, left, top, width, 25);
+  auto* button = Place<T>(form, parent, name, left, top, width, 25);
   button->SetCaption(caption);
   return button;
 }
@@ -76,12 +78,12 @@ void TDupPage::BuildDupPage(TMainForm* form, TTabSheet* sheet) {
       PlaceCheck(form, DoubleIndicationsBox, L"CheckBox3", L"Одинаковое содержимое", 10, 56, 186, false);
 
   StartGroupBox = PlaceGroup(form, sheet, L"StartGroupBox", L"Начать сканирование", 8, 258, 412, 56);
-  StartButton = PlaceButton(form, StartGroupBox, L"StartButton", kDupStartCaption, 10, 20, 190);
+  StartButton = PlaceButton<TsButton>(form, StartGroupBox, L"StartButton", kDupStartCaption, 10, 20, 190);
   StartButton->Tag = 0;
   // Nothing to scan yet; the first folder added enables it.
   StartButton->SetEnabled(false);
   StartButton->OnClick = [this](TObject* s) { StartButtonClick(s); };
-  ResultButton = PlaceButton(form, StartGroupBox, L"ResultButton", L"Смотреть результат", 212, 20, 190);
+  ResultButton = PlaceButton<TsButton>(form, StartGroupBox, L"ResultButton", L"Смотреть результат", 212, 20, 190);
   ResultButton->SetHint(L"Просмотр результута сканирования");
   ResultButton->SetShowHint(true);
   ResultButton->OnClick = [this](TObject* s) { ResultButtonClick(s); };

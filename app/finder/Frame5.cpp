@@ -29,14 +29,17 @@ std::wstring MaskExt(const std::wstring& mask) {
 TFrame5::TFrame5(TComponent* AOwner) : TFrame(AOwner) {
   SetName(L"Frame5");
   SetBounds(0, 0, 167, 244);
+  sFrameAdapter1 = Construct<TsFrameAdapter>(this);
+  sFrameAdapter1->SetName(L"sFrameAdapter1");
 
-  sPanel1 = Construct<TPanel>(this);
+  sPanel1 = Construct<TsPanel>(this);
   sPanel1->SetName(L"sPanel1");
+  sPanel1->SkinData->SetSkinSection(L"BAR");
   sPanel1->SetAlign(alClient);
   sPanel1->SetParent(this);
 
   struct ButtonDef {
-    TButton** field;
+    TsButton** field;
     const wchar_t* name;
     int top;
     const wchar_t* caption;
@@ -52,7 +55,7 @@ TFrame5::TFrame5(TComponent* AOwner) : TFrame(AOwner) {
       {&SpeedButton4, L"SpeedButton4", 164, L"Выбрать все", true, &TFrame5::SpeedButton4Click},
   };
   for (const ButtonDef& d : defs) {
-    TButton* b = Construct<TButton>(this);
+    TsButton* b = Construct<TsButton>(this);
     b->SetName(d.name);
     b->SetBounds(35, d.top, 113, 25);
     b->SetCaption(d.caption);
@@ -88,7 +91,7 @@ void TFrame5::EnabledButtons(bool Enable) {
 }
 
 void TFrame5::ShowPageButtons(int N) {
-  for (TButton* b : {SpeedButton7, SpeedButton8, SpeedButton5, SpeedButton6}) b->Tag = N;
+  for (TsButton* b : {SpeedButton7, SpeedButton8, SpeedButton5, SpeedButton6}) b->Tag = N;
   if (N == kFiltersTab || N == kExclusionsTab) {
     SpeedButton8->SetEnabled(true);
     SpeedButton6->SetEnabled(false);

@@ -13,6 +13,9 @@
 #include "framework/Forms.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
+#include "skin/controls/Button.h"
+#include "skin/controls/FrameAdapter.h"
+#include "skin/controls/Panel.h"
 
 class TListView;
 
@@ -22,13 +25,14 @@ class TFrame5 : public TFrame {
   ~TFrame5() override;
   const wchar_t* ClassName() const override { return L"TFrame5"; }
 
-  TPanel* sPanel1 = nullptr;
-  TButton* SpeedButton7 = nullptr;  // "Добавить"
-  TButton* SpeedButton8 = nullptr;  // "Редактировать"
-  TButton* SpeedButton5 = nullptr;  // "Удалить"
-  TButton* SpeedButton6 = nullptr;  // "Удалить все"
-  TButton* SpeedButton3 = nullptr;  // "Исключить все"
-  TButton* SpeedButton4 = nullptr;  // "Выбрать все"
+  TsFrameAdapter* sFrameAdapter1 = nullptr;
+  TsPanel* sPanel1 = nullptr;
+  TsButton* SpeedButton7 = nullptr;  // "Добавить"
+  TsButton* SpeedButton8 = nullptr;  // "Редактировать"
+  TsButton* SpeedButton5 = nullptr;  // "Удалить"
+  TsButton* SpeedButton6 = nullptr;  // "Удалить все"
+  TsButton* SpeedButton3 = nullptr;  // "Исключить все"
+  TsButton* SpeedButton4 = nullptr;  // "Выбрать все"
 
   void SpeedButton3Click(TObject* Sender);
   void SpeedButton4Click(TObject* Sender);

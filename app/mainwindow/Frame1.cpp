@@ -8,6 +8,9 @@ TFrame1* Frame1 = nullptr;
 TFrame1::TFrame1(TComponent* AOwner) : TFrame(AOwner) {
   SetName(L"Frame1");
   SetBounds(0, 0, 173, 215);
+  sFrameAdapter1 = Construct<TsFrameAdapter>(this);
+  sFrameAdapter1->SetName(L"sFrameAdapter1");
+  sFrameAdapter1->SkinData->SetSkinSection(L"BAR");
   struct ButtonDef {
     TsBitBtn** field;
     const wchar_t* name;

@@ -5,12 +5,14 @@
 
 #include "framework/Forms.h"
 #include "skin/controls/BitBtn.h"
+#include "skin/controls/FrameAdapter.h"
 
 class TFrame1 : public TFrame {
  public:
   explicit TFrame1(TComponent* AOwner);
   const wchar_t* ClassName() const override { return L"TFrame1"; }
 
+  TsFrameAdapter* sFrameAdapter1 = nullptr;
   TsBitBtn* sBitBtn1 = nullptr;  // "Windows"
   TsBitBtn* sBitBtn2 = nullptr;  // "Реестр"
   TsBitBtn* sBitBtn3 = nullptr;  // "Приложения"

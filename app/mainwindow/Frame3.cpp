@@ -8,6 +8,8 @@ TFrame3* Frame3 = nullptr;
 TFrame3::TFrame3(TComponent* AOwner) : TFrame(AOwner) {
   SetName(L"Frame3");
   SetBounds(0, 0, 161, 293);
+  sFrameAdapter1 = Construct<TsFrameAdapter>(this);
+  sFrameAdapter1->SetName(L"sFrameAdapter1");
   sPanel1 = MakeLinkPanel(this);
   const wchar_t* const captions[9] = {
       L"Системные настройки", L"Настройка рабочего стола", L"Настройка Корзины",

@@ -5,14 +5,18 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "skin/controls/FrameAdapter.h"
+#include "skin/controls/Panel.h"
+#include "skin/controls/WebLabel.h"
 
 class TFrame4 : public TFrame {
  public:
   explicit TFrame4(TComponent* AOwner);
   const wchar_t* ClassName() const override { return L"TFrame4"; }
 
-  TPanel* sPanel1 = nullptr;
-  TLabel* sWebLabel[4] = {};
+  TsFrameAdapter* sFrameAdapter1 = nullptr;
+  TsPanel* sPanel1 = nullptr;
+  TsWebLabel* sWebLabel[4] = {};
 };
 
 extern TFrame4* Frame4;

@@ -1,8 +1,9 @@
 #include "app/mainwindow/WebLinks.h"
 
-TPanel* MakeLinkPanel(TFrame* frame) {
-  TPanel* panel = Construct<TPanel>(frame);
+TsPanel* MakeLinkPanel(TFrame* frame) {
+  TsPanel* panel = Construct<TsPanel>(frame);
   panel->SetName(L"sPanel1");
+  panel->SkinData->SetSkinSection(L"BAR");
   panel->SetBevelOuter(bvNone);
   panel->SetCaption(L"");
   panel->SetAlign(alClient);
@@ -10,10 +11,10 @@ TPanel* MakeLinkPanel(TFrame* frame) {
   return panel;
 }
 
-TLabel* AddLink(TFrame* frame, TPanel* panel, const std::wstring& name, const std::wstring& caption,
+TsWebLabel* AddLink(TFrame* frame, TsPanel* panel, const std::wstring& name, const std::wstring& caption,
                 int row, TNotifyEvent onClick) {
   constexpr int kRowHeight = 30;
-  TLabel* link = Construct<TLabel>(frame);
+  TsWebLabel* link = Construct<TsWebLabel>(frame);
   link->SetName(name);
   link->SetAutoSize(false);
   link->SetAlignment(taCenter);
@@ -25,6 +26,7 @@ TLabel* AddLink(TFrame* frame, TPanel* panel, const std::wstring& name, const st
   link->SetCaption(caption);
   link->Font()->SetColor(clBlue);
   link->Font()->SetStyle(fsUnderline);
+  link->SetHoverFont(link->Font());
   link->OnClick = std::move(onClick);
   link->SetParent(panel);
   return link;

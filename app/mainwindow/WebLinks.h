@@ -7,7 +7,9 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "skin/controls/Panel.h"
+#include "skin/controls/WebLabel.h"
 
-TPanel* MakeLinkPanel(TFrame* frame);
-TLabel* AddLink(TFrame* frame, TPanel* panel, const std::wstring& name, const std::wstring& caption,
+TsPanel* MakeLinkPanel(TFrame* frame);
+TsWebLabel* AddLink(TFrame* frame, TsPanel* panel, const std::wstring& name, const std::wstring& caption,
                 int row, TNotifyEvent onClick);

@@ -4,6 +4,7 @@
 
 #include "app/mainwindow/MainForm.h"
 #include "app/common/PageLayout.h"
+#include "skin/controls/Button.h"
 #include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
@@ -16,7 +17,7 @@ namespace {
 
 TButton* PlaceButton(TMainForm* form, TWinControl* parent, const wchar_t* name,
                      const wchar_t* caption, int left, int top, int width) {
-  auto* button = Place<TButton>(form, parent, name, left, top, width, 25);
+  TButton* button = Place<TsButton>(form, parent, name, left, top, width, 25);
   button->SetCaption(caption);
   return button;
 }

@@ -9,6 +9,7 @@
 #include "app/mainwindow/MainForm.h"
 #include "app/common/PageLayout.h"
 #include "app/registry/RegFixes.h"
+#include "skin/controls/Button.h"
 #include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
@@ -23,9 +24,10 @@ namespace {
 // the window stays responsive during a long fix.
 constexpr DWORD kFixRowPauseMs = 100;
 
-TButton* PlaceButton(TMainForm* form, TWinControl* parent, const wchar_t* name,
-                     const wchar_t* caption, int left, int top, int width, int height = 25) {
-  auto* button = Place<TButton>(form, parent, name, left, top, width, height);
+template <class T = TButton>
+T* PlaceButton(TMainForm* form, TWinControl* parent, const wchar_t* name,
+               const wchar_t* caption, int left, int top, int width, int height = 25) {
+  auto* button = Place<T>(form, parent, name, left, top, width, height);
   button->SetCaption(caption);
   return button;
 }
@@ -93,16 +95,18 @@ void TRegCleanPage::BuildRegCleanPage(TMainForm* form, TTabSheet* sheet) {
 
   RegStartGroupBox = Place<TGroupBox>(form, sheet, L"RegStartGroupBox", 4, 336, 180, 84);
   RegStartGroupBox->SetCaption(L"Начать сканирование");
-  Button1 = PlaceButton(form, RegStartGroupBox, L"Button1", L"Начать", 8, 18, 164, 58);
+  auto* hugeButton = PlaceButton<TsButton>(form, RegStartGroupBox, L"Button1", L"Начать", 8, 18, 164, 58);
+  hugeButton->SkinData->SetSkinSection(L"BUTTON_HUGE");
+  Button1 = hugeButton;
   Button1->Font()->SetName(L"Tahoma");
   Button1->Font()->SetHeight(-19);
   Button1->OnClick = [this](TObject* s) { Button1Click(s); };
 
   RegActionsGroupBox = Place<TGroupBox>(form, sheet, L"RegActionsGroupBox", 190, 336, 238, 84);
   RegActionsGroupBox->SetCaption(L"Действия");
-  sButton10 = PlaceButton(form, RegActionsGroupBox, L"sButton10", L"Выбрать все", 10, 20, 100);
+  sButton10 = PlaceButton<TsButton>(form, RegActionsGroupBox, L"sButton10", L"Выбрать все", 10, 20, 100);
   sButton10->OnClick = [this](TObject* s) { sButton10Click(s); };
-  sButton21 = PlaceButton(form, RegActionsGroupBox, L"sButton21", L"Отменить", 10, 20, 100);
+  sButton21 = PlaceButton<TsButton>(form, RegActionsGroupBox, L"sButton21", L"Отменить", 10, 20, 100);
   sButton21->SetVisible(false);
   sButton21->OnClick = [this](TObject* s) { sButton21Click(s); };
   Button3 = PlaceButton(form, RegActionsGroupBox, L"Button3", L"Исправить", 126, 20, 100);

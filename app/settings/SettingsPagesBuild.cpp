@@ -3,6 +3,8 @@
 // page's Ok, No and "Вернуть исходные" under the group.
 #include "app/mainwindow/MainForm.h"
 #include "app/settings/SettingsPages.h"
+#include "skin/controls/Button.h"
+#include "skin/controls/CheckBox.h"
 #include "framework/Buttons.h"
 #include "framework/StdCtrls.h"
 
@@ -47,7 +49,7 @@ class TPageBuilder {
   TGroupBox* Group() const { return group_; }
 
   TCheckBox* Box(const wchar_t* name, const wchar_t* caption, TNotifyEvent onEnter) {
-    auto* box = Construct<TCheckBox>(form_);
+    TCheckBox* box = Construct<TsCheckBox>(form_);
     box->SetName(name);
     box->SetCaption(caption);
     box->SetBounds(kItemLeft, top_, kItemWidth, kBoxHeight);
@@ -100,7 +102,7 @@ class TPageBuilder {
     no->SetBounds(kGroupLeft + kButtonWidth + 8, top, kButtonWidth, kButtonHeight);
     no->SetEnabled(false);
     no->SetParent(sheet_);
-    defaults = Construct<TButton>(form_);
+    defaults = Construct<TsButton>(form_);
     defaults->SetName(defaultsName);
     defaults->SetCaption(L"Вернуть исходные");
     defaults->SetBounds(kGroupLeft + 2 * (kButtonWidth + 8), top, 120, kButtonHeight);

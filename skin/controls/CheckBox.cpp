@@ -209,9 +209,7 @@ bool TsCheckBox::SkinCommand(TMessage& m) {
       Repaint();
       return true;
     case AC_CTRLHANDLED:
-      m.LParam = 1;
-      m.Result = 1;
-      return true;
+      return AnswerSkinned(m);
     case AC_STOPFADING:
       StopFading(fadeTimer_);
       return true;

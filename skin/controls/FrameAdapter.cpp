@@ -69,9 +69,7 @@ bool TsFrameAdapter::AlphaCmd(TMessage& m, const TWndMethod& next) {
   const bool ours = IsForManager(m, sd);
   switch (SkinCmdOf(m)) {
     case AC_CTRLHANDLED:
-      m.LParam = 1;
-      m.Result = 1;
-      return true;
+      return AnswerSkinned(m);
     case AC_SETNEWSKIN:
       if (!ours) return false;
       BroadcastToChildren(frame_, m);

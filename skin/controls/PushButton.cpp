@@ -32,10 +32,16 @@ void TsPushButton<Base>::SetDown(bool value) {
   pressed_ = value;
   regionFlag_ = true;
   if (this->SkinData) this->SkinData->BGChanged = true;
-  // Without a skin the system button shows the pressed look.
+  // Without a skin the system button shows the held look itself.
   if (this->HandleAllocated() && !this->IsSkinned(true))
-    ::SendMessageW(this->WindowHandle(), BM_SETSTATE, value, 0);
+    this->CallDefWndProc(BM_SETSTATE, value, 0);
   this->Repaint();
+}
+
+template <class Base>
+void TsPushButton<Base>::CreateWindowState() {
+  Base::CreateWindowState();
+  if (down_ && !this->IsSkinned(true)) this->CallDefWndProc(BM_SETSTATE, TRUE, 0);
 }
 
 template <class Base>
@@ -71,13 +77,6 @@ template <class Base>
 void TsPushButton<Base>::WndProc(TMessage& m) {
   if (m.Msg == WM_KILLFOCUS && this->Destroying()) return;
   if (m.Msg == SM_ALPHACMD && SkinCommand(m)) return;
-  if (m.Msg == BM_GETSTATE) {
-    // Down is ours, not the system button's: report it so that a driver from
-    // outside the process reads what the button shows.
-    Base::WndProc(m);
-    m.Result = Down() ? (m.Result | BST_PUSHED) : (m.Result & ~LRESULT(BST_PUSHED));
-    return;
-  }
   if (ControlIsReady(this) && this->IsSkinned(true) && SkinnedMessage(m)) return;
   if (ControlIsReady(this) && this->IsSkinned(true)) {
     CommonWndProc(m, this->SkinData.get());
@@ -125,9 +124,7 @@ bool TsPushButton<Base>::SkinCommand(TMessage& m) {
       this->Repaint();
       return true;
     case AC_CTRLHANDLED:
-      m.LParam = 1;
-      m.Result = 1;
-      return true;
+      return AnswerSkinned(m);
     case AC_STOPFADING:
       StopFading(fadeTimer_);
       return true;
@@ -171,6 +168,12 @@ bool TsPushButton<Base>::SkinnedMessage(TMessage& m) {
     case WM_ERASEBKGND:
     case WM_UPDATEUISTATE:
       m.Result = 1;
+      return true;
+    case BM_GETSTATE:
+      // The pushed look is ours while skinned; a driver from outside reads
+      // it here as it would from the system button.
+      Base::WndProc(m);
+      m.Result = (m.Result & ~BST_PUSHED) | (Down() ? BST_PUSHED : 0);
       return true;
     case BM_SETSTATE:
     case CN_DRAWITEM:

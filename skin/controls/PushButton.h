@@ -46,6 +46,7 @@ class TsPushButton : public TsSkinnedControl<Base> {
   // The dotted frame around the caption, when the section shows focus.
   void PaintFocus(TRect r);
   void PrepareCache();
+  void CreateWindowState() override;
 
   TsFadeTimer* fadeTimer_ = nullptr;
   bool defaultActive_ = false;

@@ -147,9 +147,7 @@ bool TsSpeedButton::SkinCommand(TMessage& m) {
     case AC_ENDPARENTUPDATE:
       return true;
     case AC_CTRLHANDLED:
-      m.LParam = 1;
-      m.Result = 1;
-      return true;
+      return AnswerSkinned(m);
   }
   return false;
 }

@@ -22,7 +22,7 @@ TEST(SettingsStartupEndToEnd, OpensWithOnlyStartMenuReportsAndMakesTheValuesExis
   };
   EXPECT_EQ(app.StartupBoxes(), expected);
   // The settings pages are built though never shown.
-  EXPECT_NE(FindChild(main, L"TCheckBox", L"Отключить Dr.Watson"), nullptr);
+  EXPECT_NE(FindChild(main, L"TsCheckBox", L"Отключить Dr.Watson"), nullptr);
   EXPECT_NE(FindChild(main, L"TButton", L"Сделать бекап"), nullptr);
 
   DWORD value = 5, size = sizeof value;

@@ -88,6 +88,8 @@ TEST_F(ButtonTest, DownKeepsThePressedCellAndHotTextUntilCleared) {
   TsBitBtn* b = NewButton<TsBitBtn>();
   b->SetDown(true);
   EXPECT_EQ(2, b->CurrentState());
+  // A driver from outside the process reads the held state as usual.
+  EXPECT_NE(0, ::SendMessageW(b->Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED);
   EXPECT_EQ(kCell[2], Corner(b));
   // Held with the mouse outside, it does not look held.
   Send(b, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
