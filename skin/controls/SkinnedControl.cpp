@@ -2,6 +2,7 @@
 
 #include "skin/engine/CacheCopy.h"
 #include "skin/engine/ControlUtils.h"
+#include "skin/engine/SkinUtils.h"
 
 bool IsForManager(const TMessage& message, const TsCommonData* skinData) {
   return skinData &&
@@ -43,4 +44,23 @@ void CopyCacheToDC(TsCommonData* sd, HDC dc) {
   TBitmap* b = sd->CacheBmp.get();
   if (b->Width() <= 0 || b->Height() <= 0) return;
   ::BitBlt(dc, 0, 0, b->Width(), b->Height(), b->Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+void MarkStaleByParent(TControl* control, TsCommonData* sd) {
+  TWinControl* parent = control->Parent();
+  sd->BGChanged = sd->BGChanged || sd->HalfVisible ||
+                  (parent && QuerySkinCmd(parent, AC_ISHALFVISIBLE));
+  if (!parent) {
+    sd->HalfVisible = false;
+    return;
+  }
+  const RECT pc = parent->ClientRect();
+  const TRect bounds{control->Left(), control->Top(), control->Left() + control->Width(),
+                     control->Top() + control->Height()};
+  sd->HalfVisible = !RectInRect(TRect{pc.left, pc.top, pc.right, pc.bottom}, bounds);
+}
+
+TacBmpView MasterView(const TsSkinManager* manager) {
+  if (!manager || !manager->MasterBitmap) return TacBmpView();
+  return TacBmpView(manager->MasterBitmap.get());
 }

@@ -13,6 +13,7 @@
 
 #include "framework/ControlCanvas.h"
 #include "framework/Controls.h"
+#include "skin/engine/BmpView.h"
 #include "skin/engine/CommonData.h"
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinMessages.h"
@@ -61,6 +62,14 @@ void PaintContainerCache(TWinControl* control, TsCommonData* skinData, HDC dc, b
                          bool sendUpdated);
 // The cache bitmap's 24-bit pixels to DC at (0, 0) in the cache's size.
 void CopyCacheToDC(TsCommonData* skinData, HDC dc);
+// Before a control that paints its whole image rebuilds it: the image is
+// stale when it was last painted half visible or the parent says it is
+// half visible; HalfVisible then records whether the control's bounds leave
+// its parent's client area.
+void MarkStaleByParent(TControl* control, TsCommonData* skinData);
+// The pixels of the manager's master bitmap (empty without one), which
+// masks without their own bitmap are drawn from.
+TacBmpView MasterView(const TsSkinManager* manager);
 
 template <class Base>
 class TsSkinnedControl : public Base {
