@@ -52,6 +52,7 @@ void TListView::CreateParams(TCreateParams& params) {
   if (!hideSelection_) params.Style |= LVS_SHOWSELALWAYS;
   if (!columnClick_) params.Style |= LVS_NOSORTHEADER;
   if (!showColumnHeaders_) params.Style |= LVS_NOCOLUMNHEADER;
+  if (ownerData_) params.Style |= LVS_OWNERDATA;
   if (borderStyle_ == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -84,11 +85,19 @@ void TListView::CreateWindowState() {
   SendMessageW(w, LVM_SETBKCOLOR, 0, ColorToRGB(Color()));
   SendMessageW(w, LVM_SETTEXTBKCOLOR, 0, ColorToRGB(Color()));
   SendMessageW(w, LVM_SETTEXTCOLOR, 0, ColorToRGB(Font()->Color()));
+  ownerInWindow_ = (GetWindowLongPtrW(w, GWL_STYLE) & LVS_OWNERDATA) != 0;
+  // The check boxes of owner data are ours: the window asks for them.
+  if (ownerInWindow_) SendMessageW(w, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
   UpdateExtendedStyle();
   UpdateImageLists();
   for (auto& c : columns_->columns_) InsertColumnIntoWindow(c.get());
   int count = items_->Count();
   if (count == 0) return;
+  if (ownerInWindow_) {
+    SendMessageW(w, LVM_SETITEMCOUNT, count, 0);
+    for (auto& item : items_->items_) PushItemState(item.get());
+    return;
+  }
   // One bulk fill with redrawing off; the rows keep the states saved when
   // the previous window went.
   SendMessageW(w, WM_SETREDRAW, FALSE, 0);
@@ -104,7 +113,7 @@ void TListView::SaveWindowState() {
     UINT s = WindowState(this, item->index_, LVIS_SELECTED | LVIS_FOCUSED | LVIS_STATEIMAGEMASK);
     item->selected_ = (s & LVIS_SELECTED) != 0;
     item->focused_ = (s & LVIS_FOCUSED) != 0;
-    if (checkboxesInWindow_) item->checked_ = ((s & LVIS_STATEIMAGEMASK) >> 12) == 2;
+    if (checkboxesInWindow_ && !ownerInWindow_) item->checked_ = ((s & LVIS_STATEIMAGEMASK) >> 12) == 2;
   }
 }
 
@@ -125,6 +134,11 @@ void TListView::InsertColumnIntoWindow(TListColumn* column) {
 void TListView::InsertItemIntoWindow(TListItem* item) {
   if (!HandleAllocated()) return;
   QuietScope quiet(quiet_);
+  if (ownerInWindow_) {
+    SyncOwnerCount(item->index_ == items_->Count() - 1);
+    PushItemState(item);
+    return;
+  }
   HWND w = WindowHandle();
   LVITEMW it{};
   it.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
@@ -138,7 +152,7 @@ void TListView::InsertItemIntoWindow(TListItem* item) {
 
 void TListView::PushItemState(TListItem* item) {
   // New rows start unchecked and unselected; only differences are sent.
-  if (checkboxesInWindow_ && item->checked_)
+  if (checkboxesInWindow_ && !ownerInWindow_ && item->checked_)
     SetWindowState(this, item->index_, INDEXTOSTATEIMAGEMASK(2), LVIS_STATEIMAGEMASK);
   UINT s = (item->selected_ ? LVIS_SELECTED : 0) | (item->focused_ ? LVIS_FOCUSED : 0);
   if (s) SetWindowState(this, item->index_, s, LVIS_SELECTED | LVIS_FOCUSED);
@@ -158,7 +172,9 @@ void TListView::SetCheckboxes(bool v) {
   checkboxes_ = v;
   if (!HandleAllocated()) return;
   UpdateExtendedStyle();
-  if (v) {
+  if (ownerInWindow_) {
+    InvalidateRect(WindowHandle(), nullptr, TRUE);
+  } else if (v) {
     QuietScope quiet(quiet_);
     for (auto& item : items_->items_)
       if (item->checked_) SetWindowState(this, item->index_, INDEXTOSTATEIMAGEMASK(2), LVIS_STATEIMAGEMASK);
@@ -196,6 +212,54 @@ void TListView::SetColumnClick(bool v) {
 void TListView::SetShowColumnHeaders(bool v) {
   showColumnHeaders_ = v;
   UpdateStyleBits(LVS_NOCOLUMNHEADER, v ? 0 : LVS_NOCOLUMNHEADER);
+}
+
+void TListView::SetOwnerData(bool v) {
+  if (v == ownerData_) return;
+  ownerData_ = v;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TListView::SyncOwnerCount(bool appended) {
+  if (!appended) ownerRepaint_ = true;
+  if (!HandleAllocated() || items_->UpdateCount() > 0) return;
+  // Rows appended at the end need only their own place painted.
+  const LPARAM flags = LVSICF_NOSCROLL | (ownerRepaint_ ? 0 : LVSICF_NOINVALIDATEALL);
+  ownerRepaint_ = false;
+  SendMessageW(WindowHandle(), LVM_SETITEMCOUNT, items_->Count(), flags);
+}
+
+void TListView::RedrawOwnerRow(int index) {
+  if (!HandleAllocated() || index < 0) return;
+  // A row the window does not know yet is painted when it learns of it.
+  if (index >= SendMessageW(WindowHandle(), LVM_GETITEMCOUNT, 0, 0)) return;
+  if (items_->UpdateCount() > 0) ownerRepaint_ = true;
+  else SendMessageW(WindowHandle(), LVM_REDRAWITEMS, index, index);
+}
+
+bool TListView::ToggleOwnerCheck(int index) {
+  if (index < 0 || index >= items_->Count()) return false;
+  TListItem* item = items_->Item(index);
+  item->checked_ = !item->checked_;
+  RedrawOwnerRow(index);
+  if (OnChange && quiet_ == 0) OnChange(this, item, ctState);
+  return true;
+}
+
+// A click on a row's check box (or a double click, as the system's own
+// check boxes count it) ticks it; the window itself leaves owner data's
+// check boxes alone.
+bool TListView::OwnerMouseDown(TMessage& message) {
+  LVHITTESTINFO hit{};
+  hit.pt.x = static_cast<short>(LOWORD(message.LParam));
+  hit.pt.y = static_cast<short>(HIWORD(message.LParam));
+  const int index = static_cast<int>(SendMessageW(WindowHandle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  return (hit.flags & LVHT_ONITEMSTATEICON) && ToggleOwnerCheck(index);
+}
+
+bool TListView::OwnerKeyDown(TMessage& message) {
+  if (message.WParam != VK_SPACE) return false;
+  return ToggleOwnerCheck(static_cast<int>(SendMessageW(WindowHandle(), LVM_GETNEXTITEM, -1, LVNI_FOCUSED)));
 }
 
 void TListView::SetBorderStyle(TBorderStyle v) {
@@ -315,6 +379,10 @@ void TListView::GetDispInfo(NMLVDISPINFOW* info) {
   if (it.iItem < 0 || it.iItem >= items_->Count()) return;
   TListItem* item = items_->Item(it.iItem);
   if (it.mask & LVIF_IMAGE) it.iImage = item->imageIndex_;
+  if ((it.mask & LVIF_STATE) && ownerInWindow_ && checkboxes_ && it.iSubItem == 0) {
+    it.state = (it.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(item->checked_ ? 2 : 1);
+    it.stateMask |= LVIS_STATEIMAGEMASK;
+  }
   if (!(it.mask & LVIF_TEXT)) return;
   std::wstring sub;
   const std::wstring* text = &item->caption_;
@@ -423,6 +491,13 @@ void TListView::WndProc(TMessage& message) {
       break;
     case CM_FONTCHANGED:
       if (HandleAllocated()) SendMessageW(WindowHandle(), LVM_SETTEXTCOLOR, 0, ColorToRGB(Font()->Color()));
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (ownerInWindow_ && checkboxes_) OwnerMouseDown(message);
+      break;
+    case WM_KEYDOWN:
+      if (ownerInWindow_ && checkboxes_) OwnerKeyDown(message);
       break;
   }
   TSystemControl::WndProc(message);

@@ -185,6 +185,15 @@ class TListView : public TSystemControl {
   void SetShowColumnHeaders(bool v);
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle v);
+  // Owner data (LVS_OWNERDATA): the window keeps only the row count, the
+  // selection and the focus, and asks for every text and check box here, so
+  // a batch of new rows costs one message however long it is and the window
+  // never repaints per row. The check boxes are ticked here too (click on the
+  // box, space bar). Rows are appended or deleted; one inserted mid-list
+  // does not move the window's selection. Takes effect when the window is
+  // (re)made.
+  bool OwnerData() const { return ownerData_; }
+  void SetOwnerData(bool v);
 
   // The first selected item, or null; SetSelected(null) clears the selection.
   TListItem* Selected() const;
@@ -237,6 +246,13 @@ class TListView : public TSystemControl {
   void InsertColumnIntoWindow(TListColumn* column);
   void InsertItemIntoWindow(TListItem* item);
   void PushItemState(TListItem* item);
+  // Owner data: the window's row count follows ours (now, or at the last
+  // EndUpdate); `appended` says only rows at the end changed.
+  void SyncOwnerCount(bool appended);
+  void RedrawOwnerRow(int index);
+  bool ToggleOwnerCheck(int index);
+  bool OwnerKeyDown(TMessage& message);
+  bool OwnerMouseDown(TMessage& message);
 
   std::unique_ptr<TListItems> items_;
   std::unique_ptr<TListColumns> columns_;
@@ -251,6 +267,9 @@ class TListView : public TSystemControl {
   bool hideSelection_ = true;
   bool columnClick_ = true;
   bool showColumnHeaders_ = true;
+  bool ownerData_ = false;
+  bool ownerInWindow_ = false;  // the window was made with LVS_OWNERDATA
+  bool ownerRepaint_ = false;   // a row other than a new last one changed during an update
   TBorderStyle borderStyle_ = bsSingle;
   TImageList* smallImages_ = nullptr;
   TImageList* largeImages_ = nullptr;

@@ -127,6 +127,10 @@ TListView* TListItem::ListView() const { return owner_ ? owner_->Owner() : nullp
 void TListItem::TextChanged(int column) {
   TListView* lv = ListView();
   if (!lv || !lv->HandleAllocated() || index_ < 0) return;
+  if (lv->ownerInWindow_) {
+    lv->RedrawOwnerRow(index_);
+    return;
+  }
   HWND w = lv->WindowHandle();
   if (lv->viewStyle_ != vsReport) {
     if (column != 0) return;  // not shown
@@ -150,6 +154,10 @@ void TListItem::SetImageIndex(int v) {
   imageIndex_ = v;
   TListView* lv = ListView();
   if (!lv || !lv->HandleAllocated() || index_ < 0) return;
+  if (lv->ownerInWindow_) {
+    lv->RedrawOwnerRow(index_);
+    return;
+  }
   QuietScope quiet(lv->quiet_);
   LVITEMW it{};
   it.mask = LVIF_IMAGE;
@@ -161,14 +169,21 @@ void TListItem::SetImageIndex(int v) {
 
 bool TListItem::Checked() const {
   TListView* lv = ListView();
-  if (lv && lv->HandleAllocated() && lv->checkboxesInWindow_ && index_ >= 0)
+  if (lv && lv->HandleAllocated() && lv->checkboxesInWindow_ && !lv->ownerInWindow_ && index_ >= 0)
     return (WindowState(lv, index_, LVIS_STATEIMAGEMASK) >> 12) == 2;
   return checked_;
 }
 
 void TListItem::SetChecked(bool v) {
-  checked_ = v;
   TListView* lv = ListView();
+  if (lv && lv->ownerInWindow_) {
+    if (v != checked_) {
+      checked_ = v;
+      lv->RedrawOwnerRow(index_);
+    }
+    return;
+  }
+  checked_ = v;
   if (lv && lv->HandleAllocated() && lv->checkboxesInWindow_ && index_ >= 0)
     SetWindowState(lv, index_, INDEXTOSTATEIMAGEMASK(v ? 2 : 1), LVIS_STATEIMAGEMASK);
 }
@@ -262,18 +277,22 @@ void TListItems::Clear() {
 void TListItems::Reserve(int count) {
   if (count <= Count()) return;
   items_.reserve(static_cast<size_t>(count));
-  if (owner_->HandleAllocated())
+  if (owner_->HandleAllocated() && !owner_->ownerInWindow_)
     SendMessageW(owner_->WindowHandle(), LVM_SETITEMCOUNT, count, LVSICF_NOINVALIDATEALL);
 }
 
 void TListItems::BeginUpdate() {
-  if (updateCount_++ == 0 && owner_->HandleAllocated())
+  // Owner data needs no redraw switched off: the window learns of the new
+  // rows at the end of the update, in one message.
+  if (updateCount_++ == 0 && owner_->HandleAllocated() && !owner_->ownerInWindow_)
     SendMessageW(owner_->WindowHandle(), WM_SETREDRAW, FALSE, 0);
 }
 
 void TListItems::EndUpdate() {
   if (updateCount_ == 0) return;
-  if (--updateCount_ == 0 && owner_->HandleAllocated()) {
+  if (--updateCount_ == 0 && owner_->ownerInWindow_) {
+    owner_->SyncOwnerCount(true);
+  } else if (updateCount_ == 0 && owner_->HandleAllocated()) {
     SendMessageW(owner_->WindowHandle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(owner_->WindowHandle(), nullptr, TRUE);
   }

@@ -85,6 +85,9 @@ void TFinderPage::BuildFinderPage(TMainForm* form, TTabSheet* sheet) {
                         {{L"Имя файла", 170}, {L"Размер файла", 75}, {L"Тип файла", 80}, {L"Изменен", 110}});
   ListView4->SetGridLines(true);
   ListView4->SetRowSelect(true);
+  // A search lists up to hundreds of thousands of files: the rows and their
+  // ticks stay with the list's items, the window only asks for what it shows.
+  ListView4->SetOwnerData(true);
   ProgressBar1 = Place<TProgressBar>(form, results, L"ProgressBar1", 8, 304, 408, 16);
   FinderButtonsPanel = Place<TPanel>(form, results, L"FinderButtonsPanel", 8, 326, 408, 37);
   SpeedButton1 = Place<TButton>(form, FinderButtonsPanel, L"SpeedButton1", 8, 6, 130, 25);

@@ -8,7 +8,8 @@
 #
 # Env: BUILD_DIR (default build), BENCH_DIR (default /tmp/tarnholt-filescan),
 #      RUNS (default 5), FILES (default 100000), FOLDERS (default 5000),
-#      MASK (default *.dat: every file of the tree matches).
+#      MASK (default *.dat: every file of the tree matches),
+#      PLAIN=1 (the result list holding its own rows, for comparison).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$repo"
@@ -40,4 +41,4 @@ unset DISPLAY
 tarnholt_wine_up
 
 echo "== the finder's search and the bare walk (Wine)"
-wine "$build/bench/FinderBench.exe" "Z:${tree//\//\\}" "$mask" "$runs" | tr -d '\r'
+wine "$build/bench/FinderBench.exe" "Z:${tree//\//\\}" "$mask" "$runs" ${PLAIN:+plain} | tr -d '\r'

@@ -391,6 +391,55 @@ TEST_F(FinderPageTest, DeleteAllDeletesTickedFilesAndEmptiesTheList) {
   EXPECT_EQ(FoundFilesCount, 3);  // the totals themselves stay
 }
 
+// The result list shows each row's own tick, and the user's click on a
+// row's check box or space bar on the focused row changes that row alone,
+// which "Удалить все" then honours.
+TEST_F(FinderPageTest, UserTicksResultRowsByClickAndSpaceBar) {
+  testenv::ScopedTempDir tmp;
+  const std::wstring first = tmp.WriteFile(L"first.tmp", "1");
+  const std::wstring second = tmp.WriteFile(L"second.tmp", "2");
+  AddPath(tmp.Path());
+  AddFilter(L"*.tmp");
+  TFrame5::FindFiles();
+  Application->ProcessMessages();
+  TListView* list = form_->ListView4;
+  ASSERT_EQ(list->Items()->Count(), 2);
+  HWND w = list->WindowHandle();
+  auto shownTick = [&](int index) {
+    return (SendMessageW(w, LVM_GETITEMSTATE, index, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) >> 12;
+  };
+  EXPECT_EQ(shownTick(0), 2u);
+  EXPECT_EQ(shownTick(1), 2u);
+
+  TListItem* row = Row(second);
+  RECT r{};
+  r.left = LVIR_BOUNDS;
+  ASSERT_TRUE(SendMessageW(w, LVM_GETITEMRECT, row->Index(), reinterpret_cast<LPARAM>(&r)));
+  LVHITTESTINFO hit{};
+  hit.pt = {r.left + 8, (r.top + r.bottom) / 2};
+  ASSERT_EQ(SendMessageW(w, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), row->Index());
+  ASSERT_TRUE(hit.flags & LVHT_ONITEMSTATEICON);
+  const LPARAM at = MAKELPARAM(hit.pt.x, hit.pt.y);
+  SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(w, WM_LBUTTONUP, 0, at);
+  EXPECT_FALSE(row->Checked());
+  EXPECT_TRUE(Row(first)->Checked());
+  EXPECT_EQ(shownTick(row->Index()), 1u);
+
+  Row(first)->SetFocused(true);
+  SendMessageW(w, WM_KEYDOWN, VK_SPACE, 0);
+  SendMessageW(w, WM_KEYUP, VK_SPACE, 0);
+  EXPECT_FALSE(Row(first)->Checked());
+  SendMessageW(w, WM_KEYDOWN, VK_SPACE, 0);
+  SendMessageW(w, WM_KEYUP, VK_SPACE, 0);
+  EXPECT_TRUE(Row(first)->Checked());
+  EXPECT_FALSE(row->Checked());
+
+  TFrame5::DeleteAll();
+  EXPECT_FALSE(cleanuptest::Exists(first));
+  EXPECT_TRUE(cleanuptest::Exists(second));
+}
+
 TEST_F(FinderPageTest, DeleteSelectedKeepsTheRowOfAFileThatCannotGo) {
   testenv::ScopedTempDir tmp;
   const std::wstring gone = tmp.WriteFile(L"gone.tmp", "g");
