@@ -32,9 +32,6 @@ class TacMenuSupport : public TPersistent {
   std::wstring IcoLineSkin;
 };
 
-// The CBT procedure of the dialog hook; the dialog-hook code sets it, and
-// while it is null InstallDialogHook only records the request.
-extern HOOKPROC DialogHookProcedure;
 
 class TsSkinManager : public TComponent {
  public:
@@ -126,6 +123,9 @@ class TsSkinManager : public TComponent {
   void InstallDialogHook();
   void RemoveDialogHook();
   bool DialogHookInstalled() const { return dialogHooked_; }
+  // Sets the hook asked for before the window-skinning library registered
+  // its procedure (InstallDialogHook then only records the request).
+  void InstallPendingDialogHook();
   void SetActiveControl(HWND wnd);
   // The application window's messages; True = handled.
   bool MainWindowHook(TMessage& message);
