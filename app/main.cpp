@@ -2,9 +2,9 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include "app/HelpForm.h"
-#include "app/MainForm.h"
-#include "app/ResultForm.h"
+#include "app/duplicates/HelpForm.h"
+#include "app/mainwindow/MainForm.h"
+#include "app/duplicates/ResultForm.h"
 #include "framework/Forms.h"
 #include "skin/engine/SkinLibrary.h"
 

@@ -58,6 +58,7 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
                             GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
                             0, nullptr, nullptr, wc.hInstance, nullptr);
   SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  hints_ = std::make_unique<TApplicationHints>();
 }
 
 TApplication::~TApplication() {
@@ -67,6 +68,7 @@ TApplication::~TApplication() {
     TComponent* c = Components(ComponentCount() - 1);
     delete c;
   }
+  hints_.reset();  // its window is owned by ours
   if (handle_) DestroyWindow(handle_);
   if (SyncExceptionHandler) SyncExceptionHandler = nullptr;
 }
@@ -84,6 +86,14 @@ std::wstring TApplication::ExeName() const {
 }
 
 void TApplication::Initialize() {}
+
+void TApplication::SuspendHints() {
+  if (hintsSuspended_++ == 0 && hints_) hints_->CancelHint();
+}
+
+void TApplication::ResumeHints() {
+  if (hintsSuspended_ > 0) --hintsSuspended_;
+}
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));

@@ -1,6 +1,8 @@
 #include "framework/Component.h"
 
 #include <algorithm>
+#include <cxxabi.h>
+#include <typeinfo>
 
 #include "framework/SysUtils.h"
 
@@ -31,8 +33,48 @@ TComponent::~TComponent() {
   if (owner_) owner_->RemoveComponent(this);
 }
 
+namespace {
+
+// The unqualified name of a class from its mangled type name ("10TsSkinData",
+// "N2ns7TWidgetE", "16TTestSkinnedBaseI14TCustomControlE"), without templates'
+// arguments: the C++ name of every class of the framework is its class name.
+std::wstring PlainTypeName(const char* mangled) {
+  const char* p = mangled;
+  if (*p == 'N') ++p;  // nested name: walk to its last component
+  std::wstring last;
+  while (*p >= '0' && *p <= '9') {
+    size_t len = 0;
+    while (*p >= '0' && *p <= '9') len = len * 10 + static_cast<size_t>(*p++ - '0');
+    last.assign(p, p + len);
+    p += len;
+    if (*p == 'I') break;  // template arguments follow
+  }
+  return last;
+}
+
+// Walks the C++ base classes of `type` (single and multiple inheritance)
+// looking for one called `name`.
+bool TypeInherits(const std::type_info* type, const wchar_t* name) {
+  if (SameText(PlainTypeName(type->name()), name)) return true;
+  if (auto* si = dynamic_cast<const abi::__si_class_type_info*>(type))
+    return TypeInherits(si->__base_type, name);
+  if (auto* vmi = dynamic_cast<const abi::__vmi_class_type_info*>(type)) {
+    for (unsigned i = 0; i < vmi->__base_count; ++i)
+      if (TypeInherits(vmi->__base_info[i].__base_type, name)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 bool TComponent::InheritsFrom(const wchar_t* className) const {
-  return SameText(ClassName(), className);
+  if (!className) return false;
+  // A class may call itself by another name; its own name counts as well.
+  return ClassNameIs(className) || TypeInherits(&typeid(*this), className);
+}
+
+bool TComponent::ClassNameIs(const wchar_t* className) const {
+  return className && SameText(ClassName(), className);
 }
 
 int TComponent::ComponentIndex() const {

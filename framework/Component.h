@@ -32,9 +32,14 @@ class TComponent : public TPersistent {
   TComponent(const TComponent&) = delete;
   TComponent& operator=(const TComponent&) = delete;
 
-  // The C++ class name, used for window classes and class-name checks.
+  // The class name, used for window classes and class-name checks.
   virtual const wchar_t* ClassName() const { return L"TComponent"; }
+  // Is-a test by name: true when this object's class is `className` or
+  // derives from a class of that name (the engine checks for classes of the
+  // skinned-control library it cannot see).
   bool InheritsFrom(const wchar_t* className) const;
+  // True only when this object's own class is called `className`.
+  bool ClassNameIs(const wchar_t* className) const;
 
   TComponent* Owner() const { return owner_; }
   const std::wstring& Name() const { return name_; }

@@ -88,6 +88,14 @@ void TWndProcHook::Detach() {
   link_.reset();
 }
 
+void TWndProcHook::CallNext(TMessage& message) {
+  if (!link_ || !link_->active) return;
+  std::vector<std::shared_ptr<Link>> chain = control_->hooks_;
+  auto self = std::find(chain.begin(), chain.end(), link_);
+  if (self == chain.end()) return;
+  control_->DispatchLink(static_cast<size_t>(self - chain.begin()), message, chain);
+}
+
 // ---------------------------------------------------------------- TControl
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(std::make_unique<TFont>()) {

@@ -94,6 +94,10 @@ class TWndProcHook {
   TWndProcHook(const TWndProcHook&) = delete;
   TWndProcHook& operator=(const TWndProcHook&) = delete;
   void Detach();  // unlink now (also done by the destructor)
+  // Hands any message to the links installed before this one and then the
+  // control's WndProc, also outside a call of this link; a detached link
+  // passes nothing.
+  void CallNext(TMessage& message);
 
   struct Link {
     TWndProcHookFn fn;
@@ -364,6 +368,8 @@ class TWinControl : public TControl {
   virtual void AlignControls(TControl* control, RECT& rect);
   virtual void AdjustClientRect(RECT& rect) const;
   void UpdateShowing();
+  // Shows or hides the window to match Visible.
+  void SyncWindowVisibility();
   void UpdateControlState();
   virtual void KeyDown(WORD& key, TShiftState shift);
   virtual void KeyUp(WORD& key, TShiftState shift);

@@ -327,7 +327,7 @@ void TCustomForm::WndProc(TMessage& message) {
       } else if (OnHide) {
         OnHide(this);
       }
-      return;
+      break;  // shows or hides the window
     case WM_SYSCOMMAND:
       if ((message.WParam & 0xFFF0) == SC_CLOSE && modal_) {
         modalResult_ = mrCancel;

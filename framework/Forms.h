@@ -5,10 +5,12 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/Controls.h"
+#include "framework/Hints.h"
 
 class TMainMenu;
 
@@ -212,6 +214,17 @@ class TApplication : public TComponent {
   bool ShowMainForm = true;
   bool ShowHint() const { return showHint_; }
   void SetShowHint(bool v) { showHint_ = v; }
+  // Hints (Hints.h): pauses in milliseconds and the handler that may change
+  // or stop a hint. Popups and drags suspend hints through THintSuspension,
+  // a count, so every suspension ends on its own exit path.
+  int HintPause = 500;
+  int HintShortPause = 50;
+  int HintHidePause = 2500;
+  TShowHintEvent OnShowHint;
+  void SuspendHints();
+  void ResumeHints();
+  bool HintsSuspended() const { return hintsSuspended_ > 0; }
+  TApplicationHints* Hints() const { return hints_.get(); }
   std::wstring Title;
   std::wstring ExeName() const;
 
@@ -238,6 +251,8 @@ class TApplication : public TComponent {
   bool terminated_ = false;
   bool showHint_ = true;
   bool running_ = false;
+  int hintsSuspended_ = 0;
+  std::unique_ptr<TApplicationHints> hints_;
 };
 
 // The program's application object and screen (made by InitFramework).

@@ -37,6 +37,25 @@ void FreeCommand(WORD id) { Commands().erase(id); }
 
 }  // namespace
 
+bool IsLiveMenuItem(const void* item) {
+  if (!item) return false;
+  for (const auto& entry : Commands())
+    if (entry.second == item) return true;
+  return false;
+}
+
+namespace {
+TMenuShowingEvent& MenuShowingHook() {
+  static TMenuShowingEvent hook;
+  return hook;
+}
+void NotifyMenuShowing(TMenu* menu) {
+  if (MenuShowingHook()) MenuShowingHook()(menu);
+}
+}  // namespace
+
+void SetMenuShowingHook(TMenuShowingEvent hook) { MenuShowingHook() = std::move(hook); }
+
 TMenuItem* FindMenuItem(WORD command) {
   auto& commands = Commands();
   auto it = commands.find(command);
@@ -256,7 +275,6 @@ void TMenuItem::RebuildHandle() {
 }
 
 void TMenuItem::AppendTo(HMENU menu, bool topLevelOfBar) {
-  (void)topLevelOfBar;
   TMenu* owner = GetParentMenu();
   bool ownerDraw = owner && owner->OwnerDraw();
   MENUITEMINFOW mii{};
@@ -270,7 +288,10 @@ void TMenuItem::AppendTo(HMENU menu, bool topLevelOfBar) {
   if (radioItem_) mii.fType |= MFT_RADIOCHECK;
   if (break_ == mbBreak) mii.fType |= MFT_MENUBREAK;
   if (break_ == mbBarBreak) mii.fType |= MFT_MENUBARBREAK;
-  if (ownerDraw) mii.fType |= MFT_OWNERDRAW;
+  // A bar item without a painter of its own is left to the system, which
+  // draws the bar in its own look.
+  if (ownerDraw && (!topLevelOfBar || OnAdvancedDrawItem || OnMeasureItem))
+    mii.fType |= MFT_OWNERDRAW;
   std::wstring text = caption_;
   if (IsLine()) {
     mii.fType |= MFT_SEPARATOR;
@@ -326,12 +347,14 @@ void TMenuItem::MeasureItem(HDC dc, UINT& width, UINT& height) {
 void TMenuItem::DrawItem(HDC dc, RECT rect, TOwnerDrawState state) {
   TCanvas canvas;
   canvas.SetHandle(dc);
-  if (OnAdvancedDrawItem) {
-    OnAdvancedDrawItem(this, &canvas, rect, state);
-    canvas.SetHandle(nullptr);
-    return;
-  }
-  // The system's own look, for owner-drawn menus whose items have no painter.
+  if (OnAdvancedDrawItem) OnAdvancedDrawItem(this, &canvas, rect, state);
+  else DrawPlain(&canvas, rect, state);
+  canvas.SetHandle(nullptr);
+}
+
+// The system's own look, for owner-drawn menus whose items have no painter.
+void TMenuItem::DrawPlain(TCanvas* canvasPtr, RECT rect, TOwnerDrawState state) {
+  TCanvas& canvas = *canvasPtr;
   bool selected = (state & odSelected) != 0;
   canvas.Brush()->SetColor(selected ? clHighlight : clMenu);
   canvas.FillRect(rect);
@@ -353,7 +376,6 @@ void TMenuItem::DrawItem(HDC dc, RECT rect, TOwnerDrawState state) {
       canvas.TextRect(box, radioItem_ ? L"\x25CF" : L"\x2713", DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     }
   }
-  canvas.SetHandle(nullptr);
 }
 
 // ---------------------------------------------------------------- TMenu
@@ -513,6 +535,10 @@ void TMainMenu::HookMessage(TMessage& m, const TWndMethod& next) {
       next(m);
       if (form_ && form_->HandleAllocated()) SetWindowMenuKeepingClient(form_->WindowHandle(), Handle());
       return;
+    case WM_INITMENU:
+      if (form_ && Items()->HandleAllocated() && reinterpret_cast<HMENU>(m.WParam) == Items()->Handle())
+        NotifyMenuShowing(this);
+      break;
     case WM_DESTROY:
       // The system would destroy the bar with the window; it is ours.
       if (form_ && form_->HandleAllocated()) ::SetMenu(form_->WindowHandle(), nullptr);
@@ -577,6 +603,7 @@ TPopupMenu::~TPopupMenu() = default;
 
 void TPopupMenu::Popup(int x, int y) {
   if (OnPopup) OnPopup(this);
+  NotifyMenuShowing(this);
   HMENU menu = Handle();
   if (!menu || GetMenuItemCount(menu) == 0) return;
   UINT flags = TPM_LEFTBUTTON | TPM_RIGHTBUTTON;

@@ -107,6 +107,9 @@ class TMenuItem : public TComponent {
   // Owner-draw entry points (WM_MEASUREITEM / WM_DRAWITEM of ODT_MENU).
   void MeasureItem(HDC dc, UINT& width, UINT& height);
   void DrawItem(HDC dc, RECT rect, TOwnerDrawState state);
+  // The plain look of an owner-drawn item, for painters that leave an item
+  // to the framework.
+  void DrawPlain(TCanvas* canvas, RECT rect, TOwnerDrawState state);
 
  private:
   friend class TMenu;
@@ -207,6 +210,16 @@ class TPopupMenu : public TMenu {
   // WM_MEASUREITEM and WM_DRAWITEM sent to it reach the items.
   static HWND WindowHandle();
 };
+
+// Called with a menu just before it shows (a popup menu in Popup, a form's
+// menu bar on WM_INITMENU), so that a menu painter can take over menus made
+// after it was switched on. Empty by default.
+using TMenuShowingEvent = std::function<void(TMenu* menu)>;
+void SetMenuShowingHook(TMenuShowingEvent hook);
+
+// True when `item` is a live menu item; the pointer is only compared, never
+// followed, so a freed one is safe to ask about.
+bool IsLiveMenuItem(const void* item);
 
 // Runs OnClick of the menu item with that command id (any menu); false when
 // no item has it.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "framework/ControlTable.h"
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 #include "framework/SysUtils.h"
@@ -13,13 +14,6 @@ namespace {
 // message attaches the window to it.
 thread_local TWinControl* t_creating = nullptr;
 
-const wchar_t kControlProp[] = L"TarnholtControl";
-
-ATOM ControlPropAtom() {
-  static ATOM atom = GlobalAddAtomW(kControlProp);
-  return atom;
-}
-
 // Window classes registered by this process: our class name -> the window
 // procedure of the system class it is based on.
 std::map<std::wstring, WNDPROC>& RegisteredClasses() {
@@ -29,13 +23,7 @@ std::map<std::wstring, WNDPROC>& RegisteredClasses() {
 
 }  // namespace
 
-TWinControl* FindControl(HWND wnd) {
-  if (!wnd) return nullptr;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(wnd, &pid);
-  if (pid != GetCurrentProcessId()) return nullptr;
-  return static_cast<TWinControl*>(GetPropW(wnd, MAKEINTATOM(ControlPropAtom())));
-}
+TWinControl* FindControl(HWND wnd) { return control_table::Find(wnd); }
 
 TControl* FindDragTarget(POINT screenPos, bool allowDisabled) {
   TWinControl* w = FindControl(WindowFromPoint(screenPos));
@@ -71,12 +59,12 @@ void TWinControl::MainWndProc(TMessage& message) {
 
 void TWinControl::AttachHandle(HWND wnd) {
   handle_ = wnd;
-  SetPropW(wnd, MAKEINTATOM(ControlPropAtom()), this);
+  control_table::Add(wnd, this);
 }
 
 void TWinControl::DetachHandle() {
   if (!handle_) return;
-  RemovePropW(handle_, MAKEINTATOM(ControlPropAtom()));
+  control_table::Remove(handle_, this);
   handle_ = nullptr;
   showing_ = false;
   trackingLeave_ = false;
@@ -420,19 +408,26 @@ void TWinControl::AlignControls(TControl*, RECT& rect) {
 // ---------------------------------------------------------------- showing
 
 void TWinControl::UpdateShowing() {
-  bool showing = Visible() && handle_ &&
-                 (Parent() ? Parent()->IsShowing() : IsWindowVisible(handle_) != FALSE);
-  if (handle_) {
-    bool isVisible = (GetWindowLongPtrW(handle_, GWL_STYLE) & WS_VISIBLE) != 0;
-    if (Parent() && isVisible != Visible())
-      ShowWindow(handle_, Visible() ? SW_SHOWNOACTIVATE : SW_HIDE);
-  }
+  bool showing = Visible() && handle_ && (!Parent() || Parent()->IsShowing());
   if (showing != showing_) {
+    // Handlers of CM_SHOWINGCHANGED see the change before the window does:
+    // passing the message on is what shows or hides it.
     showing_ = showing;
     Perform(CM_SHOWINGCHANGED);
+  } else {
+    // A child whose parent is hidden still keeps its window's visibility.
+    SyncWindowVisibility();
   }
   for (TControl* c : controls_)
     if (auto* w = dynamic_cast<TWinControl*>(c)) w->UpdateShowing();
+}
+
+void TWinControl::SyncWindowVisibility() {
+  if (!handle_) return;
+  bool isVisible = (GetWindowLongPtrW(handle_, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (isVisible == Visible()) return;
+  if (!Visible()) ShowWindow(handle_, SW_HIDE);
+  else ShowWindow(handle_, Parent() ? SW_SHOWNOACTIVATE : SW_SHOW);
 }
 
 void TWinControl::UpdateControlState() { UpdateShowing(); }

@@ -105,7 +105,10 @@ void TWinControl::TrackMouse(TMessage& message) {
 void TWinControl::WndProc(TMessage& message) {
   if (IsReflectedMessage(message.Msg) && ReflectToChild(message)) return;
   if (IsMouseMessage(message.Msg) || message.Msg == WM_MOUSELEAVE) {
-    if (handle_) TrackMouse(message);
+    if (handle_) {
+      TrackMouse(message);
+      HintMouseMessage(message);
+    }
     if (message.Msg == WM_MOUSELEAVE) {
       DefaultHandler(message);
       return;
@@ -135,7 +138,8 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_SHOWWINDOW:
       DefaultHandler(message);
       if (!Parent()) {
-        // Top-level windows: showing follows the window.
+        // A top-level window the system shows or hides by itself (with its
+        // owner, or through ShowWindow from outside): showing follows it.
         bool showing = message.WParam != 0;
         if (showing != IsShowing()) {
           showing_ = showing;
@@ -186,10 +190,10 @@ void TWinControl::WndProc(TMessage& message) {
       if (handle_) EnableWindow(handle_, Enabled());
       return;
     case CM_VISIBLECHANGED:
-      if (handle_) {
-        if (Parent()) UpdateShowing();
-        else ShowWindow(handle_, Visible() ? SW_SHOW : SW_HIDE);
-      }
+      if (handle_) UpdateShowing();
+      return;
+    case CM_SHOWINGCHANGED:
+      SyncWindowVisibility();
       return;
     case CM_FONTCHANGED:
       if (handle_) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
@@ -241,10 +245,11 @@ void TWinControl::DefaultHandler(TMessage& message) {
   // Messages of the framework's own range are ours alone: a system control
   // must not see them (nor its default procedure answer for us).
   if (message.Msg >= CM_BASE && message.Msg < CN_BASE + 0x400) {
-    if (message.Msg >= CN_BASE) {
-      // An unhandled reflection: let the system do what the parent would.
+    // An unhandled reflection the framework sent: let the system do what
+    // the parent would. Any other message of the range (a private message
+    // of the skin, say) is no system message in disguise and ends here.
+    if (message.Msg >= CN_BASE && IsReflectedMessage(message.Msg - CN_BASE))
       message.Result = DefWindowProcW(handle_, message.Msg - CN_BASE, message.WParam, message.LParam);
-    }
     return;
   }
   message.Result = CallDefWndProc(message.Msg, message.WParam, message.LParam);

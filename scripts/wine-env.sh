@@ -73,6 +73,27 @@ _tw_prefix_init() {
   touch "$stamp"
 }
 
+# The program is laid out for Tahoma and draws caption glyphs with Marlett.
+# Wine ships both (Debian's fonts-wine) but a new prefix does not use them:
+# "Tahoma" falls back to another face. Copied into the prefix's Fonts folder
+# and registered there, they are what every font request gets. Once per
+# prefix (stamp file).
+_tw_prefix_fonts() {
+  local stamp=$WINEPREFIX/.tarnholt-fonts-v1 log=$_tw_build/wineprefix-fonts.log
+  local src=/usr/share/wine/fonts dst=$WINEPREFIX/drive_c/windows/Fonts
+  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts'
+  [ -f "$stamp" ] && return 0
+  {
+    mkdir -p "$dst" &&
+    cp "$src/tahoma.ttf" "$src/tahomabd.ttf" "$src/marlett.ttf" "$dst/" &&
+    wine reg add "$key" /v 'Tahoma (TrueType)' /d tahoma.ttf /f &&
+    wine reg add "$key" /v 'Tahoma Bold (TrueType)' /d tahomabd.ttf /f &&
+    wine reg add "$key" /v 'Marlett (TrueType)' /d marlett.ttf /f &&
+    "$_tw_wineserver" -k; "$_tw_wineserver" -w
+  } >"$log" 2>&1 || { echo "Wine fonts set-up failed; see $log" >&2; return 1; }
+  touch "$stamp"
+}
+
 # Display, prefix, then one persistent wineserver for all wine processes of
 # the run (a process then starts in ~0.1 s instead of ~3 s).
 tarnholt_wine_up() {
@@ -82,6 +103,7 @@ tarnholt_wine_up() {
     tarnholt_xvfb_up || return 1
   fi
   _tw_prefix_init || return 1
+  _tw_prefix_fonts || return 1
   "$_tw_wineserver" -p || return 1
   # The first wine process of a server starts Wine's services (services.exe,
   # winedevice.exe, ...), which live as long as the server and keep the

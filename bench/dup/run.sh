@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Duplicate finder benchmark: generates the tree (once), builds DupBench.exe,
-# then times on the same tree, hot cache, best of RUNS runs each:
+# then times on the same tree, hot cache, wall clock, RUNS runs each
+# (median, min and max):
 #   - the scan engine under Wine (size and content criteria, subfolders);
-#   - the platform floor under Wine (bare FindFirstFileExW walk plus one open
-#     and 4 KiB read of every file in a same-size set of two or more);
+#   - the platform floor under Wine, alternating with the engine (bare
+#     FindFirstFileExW walk, one open and 4 KiB read of every file in a
+#     same-size set of two or more, and the full read of every such file
+#     whose head matches another's);
 #   - jdupes -r and fdupes -r, native.
-# Prints the times, the ratios and peak memory, and checks that the engine's
+# Prints the times, the ratios of the medians and peak memory (the best
+# run's), and checks that the engine's
 # groups equal jdupes' groups for the non-empty files.
 #
 # Env: BENCH_DIR (default /tmp/tarnholt-dupbench), RUNS (default 3),
@@ -13,7 +17,7 @@
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 bench=${BENCH_DIR:-/tmp/tarnholt-dupbench}
-runs=${RUNS:-3}
+runs=${RUNS:-5}
 tree=$bench/tree
 mkdir -p "$bench"
 
@@ -29,8 +33,8 @@ fi
 
 echo "== building DupBench.exe"
 x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -DUNICODE -D_UNICODE -municode -I"$repo" \
-  "$repo/bench/dup/DupBench.cpp" "$repo"/app/DupTables.cpp "$repo"/app/DupScanner.cpp \
-  "$repo"/app/DupContent.cpp "$repo"/app/DupGrouping.cpp "$repo"/app/DupScan.cpp "$repo"/app/DupSort.cpp \
+  "$repo/bench/dup/DupBench.cpp" "$repo"/app/duplicates/DupTables.cpp "$repo"/app/duplicates/DupScanner.cpp \
+  "$repo"/app/duplicates/DupContent.cpp "$repo"/app/duplicates/DupGrouping.cpp "$repo"/app/duplicates/DupScan.cpp "$repo"/app/duplicates/DupSort.cpp \
   -static -lpsapi -o "$bench/DupBench.exe"
 
 export WINEPREFIX=${WINEPREFIX:-$bench/wineprefix}
@@ -54,21 +58,23 @@ echo "$result"
 floor=$(grep '^floor' <<<"$result")
 engine=$(grep '^engine' <<<"$result")
 
-best_native() {  # best wall time and its peak RSS (KiB) over $runs runs of "$@"
-  local best="" rss="" i t m
+native() {  # median, min and max wall time and the peak RSS (KiB) of $runs runs of "$@"
+  local i
+  : >"$bench/times.txt"
   for i in $(seq "$runs"); do
     /usr/bin/time -o "$bench/time.txt" -f "%e %M" "$@" >"$bench/$1.out" 2>/dev/null
-    read -r t m <"$bench/time.txt"
-    if [ -z "$best" ] || awk -v a="$t" -v b="$best" 'BEGIN{exit !(a<b)}'; then
-      best=$t; rss=$m
-    fi
+    cat "$bench/time.txt" >>"$bench/times.txt"
   done
-  echo "$best $rss"
+  sort -n "$bench/times.txt" | awk '{t[NR]=$1; if ($2>m) m=$2} END {
+    med = NR % 2 ? t[(NR+1)/2] : (t[NR/2] + t[NR/2+1]) / 2
+    printf "%.3f %.3f %.3f %d\n", med, t[1], t[NR], m }'
 }
-echo "== jdupes"; jd=$(best_native jdupes -r "$tree"); echo "jdupes seconds=${jd% *} peak_rss_mb=$(( ${jd#* } / 1024 ))"
-echo "== fdupes"; fd=$(best_native fdupes -r "$tree"); echo "fdupes seconds=${fd% *} peak_rss_mb=$(( ${fd#* } / 1024 ))"
+echo "== jdupes"; read -r jd jmin jmax jrss < <(native jdupes -r "$tree")
+echo "jdupes seconds=$jd min=$jmin max=$jmax peak_rss_mb=$(( jrss / 1024 ))"
+echo "== fdupes"; read -r fd fmin fmax frss < <(native fdupes -r "$tree")
+echo "fdupes seconds=$fd min=$fmin max=$fmax peak_rss_mb=$(( frss / 1024 ))"
 
-python3 - "$bench/engine-groups.txt" "$bench/jdupes.out" "$floor" "$engine" "${jd% *}" "${fd% *}" <<'PY'
+python3 - "$bench/engine-groups.txt" "$bench/jdupes.out" "$floor" "$engine" "$jd" "$fd" <<'PY'
 import os, re, sys
 eng_file, jd_file, floor, engine, jd, fd = sys.argv[1:]
 
@@ -90,7 +96,7 @@ eng = groups(eng_file, lambda p: p[2:].replace("\\", "/"))
 jdg = groups(jd_file, lambda p: p)
 sec = lambda s, k: float(re.search(k + r"=([\d.]+)", s).group(1))
 t_floor, t_engine = sec(floor, "seconds"), sec(engine, "seconds")
-print(f"engine / floor  = {t_engine / t_floor:.2f}  (goal <= 1.5)")
+print(f"engine / floor  = {t_engine / t_floor:.2f}  (medians, goal <= 1.2)")
 print(f"engine / jdupes = {t_engine / float(jd):.2f}")
 print(f"engine / fdupes = {t_engine / float(fd):.2f}")
 same = eng == jdg

@@ -16,21 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "app/FileScan.h"
+#include "bench/common/BenchTiming.h"
+#include "app/cleanup/FileScan.h"
 #include "framework/Threads.h"
 
 namespace {
-
-double Now() {
-  static const LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
@@ -93,12 +83,12 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<double> bare, scan;
   long long bareCount = 0, scanCount = 0;
   for (int r = 0; r < runs; ++r) {
-    double t0 = Now();
+    double t0 = bench::Now();
     bareCount = BareWalk(dir);
-    bare.push_back(Now() - t0);
-    t0 = Now();
+    bare.push_back(bench::Now() - t0);
+    t0 = bench::Now();
     scanCount = ScanOnce(dir);
-    scan.push_back(Now() - t0);
+    scan.push_back(bench::Now() - t0);
     std::printf("run %d: bare %.3f s, tmfilescan %.3f s\n", r + 1, bare.back(), scan.back());
   }
   const double bestBare = *std::min_element(bare.begin(), bare.end());

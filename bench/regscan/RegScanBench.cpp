@@ -16,20 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "app/CleanThread.h"
+#include "bench/common/BenchTiming.h"
+#include "app/registry/CleanThread.h"
 
 namespace {
-
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 void SetSz(HKEY key, const std::wstring& name, const std::wstring& text, DWORD type = REG_SZ) {
   RegSetValueExW(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
@@ -116,7 +106,7 @@ int wmain(int argc, wchar_t** argv) {
   const int groups = 200;
   const wchar_t missing = MissingDrive();
 
-  double t0 = Now();
+  double t0 = bench::Now();
   HKEY root = Create(HKEY_CURRENT_USER, sub);
   int made = 0;
   for (int g = 0; g < groups && made < keys; ++g) {
@@ -131,21 +121,21 @@ int wmain(int argc, wchar_t** argv) {
     RegCloseKey(group);
   }
   RegCloseKey(root);
-  std::printf("seeded keys=%d values=%d in %.1f s\n", made, made * perKey, Now() - t0);
+  std::printf("seeded keys=%d values=%d in %.1f s\n", made, made * perKey, bench::Now() - t0);
 
   // The value rules alone over the same texts, without the registry.
   double bestRules = 1e9;
   for (int r = 0; r < runs; ++r) {
     TVolumeSerials volumes;
     long dead = 0;
-    const double t = Now();
+    const double t = bench::Now();
     for (int k = 0; k < made; ++k)
       for (int v = 0; v < perKey; ++v) {
         DWORD type;
         const std::wstring text = ValueText(k, v, missing, type);
         if (type == REG_SZ && IsDeadFileReference(text, volumes)) ++dead;
       }
-    bestRules = std::min(bestRules, Now() - t);
+    bestRules = std::min(bestRules, bench::Now() - t);
     if (r == 0) std::printf("rules dead=%ld\n", dead);
   }
 
@@ -155,9 +145,9 @@ int wmain(int argc, wchar_t** argv) {
     HKEY key = nullptr;
     RegOpenKeyExW(HKEY_CURRENT_USER, sub.c_str(), 0, KEY_READ, &key);
     floorKeys = floorValues = 0;
-    double t = Now();
+    double t = bench::Now();
     FloorWalk(key, floorKeys, floorValues);
-    bestFloor = std::min(bestFloor, Now() - t);
+    bestFloor = std::min(bestFloor, bench::Now() - t);
     RegCloseKey(key);
 
     TCleanThread thread;  // never started: its walk runs here, rows come straight back
@@ -167,9 +157,9 @@ int wmain(int argc, wchar_t** argv) {
     TRegistry reg(KEY_READ);
     reg.SetRootKey(HKEY_CURRENT_USER);
     const std::wstring start = L"\\" + sub;
-    t = Now();
+    t = bench::Now();
     WalkRegKeys(thread, reg, start, start, L"", 1);
-    bestScan = std::min(bestScan, Now() - t);
+    bestScan = std::min(bestScan, bench::Now() - t);
     rows = found;
   }
 

@@ -1,25 +1,72 @@
-// TsBitBtn: a bitmap button that can stay pressed (Down), as the navigation
-// frame's buttons do.
+// TsBitBtn: the skinned bitmap button. It lays out a glyph beside its
+// caption, can stay pressed (Down) as the navigation frames' buttons do to
+// mark the selected page, and has blended, grey and disabled glyph looks.
 #pragma once
 
 #include "framework/Buttons.h"
+#include "skin/controls/PushButton.h"
 
-class TsBitBtn : public TBitBtn {
+// Where a glyph and a caption go inside a client rectangle; returns the
+// text rectangle and the glyph's top-left corner.
+struct TacButtonLayout {
+  TRect Text;
+  TPoint Glyph;
+};
+TacButtonLayout CalcButtonLayout(const TRect& client, TSize glyph, TSize text, UINT rtlFlags,
+                                 int spacing, int margin, TAlignment alignment,
+                                 TButtonLayout layout);
+
+class TsBitBtn : public TsPushButton<TBitBtn> {
  public:
-  explicit TsBitBtn(TComponent* AOwner) : TBitBtn(AOwner) {}
+  explicit TsBitBtn(TComponent* AOwner);
   const wchar_t* ClassName() const override { return L"TsBitBtn"; }
-  bool Down() const { return down_; }
-  void SetDown(bool v) {
-    down_ = v;
-    if (HandleAllocated()) SendMessageW(WindowHandle(), BM_SETSTATE, v, 0);
-  }
+  void Loaded() override;
+
+  // ---- published ----
+  int NumGlyphs = 1;
+  TsDisabledGlyphKind DisabledGlyphKind() const { return disabledGlyphKind_; }
+  void SetDisabledGlyphKind(TsDisabledGlyphKind value);
+  bool Grayed() const { return grayed_; }
+  void SetGrayed(bool value);
+  int Blend() const { return blend_; }
+  void SetBlend(int value);  // clamped to 0..100
+  int TextOffset() const { return textOffset_; }
+  void SetTextOffset(int value);
+  bool ShowCaption() const { return showCaption_; }
+  void SetShowCaption(bool value);
+  bool ShowFocus() const { return showFocus_; }
+  void SetShowFocus(bool value);
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment value);
+  TAlignment TextAlignment() const { return textAlignment_; }
+  void SetTextAlignment(TAlignment value);
+  bool DrawOverBorder() const { return drawOverBorder_; }
+  void SetDrawOverBorder(bool value);
+  TBmpPaintEvent OnPaint;
+
+  int GlyphWidth() const;
+  int GlyphHeight() const;
+  TRect CaptionRect();
+  // The glyph's rectangle.
+  TRect CalcLayout();
 
  protected:
-  void CreateWindowState() override {
-    TBitBtn::CreateWindowState();
-    if (down_) SendMessageW(WindowHandle(), BM_SETSTATE, TRUE, 0);
-  }
+  void PaintContent(int state) override;
 
  private:
-  bool down_ = false;
+  TSize TextRectSize();
+  void PaintCaption(int state);
+  void PaintGlyph(int state);
+  template <class T>
+  void Store(T& field, T value);
+
+  TsDisabledGlyphKind disabledGlyphKind_ = dgBlended;
+  bool grayed_ = false;
+  int blend_ = 0;
+  int textOffset_ = 0;
+  bool showCaption_ = true;
+  bool showFocus_ = true;
+  TAlignment alignment_ = taCenter;
+  TAlignment textAlignment_ = taCenter;
+  bool drawOverBorder_ = true;
 };

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "framework/Handles.h"
 #include "framework/StdCtrls.h"
 
 bool SkipFrameBarAnimation = false;
@@ -188,6 +189,18 @@ void TsFrameBar::DestroyFrame(TsTitleItem* item) {
   }
 }
 
+namespace {
+
+// The window owns a region SetWindowRgn accepted; one it refused is ours
+// to free.
+void SetFrameRegion(HWND wnd, HRGN rgn) {
+  UniqueRgn owned(rgn);
+  if (SetWindowRgn(wnd, owned.get(), TRUE)) owned.release();
+}
+
+}  // namespace
+
+
 bool TsFrameBar::ShowFrame(TsTitleItem* item, int top, int width, int visible) {
   if (!item) return false;
   if (!item->frame_) {
@@ -207,12 +220,11 @@ bool TsFrameBar::ShowFrame(TsTitleItem* item, int top, int width, int visible) {
   if (!frame->Parent()) frame->SetParent(this);
   HWND wnd = frame->Handle();
   if (visible != 0) {
-    HRGN rgn = visible == height ? CreateRectRgn(0, 0, width, height)
-                                 : CreateRectRgn(0, height - visible, width, height);
-    SetWindowRgn(wnd, rgn, TRUE);  // the window owns the region now
+    SetFrameRegion(wnd, visible == height ? CreateRectRgn(0, 0, width, height)
+                                          : CreateRectRgn(0, height - visible, width, height));
     frame->SetVisible(true);
   } else {
-    SetWindowRgn(wnd, CreateRectRgn(-1, -1, -1, -1), TRUE);
+    SetFrameRegion(wnd, CreateRectRgn(-1, -1, -1, -1));
     frame->SetVisible(false);
   }
   frame->SetBounds(item->button_->Left(), top - (height - visible), width, height);

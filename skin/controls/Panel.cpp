@@ -73,9 +73,7 @@ bool TsPanel::SkinCommand(TMessage& m) {
       }
       return true;
     case AC_CTRLHANDLED:
-      m.LParam = 1;
-      m.Result = 1;
-      return true;
+      return AnswerSkinned(m);
   }
   return false;
 }

@@ -23,6 +23,14 @@ class TsSkinManager;
 using TPaintEvent = std::function<void(TObject* sender, TCanvas* canvas)>;
 using TBmpPaintEvent = std::function<void(TObject* sender, TBitmap* bmp)>;
 
+// Answers AC_CTRLHANDLED: this window paints itself from the skin (in
+// LParam for a direct call, in the result for a window message). True.
+inline bool AnswerSkinned(TMessage& message) {
+  message.LParam = 1;
+  message.Result = 1;
+  return true;
+}
+
 // The command carries our own manager in LParam.
 bool IsForManager(const TMessage& message, const TsCommonData* skinData);
 

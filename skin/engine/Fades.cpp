@@ -143,18 +143,16 @@ void TsFadeTimer::MakeStep() {
   std::weak_ptr<TsCommonData*> skinAlive = skinAlive_;
   auto* win = dynamic_cast<TWinControl*>(control);
   HWND wnd = win && win->HandleAllocated() ? win->WindowHandle() : nullptr;
-  HDC dc = wnd ? ::GetWindowDC(wnd) : nullptr;
-  const int saved = dc ? ::SaveDC(dc) : 0;
-  const LRESULT painted = SendCmd(control, AC_PAINTFADEFRAME, reinterpret_cast<LPARAM>(frame_.get()));
-  if (!*alive) return;
-  if (painted == 0 && dc && !skinAlive.expired())
-    ::BitBlt(dc, 0, 0, frame_->Width(), frame_->Height(), frame_->Canvas()->Handle(), 0, 0,
-             SRCCOPY);
-  if (dc) {
-    if (::IsWindow(wnd)) {
-      ::RestoreDC(dc, saved);
-      ::ReleaseDC(wnd, dc);
-    }
+  {
+    // Released on every path, also when the control or the timer went away
+    // while the frame was being painted.
+    UniqueWindowDC dc = wnd ? UniqueWindowDC::Window(wnd) : UniqueWindowDC();
+    SaveDCScope saved(dc.get());
+    const LRESULT painted = SendCmd(control, AC_PAINTFADEFRAME, reinterpret_cast<LPARAM>(frame_.get()));
+    if (!*alive) return;
+    if (painted == 0 && dc && !skinAlive.expired() && ::IsWindow(wnd))
+      ::BitBlt(dc.get(), 0, 0, frame_->Width(), frame_->Height(), frame_->Canvas()->Handle(), 0, 0,
+               SRCCOPY);
   }
   if (ExtraRefreshControl) SendCmd(ExtraRefreshControl, AC_REFRESH, 0);
   ++Iteration;

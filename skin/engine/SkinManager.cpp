@@ -11,6 +11,7 @@
 #include "skin/engine/SkinSnapshot.h"
 #include "skin/engine/SkinUtils.h"
 #include "skin/engine/StyleSimply.h"
+#include "skin/windows/SkinableMenus.h"
 
 TsSkinManager* DefaultManager = nullptr;
 bool SkinLoading = false;
@@ -30,8 +31,6 @@ bool DetectNT() {
 }
 
 const wchar_t kDefaultSkinDirectory[] = L"c:\\Skins";
-constexpr UINT WM_MENUITEMHOOK = 0xBCB3;  // a menu item is being drawn
-constexpr UINT WM_MENUWNDHOOK = 0xBCB4;   // a popup menu window appeared
 
 LRESULT CALLBACK AppWindowSubclass(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                    UINT_PTR, DWORD_PTR refData) {
@@ -51,6 +50,9 @@ bool HasMainForm() { return Application && Application->MainForm(); }
 
 bool IsNT = DetectNT();
 
+TacMenuSupport::TacMenuSupport() : ExtraLineFont(std::make_unique<TFont>()) {}
+TacMenuSupport::~TacMenuSupport() = default;
+
 TsSkinManager::TsSkinManager(TComponent* AOwner) : TComponent(AOwner) {
   isDefault_ = DefaultManager == nullptr;
   SkinData = std::make_unique<TsSkinData>();
@@ -63,6 +65,7 @@ TsSkinManager::TsSkinManager(TComponent* AOwner) : TComponent(AOwner) {
     if (IsNT && !Designing()) HookAppWindow();
   }
   active_ = true;
+  SkinableMenus = std::make_unique<TsSkinableMenus>(this);
 }
 
 TsSkinManager::~TsSkinManager() {
@@ -77,16 +80,16 @@ TsSkinManager::~TsSkinManager() {
   RemoveDialogHook();
   AnimEffects.reset();
   internalSkins_.reset();
+  SkinableMenus.reset();
   commonSections_.reset();
   FreeJpegs();
   FreeBitmaps();
   gd.clear();
   SkinData.reset();
   MenuSupport.reset();
-  if (DefaultManager == this) {
-    UnhookAppWindow();
-    DefaultManager = nullptr;
-  }
+  // The hooks go with the manager that installed them, default or not.
+  UnhookAppWindow();
+  if (DefaultManager == this) DefaultManager = nullptr;
   if (ActiveControl) ActiveControl = nullptr;
 }
 
@@ -181,7 +184,7 @@ void TsSkinManager::SetCommonSections(const TStrings& value) {
 void TsSkinManager::SetSkinnedPopups(bool value) {
   if (value == skinnedPopups_) return;
   skinnedPopups_ = value;
-  // The menu skinner refreshes its menus here once menus are skinned.
+  if (!Designing() && SkinableMenus) SkinableMenus->UpdateMenus();
 }
 
 bool TsSkinManager::IsDefault() const { return DefaultManager == this; }
@@ -401,12 +404,14 @@ void TsSkinManager::UpdateCachedIndexes() {
 
 void TsSkinManager::SendNewSkin() {
   if (!Designing() && HasMainForm()) LockForms();
-  // (The menu skinner's cached border width is reset here once menus are skinned.)
+  SkinableMenus->SetSkinBorderWidth(-1);
+  SkinableMenus->FreeMenuCache();
   SkinData->Active = false;
   UpdateCachedIndexes();
   TMessage m = SkinMessage(AC_SETNEWSKIN, this);
   AppBroadcast(m);
   SkinData->Active = true;
+  SkinableMenus->UpdateMenus();
   if (IsDefault() && !dialogHooked_) InstallDialogHook();
   RepaintForms();
 }
@@ -416,6 +421,7 @@ void TsSkinManager::SendRemoveSkin() {
   SkinData->Active = false;
   TMessage m = SkinMessage(AC_REMOVESKIN, this);
   AppBroadcast(m);
+  if (SkinableMenus) SkinableMenus->UpdateMenus();
   FreeBitmaps();
   FreeJpegs();
   gd.clear();
@@ -442,7 +448,8 @@ void TsSkinManager::InstallDialogHook() {
 }
 
 void TsSkinManager::RemoveDialogHook() {
-  if (Designing() || !IsDefault() || !dialogHooked_) return;
+  // Whoever is the default now, the hook this manager set is its to remove.
+  if (!dialogHooked_) return;
   if (dialogHook_) ::UnhookWindowsHookEx(dialogHook_);
   dialogHook_ = nullptr;
   hookedDialogs_.reset();
@@ -466,24 +473,26 @@ bool TsSkinManager::MainWindowHook(TMessage& message) {
       return true;
     case WM_MENUITEMHOOK:
     case WM_MENUWNDHOOK:
-      // Handed to the menu skinner once popup menus are skinned; until then
-      // there is no frame bitmap and the message is not ours.
-      return false;
+      return SkinableMenus && SkinableMenus->HookMessage(message);
     default:
       return false;
   }
 }
 
+UINT_PTR TsSkinManager::AppWindowSubclassId() const { return reinterpret_cast<UINT_PTR>(this); }
+
 void TsSkinManager::HookAppWindow() {
   if (!Application || !Application->Handle()) return;
   HWND wnd = Application->Handle();
-  if (::SetWindowSubclass(wnd, AppWindowSubclass, 1, reinterpret_cast<DWORD_PTR>(this)))
+  // One subclass per manager (its own id), so a second manager's hook can
+  // neither replace nor remove the first one's.
+  if (::SetWindowSubclass(wnd, AppWindowSubclass, AppWindowSubclassId(), reinterpret_cast<DWORD_PTR>(this)))
     hookedAppWnd_ = wnd;
 }
 
 void TsSkinManager::UnhookAppWindow() {
   if (hookedAppWnd_ && ::IsWindow(hookedAppWnd_))
-    ::RemoveWindowSubclass(hookedAppWnd_, AppWindowSubclass, 1);
+    ::RemoveWindowSubclass(hookedAppWnd_, AppWindowSubclass, AppWindowSubclassId());
   hookedAppWnd_ = nullptr;
 }
 

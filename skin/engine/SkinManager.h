@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,11 +27,25 @@ inline constexpr TacSkinningRules SkinningRuleBit(TacSkinningRule r) {
 }
 inline constexpr TacSkinningRules AllSkinningRules = 0x07;
 
-// The manager's menu options; the menu skinning adds its own.
+class TMenuItem;
+class TsSkinableMenus;
+
+// The manager's menu options: the popup's icon line and extra line.
 class TacMenuSupport : public TPersistent {
  public:
+  TacMenuSupport();
+  ~TacMenuSupport() override;
   std::wstring IcoLineSkin;
+  bool UseExtraLine = false;
+  int ExtraLineWidth = 32;
+  std::unique_ptr<TFont> ExtraLineFont;
 };
+
+// Asks the application for the look of a popup's extra line; Glyph is
+// handed over to the menu skinner.
+using TacGetExtraLineData =
+    std::function<void(TMenuItem* FirstItem, std::wstring& SkinSection, std::wstring& Caption,
+                       std::unique_ptr<TBitmap>& Glyph, bool& LineVisible)>;
 
 // The CBT procedure of the dialog hook; the dialog-hook code sets it, and
 // while it is null InstallDialogHook only records the request.
@@ -71,6 +86,9 @@ class TsSkinManager : public TComponent {
   void SetSkinnedPopups(bool value);
   TNotifyEvent OnAfterChange;
   TNotifyEvent OnBeforeChange;
+  TacGetExtraLineData OnGetMenuExtraLineData;
+  // The menu skinner (owned).
+  std::unique_ptr<TsSkinableMenus> SkinableMenus;
 
   // ---- the loaded skin ----
   std::unique_ptr<TsSkinData> SkinData;
@@ -145,6 +163,7 @@ class TsSkinManager : public TComponent {
   bool RestoreSnapshot();
   void HookAppWindow();
   void UnhookAppWindow();
+  UINT_PTR AppWindowSubclassId() const;
   void FreeDialogList();
 
   bool active_ = true;

@@ -29,10 +29,11 @@ LRESULT SendSkinCmdToCtrl(TControl* control, WORD cmd, LPARAM lParam) {
 
 bool QuerySkinCmd(TWinControl* control, WORD cmd) {
   if (!control) return false;
+  // Once, through the control's own procedure chain: asking makes no window
+  // and a receiver with side effects hears the question only once.
   TMessage m{SM_ALPHACMD, SkinCmdWParam(cmd), 0, 0};
   control->Dispatch(m);
-  if (m.LParam == 1) return true;
-  return ::SendMessageW(control->Handle(), m.Msg, m.WParam, m.LParam) == 1;
+  return m.LParam == 1 || m.Result == 1;
 }
 
 bool QuerySkinCmdWnd(HWND wnd, WORD cmd) {

@@ -69,8 +69,8 @@ LRESULT SendSkinCmd(HWND wnd, WORD cmd, LPARAM lParam);
 // and already has a window (none is created for it); a control without a
 // window through Perform. 0 otherwise.
 LRESULT SendSkinCmdToCtrl(TControl* control, WORD cmd, LPARAM lParam);
-// Asks a yes/no command: first through the control's window procedure chain
-// directly (answer in LParam), then with a window message (answer in Result).
+// Asks a yes/no command once through the control's window procedure chain
+// (answer 1 in LParam or in Result); no window is made for the question.
 bool QuerySkinCmd(TWinControl* control, WORD cmd);
 // Asks a window once: True exactly when the result is 1.
 bool QuerySkinCmdWnd(HWND wnd, WORD cmd);

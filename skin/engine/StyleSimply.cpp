@@ -19,7 +19,8 @@ int AddSkinnedForm(TCustomForm* form) {
 }
 
 void RemoveSkinnedForm(TCustomForm* form) {
-  if (SkinnedForms.empty()) throw Exception(L"No SkinForm called ?");
+  // Called from destructors, also of forms that were never added: an empty
+  // list has nothing to remove.
   size_t i = 0;
   while (i < SkinnedForms.size()) {
     if (SkinnedForms[i] != form) {

@@ -97,3 +97,63 @@ TEST(Component, RemovingFromOwnerKeepsTheComponentAlive) {
 }
 
 }  // namespace
+
+namespace classnames {
+
+class TBaseThing : public TComponent {
+ public:
+  using TComponent::TComponent;
+  const wchar_t* ClassName() const override { return L"TBaseThing"; }
+};
+class TDerivedThing : public TBaseThing {
+ public:
+  using TBaseThing::TBaseThing;
+  const wchar_t* ClassName() const override { return L"TDerivedThing"; }
+};
+// Adds no name of its own: it still is every class above it.
+class TUnnamedThing : public TDerivedThing {
+ public:
+  using TDerivedThing::TDerivedThing;
+};
+struct TPageMixin {
+  virtual ~TPageMixin() = default;
+};
+class TMixedThing : public TDerivedThing, public TPageMixin {
+ public:
+  using TDerivedThing::TDerivedThing;
+  const wchar_t* ClassName() const override { return L"TMixedThing"; }
+};
+// Calls itself by the name of a class it does not derive from.
+class TStandIn : public TComponent {
+ public:
+  using TComponent::TComponent;
+  const wchar_t* ClassName() const override { return L"TsSkinProvider"; }
+};
+
+}  // namespace classnames
+
+TEST(Component, InheritsFromIsAnIsATestAndClassNameIsTheExactName) {
+  using namespace classnames;
+  TDerivedThing derived(nullptr);
+  TUnnamedThing unnamed(nullptr);
+  TMixedThing mixed(nullptr);
+  TStandIn standIn(nullptr);
+  struct Case {
+    const TComponent* object;
+    const wchar_t* name;
+    bool inherits, exact;
+  } cases[] = {
+      {&derived, L"TDerivedThing", true, true},   {&derived, L"tderivedthing", true, true},
+      {&derived, L"TBaseThing", true, false},     {&derived, L"TComponent", true, false},
+      {&derived, L"TMixedThing", false, false},   {&derived, L"TBase", false, false},
+      {&unnamed, L"TDerivedThing", true, true},   {&unnamed, L"TUnnamedThing", true, false},
+      {&mixed, L"TBaseThing", true, false},       {&mixed, L"TPageMixin", true, false},
+      {&standIn, L"TsSkinProvider", true, true},  {&standIn, L"TStandIn", true, false},
+      {&standIn, L"TBaseThing", false, false},    {&derived, L"", false, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.object->InheritsFrom(c.name), c.inherits) << c.object->ClassName() << " / " << c.name;
+    EXPECT_EQ(c.object->ClassNameIs(c.name), c.exact) << c.object->ClassName() << " / " << c.name;
+  }
+  EXPECT_FALSE(derived.InheritsFrom(nullptr));
+}

@@ -220,6 +220,40 @@ TEST_F(ControlsOnForm, TextSurvivesRecreatingTheWindow) {
   EXPECT_EQ(memo->Text(), L"вторая\r\n");
 }
 
+TEST_F(ControlsOnForm, PrivateMessagesOfTheReflectedRangeNeverReachTheSystem) {
+  auto* probe = Construct<ProbeControl>(form_);
+  probe->SetParent(form_);
+  int helps = 0;
+  TWndProcHook onForm(form_, [&](TMessage& m, const TWndMethod& next) {
+    if (m.Msg == WM_HELP) ++helps;
+    next(m);
+  });
+  // CN_BASE + WM_KEYF1: not a reflection the framework sends, so the
+  // system must not take it for WM_KEYF1 and ask the form for help.
+  SendMessageW(probe->Handle(), CN_BASE + 0x4D, 0, 0);
+  EXPECT_EQ(helps, 0);
+  // A reflection nobody handled still gets the system's answer.
+  HDC dc = GetDC(probe->Handle());
+  LRESULT brush = SendMessageW(probe->Handle(), CN_CTLCOLORMSGBOX, reinterpret_cast<WPARAM>(dc), 0);
+  ReleaseDC(probe->Handle(), dc);
+  EXPECT_NE(brush, 0);
+}
+
+TEST_F(ControlsOnForm, ShowingChangesBeforeTheWindowShowsOrHides) {
+  std::vector<std::pair<bool, bool>> seen;  // (showing, window visible) at CM_SHOWINGCHANGED
+  form_->HandleNeeded();
+  TWndProcHook hook(form_, [&](TMessage& m, const TWndMethod& next) {
+    if (m.Msg == CM_SHOWINGCHANGED)
+      seen.emplace_back(form_->IsShowing(), IsWindowVisible(form_->WindowHandle()) != FALSE);
+    next(m);
+  });
+  form_->Show();
+  EXPECT_TRUE(IsWindowVisible(form_->WindowHandle()));
+  form_->Hide();
+  EXPECT_FALSE(IsWindowVisible(form_->WindowHandle()));
+  EXPECT_EQ(seen, (std::vector<std::pair<bool, bool>>{{true, false}, {false, true}}));
+}
+
 TEST(Application, ProcessMessagesKeepsTheQuitItMeets) {
   InitFramework();
   TApplication local(nullptr);

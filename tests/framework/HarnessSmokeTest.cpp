@@ -1,5 +1,6 @@
 // The rest of the suite relies on the environment ./test sets up for Wine:
-// the Russian ANSI code page, UTC as local time, and the paths CTest passes.
+// the Russian ANSI code page, UTC as local time, the paths CTest passes, and
+// Wine's own Tahoma and Marlett as the fonts of those names.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -46,4 +47,25 @@ TEST(Harness, ScopedRegKeyIsRemovedWithItsSubkeys) {
   HKEY probe = nullptr;
   EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_READ, &probe),
             ERROR_FILE_NOT_FOUND);
+}
+
+TEST(Harness, TahomaAndMarlettAreWinesOwnFaces) {
+  HDC dc = GetDC(nullptr);
+  struct Case {
+    const wchar_t* face;
+    LONG height;  // of the font made with height -11
+  } cases[] = {{L"Tahoma", 13}, {L"Marlett", 11}};
+  for (const Case& c : cases) {
+    HFONT font = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, c.face);
+    HGDIOBJ old = SelectObject(dc, font);
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    EXPECT_STREQ(face, c.face) << "the font request fell back to another face";
+    EXPECT_EQ(tm.tmHeight, c.height) << c.face;
+  }
+  ReleaseDC(nullptr, dc);
 }

@@ -176,8 +176,10 @@ TEST_F(MenusTest, FormAndItsOwnMenuBarGoTogetherCleanly) {
   bar->Items()->Add(Item(other, L"Файл"));
   other->SetMenu(bar);
   other->HandleNeeded();
+  HMENU menu = bar->Handle();
+  ASSERT_TRUE(IsMenu(menu));
   delete other;  // frees the bar after the form's window is gone
-  SUCCEED();
+  EXPECT_FALSE(IsMenu(menu)) << "the bar's menu outlived it";
 }
 
 TEST(ShortCutText, NamesKeysWithTheirModifiers) {

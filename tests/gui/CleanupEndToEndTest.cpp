@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "tests/app/CleanupTestSupport.h"
+#include "tests/app/common/CleanupTestSupport.h"
 #include "tests/common/AppDriver.h"
 #include "tests/common/TestEnv.h"
 
@@ -53,8 +53,8 @@ TEST(CleanupEndToEnd, AnalysisListsTheFoldersAndCleaningEmptiesThemAndTheCache) 
     testenv::TarnholtProcess app(L"", {{L"TEMP", temp}, {L"TMP", temp}});
     HWND main = app.WaitForWindow();
     ASSERT_NE(main, nullptr) << "main window did not appear";
-    HWND analyse = testenv::FindChild(main, L"TButton", L"Анализ");
-    HWND clean = testenv::FindChild(main, L"TButton", L"Очистить");
+    HWND analyse = testenv::FindChild(main, L"TsButton", L"Анализ");
+    HWND clean = testenv::FindChild(main, L"TsButton", L"Очистить");
     HWND memo = testenv::FindChild(main, L"TMemo");
     ASSERT_NE(analyse, nullptr);
     ASSERT_NE(clean, nullptr);

@@ -156,7 +156,7 @@ TEST(DupEndToEnd, ChooseAFolderScanItAndOpenTheResult) {
   EXPECT_EQ(WindowText(page), L"AntiDouble");
 
   HWND add = FindChild(page, L"TButton", L"Добавить");
-  HWND start = FindChild(page, L"TButton", L"Начать сканирование");
+  HWND start = FindChild(page, L"TsButton", L"Начать сканирование");
   ASSERT_TRUE(add && start && FindChild(page, L"TListBox"));
   EXPECT_FALSE(IsWindowEnabled(start));
 
@@ -190,7 +190,7 @@ TEST(DupEndToEnd, ChooseAFolderScanItAndOpenTheResult) {
   ClickButton(start);
   ASSERT_TRUE(WaitForText(start, L"Начать сканирование"));
 
-  PostClick(FindChild(page, L"TButton", L"Смотреть результат"));
+  PostClick(FindChild(page, L"TsButton", L"Смотреть результат"));
   HWND result = app.WaitForWindow(L"Результат");
   ASSERT_NE(result, nullptr);
   EXPECT_NE(FindChild(result, L"TStringGrid"), nullptr);

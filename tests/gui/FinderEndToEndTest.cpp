@@ -62,7 +62,7 @@ TEST_F(FinderEndToEnd, ListsFromConfigIniShowOnThePageAndAreSavedOnClose) {
     ASSERT_NE(FindChild(main, L"TFrame5", nullptr, true), nullptr);
     for (const wchar_t* caption : {L"Добавить", L"Редактировать", L"Удалить", L"Удалить все", L"Исключить все",
                                    L"Выбрать все"})
-      EXPECT_NE(FindChild(main, L"TButton", caption, true), nullptr) << caption;
+      EXPECT_NE(FindChild(main, L"TsButton", caption, true), nullptr) << caption;
     EXPECT_NE(FindChild(main, L"TTabbedNotebook", nullptr, true), nullptr);
 
     // The drives first, then the path from the file, every entry ticked.

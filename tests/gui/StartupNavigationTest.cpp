@@ -58,9 +58,9 @@ TEST_F(StartupNavigation, OpensOnCleanupPageWithWindowsPressed) {
     ASSERT_NE(b, nullptr) << other;
     EXPECT_FALSE(IsPushed(b)) << other;
   }
-  // The Windows-settings, defragmentation and options items stay hidden:
-  // only two titles share the bar with the open frame.
-  EXPECT_EQ(FindChild(main_, L"TFrame3"), nullptr);
+  // Which frame-bar items are hidden is checked in process (their titles
+  // are drawn, not windows); from outside, the bar's bottom title is item
+  // 1's (OpeningItemsSwapsFramesAndPages).
 }
 
 TEST_F(StartupNavigation, FrameButtonsSelectTheirPages) {

@@ -5,9 +5,13 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "framework/Controls.h"
+#include "skin/engine/SkinManager.h"
 #include "tests/skin/engine/PixelTestUtil.h"
 #include "tests/skin/engine/SkinnedTestControls.h"
 
@@ -29,6 +33,31 @@ inline std::unique_ptr<TBitmap> PaintGraphic(TControl* c, TColor fill = 0x123456
   return b;
 }
 
+// Adds a border image of `cells` state cells, each cellW x cellH and
+// drawn by paint(x, y, cell), to the manager's master bitmap and returns its
+// mask index. Borders are `border` pixels wide.
+inline int AddMask(TsSkinManager& m, const std::wstring& section, const std::wstring& name,
+                   int cellW, int cellH, int cells, int border,
+                   const std::function<TColor(int, int, int)>& paint) {
+  TBitmap& master = *m.MasterBitmap;
+  const int x0 = master.Width();
+  master.SetSize(x0 + cellW * cells, std::max(master.Height(), cellH));
+  for (int c = 0; c < cells; ++c)
+    for (int y = 0; y < cellH; ++y)
+      for (int x = 0; x < cellW; ++x) SetPx(master, x0 + c * cellW + x, y, paint(x, y, c));
+  TsMaskData md;
+  md.SectionName = section;
+  md.PropertyName = name;
+  md.R = TRect{x0, 0, x0 + cellW * cells, cellH};
+  md.ImageCount = static_cast<int16_t>(cells);
+  md.MaskType = 0;
+  md.ImgType = itisaBorder;
+  md.Manager = &m;
+  md.WL = md.WT = md.WR = md.WB = static_cast<int16_t>(border);
+  m.ma.push_back(std::move(md));
+  return static_cast<int>(m.ma.size()) - 1;
+}
+
 // GDI objects of this process: the used entries of the GDI shared handle
 // table that the process environment block points to (GetGuiResources is
 // a stub under Wine).
@@ -42,18 +71,16 @@ inline int GdiObjectCount() {
     UINT64 UserPointer;
   };
   static_assert(sizeof(Entry) == 24);
-  // The TEB read with its own instruction: NtCurrentTeb() inlined into a
-  // caller trips GCC's -Warray-bounds at -O3.
-  TEB* teb = nullptr;
-  asm volatile("movq %%gs:0x30, %0" : "=r"(teb));
-  auto* peb = reinterpret_cast<BYTE*>(teb->ProcessEnvironmentBlock);
+  using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  PROCESS_BASIC_INFORMATION info{};
+  if (!query || query(::GetCurrentProcess(), 0, &info, sizeof(info), nullptr) != 0) return -1;
+  auto* peb = reinterpret_cast<BYTE*>(info.PebBaseAddress);
   auto* table = *reinterpret_cast<Entry**>(peb + 0xF8);
   if (!table) return -1;
-  // Wine keeps the table in the process and leaves Owner at 0, so every
-  // used entry is ours.
   int n = 0;
-  for (int i = 0; i < 0x10000; ++i)
-    if (table[i].Type != 0) ++n;
+  for (int i = 0; i < 0x10000; ++i) n += table[i].Type != 0;
   return n;
 }
 

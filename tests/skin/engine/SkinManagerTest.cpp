@@ -1,3 +1,5 @@
+#include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -168,4 +170,47 @@ TEST(SkinManager, ChangeEventsSurroundALoad) {
   m->SetActive(true);
   m->SetSkinName(L"Basic");
   EXPECT_EQ((std::vector<std::wstring>{L"before", L"after", L"before", L"after"}), events);
+}
+
+namespace {
+
+// Counts the WM_THEMECHANGED that get past every subclass above this one.
+LRESULT CALLBACK CountThemeChanges(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+  if (msg == WM_THEMECHANGED) ++*reinterpret_cast<int*>(ref);
+  return ::DefSubclassProc(wnd, msg, wp, lp);
+}
+
+}  // namespace
+
+TEST(SkinManager, MainWindowHookSitsOnTheApplicationWindowUntilItsManagerGoes) {
+  InitFramework();
+  ASSERT_EQ(DefaultManager, nullptr);
+  HWND app = Application->Handle();
+  int reached = 0;
+  // Below any manager's subclass: it sees what the manager's hook lets by.
+  ASSERT_TRUE(::SetWindowSubclass(app, CountThemeChanges, 1, reinterpret_cast<DWORD_PTR>(&reached)));
+  auto themeGetsThrough = [&] {
+    int before = reached;
+    ::SendMessageW(app, WM_THEMECHANGED, 0, 0);
+    return reached > before;
+  };
+  {
+    ManagerPtr first = NewManager();
+    ASSERT_TRUE(first->IsDefault());
+    EXPECT_FALSE(themeGetsThrough()) << "the default manager's hook swallows theme changes";
+    first.reset();
+    EXPECT_TRUE(themeGetsThrough()) << "the hook outlived its manager";
+  }
+  {
+    // The default changes hands before the first manager goes.
+    ManagerPtr first = NewManager();
+    ManagerPtr second = NewManager();
+    second->SetIsDefault(true);
+    EXPECT_FALSE(themeGetsThrough());
+    first.reset();
+    EXPECT_TRUE(themeGetsThrough()) << "the first manager's hook stayed behind it";
+    second.reset();
+    EXPECT_TRUE(themeGetsThrough());
+  }
+  ::RemoveWindowSubclass(app, CountThemeChanges, 1);
 }

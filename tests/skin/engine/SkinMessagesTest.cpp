@@ -218,6 +218,11 @@ class TPlainCtrl : public TWinControl {
     SetParent(parent);
     SetBounds(0, 0, 50, 50);
   }
+  int Questions = 0;
+  void WndProc(TMessage& m) override {
+    if (m.Msg == SM_ALPHACMD && SkinCmdOf(m) == AC_CTRLHANDLED) ++Questions;
+    TWinControl::WndProc(m);
+  }
 };
 
 void Refresh(TWinControl* root) {
@@ -290,8 +295,14 @@ TEST(SkinCmdToControls, QueryAndSendRules) {
   // A windowed control without a window gets nothing and gets no window.
   EXPECT_EQ(SendSkinCmdToCtrl(other, AC_CTRLHANDLED, 0), 0);
   EXPECT_FALSE(other->HandleAllocated());
-  // A plain control answers neither way.
+  // A plain control answers neither way, hears the question once and gets
+  // no window for it.
   EXPECT_FALSE(QuerySkinCmd(plain, AC_CTRLHANDLED));
+  EXPECT_EQ(plain->Questions, 1);
+  EXPECT_FALSE(plain->HandleAllocated());
+  plain->Handle();
+  EXPECT_FALSE(QuerySkinCmd(plain, AC_CTRLHANDLED));
+  EXPECT_EQ(plain->Questions, 2);
   other->Handle();
   EXPECT_EQ(SendSkinCmdToCtrl(other, AC_CTRLHANDLED, 0), 1);
   other->Destroying();

@@ -1,0 +1,520 @@
+#include "skin/controls/SpeedButton.h"
+
+#include <algorithm>
+
+#include "skin/engine/ControlUtils.h"
+#include "skin/engine/Corners.h"
+#include "skin/controls/GlyphUtils.h"
+#include "skin/engine/Glyphs.h"
+#include "skin/engine/Masks.h"
+#include "skin/engine/PaintPrimitives.h"
+#include "skin/engine/SkinText.h"
+#include "skin/engine/SkinUtils.h"
+
+namespace {
+
+// Only one drop-down menu opens at a time.
+bool dropDownShowing = false;
+
+constexpr int kArrowWidth = 16;
+
+// Clears the showing marks however the popup ends, also when it throws.
+class DropDownScope {
+ public:
+  explicit DropDownScope(TsSpeedButton* button, bool& shown) : shown_(shown) {
+    DropDownButton = button;
+    dropDownShowing = true;
+    shown_ = true;
+  }
+  ~DropDownScope() {
+    shown_ = false;
+    dropDownShowing = false;
+    DropDownButton = nullptr;
+  }
+
+ private:
+  bool& shown_;
+};
+
+}  // namespace
+
+TsSpeedButton::TsSpeedButton(TComponent* AOwner) : TsSkinnedControl(AOwner, ckSpeedButton) {
+  lastSpacing_ = Spacing;
+}
+
+TsSpeedButton::~TsSpeedButton() {
+  StopAnimation();
+  if (dropdownMenu_) dropdownMenu_->RemoveFreeNotification(this);
+}
+
+void TsSpeedButton::AfterConstruction() {
+  TsSkinnedControl::AfterConstruction();
+  if (IsSkinned()) SetControlStyle(ControlStyle() | csOpaque);
+}
+
+void TsSpeedButton::Loaded() {
+  TsSkinnedControl::Loaded();
+  if (IsSkinned()) SetControlStyle(ControlStyle() | csOpaque);
+}
+
+template <class T>
+void TsSpeedButton::Store(T& field, T value) {
+  if (field == value) return;
+  field = value;
+  SkinData->BGChanged = true;
+  GraphRepaint();
+}
+
+void TsSpeedButton::SetDisabledKind(TsDisabledKind v) { Store(disabledKind_, v); }
+void TsSpeedButton::SetDisabledGlyphKind(TsDisabledGlyphKind v) { Store(disabledGlyphKind_, v); }
+void TsSpeedButton::SetGrayed(bool v) { Store(grayed_, v); }
+void TsSpeedButton::SetBlend(int v) { Store(blend_, std::clamp(v, 0, 100)); }
+void TsSpeedButton::SetTextOffset(int v) { Store(textOffset_, v); }
+void TsSpeedButton::SetShowCaption(bool v) { Store(showCaption_, v); }
+void TsSpeedButton::SetDrawOverBorder(bool v) { Store(drawOverBorder_, v); }
+void TsSpeedButton::SetAlignment(TAlignment v) { Store(TSpeedButton::Alignment, v); }
+// A new text alignment shows at once: the cached image is marked stale too.
+void TsSpeedButton::SetTextAlignment(TAlignment v) { Store(textAlignment_, v); }
+
+void TsSpeedButton::SetButtonStyle(TToolButtonStyle v) {
+  if (buttonStyle_ == v) return;
+  if (!HasState(csLoading)) {
+    if (v == tbsDropDown) SetWidth(Width() + kArrowWidth);
+    else if (buttonStyle_ == tbsDropDown) SetWidth(Width() - kArrowWidth);
+  }
+  Store(buttonStyle_, v);
+}
+
+void TsSpeedButton::SetDropdownMenu(TPopupMenu* v) {
+  if (dropdownMenu_ == v) return;
+  if (dropdownMenu_) dropdownMenu_->RemoveFreeNotification(this);
+  dropdownMenu_ = v;
+  if (v) v->FreeNotification(this);
+}
+
+void TsSpeedButton::Notification(TComponent* component, TOperation operation) {
+  TsSkinnedControl::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == dropdownMenu_) dropdownMenu_ = nullptr;
+}
+
+int TsSpeedButton::CurrentState() const {
+  if (state_ == bsDown || state_ == bsExclusive) return 2;
+  return SkinData->ControlIsActive() ? 1 : 0;
+}
+
+void TsSpeedButton::GraphRepaint() {
+  if (HasState(csDestroying | csLoading) || (ControlState() & csCreating)) return;
+  TWinControl* parent = Parent();
+  if (!parent || !Visible() || !parent->HandleAllocated()) return;
+  SendSkinCmd(parent->WindowHandle(), AC_SETPAINTINGCHILD, reinterpret_cast<LPARAM>(this));
+  Repaint();
+  SendSkinCmd(parent->WindowHandle(), AC_SETPAINTINGCHILD, 0);
+}
+
+// ---------------------------------------------------------------- messages
+
+void TsSpeedButton::WndProc(TMessage& m) {
+  if (m.Msg == SM_ALPHACMD && SkinCommand(m)) return;
+  if (!ControlIsReady(this) || !IsSkinned()) {
+    TSpeedButton::WndProc(m);
+    return;
+  }
+  if (SkinnedMessage(m)) return;
+  CommonWndProc(m, SkinData.get());
+  TSpeedButton::WndProc(m);
+  AfterInherited(m);
+}
+
+bool TsSpeedButton::SkinCommand(TMessage& m) {
+  switch (SkinCmdOf(m)) {
+    case AC_SETNEWSKIN:
+      if (!ForUs(m)) return true;
+      CommonWndProc(m, SkinData.get());
+      if (IsSkinned()) SetControlStyle(ControlStyle() | csOpaque);
+      return true;
+    case AC_REMOVESKIN:
+      if (ForUs(m) && !Destroying()) {
+        CommonWndProc(m, SkinData.get());
+        Repaint();
+        SetControlStyle(ControlStyle() & ~csOpaque);
+      }
+      return false;
+    case AC_REFRESH:
+      if (!ForUs(m)) return true;
+      CommonWndProc(m, SkinData.get());
+      if (Visible()) Repaint();
+      return true;
+    case AC_ENDPARENTUPDATE:
+      return true;
+    case AC_CTRLHANDLED:
+      return AnswerSkinned(m);
+  }
+  return false;
+}
+
+bool TsSpeedButton::SkinnedMessage(TMessage& m) {
+  TsCommonData* sd = SkinData.get();
+  switch (m.Msg) {
+    case SM_ALPHACMD:
+      switch (SkinCmdOf(m)) {
+        case AC_SETBGDEPENDENT:
+          CommonWndProc(m, sd);
+          if (sd->BGDependent) PrepareCache();
+          return true;
+        case AC_ISUPDATING:
+          m.LParam = sd->Updating ? 1 : 0;
+          return false;
+        case AC_REPAINTSECTION:
+          GraphRepaint();
+          return true;
+        case AC_STOPFADING:
+          StopAnimation();
+          return true;
+      }
+      return false;
+    case CM_TEXTCHANGED:
+      if (!showCaption_) return false;
+      sd->Invalidate();
+      return true;
+    case CM_MOUSEENTER:
+      if (m.LParam != 0 || !Enabled() || MouseInControl()) return false;
+      TSpeedButton::WndProc(m);
+      if (!sd->MouseAbove) {
+        sd->MouseAbove = true;
+        ChangePaint(false, IsAnimatEvent(aeMouseEnter, AnimatEvents));
+      }
+      CommonWndProc(m, sd);
+      return true;
+    case CM_MOUSELEAVE:
+      if (m.LParam != 0 || !Enabled()) return false;
+      TSpeedButton::WndProc(m);
+      sd->MouseAbove = false;
+      if (state_ == bsDown) state_ = bsUp;
+      ChangePaint(false, IsAnimatEvent(aeMouseLeave, AnimatEvents));
+      return true;
+    case WM_LBUTTONUP:
+      if (animTimer_ && animTimer_->Enabled() && animTimer_->FrameBmp &&
+          animTimer_->FrameBmp->Width() == Width()) {
+        StopAnimation();
+        PrepareCache();
+        GraphRepaint();
+      }
+      return false;
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+      sd->BGChanged = true;
+      return false;
+    case WM_ERASEBKGND:
+      return true;
+  }
+  return false;
+}
+
+void TsSpeedButton::AfterInherited(TMessage& m) {
+  switch (m.Msg) {
+    case WM_LBUTTONUP:
+      if (Destroying()) m.Result = 1;
+      else ChangePaint(true, IsAnimatEvent(aeMouseUp, AnimatEvents));
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      ChangePaint(true, IsAnimatEvent(aeMouseDown, AnimatEvents));
+      break;
+    case CM_VISIBLECHANGED:
+      Perform(CM_MOUSELEAVE);
+      break;
+    case CM_ENABLEDCHANGED:
+      if (Visible()) {
+        SkinData->BGChanged = true;
+        GraphRepaint();
+      }
+      break;
+  }
+}
+
+// ---------------------------------------------------------------- animation
+
+void TsSpeedButton::ChangePaint(bool halve, bool animate) {
+  TsCommonData* sd = SkinData.get();
+  const TsGeneralData* s = sd->Section();
+  if (animate && !SkinLoading && s && s->FadingEnabled && !FadingSuspended && !sd->BGChanged) {
+    sd->BGChanged = true;
+    StartAnimation(halve);
+    return;
+  }
+  sd->BGChanged = true;
+  StopAnimation();
+  GraphRepaint();
+}
+
+void TsSpeedButton::StartAnimation(bool halve) {
+  TsCommonData* sd = SkinData.get();
+  int startStep = 1;
+  if (animTimer_) {
+    startStep = animTimer_->Iterations - animTimer_->Iteration;
+    delete animTimer_;
+    animTimer_ = nullptr;
+  }
+  const TsGeneralData* s = sd->Section();
+  if (!s || !s->FadingEnabled || FadingSuspended) return;
+  animTimer_ = new TsAnimTimer(nullptr);
+  animTimer_->SetEnabled(false);
+  animTimer_->Prepare(sd);
+  if (halve) animTimer_->Iterations /= 2;
+  animTimer_->Iteration = std::max(startStep, 1);
+  animTimer_->StartBmp = CreateBmp24(0, 0);
+  animTimer_->StartBmp->Assign(sd->CacheBmp.get());
+  PrepareCache();
+  UpdateCorners(sd, 1);
+  animTimer_->SetEnabled(true);
+  animTimer_->MakeStep();
+}
+
+void TsSpeedButton::StopAnimation() {
+  if (!animTimer_) return;
+  TsAnimTimer* t = animTimer_;
+  animTimer_ = nullptr;
+  const bool stepped = t->Enabled() && t->Iteration > 1;
+  t->SetEnabled(false);
+  delete t;
+  if (stepped && !Destroying()) {
+    SkinData->BGChanged = true;
+    GraphRepaint();
+  }
+}
+
+// ---------------------------------------------------------------- mouse
+
+void TsSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (Application) {
+    StoredShowHint = Application->ShowHint();
+    Application->SetShowHint(false);
+  }
+  if (button == mbLeft && Enabled() && buttonStyle_ == tbsDropDown && dropdownMenu_) {
+    const bool ordinaryPress = x <= Width() - kArrowWidth && OnClick;
+    if (!ordinaryPress) {
+      ShowDropDown();
+      return;
+    }
+  }
+  TsSkinnedControl::MouseDown(button, shift, x, y);
+}
+
+void TsSpeedButton::ShowDropDown() {
+  StopAnimation();
+  if (dropDownShowing) return;
+  std::weak_ptr<TsCommonData*> alive = SkinData->Liveness();
+  {
+    DropDownScope scope(this, menuShown_);
+    SkinData->BGChanged = true;
+    if (!OnClick) state_ = bsDown;
+    GraphRepaint();
+    const POINT p = ClientToScreen(POINT{0, Height() + 1});
+    dropdownMenu_->PopupComponent = this;
+    dropdownMenu_->Popup(p.x, p.y);
+    if (alive.expired()) return;
+  }
+  POINT cursor;
+  ::GetCursorPos(&cursor);
+  const POINT tl = ClientToScreen(POINT{0, 0});
+  const RECT screen{tl.x, tl.y, tl.x + Width(), tl.y + Height()};
+  if (!::PtInRect(&screen, cursor)) Perform(CM_MOUSELEAVE);
+  if (!OnClick) state_ = bsUp;
+  SkinData->BGChanged = true;
+  GraphRepaint();
+}
+
+void TsSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (Application) Application->SetShowHint(StoredShowHint);
+  if (button == mbLeft && Enabled() && buttonStyle_ == tbsDropDown) {
+    menuShown_ = false;
+    DropDownButton = nullptr;
+  }
+  TsSkinnedControl::MouseUp(button, shift, x, y);
+}
+
+// ---------------------------------------------------------------- painting
+
+void TsSpeedButton::Paint() {
+  TsCommonData* sd = SkinData.get();
+  TsSkinManager* m = sd->GetSkinManager();
+  if (m && m->Active() && sd->SkinIndex < 1) sd->UpdateIndexes();
+  if (!IsSkinned() || !Visible()) {
+    TSpeedButton::Paint();
+    return;
+  }
+  if (Width() < 1 || Height() < 1) return;
+  if (sd->GetUpdating()) return;
+  TCanvas* c = Canvas();
+  if (animTimer_ && animTimer_->Enabled() && animTimer_->FrameBmp &&
+      animTimer_->FrameBmp->Width() == Width()) {
+    ::BitBlt(c->Handle(), 0, 0, Width(), Height(), animTimer_->FrameBmp->Canvas()->Handle(), 0, 0,
+             SRCCOPY);
+    return;
+  }
+  if (Down() != lastDown_) {
+    sd->BGChanged = true;
+    lastDown_ = Down();
+  } else {
+    sd->BGChanged = sd->BGChanged || sd->HalfVisible;
+  }
+  sd->HalfVisible = sd->DependsOnParentBg();
+  if (!sd->BGChanged && (NumGlyphs != lastNumGlyphs_ || Spacing != lastSpacing_)) {
+    sd->BGChanged = true;
+    lastNumGlyphs_ = NumGlyphs;
+    lastSpacing_ = Spacing;
+  }
+  if (sd->BGChanged && !sd->BGDependent) PrepareCache();
+  UpdateCorners(sd, 0);
+  CopyCacheToDC(sd, c->Handle());
+}
+
+void TsSpeedButton::PrepareCache() {
+  TsCommonData* sd = SkinData.get();
+  sd->InitCacheBmp();
+  sd->CacheBmp->Canvas()->SetFont(Font());
+  TCacheInfo ci = GetParentCache(sd);
+  if (ci.Ready && ci.Bmp && ci.Bmp->Width() == 0) return;
+  TBitmap* cache = sd->CacheBmp.get();
+  if (buttonStyle_ == tbsSeparator || buttonStyle_ == tbsDivider) {
+    if (ci.Ready && ci.Bmp) {
+      ::BitBlt(cache->Canvas()->Handle(), 0, 0, Width(), Height(), ci.Bmp->Canvas()->Handle(),
+               ci.X + Left(), ci.Y + Top(), SRCCOPY);
+    } else if (Parent()) {
+      FillDC(cache->Canvas()->Handle(), TRect{0, 0, Width(), Height()}, Parent()->Color());
+    }
+    TsSkinManager* m = sd->GetSkinManager();
+    if (buttonStyle_ == tbsDivider && m) {
+      const int si = m->GetSkinIndex(L"DIVIDER");
+      const int mask = si >= 0 ? m->GetMaskIndex(si, L"DIVIDER", L"BORDERSMASK") : -1;
+      if (m->IsValidImgIndex(mask)) {
+        const int w = m->GetMaskCellSize(mask).cx;
+        DrawMaskRect(TacBmpView(*cache), TRect{(Width() - w) / 2, 1, (Width() + w) / 2, Height() - 2},
+                     false, ci, m->ma[mask], TacBmpView(m->MasterBitmap.get()), 0, false);
+      }
+    }
+  } else {
+    BGFillColor = !ci.Ready && Parent() ? ColorToRGB(Parent()->Color()) : clFuchsia;
+    const TRect r{0, 0, Width() - ArrowWidth(), Height()};
+    PaintFace(r, TPoint{Left(), Top()}, CurrentState(), ci);
+    if (showCaption_) PaintCaption();
+    PaintGlyph(CurrentState());
+    if (!drawOverBorder_) {
+      TsSkinManager* m = sd->GetSkinManager();
+      if (m && m->IsValidImgIndex(sd->BorderIndex))
+        DrawMaskRect(TacBmpView(*cache), r, false, ci, m->ma[sd->BorderIndex],
+                     TacBmpView(m->MasterBitmap.get()), CurrentState(), false);
+    }
+    if (buttonStyle_ == tbsDropDown) PaintArrow(ci);
+  }
+  if (!Enabled()) {
+    ci = GetParentCache(sd);
+    if (ci.Ready && ci.Bmp && !sd->DependsOnParentBg() && !sd->BGDependent && !ci.Bmp->Empty()) {
+      const TacBmpView pv(*ci.Bmp);
+      const int px = std::clamp(ci.X + Left() + Width() / 2, 0, pv.Width - 1);
+      const int py = std::clamp(ci.Y + Top() + Height() / 2, 0, pv.Height - 1);
+      BGFillColor = PixelToColor(pv.Pixel(px, py));
+    }
+    ApplyDisabledKind(TacBmpView(*cache), disabledKind_, Parent(), ci, TPoint{Left(), Top()});
+    BGFillColor = clFuchsia;
+  }
+  BGFillColor = clFuchsia;
+  if (OnPaint) OnPaint(this, cache);
+  sd->BGChanged = false;
+}
+
+void TsSpeedButton::PaintFace(const TRect& r, const TPoint& offset, int state,
+                              const TCacheInfo& ci) {
+  TsCommonData* sd = SkinData.get();
+  if (drawOverBorder_) PaintSkinControl(sd, ci, true, state, r, offset, sd->CacheBmp.get(), false);
+  else PaintControlBG(sd, ci, state, r, offset, sd->CacheBmp.get());
+}
+
+void TsSpeedButton::PaintArrow(const TCacheInfo& ci) {
+  TsCommonData* sd = SkinData.get();
+  const int state = (menuShown_ && dropdownMenu_) || Down() ? 2 : CurrentState();
+  const TRect part{Width() - kArrowWidth, 0, Width(), Height()};
+  PaintFace(part, TPoint{Left() + Width() - kArrowWidth, Top()}, state, ci);
+  TsSkinManager* m = sd->GetSkinManager();
+  if (!m) return;
+  const int si = m->GetSkinIndex(L"SCROLLBTNBOTTOM");
+  const int mask = si >= 0 ? m->GetMaskIndex(si, L"SCROLLBTNBOTTOM", L"GLYPHMASK") : -1;
+  if (!m->IsValidImgIndex(mask)) return;
+  const TsMaskData& md = m->ma[mask];
+  const int cw = md.ImageCount > 0 ? WidthOf(md.R) / md.ImageCount : 0;
+  const int ch = HeightOf(md.R) / (md.MaskType + 1);
+  MaskFillColor = clFuchsia;
+  DrawSkinGlyph(TacBmpView(*sd->CacheBmp),
+                TPoint{(kArrowWidth - cw) / 2 + Width() - kArrowWidth + 1, (Height() - ch) / 2},
+                state, 1, md, TacBmpView(m->MasterBitmap.get()));
+}
+
+int TsSpeedButton::GlyphWidth() const { return GlyphCellSize(Glyph(), NumGlyphs).cx; }
+int TsSpeedButton::GlyphHeight() const { return GlyphCellSize(Glyph(), NumGlyphs).cy; }
+
+TSize TsSpeedButton::TextRectSize() {
+  if (!showCaption_ || Caption().empty()) return TSize{0, 0};
+  TCanvas* c = SkinData->CacheBmp->Canvas();
+  c->SetFont(Font());
+  const int gw = GlyphWidth();
+  TRect r{0, 0, Width() - ArrowWidth() - 2 * Margin - (gw > 0 ? gw + Spacing : 0), 0};
+  c->TextRect(r, Caption(), DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  return TSize{r.right - r.left, r.bottom - r.top};
+}
+
+TRect TsSpeedButton::CalcLayout() {
+  const TSize g = GlyphCellSize(Glyph(), NumGlyphs);
+  const int s = showCaption_ && g.cx > 0 && !Caption().empty() ? Spacing : 0;
+  const TPoint p = GlyphPosition(Width() - ArrowWidth(), Height(), g, TextRectSize(), s, Margin,
+                                 Alignment(), Layout, state_ == bsDown || state_ == bsExclusive);
+  return TRect{p.x, p.y, p.x + g.cx, p.y + g.cy};
+}
+
+TRect TsSpeedButton::CaptionRect() {
+  const TSize t = TextRectSize();
+  const int W = Width() - ArrowWidth(), aw = ArrowWidth();
+  const int gw = GlyphWidth(), gh = GlyphHeight();
+  const int m = Margin >= 0 ? Margin + 3 : 0;
+  const bool hasText = !Caption().empty();
+  const int ty = (Height() - t.cy) / 2;
+  const TAlignment a = Alignment();
+  TRect r{};
+  if (Layout == blGlyphLeft || Layout == blGlyphRight) {
+    const int s = gw > 0 && hasText ? Spacing : 0;
+    const int hx = (W - gw - s - t.cx) / 2 - m;
+    if (Layout == blGlyphLeft) {
+      if (a == taLeftJustify) r = TRect{gw + m + s, ty, W - m - 2 * hx, Height() - ty};
+      else if (a == taRightJustify) r = TRect{m + 2 * hx + gw + s, ty, W - m, Height() - ty};
+      else r = TRect{gw + m + hx + s, ty, W - m - hx, Height() - ty};
+    } else {
+      if (a == taLeftJustify) r = TRect{m, ty, m + t.cx, Height() - ty};
+      else if (a == taRightJustify) r = TRect{m + 2 * hx, ty, m + 2 * hx + t.cx, Height() - ty};
+      else r = TRect{m + hx, ty, m + hx + t.cx, Height() - ty};
+    }
+  } else {
+    const int s = gh > 0 && hasText ? Spacing : 0;
+    const int hy = (Height() - gh - s - t.cy) / 2 - m;
+    const int l = (W - t.cx) / 2, rt = Width() - (W - t.cx) / 2 - aw;
+    if (Layout == blGlyphTop) r = TRect{l, gh + m + hy + s, rt, Height() - hy - m};
+    else r = TRect{l, m + hy, rt, Height() - hy - m - gh - s};
+  }
+  r = TRect{r.left - 1 + textOffset_, r.top, r.right + 2 + textOffset_, r.bottom};
+  if (state_ == bsDown || state_ == bsExclusive) ::OffsetRect(&r, 1, 1);
+  return r;
+}
+
+void TsSpeedButton::PaintCaption() {
+  TCanvas* c = SkinData->CacheBmp->Canvas();
+  c->SetFont(Font());
+  c->Brush()->SetStyle(TBrushStyle::bsClear);
+  TRect r = CaptionRect();
+  const UINT flags = (TextAlignFlags(this, textAlignment_) | DT_WORDBREAK | DT_EXPANDTABS) &
+                     ~static_cast<UINT>(DT_SINGLELINE);
+  DrawSkinText(c, Caption(), true, r, flags, SkinData.get(), CurrentState() != 0);
+}
+
+void TsSpeedButton::PaintGlyph(int state) {
+  const TRect r = CalcLayout();
+  PaintButtonGlyph(Glyph(), NumGlyphs, SkinData->CacheBmp.get(), TPoint{r.left, r.top}, Enabled(),
+                   grayed_, disabledGlyphKind_, state, blend_);
+}

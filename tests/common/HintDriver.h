@@ -1,0 +1,39 @@
+// Drives the application's hints the way the mouse does, on a form that is
+// never shown: mouse moves are sent to a control and messages pumped until
+// the hint shows. The real pointer is left alone (test executables run side
+// by side on one display and share it), so the leave that the system posts
+// for a pointer that is not over the window is dropped while waiting: to
+// the control the mouse stays until the test sends the leave itself.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/Forms.h"
+#include "framework/Hints.h"
+
+namespace hinttest {
+
+// The mouse arrives over the control's middle.
+inline void MoveOnto(TWinControl* c) {
+  SendMessageW(c->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(c->Width() / 2, c->Height() / 2));
+}
+
+inline void Leave(TWinControl* c) { SendMessageW(c->Handle(), WM_MOUSELEAVE, 0, 0); }
+
+// Pumps messages until a hint window shows or a 1 ms hint pause has long
+// been due (a due timer is delivered by the next message check).
+inline THintWindow* WaitForHint() {
+  for (int i = 0; i < 40; ++i) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_MOUSELEAVE) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (THintWindow* w = Application->Hints()->ShownWindow()) return w;
+    Sleep(5);
+  }
+  return nullptr;
+}
+
+}  // namespace hinttest

@@ -1,0 +1,158 @@
+// The skinned speed button: group behaviour through the parent's mouse
+// messages, the drop-down menu (opened, shown pressed, one at a time, marks
+// cleared however it ends), the drop-down part's width, the caption moved by
+// TextOffset, and a new text alignment shown at once.
+#include <gtest/gtest.h>
+
+#include "framework/Menus.h"
+#include "skin/controls/SpeedButton.h"
+#include "tests/skin/controls/ControlTestSupport.h"
+
+using namespace skintest;
+
+namespace {
+
+class SpeedButtonTest : public SkinnedForm {
+ protected:
+  void SetUp() override {
+    SkinnedForm::SetUp();
+    form->Show();
+    Sec(L"SPEEDBUTTON").FadingEnabled = false;
+  }
+  TsSpeedButton* NewButton(int left, int group = 0) {
+    auto* b = Construct<TsSpeedButton>(form);
+    b->SetParent(form);
+    b->SetBounds(left, 10, 60, 24);
+    b->SetGroupIndex(group);
+    return b;
+  }
+  void ClickAt(int x, int y) {
+    HWND w = form->Handle();
+    ::SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    ::SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  }
+  TPopupMenu* NewMenu(bool withItem) {
+    auto* popup = Construct<TPopupMenu>(form);
+    if (withItem) {
+      auto* item = Construct<TMenuItem>(popup);
+      item->SetCaption(L"Открыть");
+      popup->Items()->Add(item);
+    }
+    return popup;
+  }
+};
+
+// What a menu timer saw while the drop-down menu was open.
+struct MenuSeen {
+  bool opened = false;
+  bool buttonMarked = false;
+  bool pressed = false;
+};
+MenuSeen* seen = nullptr;
+TsSpeedButton* watched = nullptr;
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  seen->opened = true;
+  seen->buttonMarked = DropDownButton == watched && watched->MenuShown();
+  seen->pressed = watched->CurrentState() == 2;
+  ::EndMenu();
+}
+
+}  // namespace
+
+TEST_F(SpeedButtonTest, GroupKeepsOneButtonDown) {
+  TsSpeedButton* a = NewButton(10, 1);
+  TsSpeedButton* b = NewButton(80, 1);
+  ClickAt(20, 20);
+  EXPECT_TRUE(a->Down());
+  EXPECT_EQ(2, a->CurrentState());
+  ClickAt(90, 20);
+  EXPECT_TRUE(b->Down());
+  EXPECT_FALSE(a->Down());
+  EXPECT_NE(2, a->CurrentState());
+}
+
+TEST_F(SpeedButtonTest, DropDownOpensItsMenuShowingPressedAndClearsTheMarksAfter) {
+  TsSpeedButton* b = NewButton(10);
+  b->SetButtonStyle(tbsDropDown);
+  b->SetDropdownMenu(NewMenu(true));
+  MenuSeen s;
+  seen = &s;
+  watched = b;
+  ::SetTimer(nullptr, 0, 30, CloseMenu);
+  ClickAt(15, 20);  // without OnClick a press anywhere opens the menu
+  EXPECT_TRUE(s.opened);
+  EXPECT_TRUE(s.buttonMarked);
+  EXPECT_TRUE(s.pressed);
+  EXPECT_FALSE(b->MenuShown());
+  EXPECT_EQ(nullptr, DropDownButton);
+  EXPECT_NE(2, b->CurrentState());
+}
+
+TEST_F(SpeedButtonTest, WithOnClickOnlyTheArrowPartOpensTheMenu) {
+  TsSpeedButton* b = NewButton(10);
+  b->SetButtonStyle(tbsDropDown);
+  b->SetDropdownMenu(NewMenu(true));
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  MenuSeen s;
+  seen = &s;
+  watched = b;
+  ClickAt(15, 20);
+  EXPECT_EQ(1, clicks);
+  ::SetTimer(nullptr, 0, 30, CloseMenu);
+  ClickAt(10 + b->Width() - 5, 20);
+  EXPECT_TRUE(s.opened);
+  EXPECT_EQ(1, clicks);
+}
+
+TEST_F(SpeedButtonTest, AMenuThatCannotShowLeavesNoMarks) {
+  TsSpeedButton* b = NewButton(10);
+  b->SetButtonStyle(tbsDropDown);
+  b->SetDropdownMenu(NewMenu(false));  // an empty menu does not open
+  ClickAt(15, 20);
+  EXPECT_FALSE(b->MenuShown());
+  EXPECT_EQ(nullptr, DropDownButton);
+  // A second button can open its menu afterwards.
+  TsSpeedButton* other = NewButton(100);
+  other->SetButtonStyle(tbsDropDown);
+  other->SetDropdownMenu(NewMenu(true));
+  MenuSeen s;
+  seen = &s;
+  watched = other;
+  ::SetTimer(nullptr, 0, 30, CloseMenu);
+  ClickAt(105, 20);
+  EXPECT_TRUE(s.opened);
+}
+
+TEST_F(SpeedButtonTest, DropDownPartWidensAndNarrowsByItsWidth) {
+  TsSpeedButton* b = NewButton(10);
+  b->SetButtonStyle(tbsDropDown);
+  EXPECT_EQ(60 + 16, b->Width());
+  b->SetButtonStyle(tbsButton);
+  EXPECT_EQ(60, b->Width());
+}
+
+TEST_F(SpeedButtonTest, TextOffsetMovesTheCaptionOnly) {
+  TsSpeedButton* b = NewButton(10);
+  b->SetCaption(L"Пуск");
+  const TRect before = b->CaptionRect();
+  b->SetTextOffset(5);
+  const TRect after = b->CaptionRect();
+  EXPECT_EQ(before.left + 5, after.left);
+  EXPECT_EQ(before.right + 5, after.right);
+}
+
+TEST_F(SpeedButtonTest, ANewTextAlignmentShowsAtOnce) {
+  TsSpeedButton* b = NewButton(10);
+  b->SetBounds(10, 10, 120, 50);
+  b->SetCaption(L"A\nWWWWWW");  // lines of different widths
+  auto centred = PaintGraphic(b);
+  b->SetTextAlignment(taLeftJustify);
+  auto left = PaintGraphic(b);
+  int differ = 0;
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 120; ++x) differ += Px(*centred, x, y) != Px(*left, x, y);
+  EXPECT_GT(differ, 0);
+}
