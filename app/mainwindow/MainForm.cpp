@@ -1,4 +1,5 @@
 #include "app/mainwindow/MainForm.h"
+#include "skin/controls/StatusBar.h"
 
 #include "app/mainwindow/Frame1.h"
 #include "app/mainwindow/Frame3.h"
@@ -33,7 +34,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
   OnActivate = [this](TObject* s) { AppsFormActivate(s); };
 
-  sStatusBar2 = Construct<TStatusBar>(this);
+  sStatusBar2 = Construct<TsStatusBar>(this);
   sStatusBar2->SetName(L"sStatusBar2");
   sStatusBar2->SetHeight(22);
   sStatusBar2->SetParent(this);
