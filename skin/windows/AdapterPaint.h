@@ -29,3 +29,12 @@ void FadeIntoParent(TBitmap* cache, const TCacheInfo& parent, TPoint pos);
 // The hot look follows the mouse: the window becomes the manager's active
 // control while the cursor is inside it and stops being it outside.
 void TrackHotByCursor(HWND wnd);
+
+// Runs a step of the window's own procedure that would paint, without
+// letting it reach the screen (the adapter paints afterwards).
+template <class F>
+void WithoutRedraw(HWND wnd, F step) {
+  ::SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
+  step();
+  ::SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
+}

@@ -19,15 +19,6 @@ namespace {
 LRESULT StateOf(HWND wnd) { return ::SendMessageW(wnd, BM_GETSTATE, 0, 0); }
 LONG_PTR StyleOf(HWND wnd) { return ::GetWindowLongPtrW(wnd, GWL_STYLE); }
 
-// Runs a step of the window's own procedure that would paint, without
-// letting it reach the screen.
-template <class F>
-void Silently(HWND wnd, F step) {
-  ::SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
-  step();
-  ::SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
-}
-
 // The window's image in DC: the one the message carries, else the client DC.
 void CopyCache(HWND wnd, TBitmap* cache, HDC given) {
   if (!cache || cache->Empty()) return;
@@ -155,7 +146,7 @@ void TacBtnWnd::WndProc(TMessage& message) {
     case WM_SETFOCUS:
       // The button's own procedure keeps its focus state and tells the
       // parent (BN_SETFOCUS); it only must not paint.
-      Silently(CtrlHandle, [&] { PassOn(message); });
+      WithoutRedraw(CtrlHandle, [&] { PassOn(message); });
       if (!Destroyed && enabled) {
         SkinData->Focused = true;
         Repaint();
@@ -163,7 +154,7 @@ void TacBtnWnd::WndProc(TMessage& message) {
       return;
     case WM_KILLFOCUS:
       if (!enabled) break;
-      Silently(CtrlHandle, [&] { TacMainWnd::WndProc(message); });
+      WithoutRedraw(CtrlHandle, [&] { TacMainWnd::WndProc(message); });
       if (Destroyed) return;
       SkinData->Focused = false;
       Repaint();
@@ -171,7 +162,7 @@ void TacBtnWnd::WndProc(TMessage& message) {
     case WM_ENABLE:
     case BM_SETSTATE:
       if (!::IsWindowVisible(CtrlHandle)) break;
-      Silently(CtrlHandle, [&] { TacMainWnd::WndProc(message); });
+      WithoutRedraw(CtrlHandle, [&] { TacMainWnd::WndProc(message); });
       if (!Destroyed) Repaint();
       return;
     case WM_PAINT:
@@ -338,7 +329,7 @@ void TacCheckBoxWnd::WndProc(TMessage& message) {
     case BM_SETCHECK:
     case BM_SETSTATE:
       if (!::IsWindowVisible(CtrlHandle)) break;
-      Silently(CtrlHandle, [&] { TacMainWnd::WndProc(message); });
+      WithoutRedraw(CtrlHandle, [&] { TacMainWnd::WndProc(message); });
       if (!Destroyed) Repaint();
       return;
     case WM_PAINT:

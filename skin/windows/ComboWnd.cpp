@@ -70,36 +70,30 @@ void PaintComboButton(TacComboBoxWnd* adapter, HDC dc) {
            b.top, SRCCOPY);
 }
 
+// The list asks for its colours at every paint: the first time its adapter
+// is made, and every time it gets the section's colours with a brush the
+// list adapter owns (not a new one per message).
 void TacComboBoxWnd::OnCtlColorListBox(TMessage& message) {
   PassOn(message);
-  if (ListWnd) {
-    // The list adapter answers from now on with the brush made first.
-    if (ListAdapter && !DialogChild)
-      message.Result = reinterpret_cast<LRESULT>(ListAdapter->CtlColorBrush(
-          reinterpret_cast<HDC>(message.WParam), ListAdapter->SkinData->Section()
-                                                      ? ListAdapter->SkinData->Section()->FontColor[0]
-                                                      : clWindowText));
-    return;
+  if (!ListWnd) {
+    ListWnd = reinterpret_cast<HWND>(message.LParam);
+    if (!ListAdapter && ListWnd) {
+      const bool hasItems = ::SendMessageW(CtrlHandle, CB_GETCOUNT, 0, 0) > 0;
+      ListAdapter = TacMainWnd::Create<TacComboListWnd>(ListWnd, nullptr, SkinManager, L"EDIT",
+                                                        hasItems);
+      // A bare list takes the dialog flag of its combo.
+      ListAdapter->DialogChild = DialogChild;
+      ListAdapter->SimpleStyle = IsSimple(CtrlHandle);
+      ++listAdaptersMade_;
+    }
   }
-  ListWnd = reinterpret_cast<HWND>(message.LParam);
-  if (!ListAdapter && ListWnd) {
-    const bool simple = IsSimple(CtrlHandle);
-    const bool hasItems = ::SendMessageW(CtrlHandle, CB_GETCOUNT, 0, 0) > 0;
-    ListAdapter = TacMainWnd::Create<TacComboListWnd>(ListWnd, nullptr, SkinManager, L"EDIT",
-                                                      hasItems);
-    // A bare list takes the dialog flag of its combo.
-    ListAdapter->DialogChild = DialogChild;
-    ListAdapter->SimpleStyle = simple;
-    ++listAdaptersMade_;
-  }
-  if (!ListAdapter) return;
-  const LRESULT index = SendSkinCmd(ListWnd, AC_GETSKININDEX, 0);
+  if (!ListAdapter || ListAdapter->Destroyed || DialogChild) return;
+  if (SendSkinCmd(ListWnd, AC_GETSKININDEX, 0) <= 0) return;
   const TsGeneralData* section = ListAdapter->SkinData->Section();
-  if (index > 0 && section && !DialogChild) {
-    ListAdapter->BgColor = section->Color;
-    message.Result = reinterpret_cast<LRESULT>(
-        ListAdapter->CtlColorBrush(reinterpret_cast<HDC>(message.WParam), section->FontColor[0]));
-  }
+  if (!section) return;
+  ListAdapter->BgColor = section->Color;
+  message.Result = reinterpret_cast<LRESULT>(ListAdapter->CtlColorBrush(
+      reinterpret_cast<HDC>(message.WParam), static_cast<TColor>(section->FontColor[0])));
 }
 
 void TacComboBoxWnd::PrepareSimpleCache() {
@@ -187,10 +181,7 @@ void TacComboBoxWnd::OnPrint(TMessage& message) {
   HDC dc = reinterpret_cast<HDC>(message.WParam);
   message.Result = 0;
   if (!dc) return;
-  GetWndRectInParent(CtrlHandle, ParentWnd, WndRect, Caption, WndPos, WndSize, ParentRect);
-  SkinData->SetUpdating(false);
-  SkinData->BGChanged = true;
-  if (!ParamsSet) SetSkinParams();
+  StartPrint();
   if (IsSimple(CtrlHandle))
     PrepareSimpleCache();
   else

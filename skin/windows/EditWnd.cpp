@@ -174,14 +174,18 @@ void TacEditWnd::PrintClient(HDC dc) {
   ::SendMessageW(CtrlHandle, WM_PRINTCLIENT, wdc, PRF_CLIENT | PRF_OWNED);
 }
 
-void TacEditWnd::OnPrint(TMessage& message) {
-  HDC dc = reinterpret_cast<HDC>(message.WParam);
-  message.Result = 0;
-  if (!dc) return;
+void TacEditWnd::StartPrint() {
   GetWndRectInParent(CtrlHandle, ParentWnd, WndRect, Caption, WndPos, WndSize, ParentRect);
   SkinData->SetUpdating(false);
   SkinData->BGChanged = true;
   if (!ParamsSet) SetSkinParams();
+}
+
+void TacEditWnd::OnPrint(TMessage& message) {
+  HDC dc = reinterpret_cast<HDC>(message.WParam);
+  message.Result = 0;
+  if (!dc) return;
+  StartPrint();
   PrepareWndCache(SkinData, CtrlHandle, DialogChild);
   if (!DialogChild) UpdateWndCorners(SkinData, 0, this);
   PaintFrame(dc);

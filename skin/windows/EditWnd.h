@@ -43,6 +43,9 @@ class TacEditWnd : public TacBaseWnd {
   // The frame from the cache image into DC (window coordinates) and the bars.
   void PaintFrame(HDC dc);
   void PrintClient(HDC dc);
+  // What every print starts with: fresh geometry, no deferred painting,
+  // the image to be built again from the skin's colours.
+  void StartPrint();
   void OnNcPaint(TMessage& message);
   void OnPrint(TMessage& message);
   bool OnSkinCmd(TMessage& message);

@@ -6,17 +6,6 @@
 #include "skin/engine/SkinText.h"
 #include "skin/windows/AdapterPaint.h"
 
-namespace {
-
-template <class F>
-void Silently(HWND wnd, F step) {
-  ::SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
-  step();
-  ::SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
-}
-
-}  // namespace
-
 void TacStaticWnd::PaintContent() {
   TCanvas* canvas = SkinData->CacheBmp->Canvas();
   UseWindowFont(canvas, CtrlHandle);
@@ -67,13 +56,13 @@ void TacStaticWnd::WndProc(TMessage& message) {
     case WM_NCPAINT:
       return;
     case WM_SETTEXT:
-      Silently(CtrlHandle, [&] { PassOn(message); });
+      WithoutRedraw(CtrlHandle, [&] { PassOn(message); });
       SkinData->BGChanged = true;
       ::SendMessageW(CtrlHandle, WM_PAINT, 0, 0);
       return;
     case WM_ENABLE:
     case WM_CANCELMODE:
-      Silently(CtrlHandle, [&] { TacMainWnd::WndProc(message); });
+      WithoutRedraw(CtrlHandle, [&] { TacMainWnd::WndProc(message); });
       if (!Destroyed) ::SendMessageW(CtrlHandle, WM_PAINT, 0, 0);
       return;
     case WM_PAINT:
@@ -83,7 +72,7 @@ void TacStaticWnd::WndProc(TMessage& message) {
       return;
     case WM_UPDATEUISTATE:
       if (!::IsWindowVisible(CtrlHandle)) break;
-      Silently(CtrlHandle, [&] { TacMainWnd::WndProc(message); });
+      WithoutRedraw(CtrlHandle, [&] { TacMainWnd::WndProc(message); });
       return;
   }
   TacMainWnd::WndProc(message);

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+#include "framework/Handles.h"
 #include "skin/engine/CommonData.h"
 #include "skin/windows/ButtonWnd.h"
 #include "skin/windows/ComboWnd.h"
@@ -173,8 +174,9 @@ TEST_F(AdapterFamilies, NotificationsAndFocusReachTheParentAsWithoutAdapter) {
       Heard().clear();
       ::SetFocus(w);
       focused[adapted] = ::GetFocus() == w || ::IsChild(w, ::GetFocus());
+      // Every notification is sent while the step runs; what comes later
+      // (another process taking the activation) is no part of it.
       c.act(w);
-      Pump(10);
       seen[adapted] = Notifications();
       a.reset();
       ::DestroyWindow(w);
@@ -219,6 +221,14 @@ TEST_F(AdapterFamilies, TwentyDropDownsMakeOneListAdapter) {
   EXPECT_EQ(a->ListAdaptersMade(), 1);
   EXPECT_EQ(GetScrollWnd(a->ListWnd), a->ListAdapter.get());
   EXPECT_EQ(GdiObjectCount(), gdi);
+  // The list's colours: the section's, with one brush the adapter keeps.
+  UniqueMemDC dc = CreateMemDC();
+  const LPARAM listParam = reinterpret_cast<LPARAM>(a->ListWnd);
+  const WPARAM dcParam = reinterpret_cast<WPARAM>(dc.get());
+  const LRESULT brush = ::SendMessageW(w, WM_CTLCOLORLISTBOX, dcParam, listParam);
+  EXPECT_NE(brush, 0);
+  EXPECT_EQ(::SendMessageW(w, WM_CTLCOLORLISTBOX, dcParam, listParam), brush);
+  EXPECT_EQ(::GetBkColor(dc.get()), ColorToRGB(SectionOf(*manager, L"EDIT").Color));
   HWND list = a->ListWnd;
   a.reset();
   EXPECT_EQ(GetScrollWnd(list), nullptr);
@@ -247,6 +257,8 @@ TEST_F(AdapterFamilies, WholeFaceAdaptersPrintTheirSkinImage) {
        31},
       {"tool bar", TOOLBARCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN,
        [](HWND w, TsSkinManager* m) { return Adapt<TacToolBarWnd>(w, m, L"PANEL"); }, 200, 30},
+      {"size grip", L"SCROLLBAR", SBS_SIZEGRIP,
+       [](HWND w, TsSkinManager* m) { return Adapt<TacSizerWnd>(w, m, L"PANEL"); }, 16, 16},
       // A window that paints nothing itself, as a dialog page.
       {"panel", ProbeClass(), 0,
        [](HWND w, TsSkinManager* m) { return Adapt<TacTransPanelWnd>(w, m, L"PANEL"); }, 100, 60},
@@ -271,16 +283,69 @@ TEST_F(AdapterFamilies, WholeFaceAdaptersPrintTheirSkinImage) {
   }
 }
 
-TEST_F(AdapterFamilies, ADisabledButtonIsFadedIntoItsParent) {
-  HWND w = Child(L"BUTTON", BS_PUSHBUTTON, 90, 28, L"");
-  TacMainWndPtr a = Adapt<TacBtnWnd>(w, manager.get(), L"BUTTON");
-  auto enabled = Print(w);
+TEST_F(AdapterFamilies, ASizeGripIsAlwaysTheBottomRightCorner) {
+  HWND w = Child(L"SCROLLBAR", SBS_SIZEGRIP, 16, 16);
+  TacMainWndPtr a = Adapt<TacSizerWnd>(w, manager.get(), L"PANEL");
+  RECT r{};
+  ::GetWindowRect(w, &r);
+  const LPARAM inside = MAKELPARAM(r.left + 2, r.top + 2);
+  EXPECT_EQ(::SendMessageW(w, WM_NCHITTEST, 0, inside), HTBOTTOMRIGHT);
   ::EnableWindow(w, FALSE);
-  auto disabled = Print(w);
-  // Without a parent image nothing is faded: the face stays the face.
-  EXPECT_EQ(Px(*disabled, 45, 14), Px(*enabled, 45, 14));
+  EXPECT_EQ(::SendMessageW(w, WM_NCHITTEST, 0, inside), HTBOTTOMRIGHT);
   a.reset();
   ::DestroyWindow(w);
+}
+
+// A parent whose image is one colour all over.
+constexpr TColor kParentImage = 0x00C000;
+
+LRESULT CALLBACK ImageParent(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
+  static std::unique_ptr<TBitmap> image = skintest::MakeBmp(400, 300, kParentImage);
+  if (msg == SM_ALPHACMD && HIWORD(w) == AC_GETCACHE) {
+    CacheInfoReply = MakeCacheInfo(image.get(), 0, 0);
+    return 0;
+  }
+  return ::DefWindowProcW(wnd, msg, w, l);
+}
+
+TEST_F(AdapterFamilies, DisabledFacesAreBlendedWithTheParentsImage) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ImageParent;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"TarnholtImageParent";
+  ::RegisterClassW(&wc);
+  HWND host = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 40, 40, 300, 200,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+  struct Case {
+    const char* name;
+    DWORD style;
+    TacMainWndPtr (*adapt)(HWND, TsSkinManager*);
+  };
+  for (Case c : {Case{"button", BS_PUSHBUTTON,
+                      [](HWND w, TsSkinManager* m) { return Adapt<TacBtnWnd>(w, m, L"BUTTON"); }},
+                 Case{"check box", BS_AUTOCHECKBOX, [](HWND w, TsSkinManager* m) {
+                        return Adapt<TacCheckBoxWnd>(w, m, L"BUTTON");
+                      }}}) {
+    SCOPED_TRACE(c.name);
+    HWND w = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | c.style, 10, 10, 90, 28,
+                               host, nullptr, wc.hInstance, nullptr);
+    TacMainWndPtr a = c.adapt(w, manager.get());
+    auto enabled = Print(w);
+    ::EnableWindow(w, FALSE);
+    auto disabled = Print(w);
+    const TColor face = Px(*enabled, 45, 14), faded = Px(*disabled, 45, 14);
+    ASSERT_NE(face, kParentImage);
+    EXPECT_NE(faded, face);
+    for (int shift : {0, 8, 16}) {  // each channel between the face and the parent
+      const int f = (face >> shift) & 255, p = (kParentImage >> shift) & 255;
+      const int d = (faded >> shift) & 255;
+      EXPECT_GE(d, std::min(f, p) - 1);
+      EXPECT_LE(d, std::max(f, p) + 1);
+    }
+    a.reset();
+    ::DestroyWindow(w);
+  }
+  ::DestroyWindow(host);
 }
 
 TEST(ToolButtonText, BreaksBeforeTheSecondToLastWordOfThreeOrMore) {

@@ -183,8 +183,13 @@ TEST_F(CtrlAdapterTest, GdiObjectsStayOverFiftySkinChangesAndFiftyForms) {
     manager->SetSkinName(names[static_cast<size_t>(i) % names.size()]);
     ::RedrawWindow(f->form->Handle(), nullptr, nullptr,
                    RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    ::SendMessageW(f->dropList->WindowHandle(), CB_SHOWDROPDOWN, TRUE, 0);
-    ::SendMessageW(f->dropList->WindowHandle(), CB_SHOWDROPDOWN, FALSE, 0);
+    // The open list paints (and asks for its colours) every time.
+    HWND combo = f->dropList->WindowHandle();
+    ::SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (::GetComboBoxInfo(combo, &info)) ::UpdateWindow(info.hwndList);
+    ::SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
     Pump(2);
   };
   for (int i = 0; i < 5; ++i) change(i);
