@@ -47,7 +47,6 @@ using TacGetExtraLineData =
     std::function<void(TMenuItem* FirstItem, std::wstring& SkinSection, std::wstring& Caption,
                        std::unique_ptr<TBitmap>& Glyph, bool& LineVisible)>;
 
-
 class TsSkinManager : public TComponent {
  public:
   explicit TsSkinManager(TComponent* AOwner);
