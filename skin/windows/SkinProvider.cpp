@@ -6,28 +6,33 @@
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/StyleSimply.h"
+#include "skin/engine/WindowSkinning.h"
 #include "skin/windows/SkinableMenus.h"
 
 namespace {
 
-TsSkinProvider* ProviderOf(LRESULT reply) { return reinterpret_cast<TsSkinProvider*>(reply); }
-
-// The engine reaches the providers only through these late-bound entries.
-void InstallEngineHooks() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  if (!SkinProviderMessage)
-    SkinProviderMessage = [](TComponent* c, TMessage& m) {
-      if (auto* p = dynamic_cast<TsSkinProvider*>(c)) p->SkinMessage(m);
-    };
-  ProviderHooks.ManagerOf = [](LRESULT p) { return ProviderOf(p)->Manager(); };
-  ProviderHooks.UpdateRgn = [](LRESULT p) { ProviderOf(p)->UpdateRgn(true); };
-  ProviderFormRegion = [](LRESULT p) -> HRGN {
-    TsSkinProvider* provider = ProviderOf(p);
+// What the engine asks of the form providers, registered with the engine
+// when the first provider is made.
+class TacProviderSkinning final : public TacWindowSkinning {
+ public:
+  void ProviderMessage(TComponent* provider, TMessage& message) override {
+    if (auto* p = dynamic_cast<TsSkinProvider*>(provider)) p->SkinMessage(message);
+  }
+  TsSkinManager* ManagerOf(TsSkinProvider* provider) override { return provider->Manager(); }
+  void UpdateRgn(TsSkinProvider* provider) override { provider->UpdateRgn(true); }
+  HRGN FormRegion(TsSkinProvider* provider) override {
     provider->CollectRegionRects();
     return provider->CreateFormRgn(0, 0);
-  };
+  }
+  // A changed skin shows at once: the form repaints itself from its cache.
+  void AnimShow(TCustomForm*, int) override {}
+  // The dialog hook is not part of the providers.
+  HOOKPROC DialogHookProcedure() override { return nullptr; }
+};
+
+void InstallEngineHooks() {
+  static TacProviderSkinning skinning;
+  if (WindowSkinning() != &skinning) RegisterWindowSkinning(&skinning);
 }
 
 TCustomForm* OwnerForm(TComponent* c) {
@@ -65,7 +70,7 @@ TsSkinProvider* GetSkinProvider(TControl* control) {
   TCustomForm* form = dynamic_cast<TCustomForm*>(control);
   if (!form) form = OwnerForm(control);
   if (!form || !form->HandleAllocated()) return nullptr;
-  return ProviderOf(form->Perform(SM_ALPHACMD, SkinCmdWParam(AC_GETPROVIDER), 0));
+  return ProviderOfReply(form->Perform(SM_ALPHACMD, SkinCmdWParam(AC_GETPROVIDER), 0));
 }
 
 // ---------------------------------------------------------------- life
