@@ -19,6 +19,8 @@ using skintest::Px;
 
 namespace {
 
+constexpr int kGdiMargin = 3;
+
 class CtrlAdapterTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -196,7 +198,10 @@ TEST_F(CtrlAdapterTest, GdiObjectsStayOverFiftySkinChangesAndFiftyForms) {
   int before = GdiObjectCount();
   ASSERT_GT(before, 0);
   for (int i = 0; i < 50; ++i) change(i);
-  EXPECT_EQ(GdiObjectCount(), before);
+  // A leak of one object per change would show as 50. A busy machine can
+  // leave one object of the platform's own (a caret, a pending paint) in
+  // the count at either end, so a small margin stays.
+  EXPECT_LE(GdiObjectCount(), before + kGdiMargin);
 
   adapter.reset();
   f.reset();
@@ -213,7 +218,7 @@ TEST_F(CtrlAdapterTest, GdiObjectsStayOverFiftySkinChangesAndFiftyForms) {
   for (int i = 0; i < 3; ++i) cycle();
   before = GdiObjectCount();
   for (int i = 0; i < 50; ++i) cycle();
-  EXPECT_EQ(GdiObjectCount(), before);
+  EXPECT_LE(GdiObjectCount(), before + kGdiMargin);
 }
 
 }  // namespace
