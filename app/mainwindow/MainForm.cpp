@@ -33,9 +33,6 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
   OnActivate = [this](TObject* s) { AppsFormActivate(s); };
 
-  sSkinProvider1 = Construct<TsSkinProvider>(this);
-  sSkinProvider1->SetName(L"sSkinProvider1");
-
   sStatusBar2 = Construct<TStatusBar>(this);
   sStatusBar2->SetName(L"sStatusBar2");
   sStatusBar2->SetHeight(22);

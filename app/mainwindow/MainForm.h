@@ -14,7 +14,6 @@
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "skin/controls/FrameBar.h"
-#include "skin/windows/SkinProvider.h"
 
 class TMainForm : public TForm,
                   public TCleanupPage,
@@ -31,8 +30,6 @@ class TMainForm : public TForm,
   static constexpr int kPageCount = 16;
 
   TsFrameBar* sFrameBar1 = nullptr;
-  // Draws the window's frame and caption from the skin.
-  TsSkinProvider* sSkinProvider1 = nullptr;
   TPageControl* sPageControl1 = nullptr;
   TStatusBar* sStatusBar2 = nullptr;
   TTabSheet* Pages[kPageCount] = {};
