@@ -2,8 +2,9 @@
 // again (EndMenu from the menu loop's first idle moment), once as the
 // system's plain menu and once skinned by the menu skinner with an internal
 // skin, in the same run, and prints the ratio.
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>

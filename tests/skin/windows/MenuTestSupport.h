@@ -4,9 +4,10 @@
 // process's GDI object count.
 #pragma once
 
+#include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <cstdint>
 #include <functional>
