@@ -40,6 +40,28 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
 
   BuildFrameBar();
   BuildPages();
+
+  // Every hint of the application shows in this manager's comics bubble.
+  sHintManager1 = Construct<TsHintManager>(this);
+  sHintManager1->SetName(L"sHintManager1");
+  sHintManager1->SetPredefinitions(shCustom);
+  TsHintKind* hint = sHintManager1->HintKind();
+  hint->Color = 1388541;
+  hint->ColorBorderTop = clWhite;
+  hint->ColorBorderBottom = clOlive;
+  hint->Transparency = 20;
+  hint->SetShadowEnabled(true);
+  hint->ShadowBlur = 3;
+  hint->ShadowOffset = 13;
+  hint->ShadowTransparency = 48;
+  hint->MarginH = 13;
+  hint->MarginV = 6;
+  hint->MaxWidth = 240;
+  hint->Font()->SetName(L"Tahoma");
+  hint->Font()->SetHeight(-11);
+  hint->Font()->SetColor(clBlack);
+  hint->SetStyle(hsComics);
+  sHintManager1->SkinSection = L"HINT";
 }
 
 void TMainForm::BuildFrameBar() {

@@ -14,6 +14,7 @@
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "skin/controls/FrameBar.h"
+#include "skin/controls/HintManager.h"
 
 class TMainForm : public TForm,
                   public TCleanupPage,
@@ -32,6 +33,7 @@ class TMainForm : public TForm,
   TsFrameBar* sFrameBar1 = nullptr;
   TPageControl* sPageControl1 = nullptr;
   TStatusBar* sStatusBar2 = nullptr;
+  TsHintManager* sHintManager1 = nullptr;
   TTabSheet* Pages[kPageCount] = {};
 
   // Internet Explorer cache cleanup on; set at start-up.

@@ -292,6 +292,15 @@ void TsCustomHintWindow::PaintText(TBitmap* bmp) {
   else
     c->Font()->Assign(k->Font());
   std::wstring text = Caption();
+  // Wrapped text is laid out in the width it was measured in, centred on
+  // the text rectangle: DrawText may wrap a line that is exactly as wide as
+  // the rectangle it measured, which would push the last line out.
+  TRect wrap = r;
+  int spare = k->MaxWidth - WidthOf(r);
+  if (spare > 0) {
+    wrap.left -= spare / 2;
+    wrap.right += spare - spare / 2;
+  }
   if (HintManager->HTMLMode) {
     if (skin && sm->IsValidSkinIndex(skinIndex_))
       c->Font()->SetColor(static_cast<TColor>(sm->gd[skinIndex_].FontColor[0]));
@@ -299,10 +308,10 @@ void TsCustomHintWindow::PaintText(TBitmap* bmp) {
     html.Init(bmp, text, r);
     html.Parse(r);
   } else if (skin) {
-    DrawSkinTextEx(c, text, true, r, DT_WORDBREAK | DT_CENTER | DT_EXPANDTABS, skinIndex_, false,
-                   sm);
+    DrawSkinTextEx(c, text, true, wrap, DT_WORDBREAK | DT_CENTER | DT_EXPANDTABS, skinIndex_,
+                   false, sm);
   } else {
-    c->TextRect(r, text, DT_NOPREFIX | DT_WORDBREAK | DT_CENTER);
+    c->TextRect(wrap, text, DT_NOPREFIX | DT_WORDBREAK | DT_CENTER);
   }
   GdiFlush();
 }

@@ -1,9 +1,10 @@
-// Drives the application's hints the way the mouse does, on a form that is
-// never shown: mouse moves are sent to a control and messages pumped until
-// the hint shows. The real pointer is left alone (test executables run side
-// by side on one display and share it), so the leave that the system posts
-// for a pointer that is not over the window is dropped while waiting: to
-// the control the mouse stays until the test sends the leave itself.
+// Drives the application's hints the way the mouse does: mouse moves are
+// sent to a control and messages pumped until the hint shows. The real
+// pointer is left alone, since test executables run side by side on one
+// display and share it; the mouse input the system posts for it (moves over
+// a shown form, the leave it reports for a window the pointer is not over)
+// is dropped while waiting, so to the control the mouse stays until the
+// test sends the leave itself.
 #pragma once
 
 #include <windows.h>
@@ -26,7 +27,10 @@ inline THintWindow* WaitForHint() {
   for (int i = 0; i < 40; ++i) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_MOUSELEAVE) continue;
+      if ((msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
+          (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCXBUTTONDBLCLK) ||
+          msg.message == WM_MOUSELEAVE || msg.message == WM_NCMOUSELEAVE)
+        continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }

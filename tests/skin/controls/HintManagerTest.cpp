@@ -4,6 +4,7 @@
 // leaves nothing behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "skin/controls/HintManager.h"
@@ -175,6 +176,28 @@ TEST_F(HintManagerTest, BodyIsOpaqueInItsColourAndShowsAtTheTransparency) {
   manager->HintKind()->Transparency = 0;
   Show(L"текст");
   EXPECT_EQ(record.alphas.back(), 255);
+}
+
+TEST_F(HintManagerTest, WrappedTextKeepsTheLinesItWasMeasuredWith) {
+  // Measured at the maximum width, this wraps into lines whose widest is
+  // the text rectangle's width; laid out again in that width alone, the
+  // system may wrap it once more and drop the last line.
+  const wchar_t* text = L"Позваляет просканировать и очистить систему и Windows приложения";
+  manager->HintKind()->SetStyle(hsSimply);
+  manager->HintKind()->BevelWidth = 0;
+  SIZE measured = TextSize(text);
+  TsCustomHintWindow* w = Show(text);
+  TRect b = w->BodyRect();
+  // The drawn text spans (nearly) the measured width: its widest line is
+  // still on one line.
+  int left = b.right, right = b.left;
+  for (int y = b.top; y < b.bottom; ++y)
+    for (int x = b.left; x < b.right; ++x)
+      if (LayeredRecord::Rgb(record.Pixel(x, y)) != 0x40C0F0u) {
+        left = std::min(left, x);
+        right = std::max(right, x + 1);
+      }
+  EXPECT_GE(right - left, measured.cx - 6);
 }
 
 TEST_F(HintManagerTest, ShadowIsBlackWhateverShadowColourSays) {
