@@ -3,9 +3,9 @@
 // window's menu bar from the moment it is opened.
 #include <gtest/gtest.h>
 
-#include "app/MainForm.h"
-#include "app/ResultForm.h"
-#include "tests/app/MainFormHarness.h"
+#include "app/mainwindow/MainForm.h"
+#include "app/duplicates/ResultForm.h"
+#include "tests/app/common/MainFormHarness.h"
 #include "tests/skin/windows/MenuTestSupport.h"
 
 namespace {

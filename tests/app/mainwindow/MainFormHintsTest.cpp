@@ -4,7 +4,7 @@
 
 #include "skin/controls/HintManager.h"
 #include "skin/controls/HintWindows.h"
-#include "tests/app/MainFormHarness.h"
+#include "tests/app/common/MainFormHarness.h"
 #include "tests/common/HintDriver.h"
 
 namespace {
