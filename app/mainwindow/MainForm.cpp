@@ -98,13 +98,13 @@ void TMainForm::BuildFrameBar() {
 }
 
 void TMainForm::BuildPages() {
-  sPageControl1 = Construct<TPageControl>(this);
+  sPageControl1 = Construct<TsPageControl>(this);
   sPageControl1->SetName(L"sPageControl1");
   sPageControl1->SetMultiLine(true);
   sPageControl1->SetAlign(alClient);
   sPageControl1->SetParent(this);
   for (int i = 0; i < kPageCount; ++i) {
-    TTabSheet* sheet = Construct<TTabSheet>(this);
+    TsTabSheet* sheet = Construct<TsTabSheet>(this);
     sheet->SetName(kPageNames[i]);
     // The tabs never show; the caption names the page for tools and tests.
     sheet->SetCaption(kPageNames[i]);
