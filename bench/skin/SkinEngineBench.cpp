@@ -14,7 +14,7 @@
 #include "skin/engine/Gradients.h"
 #include "skin/engine/Masks.h"
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "skin/engine/SkinConsts.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
 
 TOutputWindow* OutputWindow = nullptr;
 std::unique_ptr<TBitmap> AnimScreenBmp;

@@ -10,7 +10,7 @@
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinSnapshot.h"
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/StyleSimply.h"
+#include "skin/engine/SkinnedForms.h"
 #include "skin/engine/WindowSkinning.h"
 #include "skin/windows/SkinableMenus.h"
 

@@ -4,7 +4,7 @@
 #include "skin/engine/Glyphs.h"
 #include "skin/engine/SkinData.h"
 #include "skin/engine/SkinManager.h"
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
 
 TPoint MaskCellSize(TsSkinManager* manager, int maskIndex) {
   if (!manager || !manager->IsValidImgIndex(maskIndex)) return TPoint{0, 0};

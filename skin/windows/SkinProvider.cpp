@@ -5,7 +5,7 @@
 #include "skin/engine/AnimShow.h"
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinMessages.h"
-#include "skin/engine/StyleSimply.h"
+#include "skin/engine/SkinnedForms.h"
 #include "skin/engine/WindowSkinning.h"
 #include "skin/windows/SkinableMenus.h"
 

@@ -10,7 +10,7 @@
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinText.h"
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/StyleSimply.h"
+#include "skin/engine/SkinnedForms.h"
 #include "skin/windows/SkinProvider.h"
 
 namespace {

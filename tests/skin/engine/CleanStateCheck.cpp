@@ -10,7 +10,7 @@
 
 #include "skin/engine/AnimShow.h"
 #include "skin/engine/SkinManager.h"
-#include "skin/engine/StyleSimply.h"
+#include "skin/engine/SkinnedForms.h"
 
 namespace {
 

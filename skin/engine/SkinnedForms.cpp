@@ -1,5 +1,5 @@
 #include "skin/engine/WindowSkinning.h"
-#include "skin/engine/StyleSimply.h"
+#include "skin/engine/SkinnedForms.h"
 
 #include <shellapi.h>
 
