@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/common/BenchTiming.h"
 #include "framework/Forms.h"
 #include "skin/controls/BitBtn.h"
 #include "skin/controls/Button.h"
@@ -27,30 +28,12 @@
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinMessages.h"
 
+using bench::Now;
+
 namespace {
 
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-// Median of `runs` timings of `reps` calls, in microseconds per call.
 double Time(const std::function<void()>& fn, int reps, int runs = 9) {
-  fn();
-  std::vector<double> t;
-  for (int r = 0; r < runs; ++r) {
-    const double start = Now();
-    for (int i = 0; i < reps; ++i) fn();
-    t.push_back((Now() - start) * 1e6 / reps);
-  }
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
+  return bench::MedianMicrosPerCall(fn, reps, runs);
 }
 
 double CopyTime(size_t bytes, int reps) {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/common/BenchTiming.h"
 #include "framework/Buttons.h"
 #include "framework/ComboBox.h"
 #include "framework/ExtCtrls.h"
@@ -24,30 +25,13 @@
 #include "skin/engine/SkinManager.h"
 #include "skin/windows/CtrlAdapter.h"
 
+using bench::Now;
+
 namespace {
 
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-// Median of `runs` timings of `reps` calls, in milliseconds per call.
+// Milliseconds per call.
 double Time(const std::function<void()>& fn, int reps, int runs = 9) {
-  fn();
-  std::vector<double> t;
-  for (int r = 0; r < runs; ++r) {
-    const double start = Now();
-    for (int i = 0; i < reps; ++i) fn();
-    t.push_back((Now() - start) * 1e3 / reps);
-  }
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
+  return bench::MedianMicrosPerCall(fn, reps, runs) / 1e3;
 }
 
 TForm* MakeForm() {

@@ -10,24 +10,16 @@
 #include <memory>
 #include <vector>
 
+#include "bench/common/BenchTiming.h"
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "skin/controls/ProgressBar.h"
 #include "skin/engine/InternalSkins.h"
 #include "skin/engine/SkinManager.h"
 
-namespace {
+using bench::Now;
 
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
+namespace {
 
 // Median over 7 runs of 1,000 steps, in milliseconds per step. A step is
 // painted on screen (UpdateWindow, through the X server under Wine) or
