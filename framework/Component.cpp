@@ -77,6 +77,18 @@ bool TComponent::ClassNameIs(const wchar_t* className) const {
   return className && SameText(ClassName(), className);
 }
 
+// Out of line: inlined, the compiler would take the global functions inside
+// them for a mismatched allocation and release.
+void* TComponent::operator new(std::size_t size) { return ::operator new(size); }
+void TComponent::operator delete(void* storage) { ::operator delete(storage); }
+
+void TComponent::operator delete(TComponent* component, std::destroying_delete_t) {
+  void* whole = dynamic_cast<void*>(component);  // the complete object's storage
+  component->BeforeDestruction();
+  component->~TComponent();
+  ::operator delete(whole);
+}
+
 int TComponent::ComponentIndex() const {
   if (!owner_) return -1;
   auto& list = owner_->components_;

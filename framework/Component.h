@@ -2,7 +2,9 @@
 // it owns; components hear about each other's removal through Notification.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,17 @@ class TComponent : public TPersistent {
 
   // Runs right after the constructor (see Construct<> below).
   virtual void AfterConstruction() {}
+  // Runs right before the destructors, while the whole object still stands
+  // (see operator delete below): what must happen before any part of the
+  // object is gone, such as destroying its window, happens here.
+  virtual void BeforeDestruction() {}
+  // Every `delete` of a component runs BeforeDestruction first, then the
+  // destructors: the mirror of Construct<>.
+  void operator delete(TComponent* component, std::destroying_delete_t);
+  // The allocation pair of the above (and what frees the storage when a
+  // constructor throws).
+  static void* operator new(std::size_t size);
+  static void operator delete(void* storage);
   // Ends "loading": a form calls it on every component it built once all of
   // them exist, the way reading form data ends.
   virtual void Loaded();

@@ -442,3 +442,18 @@ void TGraphicControl::WndProc(TMessage& message) {
   }
   TControl::WndProc(message);
 }
+
+bool IsAccel(WORD ch, const std::wstring& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != L'&') continue;
+    if (caption[i + 1] == L'&') {  // "&&" is a plain ampersand
+      ++i;
+      continue;
+    }
+    wchar_t marked = caption[i + 1], typed = static_cast<wchar_t>(ch);
+    CharUpperBuffW(&marked, 1);
+    CharUpperBuffW(&typed, 1);
+    return marked == typed;
+  }
+  return false;
+}

@@ -293,11 +293,15 @@ class TWinControl : public TControl {
   explicit TWinControl(TComponent* AOwner);
   ~TWinControl() override;
   const wchar_t* ClassName() const override { return L"TWinControl"; }
+  // The window goes before any destructor runs: its last messages
+  // (WM_KILLFOCUS, WM_DESTROY) reach the hooks and overrides of a whole
+  // object.
+  void BeforeDestruction() override;
 
   HWND Handle();  // creates the window when needed
   HWND WindowHandle() const { return handle_; }
   bool HandleAllocated() const { return handle_ != nullptr; }
-  void HandleNeeded();
+  void HandleNeeded();  // makes no window for a control being destroyed
   void RecreateWnd();
   void DestroyHandle();
 
@@ -337,7 +341,14 @@ class TWinControl : public TControl {
   void PaintControls(HDC dc, TControl* first);
   // Paints the window (frame, background, client) and its windowed
   // children into dc with our top-left corner at (x, y), through WM_PRINT.
+  // Paints the control with its frame and every windowed child into `dc`,
+  // its top-left corner at (x, y).
   void PaintTo(HDC dc, int x, int y);
+  // Paints the frame, and the client area inside it, at the DC's origin;
+  // the children are left to the caller.
+  void PaintWindowOnly(HDC dc);
+  // Where the client area starts inside the window (the frame's width).
+  POINT ClientOffset() const;
   // Invalidates the part of our window that `control` covers.
   void InvalidateRectOf(const TControl* control);
   // Moves a child to the top (front) or bottom of the z-order.
@@ -389,6 +400,7 @@ class TWinControl : public TControl {
   void WMWindowPosChanged(TMessage& message);
   void WMEraseBkgnd(TMessage& message);
   bool WMContextMenu(TMessage& message);
+  void WMDialogChar(TMessage& message);
   void CreateChildHandles();
 
   HWND handle_ = nullptr;
@@ -418,6 +430,9 @@ class TCustomControl : public TWinControl {
  private:
   std::unique_ptr<TCanvas> canvas_;
 };
+
+// True when `caption` marks `ch` as its accelerator ("&Да" for Д or д).
+bool IsAccel(WORD ch, const std::wstring& caption);
 
 // The control that owns a window of this process, or null.
 TWinControl* FindControl(HWND wnd);

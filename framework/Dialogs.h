@@ -81,7 +81,7 @@ class TSaveDialog : public TOpenDialog {
 // ---------------------------------------------------------------- message boxes
 
 // Message dialogs of a kind with a button set (TMsgDlgType, MessageDlg) are
-// the skin engine's (skin/engine/sDialogs.h, SkinnedMessageDlg): the
+// the skin engine's (skin/engine/MessageBoxes.h, SkinnedMessageDlg): the
 // framework keeps only the plain box.
 // A plain box with the application's title and an OK button.
 void ShowMessage(const std::wstring& msg);

@@ -144,6 +144,26 @@ class SelectObjectScope {
   HGDIOBJ old_ = nullptr;
 };
 
+// ---- BeginPaint/EndPaint scope: the paint ends (and the update region is
+// validated) however the painting code leaves, a throw included; otherwise
+// every later WM_PAINT would find the same region invalid again. ----
+class PaintScope {
+ public:
+  explicit PaintScope(HWND wnd) noexcept : wnd_(wnd), dc_(::BeginPaint(wnd, &ps_)) {}
+  ~PaintScope() {
+    if (dc_) ::EndPaint(wnd_, &ps_);
+  }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  HDC dc() const noexcept { return dc_; }
+  const PAINTSTRUCT& paint() const noexcept { return ps_; }
+
+ private:
+  HWND wnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
 // ---- SaveDC/RestoreDC scope ----
 class SaveDCScope {
  public:

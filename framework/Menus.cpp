@@ -311,6 +311,26 @@ void TMenuItem::AppendTo(HMENU menu, bool topLevelOfBar) {
 void TMenuItem::MenuChanged() {
   if (HasState(csDestroying)) return;
   if (parent_ && parent_->handle_) parent_->RebuildHandle();
+  // A change below the top level is a change of the menu too (the top
+  // level's rebuild tells the menu itself).
+  if (parent_ && parent_->parent_)
+    if (TMenu* menu = GetParentMenu()) menu->MenuChanged();
+}
+
+int TMenuItem::MenuPosition() const {
+  if (!parent_ || !visible_) return -1;
+  int position = 0;
+  for (TMenuItem* sibling : parent_->items_) {
+    if (sibling == this) return position;
+    if (sibling->visible_) ++position;
+  }
+  return -1;
+}
+
+bool TMenuItem::ItemRect(HWND wnd, RECT& rect) const {
+  int position = MenuPosition();
+  if (position < 0 || !parent_->handle_) return false;
+  return ::GetMenuItemRect(wnd, parent_->handle_, static_cast<UINT>(position), &rect) != FALSE;
 }
 
 void TMenuItem::Click() {
@@ -470,9 +490,11 @@ TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
 TMainMenu::~TMainMenu() { Detach(); }
 
 void TMainMenu::MenuChanged() {
-  if (form_ && form_->HandleAllocated() && Items()->HandleAllocated() &&
+  if (!form_) return;
+  if (form_->HandleAllocated() && Items()->HandleAllocated() &&
       GetMenu(form_->WindowHandle()) == Items()->Handle())
     DrawMenuBar(form_->WindowHandle());
+  form_->Perform(CM_MENUCHANGED);
 }
 
 namespace {
@@ -502,6 +524,7 @@ void TMainMenu::AttachTo(TCustomForm* form) {
   hook_ = std::make_unique<TWndProcHook>(
       form, [this](TMessage& m, const TWndMethod& next) { HookMessage(m, next); });
   if (form->HandleAllocated()) SetWindowMenuKeepingClient(form->WindowHandle(), Handle());
+  form->Perform(CM_MENUCHANGED);
 }
 
 void TMainMenu::Detach() {
@@ -515,6 +538,7 @@ void TMainMenu::Detach() {
         GetMenu(form->WindowHandle()) == Items()->Handle())
       SetWindowMenuKeepingClient(form->WindowHandle(), nullptr);
     if (form->menu_ == this) form->menu_ = nullptr;
+    form->Perform(CM_MENUCHANGED);
   }
 }
 

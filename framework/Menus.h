@@ -89,6 +89,13 @@ class TMenuItem : public TComponent {
   TMenuItem* Find(const std::wstring& caption) const;  // "&" ignored
   TMenuItem* Parent() const { return parent_; }
   int MenuIndex() const { return parent_ ? parent_->IndexOf(this) : -1; }
+  // The item's position in its parent's menu handle, which holds only the
+  // visible items (so not MenuIndex once a hidden item precedes it); -1 for
+  // a hidden item or one without a parent.
+  int MenuPosition() const;
+  // The item's screen rectangle in the menu shown by `wnd` (GetMenuItemRect
+  // by MenuPosition); false when it has none.
+  bool ItemRect(HWND wnd, RECT& rect) const;
   // The TMainMenu or TPopupMenu the item belongs to, or null.
   TMenu* GetParentMenu() const;
 

@@ -44,6 +44,13 @@ void TButton::WndProc(TMessage& message) {
     Click();
     return;
   }
+  if (message.Msg == CM_DIALOGCHAR) {
+    if (IsAccel(static_cast<WORD>(message.WParam), GetText()) && CanFocus()) {
+      Click();
+      message.Result = 1;
+    }
+    return;
+  }
   TButtonControl::WndProc(message);
 }
 
@@ -202,6 +209,15 @@ void TLabel::AdjustBounds() {
 }
 
 void TLabel::WndProc(TMessage& message) {
+  if (message.Msg == CM_DIALOGCHAR) {
+    // A label's accelerator focuses the control it names.
+    if (FocusControl && Enabled() && IsAccel(static_cast<WORD>(message.WParam), GetText()) &&
+        FocusControl->CanFocus()) {
+      FocusControl->SetFocus();
+      message.Result = 1;
+    }
+    return;
+  }
   TGraphicControl::WndProc(message);
   switch (message.Msg) {
     case CM_TEXTCHANGED:

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 #include "framework/ControlTable.h"
 #include "framework/Controls.h"
 #include "framework/Forms.h"
+#include "framework/Handles.h"
 #include "framework/SysUtils.h"
 
 namespace {
@@ -81,6 +83,12 @@ TWinControl::TWinControl(TComponent* AOwner)
   brush_->SetColor(color_);
 }
 
+void TWinControl::BeforeDestruction() {
+  TControl::BeforeDestruction();
+  Destroying();
+  DestroyHandle();
+}
+
 TWinControl::~TWinControl() {
   Destroying();
   // Children go first (those we own are freed by TComponent; the others
@@ -131,7 +139,7 @@ HWND TWinControl::Handle() {
 }
 
 void TWinControl::CreateHandle() {
-  if (handle_) return;
+  if (handle_ || HasState(csDestroying)) return;
   CreateWnd();
   if (!handle_) return;
   // Keep the children's windows in our list order (bottom first).
@@ -504,40 +512,57 @@ void TWinControl::PaintWindow(HDC dc) {
 
 void TWinControl::PaintHandler(TMessage& message) {
   HDC dc = reinterpret_cast<HDC>(message.WParam);
-  PAINTSTRUCT ps{};
-  bool own = dc == nullptr;
-  if (own) dc = BeginPaint(handle_, &ps);
-  int saved = SaveDC(dc);
-  // Opaque graphic children are clipped out of our own painting.
-  for (TControl* c : controls_) {
-    if (dynamic_cast<TWinControl*>(c) || !c->Visible()) continue;
-    if (c->ControlStyle() & csOpaque)
-      ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
+  std::optional<PaintScope> paint;
+  if (!dc) dc = paint.emplace(handle_).dc();
+  {
+    SaveDCScope saved(dc);
+    // Opaque graphic children are clipped out of our own painting.
+    for (TControl* c : controls_) {
+      if (dynamic_cast<TWinControl*>(c) || !c->Visible()) continue;
+      if (c->ControlStyle() & csOpaque)
+        ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
+    }
+    PaintWindow(dc);
   }
-  PaintWindow(dc);
-  RestoreDC(dc, saved);
   PaintControls(dc, nullptr);
-  if (own) EndPaint(handle_, &ps);
 }
 
 void TWinControl::PaintTo(HDC dc, int x, int y) {
   if (!dc || !handle_) return;
-  int saved = SaveDC(dc);
+  SaveDCScope saved(dc);
   OffsetViewportOrgEx(dc, x, y, nullptr);
   IntersectClipRect(dc, 0, 0, width_, height_);
-  SendMessageW(handle_, WM_PRINT, reinterpret_cast<WPARAM>(dc),
-               PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT);
+  PaintWindowOnly(dc);
   // Children sit in our client area, which the frame moves in.
+  POINT client = ClientOffset();
+  for (TControl* c : controls_) {
+    auto* child = dynamic_cast<TWinControl*>(c);
+    if (!child || !child->Visible() || !child->HandleAllocated()) continue;
+    child->PaintTo(dc, client.x + child->Left(), client.y + child->Top());
+  }
+}
+
+void TWinControl::PaintWindowOnly(HDC dc) {
+  if (!dc || !handle_) return;
+  // Frame and client in two requests: asked for both at once, Wine prints
+  // the client at the DC's origin, over the frame.
+  SendMessageW(handle_, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT);
+  SaveDCScope saved(dc);
+  POINT client = ClientOffset();
+  OffsetViewportOrgEx(dc, client.x, client.y, nullptr);
+  RECT cr;
+  GetClientRect(handle_, &cr);
+  IntersectClipRect(dc, 0, 0, cr.right, cr.bottom);
+  SendMessageW(handle_, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+}
+
+POINT TWinControl::ClientOffset() const {
+  if (!handle_) return POINT{0, 0};
   POINT origin{0, 0};
   ::ClientToScreen(handle_, &origin);
   RECT wr;
   GetWindowRect(handle_, &wr);
-  for (TControl* c : controls_) {
-    auto* child = dynamic_cast<TWinControl*>(c);
-    if (!child || !child->Visible() || !child->HandleAllocated()) continue;
-    child->PaintTo(dc, origin.x - wr.left + child->Left(), origin.y - wr.top + child->Top());
-  }
-  RestoreDC(dc, saved);
+  return POINT{origin.x - wr.left, origin.y - wr.top};
 }
 
 void TWinControl::PaintControls(HDC dc, TControl* first) {

@@ -150,10 +150,36 @@ void TWinControl::WndProc(TMessage& message) {
       }
       return;
     case WM_SETFOCUS:
-      if (TCustomForm* form = dynamic_cast<TCustomForm*>(GetParentForm()); form && form != this)
-        form->FocusChanged(this);
+      if (TCustomForm* form = dynamic_cast<TCustomForm*>(GetParentForm())) {
+        if (form != this) form->FocusChanged(this);
+        // The form hears of every focus change, its own included.
+        form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(this));
+      }
       Perform(CM_ENTER);
       break;
+    case CM_CONTROLLISTCHANGE:
+      // Every container up to the form hears of a control coming or going.
+      if (Parent()) Parent()->Perform(message.Msg, message.WParam, message.LParam);
+      return;
+    case WM_MOUSEWHEEL:
+      // Asked first, so skinned scrolling can take the wheel; otherwise the
+      // system passes it on to the parent.
+      if (Perform(CM_MOUSEWHEEL, message.WParam, message.LParam) != 0) {
+        message.Result = 0;
+        return;
+      }
+      break;
+    case WM_SYSCHAR:
+      // Alt+letter: the form offers it to the accelerators of its controls.
+      if (TWinControl* form = GetParentForm();
+          form && form->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0) {
+        message.Result = 0;
+        return;
+      }
+      break;
+    case CM_DIALOGCHAR:
+      WMDialogChar(message);
+      return;
     case WM_KILLFOCUS:
       Perform(CM_EXIT);
       break;
@@ -235,6 +261,13 @@ bool TWinControl::WMContextMenu(TMessage& message) {
     if (TControl* child = ControlAtPos(ScreenToClient(screen), false)) target = child;
   if (target != this && target->DoContextPopup(screen)) return true;
   return DoContextPopup(screen);
+}
+
+// An accelerator character goes to each control in turn until one takes it.
+void TWinControl::WMDialogChar(TMessage& message) {
+  message.Result = 0;
+  for (int i = 0; i < ControlCount() && message.Result == 0; ++i)
+    message.Result = Controls(i)->Perform(CM_DIALOGCHAR, message.WParam, message.LParam);
 }
 
 void TWinControl::DefaultHandler(TMessage& message) {

@@ -17,6 +17,8 @@
 #include "skin/controls/CheckBox.h"
 #include "skin/controls/Label.h"
 #include "skin/controls/LabelFX.h"
+#include "skin/controls/GroupBox.h"
+#include "skin/controls/ProgressBar.h"
 
 namespace {
 
@@ -81,7 +83,7 @@ void TCleanupPage::BuildCleanupPage(TMainForm* form, TTabSheet* sheet) {
   SetHint(sCheckBox3, L"Сканирует и удаляет все временные файлы в системе");
   sCheckBox3->SetChecked(true);
 
-  sGroupBox12 = Place<TGroupBox>(form, sheet, L"sGroupBox12", 8, 60, 416, 92);
+  sGroupBox12 = Place<TsGroupBox>(form, sheet, L"sGroupBox12", 8, 60, 416, 92);
   sGroupBox12->SetCaption(L"Информация");
   SetHint(sGroupBox12, L"Выводить общую информацию о сканируемых обьетах");
   sLabel1 = PlaceLabel(form, sGroupBox12, L"sLabel1", L"Статус:", 12, 22, 110);
@@ -109,7 +111,7 @@ void TCleanupPage::BuildCleanupPage(TMainForm* form, TTabSheet* sheet) {
 
   sLabelFX1 = PlaceLabel<TsLabelFX>(form, sheet, L"sLabelFX1", L"Прогресс", 8, 380, 120);
   sLabelFX1->SetAutoSize(true);  // room for the shadow around the text
-  sProgressBar1 = Place<TProgressBar>(form, sheet, L"sProgressBar1", 8, 398, 416, 18);
+  sProgressBar1 = Place<TsProgressBar>(form, sheet, L"sProgressBar1", 8, 398, 416, 18);
   sProgressBar1->SetMax(3);
   sProgressBar1->Step = 1;
 }

@@ -9,12 +9,14 @@
 #include "framework/ComCtrls.h"
 #include "framework/ListBox.h"
 #include "framework/StdCtrls.h"
+#include "skin/controls/GroupBox.h"
+#include "skin/controls/ProgressBar.h"
 
 namespace {
 
 TGroupBox* PlaceGroup(TMainForm* form, TWinControl* parent, const wchar_t* name, const wchar_t* caption,
                       int left, int top, int width, int height) {
-  auto* box = Place<TGroupBox>(form, parent, name, left, top, width, height);
+  auto* box = Place<TsGroupBox>(form, parent, name, left, top, width, height);
   box->SetCaption(caption);
   return box;
 }
@@ -91,7 +93,7 @@ void TDupPage::BuildDupPage(TMainForm* form, TTabSheet* sheet) {
   ProcessGroupBox = PlaceGroup(form, sheet, L"ProcessGroupBox", L"Процесс", 8, 318, 412, 86);
   OperationName = PlaceStatusLabel(form, ProcessGroupBox, L"OperationName", L"Статус", 18);
   ProgressStaus = PlaceStatusLabel(form, ProcessGroupBox, L"ProgressStaus", L"Количество", 38);
-  sProgressBar2 = Place<TProgressBar>(form, ProcessGroupBox, L"sProgressBar2", 10, 58, 392, 18);
+  sProgressBar2 = Place<TsProgressBar>(form, ProcessGroupBox, L"sProgressBar2", 10, 58, 392, 18);
 }
 
 bool TDupPage::DuplicateScanRunning() const { return StartButton && StartButton->Tag == 1; }

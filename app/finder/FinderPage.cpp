@@ -11,6 +11,7 @@
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
 #include "framework/TabNotebook.h"
+#include "skin/controls/StatusBar.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ TListView* PlaceList(TMainForm* form, TWinControl* parent, const wchar_t* name, 
 void TFinderPage::BuildFinderPage(TMainForm* form, TTabSheet* sheet) {
   finderForm_ = form;
 
-  StatusBar1 = Construct<TStatusBar>(form);
+  StatusBar1 = Construct<TsStatusBar>(form);
   StatusBar1->SetName(L"StatusBar1");
   StatusBar1->SetHeight(19);
   StatusBar1->AddPanel(150);

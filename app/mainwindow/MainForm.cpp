@@ -1,4 +1,5 @@
 #include "app/mainwindow/MainForm.h"
+#include "skin/controls/StatusBar.h"
 
 #include "app/mainwindow/Frame1.h"
 #include "app/mainwindow/Frame3.h"
@@ -33,7 +34,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
   OnActivate = [this](TObject* s) { AppsFormActivate(s); };
 
-  sStatusBar2 = Construct<TStatusBar>(this);
+  sStatusBar2 = Construct<TsStatusBar>(this);
   sStatusBar2->SetName(L"sStatusBar2");
   sStatusBar2->SetHeight(22);
   sStatusBar2->SetParent(this);
@@ -97,13 +98,13 @@ void TMainForm::BuildFrameBar() {
 }
 
 void TMainForm::BuildPages() {
-  sPageControl1 = Construct<TPageControl>(this);
+  sPageControl1 = Construct<TsPageControl>(this);
   sPageControl1->SetName(L"sPageControl1");
   sPageControl1->SetMultiLine(true);
   sPageControl1->SetAlign(alClient);
   sPageControl1->SetParent(this);
   for (int i = 0; i < kPageCount; ++i) {
-    TTabSheet* sheet = Construct<TTabSheet>(this);
+    TsTabSheet* sheet = Construct<TsTabSheet>(this);
     sheet->SetName(kPageNames[i]);
     // The tabs never show; the caption names the page for tools and tests.
     sheet->SetCaption(kPageNames[i]);

@@ -14,6 +14,7 @@
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "skin/controls/FrameBar.h"
+#include "skin/controls/PageControl.h"
 #include "skin/controls/HintManager.h"
 
 class TMainForm : public TForm,
@@ -31,7 +32,7 @@ class TMainForm : public TForm,
   static constexpr int kPageCount = 16;
 
   TsFrameBar* sFrameBar1 = nullptr;
-  TPageControl* sPageControl1 = nullptr;
+  TsPageControl* sPageControl1 = nullptr;
   TStatusBar* sStatusBar2 = nullptr;
   TsHintManager* sHintManager1 = nullptr;
   TTabSheet* Pages[kPageCount] = {};

@@ -7,6 +7,8 @@
 #include "framework/StdCtrls.h"
 #include "skin/engine/InternalSkins.h"
 #include "skin/engine/SkinManager.h"
+#include "skin/controls/GroupBox.h"
+#include "skin/controls/TrackBar.h"
 
 void TOptionsPage::BuildOptionsPage(TMainForm* form, TTabSheet* sheet) {
   // The manager as the main window stores it: inactive, so that nothing is
@@ -21,20 +23,20 @@ void TOptionsPage::BuildOptionsPage(TMainForm* form, TTabSheet* sheet) {
   AddInternalSkins(*sSkinManager1->InternalSkins());
   sSkinManager1->SetSkinName(L"WLM (internal)");
 
-  sGroupBox20 = Place<TGroupBox>(form, sheet, L"sGroupBox20", 8, 8, 400, 60);
+  sGroupBox20 = Place<TsGroupBox>(form, sheet, L"sGroupBox20", 8, 8, 400, 60);
   sGroupBox20->SetCaption(L"Скины");
   ComboSkin = Place<TComboBox>(form, sGroupBox20, L"ComboSkin", 12, 24, 250, 21);
 
-  sGroupBox21 = Place<TGroupBox>(form, sheet, L"sGroupBox21", 8, 76, 400, 110);
+  sGroupBox21 = Place<TsGroupBox>(form, sheet, L"sGroupBox21", 8, 76, 400, 110);
   sGroupBox21->SetCaption(L"Цвет скина");
-  sTrackBar1 = Place<TTrackBar>(form, sGroupBox21, L"sTrackBar1", 12, 20, 370, 40);
+  sTrackBar1 = Place<TsTrackBar>(form, sGroupBox21, L"sTrackBar1", 12, 20, 370, 40);
   sTrackBar1->SetMin(-100);
   sTrackBar1->SetMax(100);
   sTrackBar1->SetPosition(0);
   sTrackBar1->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
     sTrackBar1MouseUp(s, b, sh, x, y);
   };
-  sTrackBar2 = Place<TTrackBar>(form, sGroupBox21, L"sTrackBar2", 12, 62, 370, 40);
+  sTrackBar2 = Place<TsTrackBar>(form, sGroupBox21, L"sTrackBar2", 12, 62, 370, 40);
   sTrackBar2->SetMin(0);
   sTrackBar2->SetMax(100);
   // The bar starts where the manager's saturation starts.

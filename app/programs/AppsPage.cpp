@@ -5,6 +5,7 @@
 #include "app/mainwindow/MainForm.h"
 #include "app/common/PageLayout.h"
 #include "skin/controls/Button.h"
+#include "skin/controls/PageControl.h"
 #include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
@@ -22,8 +23,8 @@ TButton* PlaceButton(TMainForm* form, TWinControl* parent, const wchar_t* name,
   return button;
 }
 
-TTabSheet* AddTab(TMainForm* form, TPageControl* pages, const wchar_t* name, const wchar_t* caption) {
-  TTabSheet* sheet = Construct<TTabSheet>(form);
+TsTabSheet* AddTab(TMainForm* form, TsPageControl* pages, const wchar_t* name, const wchar_t* caption) {
+  TsTabSheet* sheet = Construct<TsTabSheet>(form);
   sheet->SetName(name);
   sheet->SetCaption(caption);
   sheet->SetPageControl(pages);
@@ -44,7 +45,7 @@ TAppsPage::~TAppsPage() = default;
 
 void TAppsPage::BuildAppsPage(TMainForm* form, TTabSheet* sheet) {
   appsForm_ = form;
-  sPageControl2 = Construct<TPageControl>(form);
+  sPageControl2 = Construct<TsPageControl>(form);
   sPageControl2->SetName(L"sPageControl2");
   sPageControl2->SetAlign(alClient);
   sPageControl2->SetParent(sheet);

@@ -19,7 +19,8 @@ class TButton;
 class TGroupBox;
 class TListBox;
 class TOpenDialog;
-class TPageControl;
+class TsPageControl;
+class TsTabSheet;
 class TPanel;
 class TStringGrid;
 class TWndProcHook;
@@ -31,9 +32,9 @@ class TAppsPage {
   TAppsPage(const TAppsPage&) = delete;
   TAppsPage& operator=(const TAppsPage&) = delete;
 
-  TPageControl* sPageControl2 = nullptr;
-  TTabSheet* sTabSheet13 = nullptr;  // "Удаление"
-  TTabSheet* sTabSheet14 = nullptr;  // "Автозагрузка"
+  TsPageControl* sPageControl2 = nullptr;
+  TsTabSheet* sTabSheet13 = nullptr;  // "Удаление"
+  TsTabSheet* sTabSheet14 = nullptr;  // "Автозагрузка"
 
   // --- "Удаление"
   TListBox* ListBox2 = nullptr;             // display names of the applications

@@ -16,7 +16,7 @@
 #include "framework/ImageList.h"
 #include "framework/ListView.h"
 #include "framework/StdCtrls.h"
-#include "skin/engine/sDialogs.h"
+#include "skin/engine/MessageBoxes.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "skin/controls/CheckBox.h"
 #include "framework/Buttons.h"
 #include "framework/StdCtrls.h"
+#include "skin/controls/GroupBox.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ constexpr int kButtonHeight = 25;
 class TPageBuilder {
  public:
   TPageBuilder(TMainForm* form, TTabSheet* sheet, const wchar_t* caption) : form_(form) {
-    group_ = Construct<TGroupBox>(form);
+    group_ = Construct<TsGroupBox>(form);
     group_->SetCaption(caption);
     group_->SetBounds(kGroupLeft, kGroupTop, kGroupWidth, 40);
     group_->SetParent(sheet);

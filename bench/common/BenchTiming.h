@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace bench {
@@ -29,6 +30,20 @@ inline Stats Summarize(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   const size_t n = v.size();
   return {n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2, v.front(), v.back()};
+}
+
+// Median over `runs` timings of `reps` calls of `fn`, in microseconds per
+// call, after one call that warms caches and pools up.
+inline double MedianMicrosPerCall(const std::function<void()>& fn, int reps, int runs = 9) {
+  fn();
+  std::vector<double> t;
+  for (int r = 0; r < runs; ++r) {
+    const double start = Now();
+    for (int i = 0; i < reps; ++i) fn();
+    t.push_back((Now() - start) * 1e6 / reps);
+  }
+  std::sort(t.begin(), t.end());
+  return t[t.size() / 2];
 }
 
 }  // namespace bench

@@ -12,23 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/BenchTiming.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "skin/engine/InternalSkins.h"
 #include "skin/engine/SkinManager.h"
 
-namespace {
+using bench::Now;
 
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
+namespace {
 
 // Closes the menu as soon as it is shown and painted.
 LRESULT CALLBACK CloseOnIdle(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,

@@ -14,36 +14,19 @@
 #include <memory>
 #include <vector>
 
+#include "bench/common/BenchTiming.h"
 #include "framework/Forms.h"
 #include "framework/Handles.h"
 #include "skin/engine/InternalSkins.h"
 #include "skin/engine/SkinManager.h"
 #include "skin/windows/ScrollWnd.h"
 
+using bench::Now;
+
 namespace {
 
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-// Median of `runs` timings of `reps` calls, in microseconds per call.
 double Time(const std::function<void()>& fn, int reps, int runs = 9) {
-  fn();
-  std::vector<double> t;
-  for (int r = 0; r < runs; ++r) {
-    double start = Now();
-    for (int i = 0; i < reps; ++i) fn();
-    t.push_back((Now() - start) * 1e6 / reps);
-  }
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
+  return bench::MedianMicrosPerCall(fn, reps, runs);
 }
 
 LRESULT CALLBACK PlainProc(HWND wnd, UINT msg, WPARAM w, LPARAM l) {

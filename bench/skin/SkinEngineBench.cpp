@@ -10,38 +10,21 @@
 #include <functional>
 #include <vector>
 
+#include "bench/common/BenchTiming.h"
 #include "framework/Graphics.h"
 #include "skin/engine/Gradients.h"
 #include "skin/engine/Masks.h"
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
+
+using bench::Now;
 
 namespace {
 
 constexpr int W = 800, H = 600;
 
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-// Median of `runs` timings of `reps` calls, in microseconds per call.
 double Time(const std::function<void()>& fn, int reps = 20, int runs = 9) {
-  fn();  // warm up
-  std::vector<double> t;
-  for (int r = 0; r < runs; ++r) {
-    double start = Now();
-    for (int i = 0; i < reps; ++i) fn();
-    t.push_back((Now() - start) * 1e6 / reps);
-  }
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
+  return bench::MedianMicrosPerCall(fn, reps, runs);
 }
 
 void Fill(TBitmap& b, TColor c) {

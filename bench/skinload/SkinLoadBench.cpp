@@ -11,22 +11,14 @@
 #include <memory>
 #include <vector>
 
+#include "bench/common/BenchTiming.h"
 #include "framework/Forms.h"
 #include "skin/engine/InternalSkins.h"
 #include "skin/engine/SkinManager.h"
 
-namespace {
+using bench::Now;
 
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / freq.QuadPart;
-}
+namespace {
 
 // Best time of `runs` batches of `reps` calls, in milliseconds per call.
 double BestMs(int runs, int reps, const std::function<void(int)>& op) {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/common/BenchTiming.h"
 #include "framework/Forms.h"
 #include "skin/engine/CommonData.h"
 #include "skin/engine/Fades.h"
@@ -23,30 +24,12 @@
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinUtils.h"
 
+using bench::Now;
+
 namespace {
 
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-// Median of `runs` timings of `reps` calls, in microseconds per call.
 double Time(const std::function<void()>& fn, int reps, int runs = 9) {
-  fn();  // warm up
-  std::vector<double> t;
-  for (int r = 0; r < runs; ++r) {
-    double start = Now();
-    for (int i = 0; i < reps; ++i) fn();
-    t.push_back((Now() - start) * 1e6 / reps);
-  }
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
+  return bench::MedianMicrosPerCall(fn, reps, runs);
 }
 
 // A memcpy of `bytes` bytes between two buffers, microseconds per copy.

@@ -6,7 +6,7 @@
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/sDialogs.h"
+#include "skin/engine/MessageBoxes.h"
 
 namespace {
 constexpr UINT kRedrawAll = RDW_INVALIDATE | RDW_NOERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME;

@@ -3,14 +3,23 @@
 #include <cmath>
 
 #include "framework/Handles.h"
-#include "framework/StdCtrls.h"
+#include "framework/Hints.h"
+#include "skin/controls/FrameAdapter.h"
+#include "skin/controls/Label.h"
+#include "skin/engine/ControlUtils.h"
 
 bool SkipFrameBarAnimation = false;
 
+namespace {
+// The kind that gives title buttons their own section ("BARTITLE").
+constexpr int kTitleButtonKind = 20;
+}  // namespace
+
 // ---------------------------------------------------------------- title button
 
-TsTitleButton::TsTitleButton(TComponent* AOwner) : TSpeedButton(AOwner) {
-  Alignment = taLeftJustify;
+TsTitleButton::TsTitleButton(TComponent* AOwner) : TsSpeedButton(AOwner) {
+  SkinData->ControlKind = kTitleButtonKind;
+  SetAlignment(taLeftJustify);
   Spacing = 8;
   Margin = 5;
 }
@@ -18,14 +27,24 @@ TsTitleButton::TsTitleButton(TComponent* AOwner) : TSpeedButton(AOwner) {
 void TsTitleButton::SetSelected(bool v) {
   if (v == selected_) return;
   selected_ = v;
+  SkinData->BGChanged = true;
   Invalidate();
 }
 
+int TsTitleButton::CurrentState() const {
+  const int state = TsSpeedButton::CurrentState();
+  return state == 0 && selected_ ? 1 : state;
+}
+
 void TsTitleButton::Paint() {
-  // An open item's title looks active.
+  if (IsSkinned()) {
+    TsSpeedButton::Paint();
+    return;
+  }
+  // Without a skin an open item's title looks pressed.
   TButtonState saved = state_;
   if (state_ == bsUp && selected_) state_ = bsDown;
-  TSpeedButton::Paint();
+  TsSpeedButton::Paint();
   state_ = saved;
 }
 
@@ -77,7 +96,7 @@ void TsTitleItem::TitleButtonClick(TObject* sender) {
 
 // ---------------------------------------------------------------- bar
 
-TsFrameBar::TsFrameBar(TComponent* AOwner) : TScrollBox(AOwner) {
+TsFrameBar::TsFrameBar(TComponent* AOwner) : TsScrollBox(AOwner, ckFrameBar) {
   SetCaption(L" ");
   SetAlign(alLeft);
   SetBorderWidth(2);
@@ -94,7 +113,8 @@ TsFrameBar::~TsFrameBar() {
 }
 
 void TsFrameBar::Loaded() {
-  TScrollBox::Loaded();
+  TsScrollBox::Loaded();
+  for (auto& item : items_) item->button_->SkinData->SetSkinManager(SkinData->StoredSkinManager());
   if (Visible()) ArrangeNow();
 }
 
@@ -234,7 +254,10 @@ bool TsFrameBar::ShowFrame(TsTitleItem* item, int top, int width, int visible) {
 void TsFrameBar::CreateDefaultFrame(TsTitleItem* item) {
   auto* frame = Construct<TFrame>(this);
   frame->SetHeight(150);
-  auto* label = Construct<TLabel>(frame);
+  auto* adapter = Construct<TsFrameAdapter>(frame);
+  adapter->SkinData->SetSkinManager(SkinData->StoredSkinManager());
+  adapter->SkinData->SetSkinSection(L"BARPANEL");
+  auto* label = Construct<TsLabel>(frame);
   label->SetParent(frame);
   label->SetAutoSize(false);
   label->SetAlign(alClient);
@@ -246,15 +269,27 @@ void TsFrameBar::CreateDefaultFrame(TsTitleItem* item) {
   item->frame_ = frame;
 }
 
+int TsFrameBar::ScrollOffset() const {
+  if (!HandleAllocated() || !(GetWindowLongPtrW(WindowHandle(), GWL_STYLE) & WS_VSCROLL)) return 0;
+  return VertPosition();
+}
+
 void TsFrameBar::ArrangeItems() {
-  if (!Visible() || arranging_ || HasState(csLoading) || items_.empty()) return;
-  int steps = (!SkipFrameBarAnimation && Animation) ? 3 : 0;
-  RECT r = ItemsArea();
+  if (!Visible() || HasState(csLoading) || items_.empty()) return;
+  if (arranging_) {
+    // A click or resize that came from the message loop of a pass: run it
+    // when this arrangement is over rather than lose it.
+    pending_ = true;
+    pendingAnimated_ = pendingAnimated_ || !SkipFrameBarAnimation;
+    return;
+  }
+  const int steps = (!SkipFrameBarAnimation && Animation) ? 3 : 0;
+  const RECT r = ItemsArea();
   arranging_ = true;
   int freeHeight = -1;
-  bool storedShowHint = Application ? Application->ShowHint() : true;
-  if (Application) Application->SetShowHint(false);
-  const int bw = BorderWidth();
+  THintSuspension noHints;
+  FadingSuspended = true;
+  MouseEnterSuspended = true;
 
   if (autoFrameSize_) {
     SetAutoScroll(false);
@@ -262,90 +297,116 @@ void TsFrameBar::ArrangeItems() {
     for (auto& item : items_) {
       if (!Counted(item.get())) continue;
       y += titleHeight_;
-      if (item->state_ == stOpen || item->state_ == stOpening) y += bw;
-      y += bw;
+      if (item->state_ == stOpen || item->state_ == stOpening) y += BorderWidth();
+      y += BorderWidth();
     }
     freeHeight = (r.bottom - r.top) - y;
   }
 
   int y = r.top;
-  for (int step = 0; step <= steps; ++step) {
-    if (HandleAllocated()) SendMessageW(WindowHandle(), WM_SETREDRAW, FALSE, 0);
-    y = r.top;
-    const int w = r.right - r.left;
-    for (auto& owned : items_) {
-      TsTitleItem* item = owned.get();
-      if (!Counted(item)) continue;
-      item->button_->SetBounds(r.left, y - ScrollOffset(), w, titleHeight_);
-      if (item->button_->Parent() != this) item->button_->SetParent(this);
-      y += titleHeight_;
-      int v = item->frameHeight_;
-      if (v == 0 && item->state_ == stOpening && !Animation) item->state_ = stOpen;
+  for (int step = 0; step <= steps; ++step) ArrangePass(r, step, steps, freeHeight, y);
+  FinishArrangement(y);
 
-      switch (item->state_) {
-        case stClosed:
+  if (pending_) {
+    const bool animated = pendingAnimated_;
+    pending_ = pendingAnimated_ = false;
+    const bool saved = SkipFrameBarAnimation;
+    SkipFrameBarAnimation = !animated;
+    ArrangeItems();
+    SkipFrameBarAnimation = saved;
+  }
+}
+
+// One pass of an arrangement: titles placed, frames slid by one step.
+void TsFrameBar::ArrangePass(const RECT& r, int step, int steps, int freeHeight, int& y) {
+  const int bw = BorderWidth();
+  const int offset = ScrollOffset();
+  SkinData->BeginUpdate();
+  if (HandleAllocated()) SendMessageW(WindowHandle(), WM_SETREDRAW, FALSE, 0);
+  y = r.top;
+  const int w = r.right - r.left;
+  for (auto& owned : items_) {
+    TsTitleItem* item = owned.get();
+    if (!Counted(item)) continue;
+    item->button_->SetBounds(r.left, y - offset, w, titleHeight_);
+    if (item->button_->Parent() != this) item->button_->SetParent(this);
+    y += titleHeight_;
+    int v = item->frameHeight_;
+    if (v == 0 && item->state_ == stOpening && !Animation) item->state_ = stOpen;
+
+    switch (item->state_) {
+      case stClosed:
+        DestroyFrame(item);
+        item->frameHeight_ = 0;
+        v = 0;
+        break;
+      case stOpen:
+        if (freeHeight != -1) {
+          v = freeHeight;
+          item->frameHeight_ = freeHeight;
+          if (item->frame_) item->frame_->SetHeight(freeHeight);
+        }
+        ShowFrame(item, y - offset, w, -1);
+        if (v == 0 && item->frame_) v = item->frame_->Height();
+        break;
+      case stClosing:
+        v = steps == 0 ? 0 : static_cast<int>(std::nearbyint(double(v) / steps * (steps - step)));
+        if (step == steps) {
           DestroyFrame(item);
           item->frameHeight_ = 0;
-          v = 0;
-          break;
-        case stOpen:
-          if (freeHeight != -1) {
-            v = freeHeight;
-            item->frameHeight_ = freeHeight;
-            if (item->frame_) item->frame_->SetHeight(freeHeight);
-          }
-          ShowFrame(item, y - ScrollOffset(), w, -1);
-          if (v == 0 && item->frame_) v = item->frame_->Height();
-          break;
-        case stClosing:
-          v = steps == 0 ? 0 : static_cast<int>(std::nearbyint(double(v) / steps * (steps - step)));
-          if (step == steps) {
-            DestroyFrame(item);
-            item->frameHeight_ = 0;
-            y += bw;
-            item->state_ = stClosed;
-            item->button_->SetSelected(false);
-            continue;  // no tail for an item that just closed
-          }
-          ShowFrame(item, y - ScrollOffset(), w, v);
+          y += bw;
+          item->state_ = stClosed;
+          item->button_->SetSelected(false);
+          continue;  // no tail for an item that just closed
+        }
+        ShowFrame(item, y - offset, w, v);
+        if (steps > 0) Sleep(10);
+        break;
+      case stOpening:
+        y += spacing_;
+        if (step == steps && autoFrameSize_) {
+          v = freeHeight;
+          item->frameHeight_ = freeHeight;
+          if (item->frame_) item->frame_->SetHeight(freeHeight);
+        }
+        if (steps != 0) v = static_cast<int>(std::nearbyint(double(v) / steps * step));
+        if (ShowFrame(item, y - offset, w, v)) {
+          if (step == steps) item->state_ = stOpen;
           if (steps > 0) Sleep(10);
-          break;
-        case stOpening:
-          y += spacing_;
-          if (step == steps && autoFrameSize_) {
-            v = freeHeight;
-            item->frameHeight_ = freeHeight;
-            if (item->frame_) item->frame_->SetHeight(freeHeight);
-          }
-          if (steps != 0) v = static_cast<int>(std::nearbyint(double(v) / steps * step));
-          if (ShowFrame(item, y - ScrollOffset(), w, v)) {
-            if (step == steps) item->state_ = stOpen;
-            if (steps > 0) Sleep(10);
-          }
-          break;
-      }
+        }
+        break;
+    }
 
-      if (item->frame_ && item->state_ != stClosed) {
-        if (!item->frame_->Parent()) item->frame_->SetParent(this);
-        y += bw + v;
-        if (item->state_ == stOpen && item->frame_->HandleAllocated())
-          SetWindowRgn(item->frame_->WindowHandle(), nullptr, TRUE);
-      }
-      y += bw;
-      if (item->state_ == stOpen) item->button_->SetSelected(true);
-      else if (item->state_ == stClosed) item->button_->SetSelected(false);
+    if (item->frame_ && item->state_ != stClosed) {
+      if (!item->frame_->Parent()) item->frame_->SetParent(this);
+      y += bw + v;
+      if (item->state_ == stOpen && item->frame_->HandleAllocated())
+        SetWindowRgn(item->frame_->WindowHandle(), nullptr, TRUE);
     }
-    if (HandleAllocated()) {
-      SendMessageW(WindowHandle(), WM_SETREDRAW, TRUE, 0);
-      RedrawWindow(WindowHandle(), nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    }
-    if (Application) Application->ProcessMessages();
+    y += bw;
+    if (item->state_ == stOpen) item->button_->SetSelected(true);
+    else if (item->state_ == stClosed) item->button_->SetSelected(false);
   }
+  if (HandleAllocated()) SendMessageW(WindowHandle(), WM_SETREDRAW, TRUE, 0);
+  SkinData->EndUpdate();
+  if (HandleAllocated()) {
+    RedrawWindow(WindowHandle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    NotifyChildrenEndUpdate(this);
+  }
+  if (ExtraRefreshControl) SendSkinCmdToCtrl(ExtraRefreshControl, AC_REFRESH, 0);
+  if (Application) Application->ProcessMessages();
+}
 
+void TsFrameBar::FinishArrangement(int y) {
+  FadingSuspended = false;
+  y += (BorderStyle() == bsSingle ? 2 : 0) + BorderWidth();
+  if (y != VertRange()) SetVertRange(y);
   arranging_ = false;
   UpdateWidths();
-  if (Application) Application->SetShowHint(storedShowHint);
+  if (Parent() && HandleAllocated()) SendMessageW(WindowHandle(), WM_NCPAINT, 1, 0);
+  if (ExtraRefreshControl) SendSkinCmdToCtrl(ExtraRefreshControl, AC_REFRESH, 0);
+  MouseEnterSuspended = false;
 }
 
 void TsFrameBar::UpdateWidths() {
@@ -355,19 +416,27 @@ void TsFrameBar::UpdateWidths() {
   int w = r.right - r.left;
   for (auto& item : items_) {
     if (!Counted(item.get())) continue;
-    if (item->button_->Width() != w) item->button_->SetWidth(w);
+    if (item->button_->Width() != w) {
+      item->button_->SkinData->BGChanged = true;
+      item->button_->SetWidth(w);
+    }
     if (item->frame_ && item->frame_->Width() != w) item->frame_->SetWidth(w);
   }
   arranging_ = was;
+  if (AutoScroll()) UpdateScrollBars();
 }
 
 void TsFrameBar::WndProc(TMessage& message) {
-  TScrollBox::WndProc(message);
+  TsScrollBox::WndProc(message);
   switch (message.Msg) {
     case WM_SIZE:
       if (IsShowing()) {
-        if (autoFrameSize_) ArrangeNow();
-        else UpdateWidths();
+        if (autoFrameSize_) {
+          ArrangeNow();
+        } else {
+          UpdateWidths();
+          if (HandleAllocated()) SendMessageW(WindowHandle(), WM_NCPAINT, 1, 0);
+        }
       }
       break;
     case CM_VISIBLECHANGED:
@@ -379,6 +448,9 @@ void TsFrameBar::WndProc(TMessage& message) {
         if (item->frame_) item->frame_->SetEnabled(Enabled());
       }
       Repaint();
+      break;
+    case SM_ALPHACMD:
+      if (SkinCmdOf(message) == AC_REFRESH && ForUs(message) && IsSkinned()) UpdateWidths();
       break;
   }
 }

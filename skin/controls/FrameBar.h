@@ -1,15 +1,18 @@
-// TsFrameBar: the left navigation bar. A vertical list of titled items; an
-// open item shows its frame below its title. Frames are made through the
-// item's OnCreateFrame when the item opens and freed when it closes (unless
-// OnFrameDestroy keeps them); opening and closing slide over four passes.
+// TsFrameBar: the left navigation bar, a skinned scroll box painted from
+// section "BAR". A vertical list of titled items whose title buttons are
+// skinned speed buttons ("BARTITLE"); an open item shows its frame below its
+// title. Frames are made through the item's OnCreateFrame when the item
+// opens and freed when it closes (unless OnFrameDestroy keeps them); opening
+// and closing slide over four passes.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <vector>
 
-#include "framework/Buttons.h"
 #include "framework/Forms.h"
+#include "skin/controls/ScrollBox.h"
+#include "skin/controls/SpeedButton.h"
 
 class TsFrameBar;
 class TsTitleItem;
@@ -18,13 +21,14 @@ using TCreateFrameEvent = std::function<void(TObject* Sender, TCustomFrame*& Fra
 using TFrameDestroyEvent =
     std::function<void(TObject* Sender, TCustomFrame*& Frame, bool& CanDestroy)>;
 
-// The title button of an item.
-class TsTitleButton : public TSpeedButton {
+// The title button of an item: an open item's title shows the hot look.
+class TsTitleButton : public TsSpeedButton {
  public:
   explicit TsTitleButton(TComponent* AOwner);
   const wchar_t* ClassName() const override { return L"TsTitleButton"; }
   bool Selected() const { return selected_; }
   void SetSelected(bool v);
+  int CurrentState() const override;
   TsTitleItem* Item = nullptr;
 
  protected:
@@ -74,7 +78,7 @@ class TsTitleItem : public TObject {
 // While true, an arrangement runs without animation.
 extern bool SkipFrameBarAnimation;
 
-class TsFrameBar : public TScrollBox {
+class TsFrameBar : public TsScrollBox {
  public:
   explicit TsFrameBar(TComponent* AOwner);
   ~TsFrameBar() override;
@@ -106,7 +110,9 @@ class TsFrameBar : public TScrollBox {
  private:
   friend class TsTitleItem;
   RECT ItemsArea();
-  int ScrollOffset() const { return 0; }
+  int ScrollOffset() const;
+  void ArrangePass(const RECT& r, int step, int steps, int freeHeight, int& y);
+  void FinishArrangement(int y);
   bool Counted(const TsTitleItem* item) const;
   bool ShowFrame(TsTitleItem* item, int top, int width, int visible);
   void DestroyFrame(TsTitleItem* item);
@@ -119,4 +125,8 @@ class TsFrameBar : public TScrollBox {
   bool allowAllOpen_ = false;
   bool autoFrameSize_ = false;
   bool arranging_ = false;
+  // A request that came while arranging, run once the arrangement ends;
+  // whether it asked for the slide.
+  bool pending_ = false;
+  bool pendingAnimated_ = false;
 };

@@ -12,7 +12,7 @@
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinText.h"
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
 
 namespace {
 

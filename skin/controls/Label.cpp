@@ -3,7 +3,7 @@
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinMessages.h"
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
 
 namespace {
 

@@ -373,8 +373,10 @@ void TsPushButton<Base>::PaintHandler(HDC given, bool beginPaint) {
       ::BitBlt(dc, w - r, h - b, r, b, src, w - r, h - b, SRCCOPY);
     }
     if (!(this->ControlState() & csAlignmentNeeded)) {
-      // The window owns the region from here on.
-      ::SetWindowRgn(this->Handle(), pendingRgn_.release(), FALSE);
+      // The window owns the region from here on. A paint that built no new
+      // image has no new region: the window keeps the one it has rather
+      // than losing its cut corners (and a print stays cheap).
+      if (pendingRgn_) ::SetWindowRgn(this->Handle(), pendingRgn_.release(), FALSE);
       regionFlag_ = false;
     }
   }

@@ -1,3 +1,4 @@
+#include "skin/engine/WindowSkinning.h"
 #include "skin/engine/AnimShow.h"
 
 #include "framework/Forms.h"
@@ -8,12 +9,11 @@
 #include "skin/engine/SkinConsts.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
 
 TOutputWindow* OutputWindow = nullptr;
 std::unique_ptr<TBitmap> AnimScreenBmp;
 HDC AnimCaptureDC = nullptr;
-std::function<HRGN(LRESULT provider)> ProviderFormRegion;
 
 // ---------------------------------------------------------------- TOutputWindow
 
@@ -57,17 +57,20 @@ void Capture(HDC dc, TControl* control) {
   if (auto* sheet = dynamic_cast<TTabSheet*>(win)) border = sheet->BorderWidth();
   SaveDCScope state(dc);
   if (border) ::OffsetViewportOrgEx(dc, border, border, nullptr);
+  // The control's own image first, its children (each once) over it.
   if (QuerySkinCmd(win, AC_CTRLHANDLED))
     ::SendMessageW(win->WindowHandle(), WM_PRINT, reinterpret_cast<WPARAM>(dc),
                    PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
   else
-    win->PaintTo(dc, 0, 0);
+    win->PaintWindowOnly(dc);
+  const POINT client = win->ClientOffset();
   for (int i = 0; i < win->ControlCount(); ++i) {
     auto* child = dynamic_cast<TWinControl*>(win->Controls(i));
     if (!child || !child->Visible() || !child->HandleAllocated()) continue;
     SaveDCScope childState(dc);
     const bool keepOrigin = dynamic_cast<TCustomForm*>(child) && !child->Parent();
-    if (!keepOrigin) ::OffsetViewportOrgEx(dc, child->Left(), child->Top(), nullptr);
+    if (!keepOrigin)
+      ::OffsetViewportOrgEx(dc, client.x + child->Left(), client.y + child->Top(), nullptr);
     ::IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
     Capture(dc, child);
   }
@@ -135,6 +138,18 @@ void PrepareOutputWindow(TWinControl* control) {
 
 void AnimShowControl(TWinControl* control, uint16_t time) {
   if (!control) return;
+  // However the animation ends, a throw included, the control draws again
+  // and the output window and screen copy go.
+  struct Finish {
+    TWinControl* control;
+    ~Finish() {
+      delete OutputWindow;
+      OutputWindow = nullptr;
+      AnimCaptureDC = nullptr;
+      if (control->HandleAllocated()) ::SendMessageW(control->WindowHandle(), WM_SETREDRAW, 1, 0);
+      AnimScreenBmp.reset();
+    }
+  } finish{control};
   if (!OutputWindow) PrepareOutputWindow(control);
   const int w = control->Width(), h = control->Height();
   std::unique_ptr<TBitmap> captured = CreateBmp24(w, h);
@@ -145,7 +160,6 @@ void AnimShowControl(TWinControl* control, uint16_t time) {
     try {
       PaintCtrlToBitmap(captured.get(), control);
     } catch (...) {
-      AnimCaptureDC = nullptr;
       canvas->Unlock();
       throw;
     }
@@ -154,25 +168,15 @@ void AnimShowControl(TWinControl* control, uint16_t time) {
   }
   std::unique_ptr<TBitmap> frame = CreateBmp32(w, h);
 
-  auto finish = [&] {
-    if (OutputWindow) {
-      delete OutputWindow;
-      OutputWindow = nullptr;
-    }
-    if (control->HandleAllocated()) ::SendMessageW(control->WindowHandle(), WM_SETREDRAW, 1, 0);
-    AnimScreenBmp.reset();
-  };
-
   if (dynamic_cast<TCustomForm*>(control) && control->HandleAllocated()) {
-    const LRESULT provider = SendSkinCmd(control->WindowHandle(), AC_GETPROVIDER, 0);
-    if (provider && ProviderFormRegion && OutputWindow && OutputWindow->HandleAllocated())
-      if (HRGN rgn = ProviderFormRegion(provider))
-        ::SetWindowRgn(OutputWindow->WindowHandle(), rgn, FALSE);
+    TsSkinProvider* provider = ProviderOfReply(SendSkinCmd(control->WindowHandle(), AC_GETPROVIDER, 0));
+    TacWindowSkinning* skinning = WindowSkinning();
+    if (provider && skinning && OutputWindow && OutputWindow->HandleAllocated())
+      if (UniqueRgn rgn(skinning->FormRegion(provider)); rgn)
+        if (::SetWindowRgn(OutputWindow->WindowHandle(), rgn.get(), FALSE))
+          rgn.release();  // the window owns it now
   }
-  if (!OutputWindow || !OutputWindow->HandleAllocated()) {
-    finish();
-    return;
-  }
+  if (!OutputWindow || !OutputWindow->HandleAllocated()) return;
   HWND out = OutputWindow->WindowHandle();
   UniqueWindowDC dc = UniqueWindowDC::Client(out);
   const std::vector<int> alphas = AnimShowAlphas(time);
@@ -192,6 +196,4 @@ void AnimShowControl(TWinControl* control, uint16_t time) {
     ::SetWindowPos(out, nullptr, 0, 0, 0, 0,
                    SWP_HIDEWINDOW | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
   RefreshExtra();
-  dc.reset();
-  finish();
 }

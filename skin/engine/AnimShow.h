@@ -31,9 +31,6 @@ extern std::unique_ptr<TBitmap> AnimScreenBmp;
 // The DC of the bitmap a control is being captured into, 0 otherwise.
 extern HDC AnimCaptureDC;
 
-// The window region a form's skin provider gives the output window (the
-// form-provider code sets it; null without providers).
-extern std::function<HRGN(LRESULT provider)> ProviderFormRegion;
 
 // Paints Control and every control on it into Bmp.
 void PaintCtrlToBitmap(TBitmap* bmp, TControl* control, int unused1 = 0, int unused2 = 0);

@@ -1,5 +1,6 @@
 // TsCommonData: construction, section and manager resolution, queries and
 // the cache bitmap. The message reactions are in CommonDataMessages.cpp.
+#include "skin/engine/WindowSkinning.h"
 #include "skin/engine/CommonData.h"
 
 #include <unordered_map>
@@ -132,7 +133,8 @@ TsSkinManager* TsCommonData::GetSkinManager() const {
 void TsCommonData::NotifyOwner(WORD cmd, TsSkinManager* manager, bool swallow) {
   TMessage m{SM_ALPHACMD, SkinCmdWParam(cmd), reinterpret_cast<LPARAM>(manager), 0};
   if (OwnerIsProvider()) {
-    if (SkinProviderMessage) SkinProviderMessage(dynamic_cast<TComponent*>(OwnerObject), m);
+    if (TacWindowSkinning* skinning = WindowSkinning())
+      skinning->ProviderMessage(dynamic_cast<TComponent*>(OwnerObject), m);
     return;
   }
   if (!OwnerControl || !OwnerControl->Parent() || OwnerDestroying()) return;

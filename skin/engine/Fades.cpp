@@ -11,7 +11,7 @@
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
 
 uint8_t FadeFrameAlpha(int k, int n) {
   if (n < 1) return 0;

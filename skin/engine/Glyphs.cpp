@@ -8,7 +8,7 @@
 #include "skin/engine/PixelClip.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
 
 void DrawSkinGlyph(const TacBmpView& dst, const TPoint& p, int state, int mode,
                    const TsMaskData& md, const TacBmpView& master) {

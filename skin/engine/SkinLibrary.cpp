@@ -3,7 +3,7 @@
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/SkinConsts.h"
 #include "skin/engine/SkinMessages.h"
-#include "skin/engine/StyleSimply.h"
+#include "skin/engine/SkinnedForms.h"
 
 void InitSkinLibrary() {
   RegisterSkinMessage();

@@ -10,13 +10,13 @@
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinSnapshot.h"
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/StyleSimply.h"
+#include "skin/engine/SkinnedForms.h"
+#include "skin/engine/WindowSkinning.h"
 #include "skin/windows/SkinableMenus.h"
 
 TsSkinManager* DefaultManager = nullptr;
 bool SkinLoading = false;
 std::unique_ptr<TMemIniFile> SkinFile;
-HOOKPROC DialogHookProcedure = nullptr;
 
 namespace {
 
@@ -443,8 +443,14 @@ void TsSkinManager::InstallDialogHook() {
   if (Designing() || !IsDefault() || dialogHooked_) return;
   dialogHooked_ = true;
   if (!hookedDialogs_) hookedDialogs_ = std::make_unique<std::vector<std::unique_ptr<TObject>>>();
-  if (DialogHookProcedure)
-    dialogHook_ = ::SetWindowsHookExW(WH_CBT, DialogHookProcedure, nullptr, ::GetCurrentThreadId());
+  InstallPendingDialogHook();
+}
+
+void TsSkinManager::InstallPendingDialogHook() {
+  if (!dialogHooked_ || dialogHook_) return;
+  TacWindowSkinning* skinning = WindowSkinning();
+  if (HOOKPROC proc = skinning ? skinning->DialogHookProcedure() : nullptr)
+    dialogHook_ = ::SetWindowsHookExW(WH_CBT, proc, nullptr, ::GetCurrentThreadId());
 }
 
 void TsSkinManager::RemoveDialogHook() {

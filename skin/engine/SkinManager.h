@@ -47,10 +47,6 @@ using TacGetExtraLineData =
     std::function<void(TMenuItem* FirstItem, std::wstring& SkinSection, std::wstring& Caption,
                        std::unique_ptr<TBitmap>& Glyph, bool& LineVisible)>;
 
-// The CBT procedure of the dialog hook; the dialog-hook code sets it, and
-// while it is null InstallDialogHook only records the request.
-extern HOOKPROC DialogHookProcedure;
-
 class TsSkinManager : public TComponent {
  public:
   explicit TsSkinManager(TComponent* AOwner);
@@ -144,6 +140,9 @@ class TsSkinManager : public TComponent {
   void InstallDialogHook();
   void RemoveDialogHook();
   bool DialogHookInstalled() const { return dialogHooked_; }
+  // Sets the hook asked for before the window-skinning library registered
+  // its procedure (InstallDialogHook then only records the request).
+  void InstallPendingDialogHook();
   void SetActiveControl(HWND wnd);
   // The application window's messages; True = handled.
   bool MainWindowHook(TMessage& message);

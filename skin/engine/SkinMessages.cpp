@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/Controls.h"
+#include "skin/engine/WindowSkinning.h"
 
 TCacheInfo CacheInfoReply;
 TColor BGFillColor = clFuchsia;
@@ -85,14 +86,13 @@ void BroadcastToChildWindows(HWND parent, TMessage& message) {
   }
 }
 
-std::function<void(TComponent*, TMessage&)> SkinProviderMessage;
 
 void SendToProvider(TComponent* form, TMessage& message) {
   if (!form) return;
   for (int i = 0; i < form->ComponentCount(); ++i) {
     TComponent* c = form->Components(i);
     if (c && c->InheritsFrom(L"TsSkinProvider") && !c->HasState(csDestroying)) {
-      if (SkinProviderMessage) SkinProviderMessage(c, message);
+      if (TacWindowSkinning* skinning = WindowSkinning()) skinning->ProviderMessage(c, message);
       return;
     }
   }

@@ -87,9 +87,8 @@ void BroadcastToChildWindows(HWND parent, TMessage& message);
 
 // Hands a message to the first skin provider ("TsSkinProvider") among the
 // form's components that is not being destroyed, through the provider's
-// message entry, which the provider installs in SkinProviderMessage.
+// message entry in the registered window-skinning interface.
 void SendToProvider(TComponent* form, TMessage& message);
-extern std::function<void(TComponent* provider, TMessage& message)> SkinProviderMessage;
 
 // Reply slots. A sender resets a slot just before its command and reads it
 // right after; receivers write their answer into it.

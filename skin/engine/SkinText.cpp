@@ -8,7 +8,7 @@
 #include "skin/engine/PaintPrimitives.h"
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
 
 namespace {
 

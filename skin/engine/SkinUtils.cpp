@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "skin/engine/sDialogs.h"
+#include "skin/engine/MessageBoxes.h"
 
 bool RectInRect(const TRect& outer, const TRect& inner) {
   auto inside = [&](int x, int y) {

@@ -72,6 +72,9 @@ void TacMainWnd::Deleter::operator()(TacMainWnd* adapter) const {
     adapter->freePending_ = true;
     return;
   }
+  // The destructor no longer reaches a descendant's restore: the standard
+  // colours go back here, while the adapter is whole.
+  if (!adapter->Destroyed) adapter->RestoreStdProps();
   delete adapter;
 }
 

@@ -10,7 +10,7 @@
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinText.h"
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
 #include "skin/windows/ScrollWnd.h"
 
 namespace {

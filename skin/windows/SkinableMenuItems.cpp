@@ -11,7 +11,7 @@
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinText.h"
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
 #include "skin/windows/PopupMenuWnd.h"
 #include "skin/windows/SkinableMenus.h"
 

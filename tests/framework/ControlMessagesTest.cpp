@@ -298,3 +298,43 @@ TEST(Forms, ClientSizeAndStyleOfASingleBorderForm) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records, from its own override, the messages its window's end brings.
+class TLastWords : public TCustomControl {
+ public:
+  TLastWords(TComponent* owner, std::vector<std::wstring>* log) : TCustomControl(owner), log_(log) {}
+  ~TLastWords() override { log_->push_back(L"destructor"); }
+  void WndProc(TMessage& m) override {
+    if (m.Msg == WM_DESTROY) log_->push_back(L"WM_DESTROY");
+    if (m.Msg == WM_KILLFOCUS) log_->push_back(L"WM_KILLFOCUS");
+    TCustomControl::WndProc(m);
+  }
+
+ private:
+  std::vector<std::wstring>* log_;
+};
+
+}  // namespace
+
+TEST_F(ControlsOnForm, TheWindowGoesBeforeTheDestructorsRun) {
+  std::vector<std::wstring> log;
+  auto* alone = Construct<TLastWords>(form_, &log);
+  alone->SetParent(form_);
+  alone->HandleNeeded();
+  delete alone;
+  EXPECT_EQ(log, (std::vector<std::wstring>{L"WM_DESTROY", L"destructor"}));
+
+  // Owned by the form: freed with it, the window still first.
+  log.clear();
+  auto* owned = Construct<TLastWords>(form_, &log);
+  owned->SetParent(form_);
+  HWND wnd = owned->Handle();
+  delete form_;
+  form_ = nullptr;
+  EXPECT_FALSE(IsWindow(wnd));
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.front(), L"WM_DESTROY");
+  EXPECT_EQ(log.back(), L"destructor");
+}

@@ -182,6 +182,29 @@ TEST_F(MenusTest, FormAndItsOwnMenuBarGoTogetherCleanly) {
   EXPECT_FALSE(IsMenu(menu)) << "the bar's menu outlived it";
 }
 
+TEST_F(MenusTest, AnItemsWindowPositionSkipsTheHiddenItemsBeforeIt) {
+  auto* bar = Construct<TMainMenu>(form);
+  TMenuItem* first = Item(form, L"Файл");
+  TMenuItem* hidden = Item(form, L"Правка");
+  TMenuItem* third = Item(form, L"Справка");
+  for (TMenuItem* item : {first, hidden, third}) bar->Items()->Add(item);
+  hidden->SetVisible(false);
+  form->SetMenu(bar);
+  form->Show();
+  EXPECT_EQ(first->MenuPosition(), 0);
+  EXPECT_EQ(hidden->MenuPosition(), -1);
+  EXPECT_EQ(third->MenuPosition(), 1);
+  EXPECT_EQ(MenuText(bar->Items()->Handle(), third->MenuPosition()), L"Справка");
+
+  HWND wnd = form->Handle();
+  RECT a{}, c{}, none{};
+  ASSERT_TRUE(first->ItemRect(wnd, a));
+  ASSERT_TRUE(third->ItemRect(wnd, c));
+  EXPECT_FALSE(hidden->ItemRect(wnd, none));
+  EXPECT_GE(c.left, a.right) << "the third item sits after the first on the bar";
+  EXPECT_EQ(c.top, a.top);
+}
+
 TEST(ShortCutText, NamesKeysWithTheirModifiers) {
   struct Case {
     TShortCut sc;

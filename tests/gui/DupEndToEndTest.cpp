@@ -151,7 +151,7 @@ TEST(DupEndToEnd, ChooseAFolderScanItAndOpenTheResult) {
   HWND parvik = FindChild(main, L"TsBitBtn", L" Parvik", true);
   ASSERT_NE(parvik, nullptr);
   ClickButton(parvik);
-  HWND page = FindChild(main, L"TTabSheet", nullptr, true);
+  HWND page = FindChild(main, L"TsTabSheet", nullptr, true);
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(WindowText(page), L"AntiDouble");
 

@@ -56,7 +56,7 @@ TEST_F(FinderEndToEnd, ListsFromConfigIniShowOnThePageAndAreSavedOnClose) {
     GetClientRect(bar, &r);
     ClickAt(bar, r.right / 2, r.bottom - 18);  // item 1, below the open frame
     Sync(main);
-    HWND page = FindChild(main, L"TTabSheet", nullptr, true);
+    HWND page = FindChild(main, L"TsTabSheet", nullptr, true);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(WindowText(page), L"sTabSheet16");
     ASSERT_NE(FindChild(main, L"TFrame5", nullptr, true), nullptr);

@@ -9,7 +9,7 @@ namespace {
 
 // The page of the main page control that is showing now.
 std::wstring VisiblePage(HWND main) {
-  HWND page = FindChild(main, L"TTabSheet", nullptr, /*visibleOnly=*/true);
+  HWND page = FindChild(main, L"TsTabSheet", nullptr, /*visibleOnly=*/true);
   return page ? WindowText(page) : L"";
 }
 

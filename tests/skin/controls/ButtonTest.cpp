@@ -126,6 +126,10 @@ TEST_F(ButtonTest, RegionLeavesOutTheTransparentCornerPixelsUntilTheSkinGoes) {
   EXPECT_FALSE(::PtInRegion(rgn.get(), 0, 0));
   EXPECT_TRUE(::PtInRegion(rgn.get(), 1, 0));
   EXPECT_TRUE(::PtInRegion(rgn.get(), 40, 15));
+  // A print that rebuilds nothing keeps the cut corners.
+  PrintControl(b);
+  ASSERT_NE(ERROR, ::GetWindowRgn(b->Handle(), rgn.get()));
+  EXPECT_FALSE(::PtInRegion(rgn.get(), 0, 0));
   ::SendMessageW(b->Handle(), SM_ALPHACMD, SkinCmdWParam(AC_REMOVESKIN),
                  reinterpret_cast<LPARAM>(manager.get()));
   EXPECT_EQ(ERROR, ::GetWindowRgn(b->Handle(), rgn.get()));

@@ -8,7 +8,7 @@
 #include "skin/controls/StickyLabel.h"
 #include "skin/controls/WebLabel.h"
 #include "skin/engine/SkinText.h"
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 
 using namespace skintest;

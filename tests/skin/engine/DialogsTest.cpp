@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/sDialogs.h"
+#include "skin/engine/MessageBoxes.h"
 
 TEST(SkinnedMessageDlg, KindsAndButtonsMapToMessageBoxFlags) {
   const struct {

@@ -10,6 +10,8 @@
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 #include "skin/engine/SkinMessages.h"
+#include "skin/engine/WindowSkinning.h"
+#include "tests/skin/engine/SkinTestSupport.h"
 
 namespace {
 
@@ -316,6 +318,24 @@ TEST(SkinCmdToControls, QueryAndSendRules) {
 }
 
 namespace {
+// Records what the engine asks of the window-skinning library.
+class TRecordingSkinning : public TacWindowSkinning {
+ public:
+  void ProviderMessage(TComponent* provider, TMessage&) override { providers.push_back(provider); }
+  TsSkinManager* ManagerOf(TsSkinProvider*) override { return nullptr; }
+  void UpdateRgn(TsSkinProvider*) override {}
+  HRGN FormRegion(TsSkinProvider*) override { return nullptr; }
+  void AnimShow(TCustomForm*, int) override {}
+  HOOKPROC DialogHookProcedure() override { return Hook; }
+
+  std::vector<TComponent*> providers;
+  static inline int created = 0;  // windows the dialog hook saw made
+  static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND) ++created;
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+  }
+};
+
 class TFakeProvider : public TComponent {
  public:
   using TComponent::TComponent;
@@ -329,10 +349,33 @@ TEST(SendToProvider, ReachesTheFirstProviderNotBeingDestroyed) {
   auto* dying = new TFakeProvider(&form);
   auto* live = new TFakeProvider(&form);
   dying->Destroying();
-  TComponent* seen = nullptr;
-  SkinProviderMessage = [&](TComponent* p, TMessage&) { seen = p; };
   TMessage m{SM_ALPHACMD, SkinCmdWParam(AC_REFRESH), 0, 0};
+  SendToProvider(&form, m);  // nobody registered: nothing happens
+  TRecordingSkinning skinning;
+  RegisterWindowSkinning(&skinning);
   SendToProvider(&form, m);
-  SkinProviderMessage = nullptr;
-  EXPECT_EQ(seen, live);
+  RegisterWindowSkinning(nullptr);
+  EXPECT_EQ(skinning.providers, (std::vector<TComponent*>{live}));
+}
+
+TEST(WindowSkinning, ADialogHookAskedForBeforeRegistrationIsSetAtRegistration) {
+  skintest::ManagerPtr manager = skintest::NewManager();
+  ASSERT_TRUE(manager->IsDefault());
+  manager->InstallDialogHook();  // nobody registered a procedure yet
+  EXPECT_TRUE(manager->DialogHookInstalled()) << "the request is kept";
+  auto makeWindow = [] {
+    ::DestroyWindow(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+  };
+  TRecordingSkinning::created = 0;
+  makeWindow();
+  EXPECT_EQ(TRecordingSkinning::created, 0);
+
+  TRecordingSkinning skinning;
+  RegisterWindowSkinning(&skinning);
+  makeWindow();
+  EXPECT_EQ(TRecordingSkinning::created, 1) << "the kept request was not honoured";
+  manager.reset();  // removes its hook
+  makeWindow();
+  EXPECT_EQ(TRecordingSkinning::created, 1);
+  RegisterWindowSkinning(nullptr);
 }

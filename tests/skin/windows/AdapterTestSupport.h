@@ -100,6 +100,23 @@ inline void Pump(DWORD ms) {
   }
 }
 
+// Pumps messages until `done` holds or `limitMs` pass; returns the
+// milliseconds it took. Timers on a loaded machine fire late, never early,
+// so a test waits for what must come rather than for a fixed time.
+template <class Pred>
+inline DWORD PumpUntil(Pred done, DWORD limitMs = 5000) {
+  const DWORD start = ::GetTickCount();
+  MSG msg;
+  while (!done() && ::GetTickCount() - start < limitMs) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    if (!done()) ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  return ::GetTickCount() - start;
+}
+
 // GDI objects of the process: the non-empty entries of the GDI handle
 // table that the process environment block points to (the platform's
 // resource counter is a stub under Wine).

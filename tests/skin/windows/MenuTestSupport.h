@@ -16,7 +16,7 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "skin/engine/SkinManager.h"
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
 #include "skin/windows/PopupMenuWnd.h"
 #include "skin/windows/SkinableMenus.h"
 #include "tests/skin/engine/PixelTestUtil.h"

@@ -145,10 +145,12 @@ TEST_F(ScrollBars, ArrowPressScrollsAtOnceThenRepeatsUntilReleased) {
   EXPECT_EQ(CountCode(WM_VSCROLL, SB_LINEDOWN), 1);
   Pump(150);  // well inside the delay before repeating
   EXPECT_EQ(CountCode(WM_VSCROLL, SB_LINEDOWN), 1);
-  Pump(850);
+  const DWORD waited = 150 + PumpUntil([] { return CountCode(WM_VSCROLL, SB_LINEDOWN) >= 3; });
   const int repeated = CountCode(WM_VSCROLL, SB_LINEDOWN);
   EXPECT_GE(repeated, 3);
-  EXPECT_LE(repeated, 1 + 700 / 55 + 2);
+  // Never faster than the first delay and the repeat interval allow.
+  EXPECT_GE(waited + 20, 300u + 55u);
+  EXPECT_LE(repeated, 1 + static_cast<int>(waited - 300) / 55 + 2);
 
   // Off the arrow the repeat pauses; releasing ends the scroll.
   ::SetCursorPos(arrow.x - 150, arrow.y - 150);
@@ -240,7 +242,7 @@ TEST_F(ScrollBars, AdapterFreedMidRepeatStopsTimersAndCapture) {
   const TPoint arrow = DownArrow();
   ::SetCursorPos(arrow.x, arrow.y);
   ::SendMessageW(wnd, WM_NCLBUTTONDOWN, HTVSCROLL, At(arrow));
-  Pump(400);
+  PumpUntil([] { return CountCode(WM_VSCROLL, SB_LINEDOWN) >= 2; });
   ASSERT_GE(CountCode(WM_VSCROLL, SB_LINEDOWN), 2);
   adapter.reset();
   EXPECT_NE(::GetCapture(), wnd);

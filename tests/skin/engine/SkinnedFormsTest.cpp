@@ -7,7 +7,7 @@
 #include "framework/Forms.h"
 #include "framework/SysUtils.h"
 #include "skin/engine/SkinMessages.h"
-#include "skin/engine/StyleSimply.h"
+#include "skin/engine/SkinnedForms.h"
 #include "tests/skin/engine/SkinTestSupport.h"
 
 using namespace skintest;

@@ -1,4 +1,4 @@
-#include "skin/engine/sDialogs.h"
+#include "skin/engine/MessageBoxes.h"
 
 #include "skin/engine/AppWindow.h"
 

@@ -1,4 +1,5 @@
-#include "skin/engine/StyleSimply.h"
+#include "skin/engine/WindowSkinning.h"
+#include "skin/engine/SkinnedForms.h"
 
 #include <shellapi.h>
 
@@ -11,7 +12,6 @@
 #include "skin/engine/SkinUtils.h"
 
 std::vector<TCustomForm*> SkinnedForms;
-TacProviderHooks ProviderHooks;
 
 int AddSkinnedForm(TCustomForm* form) {
   SkinnedForms.push_back(form);
@@ -89,15 +89,15 @@ void UnlockForms(TsSkinManager* skinManager, bool repaint) {
     TCustomForm* form = SkinnedForms[i];
     if (!IsTopLevelShownForm(form)) continue;
     HWND wnd = form->WindowHandle();
-    LRESULT provider = SendSkinCmd(wnd, AC_GETPROVIDER, 0);
-    bool ownManager = provider != 0 && ProviderHooks.ManagerOf &&
-                      ProviderHooks.ManagerOf(provider) == skinManager;
+    TsSkinProvider* provider = ProviderOfReply(SendSkinCmd(wnd, AC_GETPROVIDER, 0));
+    TacWindowSkinning* skinning = WindowSkinning();
+    bool ownManager = provider && skinning && skinning->ManagerOf(provider) == skinManager;
     if (repaint && ownManager) {
       TacSkinChanging* anim = skinManager ? skinManager->AnimEffects->SkinChanging() : nullptr;
-      if (anim && anim->Active && ProviderHooks.AnimShow) ProviderHooks.AnimShow(form, anim->Time);
+      if (anim && anim->Active) skinning->AnimShow(form, anim->Time);
       ::SendMessageW(wnd, WM_SETREDRAW, 1, 0);
       ::SetWindowRgn(wnd, nullptr, FALSE);
-      if (ProviderHooks.UpdateRgn) ProviderHooks.UpdateRgn(provider);
+      skinning->UpdateRgn(provider);
       ::RedrawWindow(wnd, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_NOERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     } else {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
 #include "tests/skin/engine/PixelTestUtil.h"
 
 using namespace skintest;

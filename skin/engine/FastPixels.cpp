@@ -1,4 +1,4 @@
-#include "skin/engine/acFast.h"
+#include "skin/engine/FastPixels.h"
 
 #include <algorithm>
 #include <cmath>

@@ -34,18 +34,6 @@ void SkinnedFormsBroadcast(TMessage& message);
 void LockForms();
 void UnlockForms(TsSkinManager* skinManager, bool repaint);
 
-// What UnlockForms needs of a form's skin provider (the reply of
-// AC_GETPROVIDER). The form-provider code fills these in; while they are
-// empty every form takes the plain redraw path.
-struct TacProviderHooks {
-  // The manager the provider uses.
-  std::function<TsSkinManager*(LRESULT provider)> ManagerOf;
-  // Rebuilds the provider's window region.
-  std::function<void(LRESULT provider)> UpdateRgn;
-  // Fades the form's new look in over its old one in Time ms.
-  std::function<void(TCustomForm* form, int time)> AnimShow;
-};
-extern TacProviderHooks ProviderHooks;
 
 // The executable's small and large shell icons (fetched on first use, null
 // when the file cannot be found); the form provider's default title icon.

@@ -1,0 +1,16 @@
+#include "skin/engine/WindowSkinning.h"
+
+#include "skin/engine/SkinManager.h"
+
+namespace {
+TacWindowSkinning* g_skinning = nullptr;
+}  // namespace
+
+void RegisterWindowSkinning(TacWindowSkinning* skinning) {
+  g_skinning = skinning;
+  // A manager that asked for the dialog hook before there was a procedure
+  // gets it now.
+  if (skinning && DefaultManager) DefaultManager->InstallPendingDialogHook();
+}
+
+TacWindowSkinning* WindowSkinning() { return g_skinning; }

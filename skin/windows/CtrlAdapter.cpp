@@ -1,0 +1,247 @@
+#include "skin/windows/CtrlAdapter.h"
+
+#include <algorithm>
+
+#include "framework/Buttons.h"
+#include "framework/ComboBox.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Grids.h"
+#include "framework/ListBox.h"
+#include "framework/ListView.h"
+#include "framework/ShellCtrls.h"
+#include "framework/StdCtrls.h"
+#include "skin/engine/CommonData.h"
+#include "skin/engine/PublishedProps.h"
+#include "skin/engine/SkinManager.h"
+#include "skin/engine/SkinMessages.h"
+#include "skin/windows/ButtonWnd.h"
+#include "skin/windows/ComboWnd.h"
+#include "skin/windows/EditWnd.h"
+#include "skin/windows/GridWnd.h"
+#include "skin/windows/GroupBoxWnd.h"
+#include "skin/windows/PanelWnd.h"
+
+bool AdapterBusy = false;
+
+namespace {
+
+bool NameIn(const TComponent* c, std::initializer_list<const wchar_t*> names) {
+  const std::wstring name = c->ClassName();
+  return std::any_of(names.begin(), names.end(), [&](const wchar_t* n) { return name == n; });
+}
+
+bool IsSynEdit(const TComponent* c) { return NameIn(c, {L"TSynEdit", L"TSynMemo", L"TDBSynEdit"}); }
+bool IsRichView(const TComponent* c) {
+  return NameIn(c, {L"TRichView", L"TDBRichViewEdit", L"TRichViewEdit", L"TDBRichView"});
+}
+bool IsVirtualTree(const TComponent* c) {
+  return NameIn(c, {L"TVirtualStringTree", L"TVirtualDrawTree", L"TVirtualExplorerListview",
+                    L"TVirtualExplorerTreeview"});
+}
+bool IsGridEh(TObject* c) {
+  return dynamic_cast<TCustomControl*>(c) && HasProperty(c, L"OptionsEh");
+}
+bool IsTreeView(const TObject* c) { return dynamic_cast<const TShellTreeView*>(c) != nullptr; }
+
+// The adapter a control's class gets: its section (empty: unchanged), the
+// adapter's section, and how to make it.
+struct TacAdapterChoice {
+  std::wstring Section;
+  std::wstring AdapterSection;
+  TacMainWndPtr (*Make)(HWND, TsCommonData*, TsSkinManager*, const std::wstring&);
+};
+
+template <class T>
+TacMainWndPtr MakeAdapter(HWND wnd, TsCommonData* sd, TsSkinManager* m, const std::wstring& s) {
+  auto a = TacMainWnd::Create<T>(wnd, sd, m, s, true);
+  return TacMainWndPtr(a.release());
+}
+
+bool ChooseAdapter(TWinControl* c, TacAdapterChoice& out) {
+  if (dynamic_cast<TListView*>(c)) return out = {L"", L"EDIT", MakeAdapter<TacListViewWnd>}, true;
+  if (dynamic_cast<TCustomGrid*>(c)) return out = {L"", L"EDIT", MakeAdapter<TacGridWnd>}, true;
+  if (dynamic_cast<TBitBtn*>(c))
+    return out = {L"BUTTON", L"BUTTON", MakeAdapter<TacBitBtnWnd>}, true;
+  if (dynamic_cast<TButton*>(c)) return out = {L"BUTTON", L"BUTTON", MakeAdapter<TacBtnWnd>}, true;
+  if (dynamic_cast<TCheckBox*>(c))
+    return out = {L"CHECKBOX", L"", MakeAdapter<TacCheckBoxWnd>}, true;
+  if (dynamic_cast<TGroupBox*>(c))
+    return out = {L"GROUPBOX", L"", MakeAdapter<TacGroupBoxWnd>}, true;
+  if (IsTreeView(c)) return out = {L"", L"EDIT", MakeAdapter<TacTreeViewWnd>}, true;
+  if (dynamic_cast<TCustomComboBox*>(c))
+    return out = {L"", L"EDIT", MakeAdapter<TacComboBoxWnd>}, true;
+  if (dynamic_cast<TCustomEdit*>(c) || dynamic_cast<TCustomListBox*>(c))
+    return out = {L"", L"EDIT", MakeAdapter<TacEditWnd>}, true;
+  if (dynamic_cast<TPanel*>(c))
+    return out = {L"PANEL", L"PANEL", MakeAdapter<TacTransPanelWnd>}, true;
+  if (IsSynEdit(c)) return out = {L"", L"EDIT", MakeAdapter<TacEditWnd>}, true;
+  if (IsRichView(c)) return out = {L"", L"EDIT", MakeAdapter<TacGridWnd>}, true;
+  if (IsVirtualTree(c)) return out = {L"", L"EDIT", MakeAdapter<TacVirtualTreeViewWnd>}, true;
+  if (IsGridEh(c)) return out = {L"", L"EDIT", MakeAdapter<TacGridEhWnd>}, true;
+  return false;
+}
+
+bool Handled(TWinControl* c) { return c->Parent() && QuerySkinCmd(c, AC_CTRLHANDLED); }
+
+}  // namespace
+
+// ---------------------------------------------------------------- item
+
+TacAdapterItem::TacAdapterItem(TacCtrlAdapter* adapter)
+    : SkinData(std::make_unique<TsCommonData>(this, true)), Adapter(adapter) {
+  SkinData->ControlKind = ckAdapterItem;
+  if (adapter && adapter->SkinManager) SkinData->SetSkinManager(adapter->SkinManager);
+}
+
+TacAdapterItem::~TacAdapterItem() {
+  watch_.reset();
+  ScrollWnd.reset();  // gives the control its window procedure back
+  SkinData.reset();
+}
+
+void TacAdapterItem::DoHook(TWinControl* control) {
+  if (!control || !control->HandleAllocated() || Handled(control)) return;
+  Ctrl = control;
+  SkinData->OwnerControl = control;
+  SkinData->OwnerObject = control;
+  if (!control->Parent()) return;
+  TacAdapterChoice choice;
+  if (!ChooseAdapter(control, choice)) return;
+  if (!choice.Section.empty()) SkinData->SetSkinSection(choice.Section);
+  ScrollWnd = choice.Make(control->WindowHandle(), SkinData.get(), SkinData->GetSkinManager(),
+                          choice.AdapterSection);
+  if (!watch_) {
+    watch_ = std::make_unique<TWndProcHook>(control, [this](TMessage& m, const TWndMethod& next) {
+      next(m);
+      if (m.Msg == WM_NCDESTROY && Adapter) Adapter->WindowGone(this);  // frees this item
+    });
+  }
+}
+
+// ---------------------------------------------------------------- list
+
+TacCtrlAdapter::TacCtrlAdapter(TWinControl* form, TsSkinManager* manager, TComponent* provider)
+    : Provider(provider), Form(form), SkinManager(manager) {}
+
+TacCtrlAdapter::~TacCtrlAdapter() {
+  RemoveAllItems();
+  Items.clear();
+}
+
+bool TacCtrlAdapter::IsControlSupported(TComponent* component) const {
+  auto* c = dynamic_cast<TWinControl*>(component);
+  if (!c || !c->Parent()) return false;
+  if (dynamic_cast<TListView*>(c) || dynamic_cast<TCustomGrid*>(c) || dynamic_cast<TButton*>(c) ||
+      dynamic_cast<TCheckBox*>(c) || dynamic_cast<TGroupBox*>(c) || IsTreeView(c) ||
+      dynamic_cast<TCustomComboBox*>(c) || dynamic_cast<TCustomEdit*>(c) ||
+      dynamic_cast<TCustomListBox*>(c))
+    return true;
+  return IsSynEdit(c) || IsVirtualTree(c) || IsRichView(c) || IsGridEh(c);
+}
+
+TacAdapterItem* TacCtrlAdapter::GetItem(int index) const {
+  return index >= 0 && index < Count() ? Items[static_cast<size_t>(index)].get() : nullptr;
+}
+
+TacAdapterItem* TacCtrlAdapter::ItemOf(const TControl* control) const {
+  for (const auto& item : Items)
+    if (item->Ctrl == control) return item.get();
+  return nullptr;
+}
+
+void TacCtrlAdapter::AddNewItem(TWinControl* control, std::wstring skinSection) {
+  if (!control || Handled(control)) return;
+  bool canBeAdded = true;
+  if (OnSkinItem) OnSkinItem(control, canBeAdded, skinSection);
+  if (!canBeAdded) return;
+  TacAdapterItem* item = ItemOf(control);
+  const bool fresh = !item;
+  if (fresh) {
+    Items.push_back(std::make_unique<TacAdapterItem>(this));
+    item = Items.back().get();
+    item->Ctrl = control;
+  }
+  // An empty section leaves the adapter's own to the adapter.
+  if (!skinSection.empty()) item->SkinData->SetSkinSection(skinSection);
+  if (fresh) {
+    if (control->Parent()) item->DoHook(control);
+    if (!item->ScrollWnd) Items.pop_back();
+  } else if (item->ScrollWnd && !item->ScrollWnd->Hooked()) {
+    item->ScrollWnd.reset();
+    if (control->Parent()) item->DoHook(control);
+  }
+}
+
+void TacCtrlAdapter::RemoveItem(int index) {
+  if (index < 0 || index >= Count()) return;
+  // Out of the list first: freeing the item may send messages that walk it.
+  std::unique_ptr<TacAdapterItem> item = std::move(Items[static_cast<size_t>(index)]);
+  Items.erase(Items.begin() + index);
+  item.reset();
+}
+
+void TacCtrlAdapter::WindowGone(TacAdapterItem* item) {
+  for (size_t i = 0; i < Items.size(); ++i)
+    if (Items[i].get() == item) return RemoveItem(static_cast<int>(i));
+}
+
+void TacCtrlAdapter::AddAllItems(TWinControl* parent) {
+  TsSkinManager* manager = SkinManager ? SkinManager : DefaultManager;
+  if (AdapterBusy || !manager || !(manager->SkinningRules & SkinningRuleBit(srThirdParty))) return;
+  TWinControl* container = parent ? parent : Form;
+  if (!container) return;
+  AdapterBusy = true;
+  auto visit = [&](TComponent* component) {
+    if (IsControlSupported(component)) {
+      AddNewItem(static_cast<TWinControl*>(component), L"EDIT");
+    } else if (auto* label = dynamic_cast<TLabel*>(component); label && !SkinDataOf(label)) {
+      label->SetTransparent(true);
+      if (DefaultManager) label->Font()->SetColor(DefaultManager->GetGlobalFontColor());
+    }
+    auto* w = dynamic_cast<TWinControl*>(component);
+    if (w && w->HandleAllocated() && w->Parent()) {
+      AdapterBusy = false;
+      AddAllItems(w);
+      AdapterBusy = true;
+    }
+  };
+  for (int i = 0; i < container->ComponentCount(); ++i) visit(container->Components(i));
+  for (int i = 0; i < container->ControlCount(); ++i) visit(container->Controls(i));
+  AdapterBusy = false;
+}
+
+void TacCtrlAdapter::RemoveAllItems() {
+  if (AdapterBusy) return;
+  AdapterBusy = true;
+  while (!Items.empty()) RemoveItem(Count() - 1);
+  AdapterBusy = false;
+}
+
+void TacCtrlAdapter::BroadcastMessage(TMessage& message) {
+  // A copy: a receiver may free items.
+  std::vector<TWinControl*> targets;
+  for (const auto& item : Items)
+    if (item->ScrollWnd && item->ScrollWnd->Hooked() && item->Ctrl && item->Ctrl->Parent())
+      targets.push_back(item->Ctrl);
+  for (TWinControl* c : targets) {
+    if (!ItemOf(c) || !c->HandleAllocated()) continue;
+    try {
+      ::SendMessageW(c->WindowHandle(), message.Msg, message.WParam, message.LParam);
+    } catch (...) {
+    }
+  }
+}
+
+bool HandleInControl(TWinControl* control, HWND wnd) {
+  if (!control || !wnd) return false;
+  for (int i = 0; i < control->ComponentCount(); ++i) {
+    auto* w = dynamic_cast<TWinControl*>(control->Components(i));
+    if (w && w->HandleAllocated() && w->WindowHandle() == wnd) return true;
+  }
+  for (int i = 0; i < control->ControlCount(); ++i) {
+    auto* w = dynamic_cast<TWinControl*>(control->Controls(i));
+    if (!w) continue;
+    if ((w->HandleAllocated() && w->WindowHandle() == wnd) || HandleInControl(w, wnd)) return true;
+  }
+  return false;
+}

@@ -1,0 +1,280 @@
+// TsSkinProvider: the non-visual component that skins one form. It takes
+// over the form's window procedure, keeps one cache bitmap of the whole
+// window (frame, caption band, client background) painted from the form's
+// skin section, draws and runs the caption buttons itself, and gives the
+// window a region without the skin's transparent corner pixels.
+//
+// The work is split by concern: SkinProvider.cpp (life, preparation, skin
+// commands, the message switch), SkinProviderPaint.cpp (metrics and the
+// cache), SkinProviderPaintMsgs.cpp (paint messages), SkinProviderCaption.cpp
+// (caption items and mouse), SkinProviderRegion.cpp (region and placement),
+// SystemMenu.cpp (the skinned system menu).
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Component.h"
+#include "framework/Controls.h"
+#include "framework/Forms.h"
+#include "framework/Graphics.h"
+#include "framework/Menus.h"
+#include "skin/engine/CommonData.h"
+#include "skin/engine/SkinConsts.h"
+
+class TsSkinManager;
+class TsSkinProvider;
+
+enum TsGripMode { gmNone, gmRightBottom };
+enum TsResizeMode { rmStandard, rmBorder };
+
+// One caption button: 0 normal, 1 hot, 2 pressed; its image; its place in
+// window coordinates, written by each caption paint and read by hit tests.
+struct TsCaptionButton {
+  int State = 0;
+  int ImageIndex = -1;
+  TRect R{0, 0, 0, 0};
+};
+
+
+// The skinned system menu: restore, move, size, minimize, maximize, close,
+// and a submenu listing the available skins.
+class TsSystemMenu : public TPopupMenu {
+ public:
+  explicit TsSystemMenu(TsSkinProvider* provider);
+  const wchar_t* ClassName() const override { return L"TsSystemMenu"; }
+
+  bool VisibleClose() const;
+  bool VisibleMax() const;
+  bool VisibleMin() const;
+  bool VisibleRestore() const;
+  bool VisibleSize() const;
+  bool EnabledMax() const;
+  bool EnabledMin() const;
+  bool EnabledMove() const;
+  bool EnabledRestore() const;
+  bool EnabledSize() const;
+
+  void UpdateItems();
+  void MakeSkinItems();
+  void SkinSelect(TObject* sender);
+
+  TsSkinProvider* Provider;
+  TCustomForm* Form;
+  TMenuItem* ItemRestore = nullptr;
+  TMenuItem* ItemMove = nullptr;
+  TMenuItem* ItemSize = nullptr;
+  TMenuItem* ItemMinimize = nullptr;
+  TMenuItem* ItemMaximize = nullptr;
+  TMenuItem* ItemClose = nullptr;
+
+ private:
+  TMenuItem* AddItem(const wchar_t* name, const wchar_t* caption, UINT command);
+  void SendCommand(UINT command);
+};
+
+class TsSkinProvider : public TComponent {
+ public:
+  // A user button in the caption (a nested type: the frame bar has a
+  // title button of its own).
+  class TsTitleButton {
+   public:
+    bool Enabled = true;
+    std::wstring Name = L"TsTitleButton";
+    bool UseSkinData = true;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    int State = 0;
+    int ImageIndex = -1;
+    TRect R{0, 0, 0, 0};
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  };
+  using TsTitleButtons = std::vector<std::unique_ptr<TsTitleButton>>;
+
+  explicit TsSkinProvider(TComponent* AOwner);
+  ~TsSkinProvider() override;
+  const wchar_t* ClassName() const override { return L"TsSkinProvider"; }
+  void AfterConstruction() override;
+  void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
+
+  // ---- properties ----
+  TAlignment CaptionAlignment() const { return captionAlignment_; }
+  void SetCaptionAlignment(TAlignment value);
+  bool ShowAppIcon() const { return showAppIcon_; }
+  void SetShowAppIcon(bool value);
+  const std::wstring& TitleSkin() const { return titleSkin_; }
+  void SetTitleSkin(const std::wstring& value);
+  bool UseGlobalColor() const { return useGlobalColor_; }
+  void SetUseGlobalColor(bool value);
+  std::unique_ptr<TsCommonData> SkinData;
+  TsGripMode GripMode = gmNone;
+  bool MakeSkinMenu = true;
+  std::wstring MenuLineSkin;
+  TsResizeMode ResizeMode = rmStandard;
+  bool ScreenSnap = false;
+  int SnapBuffer = 10;
+  TsTitleButtons TitleButtons;
+
+  // ---- run-time state ----
+  TAOR RgnRects;
+  bool RgnRectsDirty = true;
+  int HotItem = 0;
+  std::unique_ptr<TBitmap> TempBmp;
+  bool FirstPaintPending = false;
+  bool FirstPaintDone = false;
+  int TitleButtonMask = -1;
+  bool FirstPrepare = true;
+  bool MenuBarReady = false;
+  TsCaptionButton MinButton, MaxButton, CloseButton, HelpButton;
+  bool RgnLocked = false;
+  bool ShowAnimPending = false;
+  bool RgnApplying = false;
+  bool MenuChanged = true;
+  bool FormActive = true;
+  TCustomForm* Form = nullptr;
+  int MenuLineCount = -1;
+  TsSystemMenu* SystemMenu = nullptr;  // owned as a component
+  std::unique_ptr<TBitmap> TitleStripBmp;
+
+  // ---- operations ----
+  void PrepareForm();
+  void CreateAdapter();
+  void RemoveAdapter();
+  void SendToAdapter(TMessage& message);
+  void HookMenus(bool active);
+  void InvalidateFrame();
+  void SkinMessage(TMessage&) {}
+  TsSkinManager* Manager() const { return SkinData ? SkinData->GetSkinManager() : nullptr; }
+  HWND FormHandle() const;
+
+  // ---- metrics ----
+  bool HasFrame() const;
+  int SysCaptionHeight() const;
+  int SysBorderHeight() const;
+  int SysBorderWidth() const;
+  int BorderHeight() const;
+  int BorderWidth() const;  // the form's own BorderWidth (0 in this framework)
+  int FormWidth() const;
+  int FormHeight() const;
+  int HeaderHeight() const;
+  int OffsetX() const;
+  int OffsetY() const;
+  bool IconVisible() const;
+  int TitleIconWidth() const;
+  int TitleIconHeight() const;
+  TRect TitleIconRect() const;
+  int CaptionButtonWidth(const TsCaptionButton& button) const;
+  int CaptionButtonHeight() const;
+  int TitleButtonWidth(const TsTitleButton& button) const;
+  int StandardButtonCount() const;
+  int ButtonsWidth() const;
+  int TitleBarWidth(int mask) const;
+  TPoint GripPosition(int mask) const;
+  bool FormSizeChanged() const;
+  void UpdateButtonIndexes();
+  std::wstring TitleSectionName() const;
+
+  // ---- cache painting ----
+  void PaintAll();
+  void PaintTitleIcon();
+  void PaintCaptionButtons();
+  void PaintCaptionText();
+  void SaveTitleStrip();
+  void RepaintCaption();
+
+  // ---- paint messages ----
+  void PaintFrameToDC(HDC dc);
+  void PaintClient(HDC dc, bool sendEndUpdate);
+  void RepaintFrame();
+  void WMPaint();
+  void RefreshMenuBar();
+
+  // ---- caption items ----
+  TPoint FormScreenOrigin() const;
+  TPoint ScreenToForm(int x, int y) const;
+  int ButtonSlotAt(int x) const;
+  // The caption item under a form-relative point (no state changes).
+  int ItemAt(const TPoint& p, LRESULT incoming) const;
+  LRESULT HitTest(TMessage& message);
+  void SetHotItem(int code, bool repaint);
+  void PressItem(int code);
+  void RepaintTitleItem(int code);
+  void DropSysMenu(int x, int y);
+
+  // ---- region and placement ----
+  void CollectRegionRects();
+  HRGN CreateFormRgn(int x, int y) const;
+  void UpdateRgn(bool repaint);
+  void RemoveRgn();
+  int SetWindowRgnCalls = 0;  // how often a region was given to the window
+
+  // The provider's window procedure (the head of the form's hook chain).
+  void NewWndProc(TMessage& message);
+
+ private:
+  void CallOld(TMessage& message);
+  // Skin commands.
+  void AlphaCmdUnskinned(TMessage& message);
+  void AlphaCmdSkinned(TMessage& message);
+  void OnSetNewSkinUnskinned(TMessage& message);
+  void OnSetNewSkinSkinned();
+  void OnRemoveSkin(TMessage& message);
+  void OnRefresh(TMessage& message);
+  // Window messages of the skinned path.
+  void SkinnedWndProc(TMessage& message);
+  void OnActivate(TMessage& message);
+  void OnSetText(TMessage& message);
+  void OnEraseBkgnd(TMessage& message);
+  void OnNcPaint(TMessage& message);
+  void OnNcActivate(TMessage& message);
+  void OnPrint(TMessage& message);
+  void OnNcHitTest(TMessage& message);
+  void OnNcLButtonDown(TMessage& message);
+  void OnButtonUp(TMessage& message, bool clientPoint);
+  void OnNcLButtonDblClk(TMessage& message);
+  void OnNcRButtonDown(TMessage& message);
+  void OnNcRButtonUp(TMessage& message);
+  void OnNcMouseMove(TMessage& message);
+  void OnSysCommand(TMessage& message);
+  void OnWindowPosChanging(TMessage& message);
+  void OnWindowPosChanged(TMessage& message);
+  void OnGetMinMaxInfo(TMessage& message);
+  void OnShowingChanged(TMessage& message);
+  bool PaintSuppressed() const;
+  void RunItemCommand(int code);
+  TsCaptionButton* ButtonOf(int code);
+  void DrawButton(const TsCaptionButton& button, int mask, bool enabled);
+  int ButtonImage(int code) const;
+  bool ButtonEnabled(int code) const;
+  void StyleSysMenu(bool skinned);
+
+  TAlignment captionAlignment_ = taLeftJustify;
+  bool showAppIcon_ = true;
+  std::wstring titleSkin_;
+  bool useGlobalColor_ = true;
+  std::unique_ptr<TWndProcHook> hook_;
+  const TWndMethod* next_ = nullptr;  // the chain behind us during a call
+  bool inert_ = false;                // a second provider of the form
+  bool clientPainting_ = false;
+  bool captured_ = false;             // we took the mouse for a pressed item
+  bool trackingLeave_ = false;
+  TAOR appliedRects_;                 // what the window's region was made of
+  TSize appliedSize_{-1, -1};
+  bool hasRgn_ = false;
+};
+
+// The provider of a control's form (AC_GETPROVIDER), or null.
+TsSkinProvider* GetSkinProvider(TControl* control);
+int WndWidth(HWND wnd);
+int WndHeight(HWND wnd);
+int WndClientWidth(HWND wnd);
+int WndClientHeight(HWND wnd);
+// Moves Pos so its far edge lies on Edge when it ends within SnapBuffer.
+void SnapToEdge(int& pos, int edge, int size, int snapBuffer);
+// The caption icon size for a caption of Size pixels.
+int TitleIconSize(int size);

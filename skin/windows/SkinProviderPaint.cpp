@@ -1,0 +1,373 @@
+// TsSkinProvider: the frame metrics and the painting of the whole window
+// (frame, caption band, icon, buttons, caption text, grip, client
+// background) into the one cache bitmap.
+#include <algorithm>
+
+#include "skin/engine/ControlUtils.h"
+#include "skin/engine/Glyphs.h"
+#include "skin/engine/Masks.h"
+#include "skin/engine/PaintPrimitives.h"
+#include "skin/engine/SkinManager.h"
+#include "skin/engine/SkinText.h"
+#include "skin/engine/SkinUtils.h"
+#include "skin/engine/SkinnedForms.h"
+#include "skin/windows/SkinProvider.h"
+
+namespace {
+
+bool Minimized(HWND wnd) { return wnd && ::IsIconic(wnd); }
+
+TacBmpView MasterOf(TsSkinManager* m) {
+  return m && m->MasterBitmap ? TacBmpView(*m->MasterBitmap) : TacBmpView();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- metrics
+
+bool TsSkinProvider::HasFrame() const {
+  return Form && (Form->BorderStyle() != bsNone || Form->FormStyle() == fsMDIChild);
+}
+
+int TsSkinProvider::SysCaptionHeight() const {
+  HWND wnd = FormHandle();
+  if (!HasFrame() || !wnd) return 0;
+  if ((::GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) != WS_CAPTION) return 0;
+  const TBorderStyle bs = Form->BorderStyle();
+  return ::GetSystemMetrics(bs == bsToolWindow || bs == bsSizeToolWin ? SM_CYSMCAPTION
+                                                                      : SM_CYCAPTION);
+}
+
+int TsSkinProvider::SysBorderHeight() const {
+  if (!HasFrame()) return 0;
+  const TBorderStyle bs = Form->BorderStyle();
+  const bool dlg = Form->FormStyle() == fsMDIChild
+                       ? (bs == bsSingle || bs == bsToolWindow)
+                       : (bs == bsSingle || bs == bsDialog || bs == bsToolWindow);
+  return ::GetSystemMetrics(dlg ? SM_CYDLGFRAME : SM_CYFRAME);
+}
+
+int TsSkinProvider::SysBorderWidth() const {
+  if (!HasFrame()) return 0;
+  const TBorderStyle bs = Form->BorderStyle();
+  const bool dlg = Form->FormStyle() == fsMDIChild
+                       ? (bs == bsSingle || bs == bsToolWindow)
+                       : (bs == bsSingle || bs == bsDialog || bs == bsToolWindow);
+  return ::GetSystemMetrics(dlg ? SM_CXDLGFRAME : SM_CXFRAME);
+}
+
+int TsSkinProvider::BorderWidth() const { return 0; }
+int TsSkinProvider::BorderHeight() const { return SysBorderHeight() + BorderWidth(); }
+int TsSkinProvider::FormWidth() const { return WndWidth(FormHandle()); }
+int TsSkinProvider::FormHeight() const { return WndHeight(FormHandle()); }
+
+int TsSkinProvider::HeaderHeight() const {
+  HWND wnd = FormHandle();
+  int h = WndHeight(wnd) - WndClientHeight(wnd);
+  if (SysCaptionHeight() != 0) h -= SysBorderHeight();
+  h = std::max(h, 0);
+  if (Minimized(wnd)) h += SysBorderHeight();
+  return h;
+}
+
+int TsSkinProvider::OffsetX() const {
+  HWND wnd = FormHandle();
+  return (WndWidth(wnd) - WndClientWidth(wnd)) / 2;
+}
+
+int TsSkinProvider::OffsetY() const {
+  HWND wnd = FormHandle();
+  int y = WndHeight(wnd) - WndClientHeight(wnd);
+  if (SysCaptionHeight() != 0) y -= BorderHeight();
+  return y;
+}
+
+int TitleIconSize(int size) {
+  if (size >= 0 && size <= 8) return 0;
+  if (size >= 9 && size <= 16) return 8;
+  if (size >= 17 && size <= 27) return 16;
+  return 32;
+}
+
+bool TsSkinProvider::IconVisible() const {
+  return showAppIcon_ && Form &&
+         (Form->BorderStyle() == bsSingle || Form->BorderStyle() == bsSizeable);
+}
+
+int TsSkinProvider::TitleIconWidth() const {
+  return IconVisible() ? TitleIconSize(SysCaptionHeight()) : 0;
+}
+int TsSkinProvider::TitleIconHeight() const { return TitleIconWidth(); }
+
+TRect TsSkinProvider::TitleIconRect() const {
+  TRect r;
+  r.left = SysBorderWidth();
+  r.right = r.left + TitleIconWidth();
+  r.top = (SysCaptionHeight() + SysBorderHeight() - TitleIconHeight()) / 2;
+  r.bottom = r.top + TitleIconHeight();
+  return r;
+}
+
+int TsSkinProvider::CaptionButtonWidth(const TsCaptionButton& button) const {
+  TsSkinManager* m = Manager();
+  if (!m || !m->IsValidImgIndex(button.ImageIndex)) return 21;
+  return MaskCellWidth(m->ma[button.ImageIndex]);
+}
+
+int TsSkinProvider::CaptionButtonHeight() const {
+  TsSkinManager* m = Manager();
+  if (!m || !m->IsValidImgIndex(CloseButton.ImageIndex)) return 21;
+  return MaskCellHeight(m->ma[CloseButton.ImageIndex]);
+}
+
+int TsSkinProvider::TitleButtonWidth(const TsTitleButton&) const {
+  TsSkinManager* m = Manager();
+  if (!m || !m->IsValidImgIndex(TitleButtonMask)) return 21;
+  return MaskCellWidth(m->ma[TitleButtonMask]);
+}
+
+int TsSkinProvider::StandardButtonCount() const {
+  if (!Form || !(Form->BorderIcons() & biSystemMenu) || !SystemMenu) return 0;
+  return 1 + (SystemMenu->VisibleMax() ? 1 : 0) + (SystemMenu->VisibleMin() ? 1 : 0) +
+         ((Form->BorderIcons() & biHelp) ? 1 : 0);
+}
+
+int TsSkinProvider::ButtonsWidth() const {
+  int w = 0;
+  if (Form && (Form->BorderIcons() & biSystemMenu) && SystemMenu) {
+    w += CaptionButtonWidth(CloseButton);
+    if (SystemMenu->VisibleMax()) w += CaptionButtonWidth(MaxButton);
+    if (SystemMenu->VisibleMin()) w += CaptionButtonWidth(MinButton);
+    if (Form->BorderIcons() & biHelp) w += CaptionButtonWidth(HelpButton);
+  }
+  for (const auto& b : TitleButtons) w += TitleButtonWidth(*b);
+  return w;
+}
+
+int TsSkinProvider::TitleBarWidth(int mask) const {
+  TsSkinManager* m = Manager();
+  int third = 0;
+  if (m && m->IsValidImgIndex(mask)) {
+    const TsMaskData& md = m->ma[mask];
+    third = md.Bmp ? md.Bmp->Width() / 9 : MaskCellWidth(md) / 3;
+  }
+  return third * 2 + ButtonsWidth();
+}
+
+TPoint TsSkinProvider::GripPosition(int mask) const {
+  TsSkinManager* m = Manager();
+  const TBitmap* cache = SkinData->CacheBmp.get();
+  const int cw = m && m->IsValidImgIndex(mask) ? MaskCellWidth(m->ma[mask]) : 0;
+  const int ch = m && m->IsValidImgIndex(mask) ? MaskCellHeight(m->ma[mask]) : 0;
+  return TPoint{cache->Width() - cw - SysBorderWidth(), cache->Height() - ch - SysBorderHeight()};
+}
+
+bool TsSkinProvider::FormSizeChanged() const {
+  const TBitmap* cache = SkinData->CacheBmp.get();
+  return !cache || cache->Width() != FormWidth() || cache->Height() != FormHeight();
+}
+
+std::wstring TsSkinProvider::TitleSectionName() const {
+  return titleSkin_.empty() ? std::wstring(L"FORMTITLE") : titleSkin_;
+}
+
+void TsSkinProvider::UpdateButtonIndexes() {
+  TsSkinManager* m = Manager();
+  if (!m || !Form) return;
+  const int global = m->GetSkinIndex(L"GLOBALINFO");
+  if (!m->IsValidSkinIndex(global)) return;
+  auto g = [&](const wchar_t* name) { return m->GetMaskIndex(global, L"GLOBALINFO", name); };
+  auto own = [&](const wchar_t* name) {
+    return m->GetMaskIndex(SkinData->SkinIndex, SkinData->SkinSection(), name);
+  };
+  auto big = [&] {
+    MinButton.ImageIndex = g(L"BICONMIN");
+    MaxButton.ImageIndex = g(L"BICONMAX");
+    CloseButton.ImageIndex = g(L"BICONCLOSE");
+    HelpButton.ImageIndex = g(L"BICONHELP");
+  };
+  CloseButton.ImageIndex = g(L"BICONCLOSE");
+  if (CloseButton.ImageIndex < 0) {
+    MinButton.ImageIndex = own(L"BICONMIN");
+    MaxButton.ImageIndex = own(L"BICONMAX");
+    CloseButton.ImageIndex = own(L"BICONCLOSE");
+    HelpButton.ImageIndex = own(L"BICONHELP");
+  } else if (Form->BorderStyle() != bsSingle && Form->BorderStyle() != bsSizeable) {
+    CloseButton.ImageIndex = g(L"SICONCLOSE");
+    MinButton.ImageIndex = g(L"SICONMIN");
+    MaxButton.ImageIndex = g(L"SICONMAX");
+    HelpButton.ImageIndex = g(L"SICONHELP");
+    if (HelpButton.ImageIndex < 0) HelpButton.ImageIndex = g(L"BICONHELP");
+  } else {
+    big();
+  }
+  if (!m->IsValidImgIndex(CloseButton.ImageIndex)) big();
+  TitleButtonMask = g(L"TITLEBUTTON");
+}
+
+// ---------------------------------------------------------------- cache
+
+void TsSkinProvider::PaintAll() {
+  HWND wnd = FormHandle();
+  if (!wnd || (Form->ControlState() & csCreating)) return;
+  TsSkinManager* m = Manager();
+  const int w = FormWidth();
+  const int h = Minimized(wnd) ? SysCaptionHeight() + SysBorderHeight() + 1 : FormHeight();
+  if (!SkinData->BGChanged || !m) return;
+  const int state = FormActive ? 1 : 0;
+  const int capH = SysCaptionHeight();
+  const int bandH = capH + SysBorderHeight();
+  TBitmap* cache = SkinData->CacheBmp.get();
+  const TsGeneralData* section = SkinData->Section();
+
+  const bool reuseStrip = !MenuChanged && section && section->ReservedBoolean && TitleStripBmp &&
+                          TitleStripBmp->Width() == w && cache->Height() == FormHeight() &&
+                          cache->Width() == w && capH != 0;
+  if (reuseStrip) {
+    ::BitBlt(cache->Canvas()->Handle(), 0, 0, w, TitleStripBmp->Height(),
+             TitleStripBmp->Canvas()->Handle(), 0, 0, SRCCOPY);
+    RepaintCaption();
+  } else {
+    RgnRectsDirty = true;
+    cache->SetSize(w, FormHeight());
+    if (m->IsValidSkinIndex(SkinData->SkinIndex)) {
+      const TRect all{0, 0, w, h};
+      if (capH == 0)
+        PaintBG(SkinData->SkinIndex, SkinData->SkinSection(), EmptyCacheInfo, state, all,
+                TPoint{0, 0}, cache, m, -1, -1, clFuchsia);
+      else
+        PaintSkinControl(SkinData.get(), EmptyCacheInfo, true, state, all, TPoint{0, 0}, cache,
+                         false);
+      if (GripMode == gmRightBottom) {
+        const int grip = m->GetMaskIndex(m->GetSkinIndex(L"GLOBALINFO"), L"GLOBALINFO", L"GRIPIMAGE");
+        if (m->IsValidImgIndex(grip))
+          DrawSkinGlyph(TacBmpView(*cache), GripPosition(grip), 0, 1, m->ma[grip], MasterOf(m));
+      }
+      if (section && section->ReservedBoolean && (!TitleStripBmp || TitleStripBmp->Width() != w))
+        TitleStripBmp.reset();
+      if (capH != 0) {
+        const std::wstring title = TitleSectionName();
+        const int titleIndex = m->GetSkinIndex(title);
+        if (m->IsValidSkinIndex(titleIndex))
+          PaintItem(titleIndex, title, MakeCacheInfo(cache, 0, 0), true, state,
+                    Minimized(wnd) ? all : TRect{0, 0, w, bandH}, TPoint{0, 0}, cache, m);
+        if (section && section->ReservedBoolean && !TitleStripBmp) SaveTitleStrip();
+        RepaintCaption();
+      }
+    }
+  }
+  MenuChanged = false;
+  FirstPaintDone = true;
+  SkinData->BGChanged = false;
+  SkinData->Updating = false;
+}
+
+void TsSkinProvider::SaveTitleStrip() {
+  TBitmap* cache = SkinData->CacheBmp.get();
+  TitleStripBmp = CreateBmp24(cache->Width(), SysCaptionHeight() + SysBorderHeight());
+  ::BitBlt(TitleStripBmp->Canvas()->Handle(), 0, 0, TitleStripBmp->Width(),
+           TitleStripBmp->Height(), cache->Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+// Icon, the strip behind the buttons, the buttons and the caption text over
+// a clean caption band.
+void TsSkinProvider::RepaintCaption() {
+  TsSkinManager* m = Manager();
+  TBitmap* cache = SkinData->CacheBmp.get();
+  const int w = FormWidth();
+  const int bandH = SysCaptionHeight() + SysBorderHeight();
+  PaintTitleIcon();
+  const int bar = m->GetMaskIndex(SkinData->SkinIndex, SkinData->SkinSection(), L"TITLEBAR");
+  if (StandardButtonCount() > 0 && m->IsValidImgIndex(bar))
+    DrawMaskRect(TacBmpView(*cache), TRect{w - TitleBarWidth(bar), 0, w, bandH}, true,
+                 MakeCacheInfo(cache, 0, 0), m->ma[bar], MasterOf(m), FormActive ? 1 : 0, false);
+  // The clean background behind the buttons, for repainting one of them.
+  const int tw = ButtonsWidth() + SysBorderWidth();
+  const int th = std::max(HeaderHeight(), 1);
+  TempBmp = CreateBmp24(tw, th);
+  ::BitBlt(TempBmp->Canvas()->Handle(), 0, 0, tw, th, cache->Canvas()->Handle(), w - tw - 1, 0,
+           SRCCOPY);
+  PaintCaptionButtons();
+  PaintCaptionText();
+}
+
+void TsSkinProvider::PaintTitleIcon() {
+  if (!IconVisible()) return;
+  const TRect r = TitleIconRect();
+  if (r.right <= r.left) return;
+  HICON icon = nullptr;
+  TIcon* app = TitleIconHeight() > 16 ? AppLargeIcon() : AppSmallIcon();
+  if (!app) app = AppSmallIcon();
+  if (app && app->Handle()) icon = app->Handle();
+  if (!icon) icon = ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  ::DrawIconEx(SkinData->CacheBmp->Canvas()->Handle(), r.left, r.top, icon, TitleIconWidth(),
+               TitleIconHeight(), 0, nullptr, DI_NORMAL);
+}
+
+void TsSkinProvider::PaintCaptionText() {
+  TsSkinManager* m = Manager();
+  TCanvas* canvas = SkinData->CacheBmp->Canvas();
+  canvas->Font()->Assign(Form->Font());
+  canvas->Font()->SetStyle(canvas->Font()->Style() | fsBold);
+  canvas->Font()->SetHeight(GetCaptionFontSize());
+  TRect r;
+  r.left = SysBorderWidth() + 4 + (IconVisible() ? TitleIconRect().right - TitleIconRect().left : 0);
+  r.top = SysBorderHeight();
+  r.right = FormWidth() - ButtonsWidth() - 6;
+  r.bottom = SysCaptionHeight();
+  if (r.right <= r.left || r.bottom <= r.top) return;
+  const std::wstring text = Form->Caption();
+  SIZE ts{};
+  ::GetTextExtentPoint32W(canvas->Handle(), text.c_str(), static_cast<int>(text.size()), &ts);
+  r.top += (r.bottom - r.top - ts.cy) / 2;
+  r.bottom = r.top + ts.cy;
+  DrawSkinTextEx(canvas, text, Form->Enabled(), r,
+                 TextAlignFlags(Form, captionAlignment_) | DT_END_ELLIPSIS | DT_VCENTER,
+                 m->GetSkinIndex(TitleSectionName()), FormActive, m);
+}
+
+void TsSkinProvider::DrawButton(const TsCaptionButton& button, int mask, bool enabled) {
+  TsSkinManager* m = Manager();
+  if (!m->IsValidImgIndex(mask)) return;
+  DrawSkinGlyph(TacBmpView(*SkinData->CacheBmp), TPoint{button.R.left, button.R.top},
+                button.State, FormActive && enabled ? 1 : 2, m->ma[mask], MasterOf(m));
+}
+
+void TsSkinProvider::PaintCaptionButtons() {
+  TsSkinManager* m = Manager();
+  int x = FormWidth() - SysBorderWidth();
+  const int bh = CaptionButtonHeight();
+  int top = (SysCaptionHeight() - bh + SysBorderHeight()) / 2;
+  if (bh < 16) top += 2;
+  auto place = [&](TRect& r, int width) {
+    r = TRect{x - width, top, x, top + bh};
+    x = r.left;
+  };
+  for (TsCaptionButton* b : {&CloseButton, &MaxButton, &MinButton, &HelpButton}) b->R = TRect{};
+  if (SystemMenu && (Form->BorderIcons() & biSystemMenu)) {
+    if (m->IsValidImgIndex(CloseButton.ImageIndex)) {
+      place(CloseButton.R, CaptionButtonWidth(CloseButton));
+      DrawButton(CloseButton, CloseButton.ImageIndex, true);
+    }
+    if (SystemMenu->VisibleMax() && m->IsValidImgIndex(MaxButton.ImageIndex)) {
+      place(MaxButton.R, CaptionButtonWidth(MaxButton));
+      DrawButton(MaxButton, ButtonImage(HTMAXBUTTON), ButtonEnabled(HTMAXBUTTON));
+    }
+    if (SystemMenu->VisibleMin() && m->IsValidImgIndex(MinButton.ImageIndex)) {
+      place(MinButton.R, CaptionButtonWidth(MinButton));
+      DrawButton(MinButton, ButtonImage(HTMINBUTTON), ButtonEnabled(HTMINBUTTON));
+    }
+    if ((Form->BorderIcons() & biHelp) && m->IsValidImgIndex(HelpButton.ImageIndex)) {
+      place(HelpButton.R, CaptionButtonWidth(HelpButton));
+      DrawButton(HelpButton, HelpButton.ImageIndex, true);
+    }
+  }
+  for (auto& t : TitleButtons) {
+    place(t->R, TitleButtonWidth(*t));
+    if (t->UseSkinData && m->IsValidImgIndex(TitleButtonMask)) {
+      t->ImageIndex = TitleButtonMask;
+      TsCaptionButton look{t->State, t->ImageIndex, t->R};
+      DrawButton(look, TitleButtonMask, t->Enabled);
+    }
+  }
+}

@@ -1,0 +1,140 @@
+// TsSkinProvider: the paint messages. The cache reaches the window only
+// here: the frame on WM_NCPAINT, the client part on WM_PAINT, both into a
+// given DC on WM_PRINT; WM_NCACTIVATE switches the active look.
+#include "framework/Handles.h"
+#include "skin/engine/CacheCopy.h"
+#include "skin/engine/SkinManager.h"
+#include "skin/engine/SkinMessages.h"
+#include "skin/windows/SkinProvider.h"
+
+bool TsSkinProvider::PaintSuppressed() const {
+  HWND wnd = FormHandle();
+  if (ShowAnimPending || !wnd || !::IsWindowVisible(wnd) || HasState(csLoading) ||
+      (Form->ControlState() & csCreating) || Form->HasState(csDestroying))
+    return true;
+  SkinData->Updating = SkinData->GetUpdating();
+  return SkinData->Updating;
+}
+
+void TsSkinProvider::PaintFrameToDC(HDC dc) {
+  const int top = SysBorderHeight() + SysCaptionHeight() + (::IsIconic(FormHandle()) ? 1 : 0);
+  if (SkinData->BGChanged) {
+    FirstPaintPending = !FirstPaintDone;
+    PaintAll();
+    SkinData->BGChanged = false;
+    SkinData->Updating = false;
+  }
+  TBitmap* cache = SkinData->CacheBmp.get();
+  HDC src = cache->Canvas()->Handle();
+  const int w = FormWidth(), h = FormHeight();
+  const int sideW = SysBorderWidth() + BorderWidth();
+  const int bh = BorderHeight();
+  const int y = top + BorderWidth();
+  ::BitBlt(dc, 0, 0, w, HeaderHeight(), src, 0, 0, SRCCOPY);
+  ::BitBlt(dc, 0, y, sideW, cache->Height(), src, 0, y, SRCCOPY);
+  ::BitBlt(dc, 0, h - bh, w, bh, src, 0, h - bh, SRCCOPY);
+  ::BitBlt(dc, cache->Width() - sideW, y, sideW, cache->Height(), src, cache->Width() - sideW, y,
+           SRCCOPY);
+}
+
+void TsSkinProvider::PaintClient(HDC dc, bool sendEndUpdate) {
+  if (clientPainting_) return;
+  clientPainting_ = true;
+  if (!SkinData->BGDependent) PaintAll();
+  HWND wnd = FormHandle();
+  const TRect client{0, 0, WndClientWidth(wnd), WndClientHeight(wnd)};
+  CopyWinControlCache(Form, SkinData.get(),
+                      TRect{SysBorderWidth() + BorderWidth(), OffsetY(), 0, 0}, client, dc, false,
+                      0, 0);
+  PaintControls(dc, Form, 0, TPoint{0, 0});
+  if (sendEndUpdate) {
+    TMessage end{SM_ALPHACMD, SkinCmdWParam(AC_ENDPARENTUPDATE), 0, 0};
+    SendToAdapter(end);
+  }
+  FirstPaintPending = false;
+  clientPainting_ = false;
+}
+
+void TsSkinProvider::RepaintFrame() {
+  SkinData->BGChanged = true;
+  HWND wnd = FormHandle();
+  UniqueWindowDC dc = UniqueWindowDC::Window(wnd);
+  if (!dc) return;
+  SaveDCScope saved(dc.get());
+  PaintFrameToDC(dc.get());
+}
+
+void TsSkinProvider::WMPaint() {
+  HWND wnd = FormHandle();
+  PAINTSTRUCT ps{};
+  HDC dc = ::BeginPaint(wnd, &ps);
+  if (dc) {
+    SaveDCScope saved(dc);
+    if (!PaintSuppressed()) PaintClient(dc, true);
+  }
+  ::EndPaint(wnd, &ps);
+}
+
+// The menu bar is rebuilt by the framework when its owner-draw state
+// changes; this form family has no menu bar of its own to refresh.
+void TsSkinProvider::RefreshMenuBar() { MenuBarReady = true; }
+
+void TsSkinProvider::OnNcPaint(TMessage& message) {
+  message.Result = 0;
+  if (PaintSuppressed()) return;
+  if (!RgnApplying && RgnRectsDirty) {
+    CollectRegionRects();
+    RgnRectsDirty = false;
+    if (!RgnApplying) UpdateRgn(true);
+  }
+  if (!MenuBarReady) RefreshMenuBar();
+  HWND wnd = FormHandle();
+  {
+    UniqueWindowDC dc = UniqueWindowDC::Window(wnd);
+    if (dc) {
+      SaveDCScope saved(dc.get());
+      PaintFrameToDC(dc.get());
+    }
+  }
+  RgnApplying = false;
+}
+
+void TsSkinProvider::OnPrint(TMessage& message) {
+  HDC dc = reinterpret_cast<HDC>(message.WParam);
+  message.Result = 0;
+  if (!dc || PaintSuppressed()) return;
+  if (!MenuBarReady) RefreshMenuBar();
+  SaveDCScope saved(dc);
+  PaintFrameToDC(dc);
+  ::SetViewportOrgEx(dc, OffsetX(), OffsetY(), nullptr);
+  HWND wnd = FormHandle();
+  ::IntersectClipRect(dc, 0, 0, WndClientWidth(wnd), WndClientHeight(wnd));
+  PaintClient(dc, true);
+}
+
+void TsSkinProvider::OnNcActivate(TMessage& message) {
+  HWND wnd = FormHandle();
+  const bool active = message.WParam != 0;
+  if (::IsWindowVisible(wnd)) {
+    if (active != FormActive) SkinData->BGChanged = true;
+    // The platform paints its own caption inside WM_NCACTIVATE; with
+    // drawing off it cannot.
+    ::SendMessageW(wnd, WM_SETREDRAW, 0, 0);
+    CallOld(message);
+    if (!ShowAnimPending) ::SendMessageW(wnd, WM_SETREDRAW, 1, 0);
+  } else {
+    SkinData->BGChanged = false;
+    CallOld(message);
+  }
+  message.Result = TRUE;
+  if (Form->ControlState() & csCreating) return;
+  if (HasFrame() && active != FormActive) {
+    FormActive = active;
+    MenuLineCount = -1;
+    SkinData->BGChanged = true;
+  }
+  // One frame paint shows the new look; the client keeps its image.
+  ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
+  HookMenus(SkinData->Skinned(false));
+  if (!MenuBarReady) RefreshMenuBar();
+}

@@ -1,0 +1,167 @@
+// TsSkinProvider: the window region cut from the skin's transparent corner
+// pixels, snapping to the work area, the maximized size, the repaint after
+// a move or size and the fade-in on show.
+//
+// Every SetWindowRgn is an X shape update under Wine and sends position
+// messages of its own, so the region is given to the window only when what
+// it is made of (size and cut-out rectangles) has changed.
+#include <cstdlib>
+
+#include "framework/Handles.h"
+#include "skin/engine/AnimShow.h"
+#include "skin/engine/Regions.h"
+#include "skin/engine/SkinManager.h"
+#include "skin/windows/SkinProvider.h"
+
+namespace {
+
+constexpr UINT kRegionQuery = 0xBC4D;
+constexpr WPARAM kOwnRegion = 0x41A2;
+
+bool SameRects(const TAOR& a, const TAOR& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i].left != b[i].left || a[i].top != b[i].top || a[i].right != b[i].right ||
+        a[i].bottom != b[i].bottom)
+      return false;
+  return true;
+}
+
+}  // namespace
+
+void SnapToEdge(int& pos, int edge, int size, int snapBuffer) {
+  if (std::abs(pos + size - edge) < snapBuffer) pos = edge - size;
+}
+
+void TsSkinProvider::CollectRegionRects() {
+  RgnRects.clear();
+  TsSkinManager* m = Manager();
+  if (!m || !FormHandle()) return;
+  const TacBmpView master = m->MasterBitmap ? TacBmpView(*m->MasterBitmap) : TacBmpView();
+  const int w = FormWidth();
+  if (m->IsValidImgIndex(SkinData->BorderIndex)) {
+    const TsMaskData& md = m->ma[SkinData->BorderIndex];
+    AddCornerRgnRects(RgnRects, w, md, master, 0, false);
+    AddCornerRgnRects(RgnRects, w, md, master, FormHeight() - MaskWidthBottom(md), true);
+  }
+  const std::wstring title = TitleSectionName();
+  const int titleIndex = m->GetSkinIndex(title);
+  if (m->IsValidSkinIndex(titleIndex)) {
+    const int mask = m->GetMaskIndex(titleIndex, title, L"BORDERSMASK");
+    if (m->IsValidImgIndex(mask)) AddCornerRgnRects(RgnRects, w, m->ma[mask], master, 0, false);
+  }
+}
+
+HRGN TsSkinProvider::CreateFormRgn(int x, int y) const {
+  HRGN rgn = ::CreateRectRgn(x, y, x + FormWidth(), y + FormHeight());
+  for (const TRect& r : RgnRects) {
+    UniqueRgn cut(::CreateRectRgn(r.left + x, r.top + y, r.right + x, r.bottom + y));
+    ::CombineRgn(rgn, rgn, cut.get(), RGN_DIFF);
+  }
+  return rgn;
+}
+
+void TsSkinProvider::UpdateRgn(bool repaint) {
+  HWND wnd = FormHandle();
+  if (RgnLocked || !wnd) return;
+  if (!FirstPaintDone && ::SendMessageW(wnd, kRegionQuery, kOwnRegion, 0) == kOwnRegion) return;
+  const TSize size{FormWidth(), FormHeight()};
+  if (hasRgn_ && size.cx == appliedSize_.cx && size.cy == appliedSize_.cy &&
+      SameRects(RgnRects, appliedRects_))
+    return;
+  RgnApplying = true;
+  HRGN rgn = CreateFormRgn(0, 0);
+  ++SetWindowRgnCalls;
+  const BOOL applied = ::SetWindowRgn(wnd, rgn, repaint);
+  RgnApplying = false;  // the position messages it caused are behind us
+  if (applied) {
+    // The window owns the region now.
+    hasRgn_ = true;
+    appliedSize_ = size;
+    appliedRects_ = RgnRects;
+  } else {
+    ::DeleteObject(rgn);
+  }
+}
+
+void TsSkinProvider::RemoveRgn() {
+  HWND wnd = FormHandle();
+  if (!wnd) return;
+  ::SetWindowRgn(wnd, nullptr, TRUE);
+  hasRgn_ = false;
+  appliedRects_.clear();
+  appliedSize_ = TSize{-1, -1};
+  RgnRectsDirty = true;
+}
+
+void TsSkinProvider::OnWindowPosChanging(TMessage& message) {
+  if (RgnApplying) return;
+  auto* wp = reinterpret_cast<WINDOWPOS*>(message.LParam);
+  HWND wnd = FormHandle();
+  if (wp && !::IsZoomed(wnd) && ScreenSnap && !(wp->flags & SWP_NOMOVE) && (wp->x != 0 || wp->y != 0)) {
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(::MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST), &mi);
+    const int w = (wp->flags & SWP_NOSIZE) ? FormWidth() : wp->cx;
+    const int h = (wp->flags & SWP_NOSIZE) ? FormHeight() : wp->cy;
+    SnapToEdge(wp->x, work.right, w, SnapBuffer);
+    SnapToEdge(wp->y, work.bottom, h, SnapBuffer);
+    SnapToEdge(wp->x, work.left, mi.rcMonitor.left, SnapBuffer);
+    SnapToEdge(wp->y, work.top, mi.rcMonitor.top, SnapBuffer);
+  }
+  CallOld(message);
+}
+
+void TsSkinProvider::OnWindowPosChanged(TMessage& message) {
+  if (RgnApplying || SkinLoading) return;
+  CallOld(message);
+  HWND wnd = FormHandle();
+  // Only a new size changes the region; a move keeps it.
+  if (FormWidth() != appliedSize_.cx || FormHeight() != appliedSize_.cy) RgnRectsDirty = true;
+  if (::IsWindowVisible(wnd) && FormSizeChanged()) {
+    if (!(Form->ControlState() & csCreating)) SkinData->BGChanged = true;
+    MenuLineCount = -1;
+    ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
+    ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE);
+  }
+}
+
+void TsSkinProvider::OnGetMinMaxInfo(TMessage& message) {
+  auto* mmi = reinterpret_cast<MINMAXINFO*>(message.LParam);
+  if (!mmi) return CallOld(message);
+  mmi->ptMaxTrackSize = POINT{-1, -1};
+  mmi->ptMaxPosition = POINT{-1, -1};
+  CallOld(message);
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int f = Form->BorderStyle() != bsNone ? SysBorderWidth() : 0;
+  if (mmi->ptMaxTrackSize.x == -1) mmi->ptMaxTrackSize.x = work.right - work.left + 2 * f;
+  if (mmi->ptMaxTrackSize.y == -1) mmi->ptMaxTrackSize.y = work.bottom - work.top + 2 * f;
+  if (mmi->ptMaxPosition.x == -1) mmi->ptMaxPosition.x = work.left - f;
+  if (mmi->ptMaxPosition.y == -1) mmi->ptMaxPosition.y = work.top - f;
+}
+
+void TsSkinProvider::OnShowingChanged(TMessage& message) {
+  TsSkinManager* m = Manager();
+  if (!SkinData->BGChanged || !m || !m->AnimEffects) return CallOld(message);
+  const bool dialog = Form->BorderStyle() == bsDialog;
+  const TacFormAnimation& anim =
+      dialog ? static_cast<const TacFormAnimation&>(*m->AnimEffects->DialogShow())
+             : static_cast<const TacFormAnimation&>(*m->AnimEffects->FormShow());
+  HWND wnd = FormHandle();
+  // Only a form that is about to appear fades in.
+  ShowAnimPending = Form->FormStyle() != fsMDIChild && anim.Active && Form->Visible() &&
+                    wnd && !::IsWindowVisible(wnd);
+  if (ShowAnimPending) ::SendMessageW(wnd, WM_SETREDRAW, 0, 0);
+  CallOld(message);
+  if (!ShowAnimPending) return;
+  ShowAnimPending = false;
+  AnimShowControl(Form, static_cast<uint16_t>(anim.Time));
+  ::SendMessageW(wnd, WM_SETREDRAW, 1, 0);
+  UpdateRgn(false);
+  ::RedrawWindow(wnd, nullptr, nullptr,
+                 RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_NOERASE | RDW_INVALIDATE);
+  RgnApplying = false;
+}

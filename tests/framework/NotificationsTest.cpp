@@ -1,0 +1,136 @@
+// The notifications the framework sends forms and controls: focus changes,
+// accelerators, menu changes, the mouse wheel, and the control list.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "framework/ExtCtrls.h"
+#include "framework/Menus.h"
+#include "framework/StdCtrls.h"
+#include "tests/framework/FormTestSupport.h"
+
+namespace {
+
+class NotificationsTest : public FormTest {
+ protected:
+  // Counts `msg` reaching `control`, keeping the last LParam.
+  struct Counter {
+    Counter(TControl* control, UINT msg)
+        : hook(control, [this, msg](TMessage& m, const TWndMethod& next) {
+            if (m.Msg == msg) {
+              ++count;
+              lParam = m.LParam;
+              wParam = m.WParam;
+            }
+            next(m);
+          }) {}
+    int count = 0;
+    LPARAM lParam = 0;
+    WPARAM wParam = 0;
+    TWndProcHook hook;
+  };
+};
+
+TEST_F(NotificationsTest, TheFormHearsOfEveryFocusChange) {
+  auto* panel = Make<TPanel>(8, 8, 300, 100);
+  auto* first = Construct<TEdit>(form);
+  first->SetParent(panel);
+  auto* second = Make<TEdit>(8, 150, 100, 21);
+  form->Show();
+  Counter focus(form, CM_FOCUSCHANGED);
+  ::SetFocus(first->Handle());
+  EXPECT_EQ(focus.count, 1);
+  EXPECT_EQ(focus.lParam, reinterpret_cast<LPARAM>(first)) << "nested in a panel";
+  ::SetFocus(second->Handle());
+  EXPECT_EQ(focus.count, 2);
+  EXPECT_EQ(focus.lParam, reinterpret_cast<LPARAM>(second));
+}
+
+TEST_F(NotificationsTest, AltAndALetterClicksTheButtonOrFocusesTheLabelsControl) {
+  auto* panel = Make<TPanel>(8, 8, 300, 200);
+  auto* button = Construct<TButton>(form);
+  button->SetCaption(L"&Да");
+  button->SetParent(panel);
+  int clicks = 0;
+  button->OnClick = [&](TObject*) { ++clicks; };
+  auto* edit = Make<TEdit>(8, 250, 100, 21);
+  auto* label = Make<TLabel>(8, 220, 100, 16);
+  label->SetCaption(L"&Имя");
+  label->FocusControl = edit;
+  form->Show();
+  ::SetFocus(form->Handle());
+
+  SendMessageW(form->Handle(), WM_SYSCHAR, L'д', 0x20000000);
+  EXPECT_EQ(clicks, 1) << "the accelerator is found in any case, inside a panel";
+  SendMessageW(form->Handle(), WM_SYSCHAR, L'И', 0x20000000);
+  EXPECT_EQ(GetFocus(), edit->Handle());
+  SendMessageW(edit->Handle(), WM_SYSCHAR, L'Д', 0x20000000);
+  EXPECT_EQ(clicks, 2) << "from the focused control too";
+  SendMessageW(form->Handle(), WM_SYSCHAR, L'ж', 0x20000000);
+  EXPECT_EQ(clicks, 2);
+
+  struct Case {
+    const wchar_t* caption;
+    wchar_t ch;
+    bool accel;
+  } cases[] = {{L"&Да", L'д', true}, {L"Д&а", L'а', true}, {L"&&Да", L'д', false},
+               {L"Да", L'д', false},  {L"&", L'&', false}};
+  for (const Case& c : cases) EXPECT_EQ(IsAccel(c.ch, c.caption), c.accel) << c.caption;
+}
+
+TEST_F(NotificationsTest, TheFormHearsOfItsMenuChanging) {
+  Counter menuChanged(form, CM_MENUCHANGED);
+  auto* bar = Construct<TMainMenu>(form);
+  auto* file = Construct<TMenuItem>(form);
+  file->SetCaption(L"Файл");
+  bar->Items()->Add(file);
+  auto* open = Construct<TMenuItem>(form);
+  open->SetCaption(L"Открыть");
+  file->Add(open);
+  form->SetMenu(bar);
+  int attached = menuChanged.count;
+  EXPECT_GE(attached, 1);
+  file->SetCaption(L"Документ");
+  EXPECT_GT(menuChanged.count, attached) << "a top-level item";
+  int before = menuChanged.count;
+  open->SetCaption(L"Открыть...");
+  EXPECT_GT(menuChanged.count, before) << "an item of a sub-menu";
+}
+
+TEST_F(NotificationsTest, TheWheelIsOfferedToTheControlFirst) {
+  auto* panel = Make<TPanel>();
+  Counter wheel(panel, CM_MOUSEWHEEL);
+  Counter formWheel(form, WM_MOUSEWHEEL);
+  SendMessageW(panel->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(20, 20));
+  EXPECT_EQ(wheel.count, 1);
+  EXPECT_EQ(HIWORD(wheel.wParam), WHEEL_DELTA);
+  EXPECT_EQ(formWheel.count, 1) << "not taken: the parent gets it";
+
+  TWndProcHook taker(panel, [](TMessage& m, const TWndMethod& next) {
+    if (m.Msg == CM_MOUSEWHEEL) {
+      m.Result = 1;
+      return;
+    }
+    next(m);
+  });
+  SendMessageW(panel->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(20, 20));
+  EXPECT_EQ(formWheel.count, 1) << "taken: the parent does not";
+}
+
+TEST_F(NotificationsTest, ControlListChangesReachTheForm) {
+  auto* outer = Make<TPanel>();
+  auto* inner = Construct<TPanel>(form);
+  inner->SetParent(outer);
+  Counter onForm(form, CM_CONTROLLISTCHANGE);
+  auto* edit = Construct<TEdit>(form);
+  edit->SetParent(inner);
+  ASSERT_EQ(onForm.count, 1);
+  EXPECT_EQ(onForm.wParam, reinterpret_cast<WPARAM>(edit));
+  EXPECT_EQ(onForm.lParam, TRUE);
+  edit->SetParent(nullptr);
+  EXPECT_EQ(onForm.count, 2);
+  EXPECT_EQ(onForm.lParam, FALSE);
+  delete edit;
+}
+
+}  // namespace

@@ -1,0 +1,266 @@
+// The form skin provider on a real window: frame and caption from the skin
+// (printed and on screen), the window region, hit testing, the caption
+// buttons' press and release, snapping, caption text, and skin changes.
+#include <gtest/gtest.h>
+
+#include "skin/engine/PaintPrimitives.h"
+#include "skin/engine/SkinMessages.h"
+#include "skin/windows/SkinProvider.h"
+#include "tests/skin/controls/ControlTestSupport.h"
+#include "tests/skin/windows/AdapterTestSupport.h"
+
+using namespace skintest;
+
+namespace {
+
+LPARAM ScreenPoint(HWND wnd, int x, int y) {  // window-relative to screen
+  RECT r{};
+  ::GetWindowRect(wnd, &r);
+  return MAKELPARAM(r.left + x, r.top + y);
+}
+
+LPARAM ClientPoint(HWND wnd, int x, int y) {  // window-relative to client
+  RECT r{};
+  ::GetWindowRect(wnd, &r);
+  POINT p{r.left + x, r.top + y};
+  ::ScreenToClient(wnd, &p);
+  return MAKELPARAM(static_cast<short>(p.x), static_cast<short>(p.y));
+}
+
+TPoint Centre(const TRect& r) { return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+class SkinProviderTest : public SkinnedForm {
+ protected:
+  void SetUp() override {
+    SkinnedForm::SetUp();
+    form->SetCaption(L"");
+    form->SetBounds(60, 60, 400, 300);
+    form->OnClose = [this](TObject*, TCloseAction& action) {
+      ++closes;
+      action = caNone;
+    };
+    provider = Construct<TsSkinProvider>(form);
+    form->Show();
+    wnd = form->WindowHandle();
+    adaptertest::Pump(50);
+    ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
+  }
+  void TearDown() override {
+    ::ReleaseCapture();
+    SkinnedForm::TearDown();
+  }
+  std::unique_ptr<TBitmap> Print() {
+    auto b = MakeBmp(WndWidth(wnd), WndHeight(wnd), 0x123456);
+    ::SendMessageW(wnd, WM_PRINT, reinterpret_cast<WPARAM>(b->Canvas()->Handle()),
+                   PRF_CLIENT | PRF_NONCLIENT);
+    return b;
+  }
+  // The skin's own image of a section over the whole window.
+  std::unique_ptr<TBitmap> Expected(const std::wstring& section, int height, int state) {
+    auto b = CreateBmp24(WndWidth(wnd), WndHeight(wnd));
+    const int index = manager->GetSkinIndex(section);
+    PaintItem(index, section, EmptyCacheInfo, true, state, TRect{0, 0, b->Width(), height},
+              TPoint{0, 0}, b.get(), manager.get());
+    return b;
+  }
+  int Band() const { return provider->SysCaptionHeight() + provider->SysBorderHeight(); }
+
+  TsSkinProvider* provider = nullptr;
+  HWND wnd = nullptr;
+  int closes = 0;
+};
+
+}  // namespace
+
+TEST_F(SkinProviderTest, PrintShowsFrameAndCaptionFromTheSkinAndNoSystemCaption) {
+  ASSERT_TRUE(provider->SkinData->Skinned(true));
+  const int w = WndWidth(wnd), h = WndHeight(wnd), band = Band();
+  ASSERT_GT(band, 10);
+  auto img = Print();
+  const int state = provider->FormActive ? 1 : 0;
+  auto title = Expected(L"FORMTITLE", band, state);
+  auto frame = Expected(L"FORM", h, state);
+  // Caption band between the icon and the buttons (the caption is empty).
+  const int xs[] = {60, w / 2, w - provider->ButtonsWidth() - 20};
+  for (int x : xs) EXPECT_EQ(Px(*title, x, band / 2), Px(*img, x, band / 2)) << "x " << x;
+  // Left, right and bottom frame pixels come from the "FORM" border image.
+  EXPECT_EQ(Px(*frame, 0, h / 2), Px(*img, 0, h / 2));
+  EXPECT_EQ(Px(*frame, w - 1, h / 2), Px(*img, w - 1, h / 2));
+  EXPECT_EQ(Px(*frame, w / 2, h - 1), Px(*img, w / 2, h - 1));
+  const TColor sys[] = {ColorToRGB(clActiveCaption), ColorToRGB(clInactiveCaption),
+                        static_cast<TColor>(::GetSysColor(COLOR_GRADIENTACTIVECAPTION))};
+  int systemPixels = 0;
+  for (int y = 0; y < band; ++y)
+    for (int x = 0; x < w; ++x)
+      for (TColor c : sys) systemPixels += Px(*img, x, y) == c;
+  EXPECT_EQ(0, systemPixels);
+
+  // The window itself shows the same pixels after a frame paint.
+  ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
+  UniqueWindowDC dc = UniqueWindowDC::Window(wnd);
+  for (int x : xs) EXPECT_EQ(Px(*img, x, band / 2), static_cast<TColor>(::GetPixel(dc.get(), x, band / 2)));
+  EXPECT_EQ(Px(*img, 0, h / 2), static_cast<TColor>(::GetPixel(dc.get(), 0, h / 2)));
+}
+
+TEST_F(SkinProviderTest, RegionCutsTheSkinsCornersAndGoesWithTheSkin) {
+  UniqueRgn rgn(::CreateRectRgn(0, 0, 0, 0));
+  ASSERT_EQ(COMPLEXREGION, ::GetWindowRgn(wnd, rgn.get()));
+  ASSERT_FALSE(provider->RgnRects.empty());
+  for (const TRect& r : provider->RgnRects)
+    EXPECT_FALSE(::PtInRegion(rgn.get(), r.left, r.top)) << r.left << "," << r.top;
+  EXPECT_TRUE(::PtInRegion(rgn.get(), WndWidth(wnd) / 2, WndHeight(wnd) / 2));
+
+  // A move keeps the region as it is.
+  const int calls = provider->SetWindowRgnCalls;
+  for (int i = 1; i <= 20; ++i) ::SetWindowPos(wnd, nullptr, 60 + i, 60 + i, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  adaptertest::Pump(20);
+  EXPECT_EQ(calls, provider->SetWindowRgnCalls);
+  // A new size makes a new one.
+  ::SetWindowPos(wnd, nullptr, 0, 0, 420, 320, SWP_NOMOVE | SWP_NOZORDER);
+  adaptertest::Pump(20);
+  EXPECT_EQ(calls + 1, provider->SetWindowRgnCalls);
+
+  manager->SetActive(false);
+  UniqueRgn after(::CreateRectRgn(0, 0, 0, 0));
+  EXPECT_EQ(ERROR, ::GetWindowRgn(wnd, after.get()));
+}
+
+TEST_F(SkinProviderTest, HitTestAnswersCaptionButtonsBordersAndClient) {
+  const int w = WndWidth(wnd), h = WndHeight(wnd);
+  const int bw = provider->SysBorderWidth();
+  struct Case {
+    TPoint p;
+    LRESULT code;
+  } cases[] = {
+      {Centre(provider->CloseButton.R), HTCLOSE},
+      {Centre(provider->MaxButton.R), HTMAXBUTTON},
+      {Centre(provider->MinButton.R), HTMINBUTTON},
+      {TPoint{w / 2, Band() / 2}, HTCAPTION},
+      {TPoint{bw + 2, Band() / 2}, HTSYSMENU},
+      {TPoint{w / 2, h / 2}, HTCLIENT},
+      {TPoint{0, h / 2}, HTLEFT},
+      {TPoint{w - 1, h / 2}, HTRIGHT},
+      {TPoint{w / 2, h - 1}, HTBOTTOM},
+      {TPoint{w - 1, h - 1}, HTBOTTOMRIGHT},
+      {TPoint{0, h - 1}, HTBOTTOMLEFT},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(c.code, ::SendMessageW(wnd, WM_NCHITTEST, 0, ScreenPoint(wnd, c.p.x, c.p.y)))
+        << c.p.x << "," << c.p.y;
+
+  // A single-border form has no maximize or minimize box of its own
+  // without those icons, and its close button stays where the skin puts it.
+  form->SetBorderStyle(bsSingle);
+  form->SetBorderIcons(biSystemMenu | biHelp);
+  wnd = form->WindowHandle();  // the style change may make a new window
+  provider->SkinData->BGChanged = true;
+  ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
+  EXPECT_EQ(HTCLOSE, ::SendMessageW(wnd, WM_NCHITTEST, 0,
+                                    ScreenPoint(wnd, Centre(provider->CloseButton.R).x,
+                                                Centre(provider->CloseButton.R).y)));
+  EXPECT_EQ(HTHELP, ::SendMessageW(wnd, WM_NCHITTEST, 0,
+                                   ScreenPoint(wnd, Centre(provider->HelpButton.R).x,
+                                               Centre(provider->HelpButton.R).y)));
+}
+
+TEST_F(SkinProviderTest, CaptionButtonRunsOnlyWhenReleasedOverItself) {
+  struct Case {
+    TsCaptionButton TsSkinProvider::*button;
+    LRESULT code;
+  } cases[] = {{&TsSkinProvider::MinButton, HTMINBUTTON},
+               {&TsSkinProvider::MaxButton, HTMAXBUTTON},
+               {&TsSkinProvider::CloseButton, HTCLOSE}};
+  for (const Case& c : cases) {
+    const TPoint in = Centre((provider->*c.button).R);
+    // Pressed, then released over the client area: nothing happens.
+    ::SendMessageW(wnd, WM_NCLBUTTONDOWN, c.code, ScreenPoint(wnd, in.x, in.y));
+    EXPECT_EQ(2, (provider->*c.button).State);
+    ::SendMessageW(wnd, WM_LBUTTONUP, 0, ClientPoint(wnd, 200, 150));
+    EXPECT_FALSE(::IsIconic(wnd));
+    EXPECT_FALSE(::IsZoomed(wnd));
+    EXPECT_EQ(0, closes);
+    EXPECT_EQ(0, (provider->*c.button).State);
+  }
+  auto click = [&](const TsCaptionButton& b, LRESULT code) {
+    const TPoint in = Centre(b.R);
+    ::SendMessageW(wnd, WM_NCLBUTTONDOWN, code, ScreenPoint(wnd, in.x, in.y));
+    ::SendMessageW(wnd, WM_LBUTTONUP, 0, ClientPoint(wnd, in.x, in.y));
+  };
+  click(provider->MaxButton, HTMAXBUTTON);
+  EXPECT_TRUE(::IsZoomed(wnd));
+  click(provider->MaxButton, HTMAXBUTTON);
+  EXPECT_FALSE(::IsZoomed(wnd));
+  click(provider->MinButton, HTMINBUTTON);
+  EXPECT_TRUE(::IsIconic(wnd));
+  ::ShowWindow(wnd, SW_RESTORE);
+  click(provider->CloseButton, HTCLOSE);
+  EXPECT_EQ(1, closes);
+}
+
+TEST_F(SkinProviderTest, DoubleClickOnTheCaptionMaximizesAndRestores) {
+  const LPARAM p = ScreenPoint(wnd, WndWidth(wnd) / 2, Band() / 2);
+  ::SendMessageW(wnd, WM_NCLBUTTONDBLCLK, HTCAPTION, p);
+  EXPECT_TRUE(::IsZoomed(wnd));
+  ::SendMessageW(wnd, WM_NCLBUTTONDBLCLK, HTCAPTION, p);
+  EXPECT_FALSE(::IsZoomed(wnd));
+}
+
+TEST_F(SkinProviderTest, ScreenSnapPullsANearEdgeFlush) {
+  provider->ScreenSnap = true;
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int w = WndWidth(wnd);
+  RECT r{};
+  ::SetWindowPos(wnd, nullptr, work.right - w - 7, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ::GetWindowRect(wnd, &r);
+  EXPECT_EQ(work.right, r.right);
+  ::SetWindowPos(wnd, nullptr, work.right - w - 10, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ::GetWindowRect(wnd, &r);
+  EXPECT_EQ(work.right - 10, r.right);
+}
+
+TEST_F(SkinProviderTest, CyrillicCaptionReadsBackAndPaintsNoSystemCaption) {
+  const std::wstring text = L"Поиск дубликатов файлов";
+  ::SendMessageW(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  wchar_t back[64]{};
+  ::GetWindowTextW(wnd, back, 64);
+  EXPECT_EQ(text, back);
+  UniqueWindowDC dc = UniqueWindowDC::Window(wnd);
+  const TColor sys = ColorToRGB(clActiveCaption);
+  int systemPixels = 0;
+  for (int x = 0; x < WndWidth(wnd); x += 3)
+    systemPixels += static_cast<TColor>(::GetPixel(dc.get(), x, Band() / 2)) == sys;
+  EXPECT_EQ(0, systemPixels);
+}
+
+TEST_F(SkinProviderTest, SkinOffAndOnRepeatedlyKeepsGdiCountAndWindowWorking) {
+  for (int i = 0; i < 3; ++i) {  // settle caches
+    manager->SetActive(false);
+    manager->SetActive(true);
+  }
+  const int before = adaptertest::GdiObjectCount();
+  for (int i = 0; i < 50; ++i) {
+    manager->SetActive(false);
+    EXPECT_NE(0, ::GetWindowLongPtrW(wnd, GWL_STYLE) & WS_SYSMENU);
+    manager->SetActive(true);
+    EXPECT_EQ(0, ::GetWindowLongPtrW(wnd, GWL_STYLE) & WS_SYSMENU);
+  }
+  EXPECT_EQ(before, adaptertest::GdiObjectCount());
+  EXPECT_EQ(reinterpret_cast<LRESULT>(provider),
+            ::SendMessageW(wnd, SM_ALPHACMD, SkinCmdWParam(AC_GETPROVIDER), 0));
+  // Gone with its provider, the form answers as a plain form again.
+  delete provider;
+  EXPECT_EQ(0, ::SendMessageW(wnd, SM_ALPHACMD, SkinCmdWParam(AC_GETPROVIDER), 0));
+  ::SendMessageW(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"x"));
+  EXPECT_EQ(L"x", form->Caption());
+}
+
+TEST_F(SkinProviderTest, SecondProviderStaysInertAndCtrlHandledIsAnswered) {
+  auto* second = Construct<TsSkinProvider>(form);
+  EXPECT_EQ(nullptr, second->Form);
+  EXPECT_EQ(reinterpret_cast<LRESULT>(provider),
+            ::SendMessageW(wnd, SM_ALPHACMD, SkinCmdWParam(AC_GETPROVIDER), 0));
+  delete second;
+  manager->SetActive(false);
+  EXPECT_EQ(1, ::SendMessageW(wnd, SM_ALPHACMD, SkinCmdWParam(AC_CTRLHANDLED), 0));
+}
