@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "tests/common/GdiCount.h"
 #include "framework/Controls.h"
 #include "skin/engine/SkinManager.h"
 #include "tests/skin/engine/PixelTestUtil.h"
@@ -58,31 +59,7 @@ inline int AddMask(TsSkinManager& m, const std::wstring& section, const std::wst
   return static_cast<int>(m.ma.size()) - 1;
 }
 
-// GDI objects of this process: the used entries of the GDI shared handle
-// table that the process environment block points to (GetGuiResources is
-// a stub under Wine).
-inline int GdiObjectCount() {
-  struct Entry {
-    UINT64 Object;
-    ULONG Owner;
-    USHORT Unique;
-    UCHAR Type;
-    UCHAR Flags;
-    UINT64 UserPointer;
-  };
-  static_assert(sizeof(Entry) == 24);
-  using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-  auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
-  PROCESS_BASIC_INFORMATION info{};
-  if (!query || query(::GetCurrentProcess(), 0, &info, sizeof(info), nullptr) != 0) return -1;
-  auto* peb = reinterpret_cast<BYTE*>(info.PebBaseAddress);
-  auto* table = *reinterpret_cast<Entry**>(peb + 0xF8);
-  if (!table) return -1;
-  int n = 0;
-  for (int i = 0; i < 0x10000; ++i) n += table[i].Type != 0;
-  return n;
-}
+using testenv::GdiObjectCount;
 
 // Runs the message loop for about `ms` milliseconds.
 inline void PumpFor(int ms) {

@@ -13,7 +13,7 @@
 #include "skin/controls/HintWindows.h"
 #include "skin/engine/PaintPrimitives.h"
 #include "tests/common/HintDriver.h"
-#include "tests/skin/controls/GdiCount.h"
+#include "tests/common/GdiCount.h"
 #include "tests/skin/controls/HintTestSupport.h"
 #include "tests/skin/engine/SkinTestSupport.h"
 
@@ -89,13 +89,13 @@ TEST_F(HintFlowTest, TwoHundredHintsLeaveNoGdiObjects) {
     ASSERT_NE(WaitForHint(), nullptr);
     Leave(hinted);
   }
-  int before = skintest::GdiObjectCount();
-  auto typesBefore = skintest::GdiObjectTypes();
+  int before = testenv::GdiObjectCount();
+  auto typesBefore = testenv::GdiObjectTypes();
   ASSERT_GT(before, 0);
   {
     // The count sees one object more while one more exists.
     UniqueBrush probe(CreateSolidBrush(0));
-    ASSERT_EQ(skintest::GdiObjectCount(), before + 1);
+    ASSERT_EQ(testenv::GdiObjectCount(), before + 1);
   }
   for (int i = 0; i < 200; ++i) {
     MoveOnto(hinted);
@@ -104,11 +104,11 @@ TEST_F(HintFlowTest, TwoHundredHintsLeaveNoGdiObjects) {
   }
   Application->ProcessMessages();
   std::string grown;
-  for (auto [type, n] : skintest::GdiObjectTypes())
+  for (auto [type, n] : testenv::GdiObjectTypes())
     if (n != typesBefore[type])
       grown += " type " + std::to_string(type) + ": " + std::to_string(typesBefore[type]) + "->" +
                std::to_string(n);
-  EXPECT_EQ(skintest::GdiObjectCount(), before) << grown;
+  EXPECT_EQ(testenv::GdiObjectCount(), before) << grown;
 }
 
 class HintSkinTest : public skintest::HintManagerFixture {};

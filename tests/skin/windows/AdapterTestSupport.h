@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/GdiCount.h"
 #include "skin/engine/SkinMessages.h"
 #include "tests/skin/engine/SkinTestSupport.h"
 
@@ -117,19 +118,7 @@ inline DWORD PumpUntil(Pred done, DWORD limitMs = 5000) {
   return ::GetTickCount() - start;
 }
 
-// GDI objects of the process: the non-empty entries of the GDI handle
-// table that the process environment block points to (the platform's
-// resource counter is a stub under Wine).
-inline int GdiObjectCount() {
-  uint8_t* peb = nullptr;
-  asm volatile("movq %%gs:0x60, %0" : "=r"(peb));  // the TEB's pointer to the PEB
-  auto* table = *reinterpret_cast<uint8_t**>(peb + 0xF8);
-  if (!table) return -1;
-  constexpr int kEntries = 0x10000, kEntrySize = 24, kTypeOffset = 14;
-  int n = 0;
-  for (int i = 0; i < kEntries; ++i) n += table[i * kEntrySize + kTypeOffset] != 0;
-  return n;
-}
+using testenv::GdiObjectCount;
 
 inline skintest::ManagerPtr InternalSkinManager() {
   return skintest::LoadedManager(L"WLM (internal)", skintest::FixtureSkinDir(), true);

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+#include "tests/common/GdiCount.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "skin/engine/SkinManager.h"
@@ -31,27 +32,7 @@ constexpr TColor kHotColor = 0x004080C0;
 constexpr TColor kExtraLineColor = 0x00208020;
 constexpr TColor kFrameColor = 0x00E0E0E0;
 
-// GDI objects of the process: the used entries of the GDI handle table that
-// the PEB points to (GetGuiResources is a stub under Wine).
-inline int GdiObjectCount() {
-  struct Entry {
-    uint64_t Object;
-    uint32_t Owner;
-    uint16_t Unique;
-    uint8_t Type;
-    uint8_t Flags;
-    uint64_t UserPointer;
-  };
-  static_assert(sizeof(Entry) == 24);
-  uint8_t* peb = nullptr;
-  asm("movq %%gs:0x60, %0" : "=r"(peb));  // the TEB's PEB pointer
-  auto* table = *reinterpret_cast<Entry**>(peb + 0xF8);
-  if (!table) return -1;
-  ::GdiFlush();
-  int n = 0;
-  for (int i = 0; i < 0x10000; ++i) n += table[i].Type != 0;
-  return n;
-}
+using testenv::GdiObjectCount;
 
 // Section colours pass the engine's blends, which may round a channel by one.
 inline ::testing::AssertionResult ColorNear(const char*, const char*, TColor expected,

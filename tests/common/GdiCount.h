@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <map>
 
-namespace skintest {
+namespace testenv {
 
 inline int GdiObjectCount() {
   GdiFlush();
@@ -34,4 +34,4 @@ inline std::map<int, int> GdiObjectTypes() {
   return types;
 }
 
-}  // namespace skintest
+}  // namespace testenv
