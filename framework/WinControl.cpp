@@ -417,17 +417,24 @@ void TWinControl::AlignControls(TControl*, RECT& rect) {
 
 void TWinControl::UpdateShowing() {
   bool showing = Visible() && handle_ && (!Parent() || Parent()->IsShowing());
+  auto updateChildren = [this] {
+    for (TControl* c : controls_)
+      if (auto* w = dynamic_cast<TWinControl*>(c)) w->UpdateShowing();
+  };
   if (showing != showing_) {
     // Handlers of CM_SHOWINGCHANGED see the change before the window does:
-    // passing the message on is what shows or hides it.
+    // passing the message on is what shows or hides it. A control that
+    // appears has its children showing already, so whatever paints while
+    // it shows (a fade-in, the first WM_PAINT) finds them showing too.
     showing_ = showing;
+    if (showing) updateChildren();
     Perform(CM_SHOWINGCHANGED);
+    if (!showing) updateChildren();
   } else {
     // A child whose parent is hidden still keeps its window's visibility.
     SyncWindowVisibility();
+    updateChildren();
   }
-  for (TControl* c : controls_)
-    if (auto* w = dynamic_cast<TWinControl*>(c)) w->UpdateShowing();
 }
 
 void TWinControl::SyncWindowVisibility() {

@@ -54,6 +54,8 @@ TResultForm::TResultForm(TComponent* AOwner) : TForm(AOwner) {
   SetPosition(poDesktopCenter);
   SetClientWidth(688);
   SetClientHeight(446);
+  sSkinProvider1 = Construct<TsSkinProvider>(this);
+  sSkinProvider1->SetName(L"sSkinProvider1");
   OnShow = [this](TObject* s) { FormShow(s); };
   OnResize = [this](TObject* s) { FormResize(s); };
   ShellOpen = DefaultShellOpen;

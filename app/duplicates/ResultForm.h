@@ -17,6 +17,7 @@
 #include "framework/Grids.h"
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
+#include "skin/windows/SkinProvider.h"
 
 // The grid's texts of a record's fields.
 std::wstring ResultGroupText(uint32_t group);
@@ -30,6 +31,8 @@ class TResultForm : public TForm {
  public:
   explicit TResultForm(TComponent* AOwner);
   const wchar_t* ClassName() const override { return L"TResultForm"; }
+  // Draws the window's frame and caption from the skin.
+  TsSkinProvider* sSkinProvider1 = nullptr;
 
   static constexpr int kColumns = 5;
 

@@ -34,6 +34,9 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
   OnActivate = [this](TObject* s) { AppsFormActivate(s); };
 
+  sSkinProvider1 = Construct<TsSkinProvider>(this);
+  sSkinProvider1->SetName(L"sSkinProvider1");
+
   sStatusBar2 = Construct<TsStatusBar>(this);
   sStatusBar2->SetName(L"sStatusBar2");
   sStatusBar2->SetHeight(22);

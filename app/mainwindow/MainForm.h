@@ -16,6 +16,7 @@
 #include "skin/controls/FrameBar.h"
 #include "skin/controls/PageControl.h"
 #include "skin/controls/HintManager.h"
+#include "skin/windows/SkinProvider.h"
 
 class TMainForm : public TForm,
                   public TCleanupPage,
@@ -32,6 +33,8 @@ class TMainForm : public TForm,
   static constexpr int kPageCount = 16;
 
   TsFrameBar* sFrameBar1 = nullptr;
+  // Draws the window's frame and caption from the skin.
+  TsSkinProvider* sSkinProvider1 = nullptr;
   TsPageControl* sPageControl1 = nullptr;
   TStatusBar* sStatusBar2 = nullptr;
   TsHintManager* sHintManager1 = nullptr;

@@ -410,6 +410,11 @@ bool TsPageControl::SkinCommand(TMessage& m) {
         SkinData->Updating = false;
         Perform(WM_PAINT, 0, 0);
         Perform(WM_NCPAINT, 0, 0);
+        // The active page held back its painting while this control was
+        // updating and has no paint pending any more: it paints now, and
+        // tells its own children in turn.
+        if (TTabSheet* page = ActivePage(); page && page->HandleAllocated())
+          ::RedrawWindow(page->WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
       }
       break;
     case AC_CTRLHANDLED:

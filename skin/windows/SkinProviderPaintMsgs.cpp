@@ -3,6 +3,7 @@
 // given DC on WM_PRINT; WM_NCACTIVATE switches the active look.
 #include "framework/Handles.h"
 #include "skin/engine/CacheCopy.h"
+#include "skin/engine/ControlUtils.h"
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/windows/SkinProvider.h"
@@ -48,6 +49,9 @@ void TsSkinProvider::PaintClient(HDC dc, bool sendEndUpdate) {
                       0, 0);
   PaintControls(dc, Form, 0, TPoint{0, 0});
   if (sendEndUpdate) {
+    // Children that asked while the form was still updating held back
+    // their painting; they paint now.
+    NotifyChildrenEndUpdate(Form);
     TMessage end{SM_ALPHACMD, SkinCmdWParam(AC_ENDPARENTUPDATE), 0, 0};
     SendToAdapter(end);
   }

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/ComCtrls.h"
@@ -240,18 +241,26 @@ TEST_F(ControlsOnForm, PrivateMessagesOfTheReflectedRangeNeverReachTheSystem) {
 }
 
 TEST_F(ControlsOnForm, ShowingChangesBeforeTheWindowShowsOrHides) {
-  std::vector<std::pair<bool, bool>> seen;  // (showing, window visible) at CM_SHOWINGCHANGED
+  // (form showing, form window visible, child showing) at the form's
+  // CM_SHOWINGCHANGED: an appearing form's children show already, so
+  // whatever paints while the form shows finds them showing.
+  std::vector<std::tuple<bool, bool, bool>> seen;
+  auto* child = Construct<TPanel>(form_);
+  child->SetParent(form_);
   form_->HandleNeeded();
   TWndProcHook hook(form_, [&](TMessage& m, const TWndMethod& next) {
     if (m.Msg == CM_SHOWINGCHANGED)
-      seen.emplace_back(form_->IsShowing(), IsWindowVisible(form_->WindowHandle()) != FALSE);
+      seen.emplace_back(form_->IsShowing(), IsWindowVisible(form_->WindowHandle()) != FALSE,
+                        child->IsShowing());
     next(m);
   });
   form_->Show();
   EXPECT_TRUE(IsWindowVisible(form_->WindowHandle()));
+  EXPECT_TRUE(IsWindowVisible(child->WindowHandle()));
   form_->Hide();
   EXPECT_FALSE(IsWindowVisible(form_->WindowHandle()));
-  EXPECT_EQ(seen, (std::vector<std::pair<bool, bool>>{{true, false}, {false, true}}));
+  EXPECT_FALSE(child->IsShowing());
+  EXPECT_EQ(seen, (std::vector<std::tuple<bool, bool, bool>>{{true, false, true}, {false, true, true}}));
 }
 
 TEST(Application, ProcessMessagesKeepsTheQuitItMeets) {
