@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/common/BenchSkin.h"
 #include "bench/common/BenchTiming.h"
 #include "framework/Forms.h"
 #include "skin/controls/BitBtn.h"
@@ -53,23 +54,10 @@ T* Place(TForm* form, TWinControl* parent, int l, int t, int w, int h, const wch
   return c;
 }
 
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
-
 }  // namespace
 
 int wmain() {
-  InitFramework();
-  std::unique_ptr<TsSkinManager> manager(Construct<TsSkinManager>(nullptr));
-  manager->SetActive(false);
-  AddInternalSkins(*manager->InternalSkins());
-  manager->SetSkinName(L"WLM (internal)");
-  manager->SetActive(true);
+  std::unique_ptr<TsSkinManager> manager = bench::StartWithInternalSkin();
   if (manager->GetSkinIndex(L"BUTTON") < 0) {
     std::printf("the internal skin did not load\n");
     return 1;
@@ -105,7 +93,7 @@ int wmain() {
   Place<TsButton>(form, page, 106, 344, 90, 25, L"Очистить")->SetEnabled(false);
   Place<TsLabelFX>(form, page, 8, 380, 120, 20, L"Прогресс")->SetAutoSize(true);
   ::UpdateWindow(form->Handle());
-  Pump();
+  bench::Pump();
 
   const size_t clientBytes = 627u * 460u * 3u;
   const double copy = CopyTime(clientBytes, 200);
@@ -164,7 +152,7 @@ int wmain() {
     const double start = Now();
     analyse->Perform(i % 2 ? CM_MOUSELEAVE : CM_MOUSEENTER);
     while (frames < 5 && Now() - start < 1.0) {
-      Pump();
+      bench::Pump();
       ::Sleep(0);
     }
     firstFrame += (frameAt - start) * 1e3;

@@ -1,15 +1,3 @@
 #!/usr/bin/env bash
-# Skinned controls benchmark: builds controls_bench.exe in $BUILD_DIR
-# (default build; configured by ./test or scripts/build.sh) and runs it under
-# Wine.
-set -euo pipefail
-repo=$(cd "$(dirname "$0")/../.." && pwd)
-export BUILD_DIR=${BUILD_DIR:-build}
-cmake --build "$repo/$BUILD_DIR" --target controls_bench
-export TARNHOLT_WINE_NO_AUTOSTART=1
-# shellcheck source=../../scripts/wine-env.sh
-. "$repo/scripts/wine-env.sh" "$BUILD_DIR"
-trap tarnholt_wine_down EXIT
-unset DISPLAY
-tarnholt_wine_up
-wine "$repo/$BUILD_DIR/bench/controls_bench.exe"
+# Skinned controls benchmark; runs under Wine.
+exec "$(dirname "$0")/../common/run-bench.sh" controls_bench "$@"

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/common/BenchSkin.h"
 #include "bench/common/BenchTiming.h"
 #include "framework/Buttons.h"
 #include "framework/ComboBox.h"
@@ -75,12 +76,7 @@ void Repaint(HWND wnd) {
 }  // namespace
 
 int wmain() {
-  InitFramework();
-  std::unique_ptr<TsSkinManager> manager(Construct<TsSkinManager>(nullptr));
-  manager->SetActive(false);
-  AddInternalSkins(*manager->InternalSkins());
-  manager->SetSkinName(L"WLM (internal)");
-  manager->SetActive(true);
+  std::unique_ptr<TsSkinManager> manager = bench::StartWithInternalSkin();
 
   TForm* form = MakeForm();
   HWND wnd = form->Handle();

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/BenchSkin.h"
 #include "bench/common/BenchTiming.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
@@ -56,11 +57,7 @@ double TimePopups(TPopupMenu* menu, int reps, int runs = 7) {
 }  // namespace
 
 int wmain() {
-  InitFramework();
-  std::unique_ptr<TsSkinManager> manager(Construct<TsSkinManager>(nullptr));
-  manager->SetActive(false);
-  AddInternalSkins(*manager->InternalSkins());
-  manager->SetSkinName(L"WLM (internal)");
+  std::unique_ptr<TsSkinManager> manager = bench::StartWithInternalSkin(false);
 
   TForm* form = Construct<TForm>(Application);
   auto* menu = Construct<TPopupMenu>(form);

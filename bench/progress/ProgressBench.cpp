@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/common/BenchSkin.h"
 #include "bench/common/BenchTiming.h"
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
@@ -50,12 +51,7 @@ double TimeSteps(TProgressBar* bar, HDC memory) {
 }  // namespace
 
 int wmain() {
-  InitFramework();
-  std::unique_ptr<TsSkinManager> manager(Construct<TsSkinManager>(nullptr));
-  manager->SetActive(false);
-  AddInternalSkins(*manager->InternalSkins());
-  manager->SetSkinName(L"WLM (internal)");
-  manager->SetActive(true);
+  std::unique_ptr<TsSkinManager> manager = bench::StartWithInternalSkin();
   if (manager->GetSkinIndex(L"GAUGE") < 0) {
     std::printf("the internal skin did not load\n");
     return 1;

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/common/BenchSkin.h"
 #include "bench/common/BenchTiming.h"
 #include "framework/Forms.h"
 #include "framework/Handles.h"
@@ -57,12 +58,7 @@ HWND MakeWindow() {
 }  // namespace
 
 int wmain() {
-  InitFramework();
-  std::unique_ptr<TsSkinManager> manager(Construct<TsSkinManager>(nullptr));
-  manager->SetActive(false);
-  AddInternalSkins(*manager->InternalSkins());
-  manager->SetSkinName(L"WLM (internal)");
-  manager->SetActive(true);
+  std::unique_ptr<TsSkinManager> manager = bench::StartWithInternalSkin();
   if (manager->GetSkinIndex(L"SCROLLBAR1V") < 0) {
     std::printf("the internal skin did not load\n");
     return 1;
