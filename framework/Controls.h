@@ -400,7 +400,8 @@ class TWinControl : public TControl {
   void WMWindowPosChanged(TMessage& message);
   void WMEraseBkgnd(TMessage& message);
   bool WMContextMenu(TMessage& message);
-  void WMDialogChar(TMessage& message);
+  void OfferToControls(TMessage& message);
+  bool OfferDialogKey(WORD key, LPARAM keyData);
   void CreateChildHandles();
 
   HWND handle_ = nullptr;

@@ -51,7 +51,25 @@ void TButton::WndProc(TMessage& message) {
     }
     return;
   }
+  if (message.Msg == CM_DIALOGKEY) {
+    if (TakesDialogKey(static_cast<WORD>(message.WParam), message.LParam)) {
+      Click();
+      message.Result = 1;
+    }
+    return;
+  }
   TButtonControl::WndProc(message);
+}
+
+// Enter belongs to the focused button, or to the default button while no
+// button has the focus; Esc to the cancel button. Neither with a shift key.
+bool TButton::TakesDialogKey(WORD key, LPARAM keyData) const {
+  if (KeyDataToShiftState(keyData) != 0 || !CanFocus()) return false;
+  if (key == VK_ESCAPE) return Cancel;
+  if (key != VK_RETURN) return false;
+  HWND focus = ::GetFocus();
+  if (HandleAllocated() && focus == WindowHandle()) return true;
+  return Default() && !dynamic_cast<TButton*>(FindControl(focus));
 }
 
 // ---------------------------------------------------------------- TCheckBox

@@ -40,6 +40,7 @@ class TButton : public TButtonControl {
   void CreateParams(TCreateParams& params) override;
 
  private:
+  bool TakesDialogKey(WORD key, LPARAM keyData) const;
   bool default_ = false;
 };
 

@@ -178,7 +178,8 @@ void TWinControl::WndProc(TMessage& message) {
       }
       break;
     case CM_DIALOGCHAR:
-      WMDialogChar(message);
+    case CM_DIALOGKEY:
+      OfferToControls(message);
       return;
     case WM_KILLFOCUS:
       Perform(CM_EXIT);
@@ -195,6 +196,10 @@ void TWinControl::WndProc(TMessage& message) {
       KeyDown(key, KeyDataToShiftState(message.LParam));
       if (key == 0) return;
       message.WParam = key;
+      if (message.Msg == WM_KEYDOWN && OfferDialogKey(key, message.LParam)) {
+        message.Result = 0;
+        return;
+      }
       break;
     }
     case WM_KEYUP:
@@ -263,11 +268,25 @@ bool TWinControl::WMContextMenu(TMessage& message) {
   return DoContextPopup(screen);
 }
 
-// An accelerator character goes to each control in turn until one takes it.
-void TWinControl::WMDialogChar(TMessage& message) {
+// An accelerator character or a dialog key goes to each control in turn
+// until one takes it.
+void TWinControl::OfferToControls(TMessage& message) {
   message.Result = 0;
   for (int i = 0; i < ControlCount() && message.Result == 0; ++i)
-    message.Result = Controls(i)->Perform(CM_DIALOGCHAR, message.WParam, message.LParam);
+    message.Result = Controls(i)->Perform(message.Msg, message.WParam, message.LParam);
+}
+
+// Enter and Esc that the focused control neither handled nor wants go to
+// the form, whose default or cancel button may take them.
+bool TWinControl::OfferDialogKey(WORD key, LPARAM keyData) {
+  if (key != VK_RETURN && key != VK_ESCAPE) return false;
+  if (handle_) {
+    MSG msg{handle_, WM_KEYDOWN, key, keyData, 0, {}};
+    const LRESULT code = ::SendMessageW(handle_, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg));
+    if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+  }
+  TWinControl* form = GetParentForm();
+  return form && form->Perform(CM_DIALOGKEY, key, keyData) != 0;
 }
 
 void TWinControl::DefaultHandler(TMessage& message) {

@@ -78,6 +78,46 @@ TEST_F(NotificationsTest, AltAndALetterClicksTheButtonOrFocusesTheLabelsControl)
   for (const Case& c : cases) EXPECT_EQ(IsAccel(c.ch, c.caption), c.accel) << c.caption;
 }
 
+TEST_F(NotificationsTest, EnterClicksTheDefaultOrFocusedButtonAndEscTheCancelButton) {
+  auto* panel = Make<TPanel>(8, 8, 300, 200);
+  auto* edit = Construct<TEdit>(form);
+  edit->SetParent(panel);
+  edit->SetBounds(8, 8, 100, 21);
+  auto* memo = Make<TMemo>(8, 220, 200, 60);
+  auto* ok = Make<TButton>(320, 8, 75, 25);
+  ok->SetDefault(true);
+  auto* cancel = Make<TButton>(320, 40, 75, 25);
+  cancel->Cancel = true;
+  auto* other = Make<TButton>(320, 72, 75, 25);
+  int oks = 0, cancels = 0, others = 0;
+  ok->OnClick = [&](TObject*) { ++oks; };
+  cancel->OnClick = [&](TObject*) { ++cancels; };
+  other->OnClick = [&](TObject*) { ++others; };
+  form->Show();
+  auto press = [](TWinControl* c, WORD key) {
+    ::SetFocus(c->Handle());
+    ::SendMessageW(c->Handle(), WM_KEYDOWN, key, 1);
+  };
+
+  press(edit, VK_RETURN);
+  EXPECT_EQ(oks, 1) << "Enter in an edit inside a panel";
+  press(edit, VK_ESCAPE);
+  EXPECT_EQ(cancels, 1);
+  press(other, VK_RETURN);
+  EXPECT_EQ(others, 1) << "a focused button takes Enter itself";
+  EXPECT_EQ(oks, 1);
+  press(memo, VK_RETURN);
+  EXPECT_EQ(oks, 1) << "a multi-line edit keeps its Enter";
+  edit->OnKeyDown = [](TObject*, WORD& key, TShiftState) { key = 0; };
+  press(edit, VK_RETURN);
+  EXPECT_EQ(oks, 1) << "a key the control's handler took goes no further";
+  edit->OnKeyDown = nullptr;
+  ok->SetEnabled(false);
+  press(edit, VK_RETURN);
+  EXPECT_EQ(oks, 1) << "a disabled default button";
+  EXPECT_EQ(cancels, 1);
+}
+
 TEST_F(NotificationsTest, TheFormHearsOfItsMenuChanging) {
   Counter menuChanged(form, CM_MENUCHANGED);
   auto* bar = Construct<TMainMenu>(form);
