@@ -182,13 +182,6 @@ void TsSkinProvider::CreateAdapter() {}
 void TsSkinProvider::RemoveAdapter() {}
 void TsSkinProvider::SendToAdapter(TMessage&) {}
 
-void TsSkinProvider::HookMenus(bool active) {
-  TsSkinManager* m = Manager();
-  if (!Form || Form->HasState(csDestroying) || !m || !m->SkinableMenus) return;
-  if (TMainMenu* menu = Form->Menu()) m->SkinableMenus->HookMenuItems(menu, active);
-  if (SystemMenu && m->SkinnedPopups()) m->SkinableMenus->HookMenu(SystemMenu, active);
-}
-
 void TsSkinProvider::InvalidateFrame() {
   SkinData->BGChanged = true;
   MenuChanged = true;
@@ -479,8 +472,15 @@ void TsSkinProvider::SkinnedWndProc(TMessage& message) {
       if (!(Form->ControlState() & csCreating)) SkinData->BGChanged = true;
       return CallOld(message);
     case CM_MENUCHANGED:
-      if (::IsWindowVisible(FormHandle()) && !(Form->ControlState() & csCreating)) MenuChanged = true;
-      return CallOld(message);
+      CallOld(message);
+      // New or changed bar items get the skinner's handlers and the line is
+      // painted again; the hooking itself changes items, which lands here.
+      if (::IsWindowVisible(FormHandle()) && !(Form->ControlState() & csCreating) &&
+          !hookingMenus_) {
+        HookMenus(SkinData->Skinned(false));
+        InvalidateFrame();
+      }
+      return;
     case CM_SHOWINGCHANGED:
       return OnShowingChanged(message);
     case WM_SYSCOLORCHANGE:

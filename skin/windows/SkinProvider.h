@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@
 
 class TsSkinManager;
 class TsSkinProvider;
+struct TacMenuLine;
 
 enum TsGripMode { gmNone, gmRightBottom };
 enum TsResizeMode { rmStandard, rmBorder };
@@ -140,6 +142,7 @@ class TsSkinProvider : public TComponent {
   int MenuLineCount = -1;
   TsSystemMenu* SystemMenu = nullptr;  // owned as a component
   std::unique_ptr<TBitmap> TitleStripBmp;
+  std::unique_ptr<TBitmap> MenuLineBmp;  // the bare menu line, for the menu skinner
 
   // ---- operations ----
   void PrepareForm();
@@ -179,6 +182,16 @@ class TsSkinProvider : public TComponent {
   void UpdateButtonIndexes();
   std::wstring TitleSectionName() const;
 
+  // ---- menu bar ----
+  int MenuHeight() const;
+  bool MenuPresent() const;
+  int MenuLines();
+  std::wstring MenuLineSection() const;
+  // The menu line the skinner paints the bar's items over; false when this
+  // provider paints none.
+  bool MenuLine(TacMenuLine& line);
+  void PaintMenuLine(TBitmap* cache, int state);
+
   // ---- cache painting ----
   void PaintAll();
   void PaintTitleIcon();
@@ -217,6 +230,8 @@ class TsSkinProvider : public TComponent {
   void NewWndProc(TMessage& message);
 
  private:
+  bool hookingMenus_ = false;
+  int LayMenuItems(const std::function<void(TMenuItem*, const TRect&)>& place) const;
   void CallOld(TMessage& message);
   // Skin commands.
   void AlphaCmdUnskinned(TMessage& message);

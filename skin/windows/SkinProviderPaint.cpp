@@ -252,6 +252,7 @@ void TsSkinProvider::PaintAll() {
           PaintItem(titleIndex, title, MakeCacheInfo(cache, 0, 0), true, state,
                     Minimized(wnd) ? all : TRect{0, 0, w, bandH}, TPoint{0, 0}, cache, m);
         if (section && section->ReservedBoolean && !TitleStripBmp) SaveTitleStrip();
+        if (Form->Menu()) PaintMenuLine(cache, state);
         RepaintCaption();
       }
     }

@@ -6,6 +6,7 @@
 #include "skin/engine/PaintPrimitives.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/windows/SkinProvider.h"
+#include "skin/windows/SkinableMenus.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
 
@@ -100,6 +101,49 @@ TEST_F(SkinProviderTest, PrintShowsFrameAndCaptionFromTheSkinAndNoSystemCaption)
   UniqueWindowDC dc = UniqueWindowDC::Window(wnd);
   for (int x : xs) EXPECT_EQ(Px(*img, x, band / 2), static_cast<TColor>(::GetPixel(dc.get(), x, band / 2)));
   EXPECT_EQ(Px(*img, 0, h / 2), static_cast<TColor>(::GetPixel(dc.get(), 0, h / 2)));
+}
+
+TEST_F(SkinProviderTest, MenuBarItemsArePaintedOnTheSkinsMenuLine) {
+  auto* menu = Construct<TMainMenu>(form);
+  for (const wchar_t* caption : {L"Файл", L"Правка"}) {
+    auto* item = Construct<TMenuItem>(form);
+    item->SetCaption(caption);
+    auto* sub = Construct<TMenuItem>(form);
+    sub->SetCaption(L"Пункт");
+    item->Add(sub);
+    menu->Items()->Add(item);
+  }
+  form->SetMenu(menu);
+  adaptertest::Pump(50);
+  TacMenuLine line;
+  ASSERT_TRUE(provider->MenuLine(line));
+  ASSERT_NE(line.Bmp, nullptr);
+  EXPECT_EQ(line.Top, Band());
+  ASSERT_GE(line.Bmp->Height(), provider->MenuHeight());
+  RECT wr{};
+  ::GetWindowRect(wnd, &wr);
+  auto img = Print();
+  // Each item is drawn over the bare line (its text at least); the skinner
+  // owns the bar's items while the provider paints their line.
+  for (int i = 0; i < 2; ++i) {
+    TMenuItem* item = menu->Items()->Items(i);
+    EXPECT_TRUE(item->OnAdvancedDrawItem != nullptr) << i;
+    RECT r{};
+    ASSERT_TRUE(item->ItemRect(wnd, r));
+    int drawn = 0;
+    for (int y = r.top - wr.top + 1; y < r.bottom - wr.top - 1; ++y)
+      for (int x = r.left - wr.left + 1; x < r.right - wr.left - 1; ++x)
+        drawn += Px(*img, x, y) != Px(*line.Bmp, x, y - line.Top);
+    EXPECT_GT(drawn, 10) << "item " << i;
+  }
+  // Past the items the band is the bare line.
+  const int y = line.Top + provider->MenuHeight() / 2;
+  const int x = WndWidth(wnd) - provider->SysBorderWidth() - 10;
+  EXPECT_EQ(Px(*line.Bmp, x, y - line.Top), Px(*img, x, y));
+
+  form->SetMenu(nullptr);
+  adaptertest::Pump(50);
+  EXPECT_FALSE(provider->MenuLine(line));
 }
 
 TEST_F(SkinProviderTest, RegionCutsTheSkinsCornersAndGoesWithTheSkin) {
