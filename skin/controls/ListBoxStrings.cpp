@@ -2,6 +2,7 @@
 // and the incremental search on typed keys.
 #include "framework/SysUtils.h"
 #include "skin/controls/AlphaListBox.h"
+#include "skin/windows/ScrollWnd.h"
 
 namespace {
 
@@ -118,7 +119,11 @@ int TListBoxStrings::IndexOf(const std::wstring& s) const {
 void TListBoxStrings::SetUpdateState(bool updating) {
   if (!ListBox->HandleAllocated()) return;
   Send(WM_SETREDRAW, updating ? FALSE : TRUE);
-  if (!updating) ListBox->Refresh();
+  // Nothing of the skin is drawn during the batch, the scroll bars included.
+  ListBox->SkinData->Updating = updating;
+  if (updating) return;
+  if (TacEditWnd* adapter = ListBox->EditWnd()) UpdateScrolls(adapter, false);
+  ListBox->Refresh();
 }
 
 // ---------------------------------------------------------------- item data

@@ -16,7 +16,6 @@ TsCustomListView::TsCustomListView(TComponent* AOwner)
 
 TsCustomListView::~TsCustomListView() {
   listAdapter_.reset();
-  printHook_.reset();
   header_.reset();
   BoundLabel.reset();
 }
@@ -42,7 +41,6 @@ void TsCustomListView::CreateWindowState() {
   TListView::CreateWindowState();
   // A new window: the adapter and the header of the old one are gone.
   listAdapter_.reset();
-  printHook_.reset();
   header_.reset();
   if (HWND header = ListView_GetHeader(WindowHandle())) SubclassHeader(header);
   if (IsShowing()) RefreshAdapter();
@@ -82,7 +80,6 @@ bool TsCustomListView::SkinCommand(TMessage& m) {
       CommonWndProc(m, SkinData.get());
       if (!SkinData->CustomColor()) SetColor(clWindow);
       if (!SkinData->CustomFont()) Font()->SetColor(clWindowText);
-      printHook_.reset();
       listAdapter_.reset();
       Items()->EndUpdate();
       if (!Destroying()) RecreateWnd();
@@ -141,6 +138,13 @@ void TsCustomListView::SkinnedMessage(TMessage& m) {
       return;
     case CM_MOUSELEAVE:
       MouseLeft(m);
+      return;
+    case WM_PRINTCLIENT:
+      // The adapter prints the client area with this message into a DC
+      // whose origin and clip are the client's; the header, a child
+      // window, is added at its place.
+      TListView::WndProc(m);
+      if (m.WParam && ReportSkinned()) PrintHeader(reinterpret_cast<HDC>(m.WParam));
       return;
   }
   if (CommonWndProc(m, SkinData.get())) return;
@@ -292,22 +296,7 @@ void TsCustomListView::MouseLeft(TMessage& m) {
   TListView::WndProc(m);
 }
 
-void TsCustomListView::RefreshAdapter() {
-  TacEditWnd* before = listAdapter_.get();
-  RefreshEditWnd(SkinData.get(), listAdapter_);
-  if (!listAdapter_) {
-    printHook_.reset();
-    return;
-  }
-  if (printHook_ && before == listAdapter_.get()) return;
-  // The adapter answers WM_PRINT itself; this link sits in front of it and
-  // adds the header, a child window the print does not reach.
-  printHook_ = std::make_unique<TWndProcHook>(this, [this](TMessage& m, const TWndMethod& next) {
-    next(m);
-    if (m.Msg == WM_PRINT && m.WParam && ReportSkinned())
-      PrintHeader(reinterpret_cast<HDC>(m.WParam));
-  });
-}
+void TsCustomListView::RefreshAdapter() { RefreshEditWnd(SkinData.get(), listAdapter_); }
 
 void TsCustomListView::RenewTextBkColor() {
   if (!HandleAllocated()) return;

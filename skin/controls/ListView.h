@@ -66,7 +66,6 @@ class TsCustomListView : public TsSkinnedControl<TListView> {
 
   std::unique_ptr<TWindowSubclass> header_;
   TacEditWndPtr listAdapter_;
-  std::unique_ptr<TWndProcHook> printHook_;  // in front of the adapter
   bool loading_ = true;
   int pressedColumn_ = -1;
   int hotColumn_ = -2;

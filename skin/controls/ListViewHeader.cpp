@@ -178,22 +178,13 @@ void TsCustomListView::PaintHeaderItem(HDC dc, const RECT& r, int index) {
   ::BitBlt(dc, r.left, r.top, w, h, bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
-// The header into the list's printed image, at its place in the window and
-// clipped where the scroll bars are.
+// The header into a print of the list's client area, at its place there.
 void TsCustomListView::PrintHeader(HDC dc) {
   HWND header = HeaderHandle();
   if (!header || !::IsWindowVisible(header)) return;
-  RECT hw, lw;
-  ::GetWindowRect(header, &hw);
-  ::GetWindowRect(WindowHandle(), &lw);
+  POINT origin{0, 0};
+  ::MapWindowPoints(header, WindowHandle(), &origin, 1);
   SaveDCScope state(dc);
-  const int e = listAdapter_ ? listAdapter_->LeftEdge : 0;
-  int clipRight = Width() - e, clipBottom = Height() - e;
-  if (listAdapter_ && listAdapter_->VBar && listAdapter_->VBar->Visible)
-    clipRight -= GetScrollMetric(listAdapter_->VBar.get(), true, false);
-  if (listAdapter_ && listAdapter_->HBar && listAdapter_->HBar->Visible)
-    clipBottom -= GetScrollMetric(listAdapter_->HBar.get(), true, false);
-  ::IntersectClipRect(dc, e, e, clipRight, clipBottom);
-  ::OffsetViewportOrgEx(dc, hw.left - lw.left, hw.top - lw.top, nullptr);
+  ::OffsetViewportOrgEx(dc, origin.x, origin.y, nullptr);
   PaintHeader(dc);
 }
