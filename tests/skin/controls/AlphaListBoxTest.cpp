@@ -12,6 +12,7 @@
 
 #include "framework/Handles.h"
 #include "framework/SysUtils.h"
+#include "skin/engine/FastPixels.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 
 using namespace skintest;
@@ -267,4 +268,56 @@ TEST_F(AlphaListBoxTest, SkinChangesAndNoSkinKeepGdiObjects) {
   EXPECT_EQ(afterStep[39 % 4], GdiObjectCount());
   EXPECT_EQ((Texts{L"а", L"б", L"в"}), WindowTexts());
   EXPECT_EQ(1, lv->Items()->Count());
+}
+
+TEST_F(AlphaListBoxTest, PropertiesGiveTheWindowItsStyle) {
+  struct Case {
+    const char* what;
+    std::function<void()> set;
+    DWORD bits;  // expected set
+  } cases[] = {
+      {"owner-drawn", [&] { lb->SetStyle(lbOwnerDrawFixed); }, LBS_OWNERDRAWFIXED | LBS_HASSTRINGS},
+      {"variable", [&] { lb->SetStyle(lbOwnerDrawVariable); }, LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS},
+      {"virtual", [&] { lb->SetStyle(lbVirtual); }, LBS_OWNERDRAWFIXED | LBS_NODATA},
+      {"sorted", [&] { lb->SetStyle(lbStandard); lb->SetSorted(true); }, LBS_SORT | LBS_HASSTRINGS},
+      {"multi", [&] { lb->SetMultiSelect(true); }, LBS_EXTENDEDSEL},
+      {"tabs", [&] { lb->SetTabWidth(8); }, LBS_USETABSTOPS},
+      {"no hiding", [&] { lb->SetAutoHideScroll(false); }, LBS_DISABLENOSCROLL},
+      {"always", [] {}, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT},
+  };
+  for (const Case& c : cases) {
+    c.set();
+    EXPECT_EQ(c.bits, ::GetWindowLongW(lb->Handle(), GWL_STYLE) & c.bits) << c.what;
+  }
+  lb->SetIntegralHeight(true);
+  EXPECT_EQ(0, ::GetWindowLongW(lb->Handle(), GWL_STYLE) & LBS_NOINTEGRALHEIGHT);
+  EXPECT_NE(0, ::GetWindowLongW(lb->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  lb->SetBorderStyle(bsNone);
+  EXPECT_EQ(0, ::GetWindowLongW(lb->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  // Sorting is no property of a list without data.
+  lb->SetStyle(lbVirtual);
+  lb->SetSorted(true);
+  EXPECT_FALSE(lb->Sorted());
+}
+
+TEST_F(AlphaListBoxTest, ItemsDrawnByTheControlShowTheCurrentItemAndTheDisabledText) {
+  Fill({L"а", L"б"});
+  lb->SetStyle(lbOwnerDrawFixed);
+  lb->SetItemIndex(1);
+  ASSERT_FALSE(lb->Focused());
+  // An unfocused single-select list box shows its current item highlighted.
+  RECT r = lb->ItemRect(1);
+  auto b = PrintControl(lb);
+  const int e = lb->EditWnd() ? lb->EditWnd()->LeftEdge : 2;
+  EXPECT_EQ(ColorToRGB(clHighlight), Px(*b, r.right - 3 + e, r.top + 1 + e));
+  // Disabled text is the mix of the font colour and the control's colour.
+  std::vector<TColor> textColours;
+  lb->OnDrawItem = [&](TWinControl*, int, RECT, TOwnerDrawState) {
+    textColours.push_back(lb->Canvas()->Font()->Color());
+  };
+  lb->SetItemIndex(-1);
+  lb->SetEnabled(false);
+  PrintControl(lb);
+  ASSERT_FALSE(textColours.empty());
+  EXPECT_EQ(MidColor(lb->Font()->Color(), lb->Color()), textColours.back());
 }

@@ -130,3 +130,31 @@ TEST_F(ListViewTest, MouseLeaveFiresOncePerLeave) {
   ::SendMessageW(wnd, WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(1, leaves);
 }
+
+TEST_F(ListViewTest, AHeaderMadeAfterTheWindowIsSkinnedToo) {
+  auto* list = Construct<TsListView>(form);
+  list->SetParent(form);
+  list->SetBounds(10, 220, 200, 60);
+  list->SetViewStyle(vsList);
+  list->Columns()->Add()->SetCaption(L"Имя");
+  list->Handle();
+  list->SetViewStyle(vsReport);
+  ASSERT_NE(nullptr, list->HeaderHandle());
+  HWND header = list->HeaderHandle();
+  RECT hr;
+  ::GetClientRect(header, &hr);
+  auto b = MakeBmp(hr.right, hr.bottom, 0x123456);
+  ::SendMessageW(header, WM_PRINT, reinterpret_cast<WPARAM>(b->Canvas()->Handle()), PRF_CLIENT);
+  EXPECT_EQ(kCell[0], Px(*b, 1, 1));
+}
+
+TEST_F(ListViewTest, ATexturedBackgroundIsTheSkinsImageBehindTransparentRows) {
+  TsGeneralData& edit = Sec(L"EDIT");
+  edit.GradientPercent = 50;
+  lv->SkinData->BGChanged = true;
+  auto b = PrintControl(lv);
+  EXPECT_EQ(CLR_NONE, ListView_GetBkColor(lv->Handle()));
+  EXPECT_EQ(CLR_NONE, ListView_GetTextBkColor(lv->Handle()));
+  const int x = 40, y = lv->Height() - lv->ListAdapter()->LeftEdge - 20;
+  EXPECT_EQ(::GetPixel(lv->SkinData->CacheBmp->Canvas()->Handle(), x, y), Px(*b, x, y));
+}
