@@ -11,9 +11,9 @@
 
 // A list box's items: the window's strings while it exists, else the saved
 // list. Objects travel as the list box's item data.
-class TListBoxStrings : public TStrings {
+class TCustomListBoxStrings : public TStrings {
  public:
-  explicit TListBoxStrings(TCustomListBox* lb) : lb_(lb) {}
+  explicit TCustomListBoxStrings(TCustomListBox* lb) : lb_(lb) {}
 
   int Add(const std::wstring& s) override { return InsertItem(-1, s, nullptr); }
   int AddObject(const std::wstring& s, TObject* obj) override { return InsertItem(-1, s, obj); }
@@ -131,7 +131,7 @@ class TListBoxStrings : public TStrings {
 TCustomListBox::TCustomListBox(TComponent* AOwner)
     : TSystemControl(AOwner),
       canvas_(std::make_unique<TCanvas>()),
-      items_(std::make_unique<TListBoxStrings>(this)),
+      items_(std::make_unique<TCustomListBoxStrings>(this)),
       saved_(std::make_unique<TStringList>()) {
   saved_->Duplicates = dupAccept;
   SetTabStop(true);

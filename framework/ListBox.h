@@ -14,7 +14,9 @@
 
 class TStringList;
 
-enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
+// The framework's list box knows the first two; the rest are for list boxes
+// that hold their whole item model themselves.
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
 
 class TCustomListBox : public TSystemControl {
  public:
@@ -90,7 +92,7 @@ class TCustomListBox : public TSystemControl {
   TCanvas* Canvas() const { return canvas_.get(); }
 
  private:
-  friend class TListBoxStrings;
+  friend class TCustomListBoxStrings;
   void FreeAllItemData();
   std::unique_ptr<TCanvas> canvas_;
   std::unique_ptr<TStrings> items_;

@@ -4,6 +4,7 @@
 
 #include "app/mainwindow/MainForm.h"
 #include "app/common/PageLayout.h"
+#include "skin/controls/AlphaListBox.h"
 #include "skin/controls/Button.h"
 #include "skin/controls/PageControl.h"
 #include "framework/ComCtrls.h"
@@ -97,6 +98,10 @@ void TAppsPage::BuildStartupTab(TMainForm* form) {
     next(m);
     if (m.Msg == CM_SHOWINGCHANGED && SG->IsShowing()) LoadStartupEntries();
   });
+
+  LB = Place<TsListBox>(form, sTabSheet14, L"LB", 300, 366, 120, 20);
+  LB->SetItemHeight(13);
+  LB->SetVisible(false);
 
   sButton22 = PlaceButton(form, sTabSheet14, L"sButton22", L"Удалить", 4, 366, 100);
   sButton22->OnClick = [this](TObject* s) { sButton22Click(s); };
@@ -198,7 +203,7 @@ void TAppsPage::LoadStartupEntries() {
   const std::wstring oldName = hadEntry ? old->Name : std::wstring();
 
   const bool withLoad = CommandLineArgCount && CommandLineArgCount() >= 1;
-  startupRows_ = ReadStartupEntries(StartupSources, withLoad);
+  startupRows_ = ReadStartupEntries(StartupSources, withLoad, LB->Items());
   ShowStartupRows();
 
   if (startupRows_.empty()) return;

@@ -21,6 +21,7 @@ class TListBox;
 class TOpenDialog;
 class TsPageControl;
 class TsTabSheet;
+class TsListBox;
 class TPanel;
 class TStringGrid;
 class TWndProcHook;
@@ -46,6 +47,7 @@ class TAppsPage {
 
   // --- "Автозагрузка"
   TStringGrid* SG = nullptr;     // name, command, source tag; header row 0
+  TsListBox* LB = nullptr;       // hidden: one key's value names while SG is built
   TButton* sButton22 = nullptr;  // "Удалить"
   TButton* sButton23 = nullptr;  // "Добавить"
   // The main window's open dialog: picks the program to add.

@@ -1,6 +1,7 @@
 #include "app/programs/StartupEntries.h"
 
 #include "app/programs/RegValueText.h"
+#include "framework/Classes.h"
 #include "framework/Handles.h"
 #include "framework/Registry.h"
 #include "framework/SysUtils.h"
@@ -38,7 +39,7 @@ std::vector<TStartupSource> DefaultStartupSources() {
 }
 
 std::vector<TStartupEntry> ReadStartupEntries(const std::vector<TStartupSource>& sources,
-                                              bool withLoad) {
+                                              bool withLoad, TStrings* names) {
   std::vector<TStartupEntry> entries;
   for (size_t i = 0; i < sources.size(); ++i) {
     const TStartupSource& source = sources[i];
@@ -52,7 +53,15 @@ std::vector<TStartupEntry> ReadStartupEntries(const std::vector<TStartupSource>&
         entries.push_back({index, kStartupLoadValue, text});
       continue;
     }
-    for (const std::wstring& name : RegValueNames(key.get())) {
+    std::vector<std::wstring> keyNames = RegValueNames(key.get());
+    if (names) {
+      names->BeginUpdate();
+      names->Clear();
+      for (const std::wstring& name : keyNames) names->Add(name);
+      names->EndUpdate();
+      keyNames = names->ToVector();
+    }
+    for (const std::wstring& name : keyNames) {
       std::wstring text;
       // A value removed while the list is read is simply not shown.
       if (ReadRegValueText(key.get(), name, text)) entries.push_back({index, name, text});

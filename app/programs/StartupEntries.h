@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class TStrings;
+
 // Where entries come from: a key whose values are all entries, or (LoadValue)
 // a key of which only the value "load" is one entry.
 struct TStartupSource {
@@ -36,9 +38,10 @@ struct TStartupEntry {
 // registry's order of the values. Keys are opened read-only, so a user who
 // may not change them still sees them; a key that cannot be opened adds
 // nothing. The "load" sources add their entry only with `withLoad` and when
-// the value's text is not empty.
+// the value's text is not empty. With `names` given, each key's value names
+// are read into that list first and taken from there.
 std::vector<TStartupEntry> ReadStartupEntries(const std::vector<TStartupSource>& sources,
-                                              bool withLoad);
+                                              bool withLoad, TStrings* names = nullptr);
 
 // Deletes the value `name` of the source's key (opened for writing).
 // ERROR_SUCCESS, or the system's error of opening the key or deleting the

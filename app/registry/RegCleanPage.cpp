@@ -10,6 +10,7 @@
 #include "app/common/PageLayout.h"
 #include "app/registry/RegFixes.h"
 #include "skin/controls/Button.h"
+#include "skin/controls/ListView.h"
 #include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
@@ -69,7 +70,7 @@ void TRegCleanPage::BuildRegCleanPage(TMainForm* form, TTabSheet* sheet) {
   RCl->SetPageControl(PageControl1);
   PageControl1->SetActivePage(RCl);
 
-  ListView1 = Construct<TListView>(form);
+  ListView1 = Construct<TsListView>(form);
   ListView1->SetName(L"ListView1");
   ListView1->SetAlign(alClient);
   ListView1->SetViewStyle(vsReport);

@@ -1,5 +1,6 @@
 #include "skin/controls/SkinnedControl.h"
 
+#include "skin/engine/BoundLabel.h"
 #include "skin/engine/CacheCopy.h"
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/SkinUtils.h"
@@ -63,4 +64,23 @@ void MarkStaleByParent(TControl* control, TsCommonData* sd) {
 TacBmpView MasterView(const TsSkinManager* manager) {
   if (!manager || !manager->MasterBitmap) return TacBmpView();
   return TacBmpView(manager->MasterBitmap.get());
+}
+
+void FollowBoundLabel(TsBoundLabel* boundLabel, TControl* control, UINT msg) {
+  TsEditLabel* label = boundLabel ? boundLabel->Label() : nullptr;
+  if (!label) return;
+  switch (msg) {
+    case CM_VISIBLECHANGED:
+      label->SetVisible(control->Visible());
+      break;
+    case CM_ENABLEDCHANGED:
+      label->SetEnabled(control->Enabled());
+      break;
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+      break;
+    default:
+      return;
+  }
+  boundLabel->AlignLabel();
 }

@@ -19,6 +19,7 @@
 #include "skin/engine/SkinMessages.h"
 
 class TsSkinManager;
+class TsBoundLabel;
 
 using TPaintEvent = std::function<void(TObject* sender, TCanvas* canvas)>;
 using TBmpPaintEvent = std::function<void(TObject* sender, TBitmap* bmp)>;
@@ -70,6 +71,10 @@ void MarkStaleByParent(TControl* control, TsCommonData* skinData);
 // The pixels of the manager's master bitmap (empty without one), which
 // masks without their own bitmap are drawn from.
 TacBmpView MasterView(const TsSkinManager* manager);
+
+// The caption label of an edit-like control follows the control's
+// visibility, enabled state and place (a message the control has handled).
+void FollowBoundLabel(TsBoundLabel* boundLabel, TControl* control, UINT msg);
 
 template <class Base>
 class TsSkinnedControl : public Base {

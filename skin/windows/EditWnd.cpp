@@ -230,7 +230,9 @@ void TacEditWnd::WndProc(TMessage& message) {
     case LB_ADDSTRING:
     case LB_INSERTSTRING:
     case LB_SETTOPINDEX:
-      UpdateScrolls(this, true);
+      // Not while the owner fills the window in a batch: it reads the bars
+      // once at the batch's end.
+      if (Visible(CtrlHandle) && !SkinData->Updating) UpdateScrolls(this, true);
       break;
     case WM_KEYDOWN:
     case WM_KEYUP:

@@ -8,6 +8,7 @@
 #include "framework/Grids.h"
 #include "framework/StdCtrls.h"
 #include "framework/SysUtils.h"
+#include "skin/controls/AlphaListBox.h"
 #include "tests/app/common/MainFormHarness.h"
 #include "tests/app/programs/StartupTestSupport.h"
 
@@ -105,6 +106,10 @@ TEST_F(StartupPage, ShowingTheTabListsEveryEntryWithItsTag) {
   };
   EXPECT_EQ(Grid(), expected);
   EXPECT_EQ(form_->SG->FixedRows(), 1);
+  // The value names of each key passed through the hidden skinned list box.
+  EXPECT_STREQ(form_->LB->ClassName(), L"TsListBox");
+  EXPECT_FALSE(form_->LB->Visible());
+  EXPECT_EQ(form_->LB->Items()->ToVector(), std::vector<std::wstring>{L"Users"});
 }
 
 TEST_F(StartupPage, WithoutEntriesOnlyTheHeaderShowsAndDeleteAsksNothing) {

@@ -131,6 +131,7 @@ TEST_F(RegCleanPageTest, StartsIdleWithEveryControlAndText) {
   EXPECT_EQ(form->PageControl1->Parent(), form->Pages[1]);
 
   TListView* list = form->ListView1;
+  EXPECT_STREQ(list->ClassName(), L"TsListView");
   EXPECT_EQ(list->ViewStyle(), vsReport);
   EXPECT_TRUE(list->Checkboxes());
   EXPECT_TRUE(list->ReadOnly());
