@@ -221,8 +221,11 @@ void TApplicationHints::ShowFor(TControl* control) {
   info.CursorPos = control->ScreenToClient(cursor);
   info.HideTimeout = Application->HintHidePause;
   info.HintStr = EffectiveShowHint(control) ? HintOf(control) : L"";
-  bool canShow = !info.HintStr.empty() &&
-                 control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) == 0;
+  // A control may give a hint of its own part (a page control's tab) even
+  // with no hint of its own.
+  bool canShow = EffectiveShowHint(control) &&
+                 control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) == 0 &&
+                 !info.HintStr.empty();
   if (canShow && Application->OnShowHint) Application->OnShowHint(info.HintStr, canShow, info);
   // The handler may have freed the control or moved the mouse elsewhere.
   if (!canShow || info.HintStr.empty() || hintControl_ != MouseControl()) {

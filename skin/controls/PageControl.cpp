@@ -164,6 +164,20 @@ int TsPageControl::TabAtPos(TPoint p) {
   return -1;
 }
 
+// The tab under the mouse gives the hint, shown off the pointer; its
+// rectangle bounds the hint, so the next tab shows its own.
+bool TsPageControl::TabHint(THintInfo& info) {
+  const int page = TabAtPos(info.CursorPos);
+  if (page < 0) return false;
+  info.HintStr = Pages(page)->Hint();
+  info.CursorRect = TabRectEx(Pages(page)->TabIndex(), false);
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  info.HintPos = TPoint{cursor.x + ::GetSystemMetrics(SM_CXCURSOR) / 2,
+                        cursor.y + ::GetSystemMetrics(SM_CYCURSOR) / 2};
+  return true;
+}
+
 int TsPageControl::TabRow(int tabIndex) {
   const int rows = HandleAllocated()
                        ? static_cast<int>(::SendMessageW(WindowHandle(), TCM_GETROWCOUNT, 0, 0))
@@ -271,6 +285,10 @@ void TsPageControl::PlaceScroller() {
 
 void TsPageControl::WndProc(TMessage& m) {
   if (m.Msg == SM_ALPHACMD && SkinData && SkinCommand(m)) return;
+  if (m.Msg == CM_HINTSHOW && TabHint(*reinterpret_cast<THintInfo*>(m.LParam))) {
+    m.Result = 0;
+    return;
+  }
   if (m.Msg == CN_NOTIFY && Notify(m)) return;
   if (!ControlIsReady(this) || !IsSkinned()) {
     TPageControl::WndProc(m);

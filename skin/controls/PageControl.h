@@ -11,6 +11,7 @@
 #include <string>
 
 #include "framework/ComCtrls.h"
+#include "framework/Hints.h"
 #include "skin/controls/SkinnedControl.h"
 #include "skin/controls/TabSheet.h"
 
@@ -48,6 +49,8 @@ class TsPageControl : public TsSkinnedControl<TPageControl> {
   TRect TabRectEx(int tabIndex, bool active);
   // The page whose visible tab holds P, -1 none.
   int TabAtPos(TPoint p);
+  // Fills a hint of the tab under the cursor; false off the tabs.
+  bool TabHint(THintInfo& info);
   TRect BodyRect();
   TRect TabsRect();
   bool HasTabs();

@@ -81,6 +81,22 @@ TEST_F(HintsTest, ShowHintOffOnTheControlShowsNone) {
   EXPECT_EQ(WaitForHint(), nullptr);
 }
 
+TEST_F(HintsTest, AControlWithoutAHintOfItsOwnCanGiveOneThroughCmHintShow) {
+  // As a page control gives the hint of the tab under the mouse.
+  TWndProcHook hook(plain, [&](TMessage& m, const TWndMethod& next) {
+    if (m.Msg == CM_HINTSHOW) reinterpret_cast<THintInfo*>(m.LParam)->HintStr = L"Закладка";
+    next(m);
+  });
+  MoveOnto(plain);
+  THintWindow* w = WaitForHint();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(WindowText(w->WindowHandle()), L"Закладка");
+  Leave(plain);
+  plain->SetShowHint(false);
+  MoveOnto(plain);
+  EXPECT_EQ(WaitForHint(), nullptr) << "not with ShowHint off";
+}
+
 TEST_F(HintsTest, CmHintShowSeesTheRecordAndCanStopTheHint) {
   THintInfo seen;
   LRESULT answer = 0;

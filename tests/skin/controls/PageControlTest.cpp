@@ -125,6 +125,30 @@ TEST_F(PageControlTest, HotTabFollowsTheMouseAndNeverIsTheActiveTab) {
   EXPECT_EQ(-1, pc->HotTab) << "mouse left";
 }
 
+TEST_F(PageControlTest, TheTabUnderTheMouseGivesTheHint) {
+  pc->Pages(1)->SetHint(L"Программы, что запускаются с Windows");
+  PrintControl(pc);
+  THintInfo info;
+  info.HintStr = L"своя подсказка";
+  info.CursorPos = CenterOf(1);
+  EXPECT_EQ(0, pc->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)));
+  EXPECT_EQ(info.HintStr, L"Программы, что запускаются с Windows");
+  const TRect tab = pc->TabRectEx(1, false);
+  EXPECT_TRUE(::EqualRect(&info.CursorRect, &tab)) << "the next tab shows its own hint";
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  EXPECT_EQ(info.HintPos.x, cursor.x + ::GetSystemMetrics(SM_CXCURSOR) / 2);
+
+  info.CursorPos = CenterOf(2);
+  pc->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.HintStr, L"") << "a tab without a hint shows none";
+
+  info.HintStr = L"своя подсказка";
+  info.CursorPos = TPoint{150, 150};
+  EXPECT_EQ(0, pc->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)));
+  EXPECT_EQ(info.HintStr, L"своя подсказка") << "over the body the control's own hint";
+}
+
 TEST_F(PageControlTest, UserPageChangesAskFirstAndARefusalKeepsThePageAndFreesTheMouse) {
   PrintControl(pc);
   Click(1);
