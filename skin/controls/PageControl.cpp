@@ -7,6 +7,7 @@
 #include "skin/engine/CacheCopy.h"
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/PaintPrimitives.h"
+#include "skin/engine/Regions.h"
 
 TsPageControl::TsPageControl(TComponent* AOwner) : TsSkinnedControl(AOwner, ckPageControl) {}
 
@@ -265,7 +266,30 @@ void TsPageControl::UpdateTabScroller() {
                    0);
     UpdateActivePage();
   };
+  UpdateScrollerRegion(false);
   TabScroller->SetVisible(true);
+}
+
+// The scroller takes the shape of its skinned buttons: their transparent
+// corners let the tab row show through.
+void TsPageControl::UpdateScrollerRegion(bool redraw) {
+  TsSkinManager* m = SkinData->GetSkinManager();
+  if (!TabScroller || !m) return;
+  const std::wstring& section = TabScroller->ButtonSkin();
+  const int index = m->GetSkinIndex(section);
+  if (!m->IsValidImgIndex(m->GetMaskIndex(index, section, L"BORDERSMASK"))) return;
+  constexpr TColor kOutside = static_cast<TColor>(0xFF0100);
+  const int w = TabScroller->Width(), h = TabScroller->Height(), half = w / 2;
+  if (half < 2 || h < 2) return;
+  std::unique_ptr<TBitmap> bmp = CreateBmp24(half, h);
+  FillDC(bmp->Canvas()->Handle(), TRect{0, 0, half, h}, kOutside);
+  MaskFillColor = kOutside;
+  TabScroller->PaintButtons(bmp.get(), 1);
+  MaskFillColor = clFuchsia;
+  bmp->SetSize(w, h);
+  ::BitBlt(bmp->Canvas()->Handle(), w - half, 0, half, h, bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
+  UniqueRgn rgn = CreateRgnFromBmp(TacBmpView(*bmp), kOutside);
+  if (rgn && ::SetWindowRgn(TabScroller->Handle(), rgn.get(), redraw)) rgn.release();
 }
 
 void TsPageControl::PlaceScroller() {
@@ -416,6 +440,7 @@ bool TsPageControl::SkinCommand(TMessage& m) {
         }
         if (ActivePage()) AddToAdapter(ActivePage());
         UpdateTabScroller();
+        UpdateScrollerRegion(true);
       }
       BroadcastToChildren(this, m);
       return true;

@@ -49,6 +49,7 @@ class TsPageControl : public TsSkinnedControl<TPageControl> {
   TRect TabRectEx(int tabIndex, bool active);
   // The page whose visible tab holds P, -1 none.
   int TabAtPos(TPoint p);
+  void UpdateScrollerRegion(bool redraw);
   // Fills a hint of the tab under the cursor; false off the tabs.
   bool TabHint(THintInfo& info);
   TRect BodyRect();

@@ -102,6 +102,21 @@ TEST_F(PageControlTest, SkinnedScrollerAppearsOnlyWhenTabsOverflow) {
   pc->TabScroller->SetPosition(2);
   pc->TabScroller->OnClick(pc->TabScroller, btNext);
   EXPECT_LT(pc->TabRect(0).left, firstLeft);
+  // The scroller's window takes the shape of its skinned buttons (the
+  // internal skin's corners are filled from the tab row, so both buttons
+  // stay whole).
+  TsSkinManager* m = manager.get();
+  const std::wstring section = pc->TabScroller->ButtonSkin();
+  ASSERT_TRUE(m->IsValidImgIndex(m->GetMaskIndex(m->GetSkinIndex(section), section, L"BORDERSMASK")))
+      << section;
+  {
+    const int sw = pc->TabScroller->Width(), sh = pc->TabScroller->Height();
+    HRGN rgn = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(ERROR, ::GetWindowRgn(pc->TabScroller->Handle(), rgn));
+    EXPECT_TRUE(::PtInRegion(rgn, sw / 4, sh / 2));
+    EXPECT_TRUE(::PtInRegion(rgn, sw * 3 / 4, sh / 2));
+    ::DeleteObject(rgn);
+  }
   // A multi-line control never needs it.
   pc->SetMultiLine(true);
   PrintControl(pc);
