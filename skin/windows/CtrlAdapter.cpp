@@ -126,6 +126,40 @@ TacCtrlAdapter::TacCtrlAdapter(TWinControl* form, TsSkinManager* manager, TCompo
 TacCtrlAdapter::~TacCtrlAdapter() {
   RemoveAllItems();
   Items.clear();
+  RestoreLabels();
+}
+
+void TacCtrlAdapter::SkinLabel(TLabel* label) {
+  const bool known = std::any_of(labelLooks_.begin(), labelLooks_.end(),
+                                 [label](const LabelLook& l) { return l.Label == label; });
+  if (!known) labelLooks_.push_back({label, label->Transparent(), label->Font()->Color()});
+  label->SetTransparent(true);
+  if (DefaultManager) label->Font()->SetColor(DefaultManager->GetGlobalFontColor());
+}
+
+namespace {
+bool OwnsOrHolds(TComponent* root, const TComponent* wanted) {
+  if (root == wanted) return true;
+  for (int i = 0; i < root->ComponentCount(); ++i)
+    if (OwnsOrHolds(root->Components(i), wanted)) return true;
+  if (auto* w = dynamic_cast<TWinControl*>(root))
+    for (int i = 0; i < w->ControlCount(); ++i)
+      if (w->Controls(i) == wanted) return true;
+  return false;
+}
+}  // namespace
+
+// Without a skin the form's labels look as designed again. Only labels the
+// form still has are touched: one may have been freed meanwhile.
+void TacCtrlAdapter::RestoreLabels() {
+  std::vector<LabelLook> looks;
+  looks.swap(labelLooks_);
+  if (!Form || Form->HasState(csDestroying)) return;
+  for (const LabelLook& l : looks) {
+    if (!OwnsOrHolds(Form, l.Label) || l.Label->HasState(csDestroying)) continue;
+    l.Label->SetTransparent(l.Transparent);
+    l.Label->Font()->SetColor(l.Color);
+  }
 }
 
 bool TacCtrlAdapter::IsControlSupported(TComponent* component) const {
@@ -195,8 +229,7 @@ void TacCtrlAdapter::AddAllItems(TWinControl* parent) {
     if (IsControlSupported(component)) {
       AddNewItem(static_cast<TWinControl*>(component), L"EDIT");
     } else if (auto* label = dynamic_cast<TLabel*>(component); label && !SkinDataOf(label)) {
-      label->SetTransparent(true);
-      if (DefaultManager) label->Font()->SetColor(DefaultManager->GetGlobalFontColor());
+      SkinLabel(label);
     }
     auto* w = dynamic_cast<TWinControl*>(component);
     if (w && w->HandleAllocated() && w->Parent()) {

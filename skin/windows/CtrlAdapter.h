@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/Controls.h"
+#include "framework/StdCtrls.h"
 #include "skin/windows/MainWnd.h"
 
 class TacCtrlAdapter;
@@ -72,6 +73,17 @@ class TacCtrlAdapter : public TPersistent {
   TWinControl* Form = nullptr;
   TsSkinManager* SkinManager = nullptr;
   TacSkinItemEvent OnSkinItem;
+
+ private:
+  // A plain label's own look, given back when the skin goes.
+  struct LabelLook {
+    TLabel* Label;
+    bool Transparent;
+    TColor Color;
+  };
+  void SkinLabel(TLabel* label);
+  void RestoreLabels();
+  std::vector<LabelLook> labelLooks_;
 };
 
 // Set while AddAllItems or RemoveAllItems runs.

@@ -7,6 +7,7 @@
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinnedForms.h"
 #include "skin/engine/WindowSkinning.h"
+#include "skin/windows/CtrlAdapter.h"
 #include "skin/windows/SkinableMenus.h"
 
 namespace {
@@ -101,6 +102,8 @@ TsSkinProvider::TsSkinProvider(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TsSkinProvider::~TsSkinProvider() {
+  // The controls' adapters hooked after us: they go first.
+  Adapter.reset();
   if (Form) {
     RemoveSkinnedForm(Form);
     // The hook chain splices us out wherever we are in it; adapters that
@@ -177,10 +180,37 @@ void TsSkinProvider::PrepareForm() {
 }
 
 // Standard controls of the form get their window adapters from the control
-// adapter, which lives with the edit and list adapters.
-void TsSkinProvider::CreateAdapter() {}
-void TsSkinProvider::RemoveAdapter() {}
-void TsSkinProvider::SendToAdapter(TMessage&) {}
+// adapter. The walk runs when the form first shows and for controls made
+// while it is on screen, not for each child the form's window creates.
+void TsSkinProvider::CreateAdapter() {
+  if (Adapter || !Form || !SkinData->Skinned(false)) return;
+  Adapter = std::make_unique<TacCtrlAdapter>(Form, Manager(), this);
+  if (Form->HandleAllocated() && Form->IsShowing()) Adapter->AddAllItems(nullptr);
+}
+
+void TsSkinProvider::RemoveAdapter() {
+  if (!Adapter) return;
+  TMessage remove{SM_ALPHACMD, SkinCmdWParam(AC_REMOVESKIN), reinterpret_cast<LPARAM>(Manager()), 0};
+  SendToAdapter(remove);
+  Adapter.reset();
+}
+
+void TsSkinProvider::SendToAdapter(TMessage& message) {
+  if (!Adapter) return;
+  // A receiver may drop its own item: walk a copy of the controls.
+  std::vector<TWinControl*> controls;
+  for (auto& item : Adapter->Items)
+    if (item->ScrollWnd && item->Ctrl && item->Ctrl->Parent() && item->Ctrl->HandleAllocated())
+      controls.push_back(item->Ctrl);
+  for (TWinControl* c : controls) {
+    if (!Adapter || !Adapter->ItemOf(c) || !c->HandleAllocated()) continue;
+    try {
+      ::SendMessageW(c->WindowHandle(), message.Msg, message.WParam, message.LParam);
+    } catch (...) {
+      // One control's failure must not keep the others from hearing.
+    }
+  }
+}
 
 void TsSkinProvider::InvalidateFrame() {
   SkinData->BGChanged = true;
@@ -342,6 +372,9 @@ void TsSkinProvider::AlphaCmdSkinned(TMessage& message) {
     case AC_GETPROVIDER:
       message.Result = reinterpret_cast<LRESULT>(this);
       return;
+    case AC_ADAPTCHILDREN:
+      if (Adapter) Adapter->AddAllItems(reinterpret_cast<TWinControl*>(message.LParam));
+      return;
     case AC_GETCACHE:
       if (!HasState(csLoading)) CacheInfoReply = MakeCacheInfo(SkinData->CacheBmp.get(), OffsetX(), OffsetY());
       return;
@@ -482,7 +515,14 @@ void TsSkinProvider::SkinnedWndProc(TMessage& message) {
       }
       return;
     case CM_SHOWINGCHANGED:
+      if (Adapter && Form->IsShowing()) Adapter->AddAllItems(nullptr);
       return OnShowingChanged(message);
+    case WM_PARENTNOTIFY:
+      CallOld(message);
+      // A control made while the form is on screen gets its adapter.
+      if (Adapter && LOWORD(message.WParam) == WM_CREATE && ::IsWindowVisible(FormHandle()))
+        Adapter->AddAllItems(nullptr);
+      return;
     case WM_SYSCOLORCHANGE:
       CallOld(message);
       RefreshMenuBar();

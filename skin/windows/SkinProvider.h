@@ -29,6 +29,7 @@
 class TsSkinManager;
 class TsSkinProvider;
 struct TacMenuLine;
+class TacCtrlAdapter;
 
 enum TsGripMode { gmNone, gmRightBottom };
 enum TsResizeMode { rmStandard, rmBorder };
@@ -143,6 +144,7 @@ class TsSkinProvider : public TComponent {
   TsSystemMenu* SystemMenu = nullptr;  // owned as a component
   std::unique_ptr<TBitmap> TitleStripBmp;
   std::unique_ptr<TBitmap> MenuLineBmp;  // the bare menu line, for the menu skinner
+  std::unique_ptr<TacCtrlAdapter> Adapter;  // the form's adapted standard controls
 
   // ---- operations ----
   void PrepareForm();

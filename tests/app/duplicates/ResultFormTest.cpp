@@ -12,6 +12,7 @@
 #include "app/duplicates/DupSort.h"
 #include "app/duplicates/LsdFile.h"
 #include "app/duplicates/ResultForm.h"
+#include "skin/engine/SkinManager.h"
 #include "tests/app/duplicates/DupPageTestSupport.h"
 #include "tests/app/duplicates/DupTestSupport.h"
 #include "tests/app/common/MainFormHarness.h"
@@ -76,6 +77,17 @@ class FakeDialog : public Base {
   std::wstring Name;
   bool Answer = true;
   int Calls = 0;
+};
+
+// The program's look without its skin, for the framework's own colours and
+// faces; the skin comes back at the end of the scope.
+struct SkinOff {
+  SkinOff() {
+    if (DefaultManager) DefaultManager->SetActive(false);
+  }
+  ~SkinOff() {
+    if (DefaultManager) DefaultManager->SetActive(true);
+  }
 };
 
 class ResultFormTest : public ::testing::Test {
@@ -155,6 +167,11 @@ TEST_F(ResultFormTest, WindowHasItsCaptionSizeAndControls) {
   const wchar_t* sorts[] = {L"Группа", L"Имя", L"Размер", L"Время", L"Папка"};
   TButton* buttons[] = {form_->Button1, form_->Button2, form_->Button3, form_->Button4, form_->Button5};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(buttons[i]->Caption(), sorts[i]);
+  // Shown once, its labels and grid wear the skin's colours; without the
+  // skin they have their own again.
+  form_->Show();
+  form_->Hide();
+  SkinOff off;
   EXPECT_TRUE(form_->Label1->Font()->Style() & fsBold);
   EXPECT_TRUE(form_->DoubleKeys->Font()->Style() & fsBold);
   EXPECT_EQ(form_->DoubleKeys->Font()->Color(), clBlue);
@@ -179,6 +196,7 @@ TEST_F(ResultFormTest, WindowHasItsCaptionSizeAndControls) {
 }
 
 TEST_F(ResultFormTest, SpeedButtonsShowTheirGlyphsOnTheFace) {
+  SkinOff off;
   form_->Show();
   form_->Update();
   dupgui::PumpFor(100);
