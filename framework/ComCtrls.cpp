@@ -43,6 +43,12 @@ void TTabSheet::SetTabVisible(bool v) {
   if (pageControl_) pageControl_->UpdateTabs();
 }
 
+void TTabSheet::SetImageIndex(int v) {
+  if (v == imageIndex_) return;
+  imageIndex_ = v;
+  if (pageControl_) pageControl_->UpdateTabs();
+}
+
 int TTabSheet::PageIndex() const {
   if (!pageControl_) return -1;
   auto& pages = pageControl_->pages_;
@@ -82,7 +88,33 @@ void TPageControl::CreateParams(TCreateParams& params) {
   params.ExStyle |= WS_EX_CONTROLPARENT;
 }
 
+TPageControl::~TPageControl() {
+  if (images_) images_->RemoveChangeListener(this);
+}
+
 void TPageControl::CreateWindowState() { UpdateTabs(); }
+
+void TPageControl::SetImages(TImageList* value) {
+  if (value == images_) return;
+  if (images_) {
+    images_->RemoveChangeListener(this);
+    RemoveFreeNotification(images_);
+  }
+  images_ = value;
+  if (images_) {
+    images_->AddChangeListener(this, [this] { UpdateTabs(); });
+    FreeNotification(images_);
+  }
+  UpdateTabs();
+}
+
+void TPageControl::Notification(TComponent* component, TOperation operation) {
+  TSystemControl::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == images_) {
+    images_ = nullptr;
+    if (!HasState(csDestroying)) UpdateTabs();
+  }
+}
 
 void TPageControl::SetMultiLine(bool v) {
   if (v == multiLine_) return;
@@ -109,13 +141,17 @@ void TPageControl::UpdateTabs() {
   if (!HandleAllocated() || HasState(csDestroying)) return;
   HWND w = WindowHandle();
   SendMessageW(w, TCM_DELETEALLITEMS, 0, 0);
+  // The tabs make room for their pictures.
+  SendMessageW(w, TCM_SETIMAGELIST, 0,
+               reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
   int index = 0;
   for (TTabSheet* p : pages_) {
     if (!p->tabVisible_) continue;
     std::wstring caption = p->Caption();
     TCITEMW item{};
-    item.mask = TCIF_TEXT;
+    item.mask = TCIF_TEXT | TCIF_IMAGE;
     item.pszText = caption.data();
+    item.iImage = p->imageIndex_;
     SendMessageW(w, TCM_INSERTITEMW, index++, reinterpret_cast<LPARAM>(&item));
   }
   UpdateTabIndex();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/ImageList.h"
 #include "framework/StdCtrls.h"
 
 // comctl32 classes must be registered before they can be superclassed.
@@ -21,6 +22,9 @@ class TTabSheet : public TWinControl {
   void SetPageControl(TPageControl* pc);
   bool TabVisible() const { return tabVisible_; }
   void SetTabVisible(bool v);
+  // The tab's picture in its page control's Images; -1 none.
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int v);
   int PageIndex() const;
   // Index among the pages whose tab shows, -1 when hidden.
   int TabIndex() const;
@@ -33,11 +37,13 @@ class TTabSheet : public TWinControl {
   friend class TPageControl;
   TPageControl* pageControl_ = nullptr;
   bool tabVisible_ = true;
+  int imageIndex_ = -1;
 };
 
 class TPageControl : public TSystemControl {
  public:
   explicit TPageControl(TComponent* AOwner);
+  ~TPageControl() override;
   const wchar_t* ClassName() const override { return L"TPageControl"; }
   int PageCount() const { return static_cast<int>(pages_.size()); }
   TTabSheet* Pages(int index) const { return pages_.at(index); }
@@ -48,6 +54,9 @@ class TPageControl : public TSystemControl {
   void SetActivePageIndex(int index);
   bool MultiLine() const { return multiLine_; }
   void SetMultiLine(bool v);
+  // The tabs' pictures, by each page's ImageIndex.
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* value);
   TNotifyEvent OnChange;
   void WndProc(TMessage& message) override;
   RECT DisplayRect();
@@ -56,6 +65,7 @@ class TPageControl : public TSystemControl {
   void CreateParams(TCreateParams& params) override;
   void CreateWindowState() override;
   void AlignControls(TControl* control, RECT& rect) override;
+  void Notification(TComponent* component, TOperation operation) override;
   virtual void Change();
 
  private:
@@ -67,6 +77,7 @@ class TPageControl : public TSystemControl {
   std::vector<TTabSheet*> pages_;
   TTabSheet* activePage_ = nullptr;
   bool multiLine_ = false;
+  TImageList* images_ = nullptr;
 };
 
 class TStatusPanel {

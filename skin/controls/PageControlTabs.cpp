@@ -131,6 +131,17 @@ void TsPageControl::PaintTab(int pageIndex, int state, TPoint offset, TBitmap* b
   if (tabPosition_ == tpTop || tabPosition_ == tpBottom) {
     c->SetFont(Font());
     c->Brush()->SetStyle(TBrushStyle::bsClear);
+    TImageList* images = Images();
+    const int image = page->ImageIndex();
+    if (images && image >= 0 && image < images->Count()) {
+      // The picture and the caption together, centred in the tab; upright
+      // on the tab's visible part, which the body does not cover.
+      const int x = r.left + (r.right - r.left - (c->TextWidth(caption) + images->Width() + 8)) / 2;
+      const TRect visible = TabRect(tab);
+      const int y = visible.top + offset.y + (visible.bottom - visible.top - images->Height()) / 2;
+      images->Draw(c, x, y, image, page->Enabled());
+      r.left += images->Width();
+    }
     DrawSkinTextEx(c, caption, true, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE, index, state != 0, m);
     if (focused && state == 2 && !caption.empty()) {
       ::InflateRect(&r, 1, 0);

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include "skin/controls/UpDown.h"
+#include "skin/engine/PaintPrimitives.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 
 using namespace skintest;
@@ -238,6 +239,35 @@ TEST_F(PageControlTest, TabBackgroundsComeFromTheTabSection) {
   // The active tab is painted over the body's frame below it.
   const TRect a = pc->TabRectEx(0, true);
   EXPECT_NE(TColor(0x123456), Px(*skinned, (a.left + a.right) / 2, a.bottom - 1));
+}
+
+TEST_F(PageControlTest, TabsShowTheirPictureBesideTheCaption) {
+  auto* images = Construct<TImageList>(form);
+  images->SetSize(16, 16);
+  auto red = CreateBmp24(16, 16);
+  FillDC(red->Canvas()->Handle(), TRect{0, 0, 16, 16}, clRed);
+  ASSERT_EQ(0, images->AddMasked(red.get(), clFuchsia));
+  const int plainWidth = pc->TabRect(1).right - pc->TabRect(1).left;
+  pc->SetImages(images);
+  pc->Pages(1)->SetImageIndex(0);
+  pc->Pages(2)->SetImageIndex(5);  // not in the list: no picture
+  const TRect withPicture = pc->TabRect(1);
+  EXPECT_GT(withPicture.right - withPicture.left, plainWidth) << "the tab makes room";
+  auto img = PrintControl(pc);
+  auto reds = [&](const TRect& r) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += Px(*img, x, y) == clRed;
+    return n;
+  };
+  EXPECT_EQ(16 * 16, reds(pc->TabRect(1))) << "whole, on the tab's visible part";
+  EXPECT_EQ(0, reds(pc->TabRectEx(2, false)));
+  EXPECT_EQ(0, reds(pc->TabRectEx(0, true)));
+  // A freed list takes the pictures away.
+  delete images;
+  EXPECT_EQ(nullptr, pc->Images());
+  img = PrintControl(pc);
+  EXPECT_EQ(0, reds(pc->TabRectEx(1, false)));
 }
 
 TEST_F(PageControlTest, SkinChangesAndNoSkinKeepGdiObjects) {
