@@ -5,9 +5,11 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <unordered_map>
+#include <thread>
 #include <unordered_set>
 #include <vector>
 
@@ -119,6 +121,8 @@ void ShowFoundRows() {
   g_found.clear();
 }
 
+void ShowSearchProgress();
+
 void FlushSearchView() {
   TMainForm* form = MainForm;
   ShowFoundRows();
@@ -127,7 +131,7 @@ void FlushSearchView() {
     if (g_view.folderText.empty()) form->StatusBar1->SetPanelText(0, L"");
     else ShowSearchFolder(form->StatusBar1, g_view.folderText);
   }
-  if (g_view.progress) form->ProgressBar1->SetPosition(g_view.position);
+  ShowSearchProgress();
   g_view.totals = g_view.folder = g_view.progress = false;
 }
 
@@ -179,6 +183,67 @@ bool EnterableFolder(const WIN32_FIND_DATAW& fd) {
          !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsDotEntry(fd.cFileName);
 }
 
+// Adds the folders under Dir, at every depth, to Count; a set Stop ends the
+// walk early.
+void CountFolders(const std::wstring& dir, std::atomic<long long>& count,
+                  const std::atomic<bool>* stop) {
+  WIN32_FIND_DATAW fd;
+  FindCloser listing{OpenListing(dir + L"*", fd, true)};
+  if (listing.h == INVALID_HANDLE_VALUE) return;
+  do {
+    if (stop && *stop) return;
+    if (!EnterableFolder(fd)) continue;
+    ++count;
+    CountFolders(dir + fd.cFileName + L"\\", count, stop);
+  } while (FindNextFileW(listing.h, &fd));
+}
+
+// The folders of the path being searched, counted on a thread of their own:
+// the count is a second walk of the whole tree, and the search need not wait
+// for it before it starts. The progress bar takes it once it is known.
+class FolderCount {
+ public:
+  explicit FolderCount(const std::wstring& dir)
+      : thread_([this, dir] {
+          CountFolders(dir, count_, &stop_);
+          done_ = true;
+        }) {}
+  // A search that ends early stops the count too.
+  ~FolderCount() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+  FolderCount(const FolderCount&) = delete;
+  FolderCount& operator=(const FolderCount&) = delete;
+  bool Done() const { return done_; }
+  long long Count() const { return count_; }
+  // Waits for the whole count.
+  void Finish() {
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  std::atomic<long long> count_{0};
+  std::atomic<bool> stop_{false}, done_{false};
+  std::thread thread_;  // last: starts once the counters exist
+};
+
+// The count for the path being searched, and whether the bar has it yet.
+FolderCount* g_folderCount = nullptr;
+bool g_progressMaxSet = false;
+
+// The bar's end is the folder count once it is known; until then the bar
+// waits.
+void ShowSearchProgress() {
+  TProgressBar* bar = MainForm->ProgressBar1;
+  if (g_folderCount && !g_progressMaxSet && g_folderCount->Done()) {
+    bar->SetMax(static_cast<int>(std::min<long long>(g_folderCount->Count(), INT_MAX)));
+    g_progressMaxSet = true;
+    g_view.progress = true;
+  }
+  if (g_view.progress && g_progressMaxSet) bar->SetPosition(g_view.position);
+}
+
 std::wstring LocaleDecimal() {
   wchar_t buffer[8] = {};
   return GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 8) > 1 ? buffer : L".";
@@ -197,11 +262,17 @@ std::wstring LocaleText(int (*format)(LCID, DWORD, const SYSTEMTIME*, LPCWSTR, L
   return n > 0 ? std::wstring(buffer, static_cast<size_t>(n - 1)) : std::wstring();
 }
 
+// The time zone the running search shows its times in: asked once per
+// search, not once per file (each question is a trip to the system).
+TIME_ZONE_INFORMATION g_timeZone{};
+bool g_timeZoneKnown = false;
+
 // Local date and time of a file time in the default short-date and
 // long-time forms.
 std::wstring FileTimeText(const FILETIME& ft) {
   SYSTEMTIME utc{}, local{};
-  if (!FileTimeToSystemTime(&ft, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) return L"";
+  const TIME_ZONE_INFORMATION* zone = g_timeZoneKnown ? &g_timeZone : nullptr;
+  if (!FileTimeToSystemTime(&ft, &utc) || !SystemTimeToTzSpecificLocalTime(zone, &utc, &local)) return L"";
   return LocaleText(GetDateFormatW, DATE_SHORTDATE, local) + L" " + LocaleText(GetTimeFormatW, 0, local);
 }
 
@@ -308,6 +379,7 @@ void TFrame5::FindFiles() {
     ~Running() {
       FlushSearchView();
       FindRunning = false;
+      g_timeZoneKnown = false;
       g_listed.clear();
     }
   } running;
@@ -319,6 +391,7 @@ void TFrame5::FindFiles() {
   g_lastUpdateEnd = 0;
   g_view = SearchView();
   g_match.valid = false;
+  g_timeZoneKnown = GetTimeZoneInformation(&g_timeZone) != TIME_ZONE_ID_INVALID;
   ShowText(0, 0);
   rows->Clear();
   for (int i = 0; i < form->CheckListBox1->Count(); ++i) {
@@ -327,10 +400,21 @@ void TFrame5::FindFiles() {
     if (FindStop || Application->Terminated()) break;
     if (form->CheckListBox1->Checked(i)) {
       const std::wstring dir = form->CheckListBox1->Items()->Strings(i);
-      const long long folders = GetQuanFolders(dir);
-      form->ProgressBar1->SetMax(static_cast<int>(std::min<long long>(folders, INT_MAX)));
-      g_view.position = 0;
-      Find(dir);
+      {
+        FolderCount folders(dir);
+        g_folderCount = &folders;
+        g_progressMaxSet = false;
+        struct Forget {
+          ~Forget() { g_folderCount = nullptr; }
+        } forget;
+        g_view.position = 0;
+        Find(dir);
+        if (!FindStop && !Application->Terminated()) {
+          folders.Finish();
+          ShowSearchProgress();
+        }
+      }
+      g_progressMaxSet = true;
       g_view.position = 0;
       g_view.progress = true;
       FlushSearchView();
@@ -399,14 +483,9 @@ long long TFrame5::GetQuanFolders(const std::wstring& Dir) {
 }
 
 void TFrame5::FindFolders(const std::wstring& Dir, long long& Count) {
-  WIN32_FIND_DATAW fd;
-  FindCloser listing{OpenListing(Dir + L"*", fd, true)};
-  if (listing.h == INVALID_HANDLE_VALUE) return;
-  do {
-    if (!EnterableFolder(fd)) continue;
-    ++Count;
-    FindFolders(Dir + fd.cFileName + L"\\", Count);
-  } while (FindNextFileW(listing.h, &fd));
+  std::atomic<long long> count{Count};
+  CountFolders(Dir, count, nullptr);
+  Count = count;
 }
 
 void TFrame5::ShowText(double Size, double Count) {

@@ -81,6 +81,14 @@ TEST_F(FinderSearchTest, GetQuanFoldersCountsFoldersAtEveryDepth) {
   EXPECT_EQ(TFrame5::GetQuanFolders(tmp.Path() + L"\\"), 4);
   EXPECT_EQ(TFrame5::GetQuanFolders(tmp / L"d\\"), 0);
   EXPECT_EQ(TFrame5::GetQuanFolders(tmp / L"missing\\"), 0);
+  // A search counts them beside its own walk; the bar ends at the count.
+  AddPath(tmp.Path());
+  AddFilter(L"*.txt");
+  form_->ProgressBar1->SetMax(100);
+  TFrame5::FindFiles();
+  EXPECT_EQ(form_->ProgressBar1->Max(), 4);
+  EXPECT_EQ(form_->ProgressBar1->Position(), 0);
+  EXPECT_EQ(Results(), (std::multiset<std::wstring>{tmp / L"a\\file.txt"}));
 }
 
 TEST_F(FinderSearchTest, ARowShowsSizeTypeDateAndIsTicked) {
