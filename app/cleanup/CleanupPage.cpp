@@ -16,6 +16,7 @@
 #include "skin/controls/Button.h"
 #include "skin/controls/CheckBox.h"
 #include "skin/controls/Label.h"
+#include "skin/controls/Memo.h"
 #include "skin/controls/LabelFX.h"
 #include "skin/controls/GroupBox.h"
 #include "skin/controls/ProgressBar.h"
@@ -95,7 +96,7 @@ void TCleanupPage::BuildCleanupPage(TMainForm* form, TTabSheet* sheet) {
 
   DetailsGroup = Place<TGroupBox>(form, sheet, L"DetailsGroup", 8, 158, 416, 178);
   DetailsGroup->SetCaption(L"Подробно");
-  sMemo1 = Place<TMemo>(form, DetailsGroup, L"sMemo1", 8, 18, 400, 152);
+  sMemo1 = Place<TsMemo>(form, DetailsGroup, L"sMemo1", 8, 18, 400, 152);
   sMemo1->SetReadOnly(true);
   sMemo1->SetWordWrap(false);  // paths stay on one line; the scroll bar reaches their ends
   sMemo1->SetScrollBars(ssBoth);

@@ -7,6 +7,7 @@
 #include "framework/StdCtrls.h"
 #include "skin/engine/InternalSkins.h"
 #include "skin/engine/SkinManager.h"
+#include "skin/controls/ComboBox.h"
 #include "skin/controls/GroupBox.h"
 #include "skin/controls/TrackBar.h"
 
@@ -25,7 +26,7 @@ void TOptionsPage::BuildOptionsPage(TMainForm* form, TTabSheet* sheet) {
 
   sGroupBox20 = Place<TsGroupBox>(form, sheet, L"sGroupBox20", 8, 8, 400, 60);
   sGroupBox20->SetCaption(L"Скины");
-  ComboSkin = Place<TComboBox>(form, sGroupBox20, L"ComboSkin", 12, 24, 250, 21);
+  ComboSkin = Place<TsComboBox>(form, sGroupBox20, L"ComboSkin", 12, 24, 250, 21);
 
   sGroupBox21 = Place<TsGroupBox>(form, sheet, L"sGroupBox21", 8, 76, 400, 110);
   sGroupBox21->SetCaption(L"Цвет скина");

@@ -8,7 +8,7 @@
 class TMainForm;
 class TTabSheet;
 class TGroupBox;
-class TComboBox;
+class TCustomComboBox;
 class TTrackBar;
 class TsSkinManager;
 
@@ -21,7 +21,7 @@ class TOptionsPage {
   TsSkinManager* sSkinManager1 = nullptr;
 
   TGroupBox* sGroupBox20 = nullptr;  // "Скины"
-  TComboBox* ComboSkin = nullptr;    // every skin name; choosing changes nothing
+  TCustomComboBox* ComboSkin = nullptr;  // every skin name; choosing changes nothing
   TGroupBox* sGroupBox21 = nullptr;  // "Цвет скина"
   TTrackBar* sTrackBar1 = nullptr;   // hue offset, -100 to 100
   TTrackBar* sTrackBar2 = nullptr;   // saturation, 0 to 100

@@ -5,21 +5,22 @@
 #include "app/settings/SettingsPages.h"
 #include "skin/controls/Button.h"
 #include "skin/controls/CheckBox.h"
+#include "skin/controls/Edit.h"
 #include "framework/Buttons.h"
 #include "framework/StdCtrls.h"
 #include "skin/controls/GroupBox.h"
 
 namespace {
 
-// An edit that turns typed letters into capitals; a TEdit in every other
-// respect (and so of TEdit's window class).
-class TUpperCaseEdit : public TEdit {
+// An edit that turns typed letters into capitals; a TsEdit in every other
+// respect.
+class TUpperCaseEdit : public TsEdit {
  public:
-  explicit TUpperCaseEdit(TComponent* AOwner) : TEdit(AOwner) {}
+  explicit TUpperCaseEdit(TComponent* AOwner) : TsEdit(AOwner) {}
 
  protected:
   void CreateParams(TCreateParams& params) override {
-    TEdit::CreateParams(params);
+    TsEdit::CreateParams(params);
     params.Style |= ES_UPPERCASE;
   }
 };
@@ -71,7 +72,7 @@ class TPageBuilder {
   }
 
   // An edit at `left` on the current line (after a label, say).
-  template <class TEditClass = TEdit>
+  template <class TEditClass = TsEdit>
   TEdit* Edit(const wchar_t* name, const wchar_t* text, int left, int width, TNotifyEvent onEnter) {
     TEdit* edit = Construct<TEditClass>(form_);
     edit->SetName(name);

@@ -140,3 +140,23 @@ void TsBoundLabel::AlignLabel() {
     label_->SetHeight(MaxOf(label_->Height(), ch));
   }
 }
+
+void TsBoundLabel::FollowControl(const TMessage& message) {
+  TControl* control = Control();
+  if (!label_ || !control) return;
+  switch (message.Msg) {
+    case CM_VISIBLECHANGED:
+      label_->SetVisible(control->Visible());
+      break;
+    case CM_ENABLEDCHANGED:
+      label_->SetEnabled(control->Enabled());
+      break;
+    case CM_BIDIMODECHANGED:
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+      break;
+    default:
+      return;
+  }
+  AlignLabel();
+}

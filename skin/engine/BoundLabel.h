@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/Graphics.h"
+#include "framework/Messages.h"
 #include "framework/StdCtrls.h"
 #include "skin/engine/SkinConsts.h"
 
@@ -59,6 +60,9 @@ class TsBoundLabel : public TPersistent {
   TsEditLabel* Label() const { return label_; }
   // Places the label beside or above the control by Layout.
   void AlignLabel();
+  // After the bound control handled Message: the label takes the control's
+  // visibility and enabled state and is placed again when it moved.
+  void FollowControl(const TMessage& message);
   void UpdateAlignment();
 
  private:

@@ -55,19 +55,28 @@ void PaintComboButton(TacComboBoxWnd* adapter, HDC dc) {
   auto bmp = CreateBmp24(cache->Width(), cache->Height());
   ::BitBlt(bmp->Canvas()->Handle(), 0, 0, cache->Width(), cache->Height(),
            cache->Canvas()->Handle(), 0, 0, SRCCOPY);
-  const TsCachedIndexes& ci = manager->CachedIndexes;
-  if (manager->IsValidSkinIndex(ci.ComboBtnIndex))
-    PaintItemWithIndexes(ci.ComboBtnIndex, ci.ComboBtnBorder, ci.ComboBtnBGTexture,
-                         ci.ComboBtnBGHotTexture, L"COMBOBTN", MakeCacheInfo(bmp.get(), 0, 0),
-                         true, state, b, TPoint{b.left, b.top}, bmp.get(), manager);
-  const TPoint cell = MaskCellSize(manager, ci.ComboGlyph);
-  if (cell.x > 0) {
-    const int h = cache->Height();
-    DrawMaskCell(bmp.get(), manager, ci.ComboGlyph,
-                 TPoint{b.left + (b.right - b.left - cell.x) / 2, (h - cell.y) / 2}, state);
-  }
+  PaintComboButtonFace(bmp.get(), manager, b, state);
   ::BitBlt(dc, b.left, b.top, b.right - b.left, b.bottom - b.top, bmp->Canvas()->Handle(), b.left,
            b.top, SRCCOPY);
+}
+
+void PaintComboButtonFace(TBitmap* bmp, TsSkinManager* manager, const TRect& b, int state) {
+  if (!bmp || bmp->Empty() || !manager || b.right <= b.left || b.bottom <= b.top) return;
+  const TsCachedIndexes& ci = manager->CachedIndexes;
+  if (manager->IsValidSkinIndex(ci.ComboBtnIndex)) {
+    // What lies under the button shows through its transparent parts.
+    auto under = CreateBmpLike(*bmp);
+    ::BitBlt(under->Canvas()->Handle(), 0, 0, bmp->Width(), bmp->Height(), bmp->Canvas()->Handle(),
+             0, 0, SRCCOPY);
+    PaintItemWithIndexes(ci.ComboBtnIndex, ci.ComboBtnBorder, ci.ComboBtnBGTexture,
+                         ci.ComboBtnBGHotTexture, L"COMBOBTN", MakeCacheInfo(under.get(), 0, 0),
+                         true, state, b, TPoint{b.left, b.top}, bmp, manager);
+  }
+  const TPoint cell = MaskCellSize(manager, ci.ComboGlyph);
+  if (cell.x > 0)
+    DrawMaskCell(bmp, manager, ci.ComboGlyph,
+                 TPoint{b.left + (b.right - b.left - cell.x) / 2, (bmp->Height() - cell.y) / 2},
+                 state);
 }
 
 // The list asks for its colours at every paint: the first time its adapter

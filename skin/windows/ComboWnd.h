@@ -56,3 +56,7 @@ class TacComboBoxWnd : public TacEditWnd {
 
 // Paints the drop-down button into DC (window coordinates).
 void PaintComboButton(TacComboBoxWnd* adapter, HDC dc);
+// The skin's drop-down button in state State (0 normal, 1 hot, 2 pressed)
+// into B of Bmp, over what Bmp holds: the "COMBOBTN" item when the skin has
+// it, and the "GLYPHMASK" arrow centred in it when the skin has that.
+void PaintComboButtonFace(TBitmap* bmp, TsSkinManager* manager, const TRect& b, int state);

@@ -55,7 +55,7 @@ TEST(CleanupEndToEnd, AnalysisListsTheFoldersAndCleaningEmptiesThemAndTheCache) 
     ASSERT_NE(main, nullptr) << "main window did not appear";
     HWND analyse = testenv::FindChild(main, L"TsButton", L"Анализ");
     HWND clean = testenv::FindChild(main, L"TsButton", L"Очистить");
-    HWND memo = testenv::FindChild(main, L"TMemo");
+    HWND memo = testenv::FindChild(main, L"TsMemo");
     ASSERT_NE(analyse, nullptr);
     ASSERT_NE(clean, nullptr);
     ASSERT_NE(memo, nullptr);

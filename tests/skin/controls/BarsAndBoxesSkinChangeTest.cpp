@@ -40,12 +40,6 @@ class BarsAndBoxesSkinChange : public SkinnedForm {
     track->SetBounds(10, 30, 170, 45);
     form->Show();
   }
-  std::vector<std::wstring> InternalNames() {
-    std::vector<std::wstring> names;
-    for (int i = 0; i < manager->InternalSkins()->Count(); ++i)
-      names.push_back(manager->InternalSkins()->Items(i)->Name());
-    return names;
-  }
   std::vector<TWinControl*> Skinned() { return {group, status, progress, track}; }
   void PrintAll() {
     for (TWinControl* c : std::vector<TWinControl*>{group, status, upDown, progress, track})
@@ -64,7 +58,7 @@ TsCommonData* DataOf(TWinControl* c) { return SkinDataOf(c); }
 }  // namespace
 
 TEST_F(BarsAndBoxesSkinChange, EveryInternalSkinRebuildsEachImageAndNoSkinGivesTheFrameworkLook) {
-  for (const std::wstring& name : InternalNames()) {
+  for (const std::wstring& name : InternalSkinNames(*manager)) {
     manager->SetSkinName(name);
     for (TWinControl* c : Skinned()) {
       ASSERT_NE(nullptr, DataOf(c)) << c->ClassName();
@@ -88,28 +82,10 @@ TEST_F(BarsAndBoxesSkinChange, EveryInternalSkinRebuildsEachImageAndNoSkinGivesT
 }
 
 TEST_F(BarsAndBoxesSkinChange, GdiObjectCountStaysOverFiftyChanges) {
-  const std::vector<std::wstring> names = InternalNames();
-  auto change = [&](int i) {
-    if (i % 6 == 5) {
-      manager->SetActive(false);
-    } else {
-      manager->SetSkinName(names[i % names.size()]);
-      manager->SetActive(true);
-    }
+  const TGdiCounts counts = GdiCountsOverFiftySkinChanges(*manager, [&] {
     PrintAll();
     ::UpdateWindow(form->Handle());
-    PumpFor(5);
-  };
-  // Two rounds so pools and caches reach their size; the count differs
-  // between skinned and unskinned, so it is compared with the same step of
-  // the second round.
-  int afterStep[6] = {};
-  for (int i = 0; i < 12; ++i) {
-    change(i);
-    afterStep[i % 6] = GdiObjectCount();
-  }
-  ASSERT_GT(afterStep[0], 0);
-  for (int i = 0; i < 50; ++i) change(i);
-  const int before = afterStep[49 % 6];
-  EXPECT_EQ(before, GdiObjectCount());
+  });
+  ASSERT_GT(counts.settled, 0);
+  EXPECT_EQ(counts.settled, counts.after);
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/common/GdiCount.h"
 #include "framework/Controls.h"
@@ -72,6 +73,45 @@ inline void PumpFor(int ms) {
     }
     ::Sleep(2);
   } while (static_cast<int>(::GetTickCount() - start) < ms);
+}
+
+// The names of the manager's internal skins.
+inline std::vector<std::wstring> InternalSkinNames(TsSkinManager& m) {
+  std::vector<std::wstring> names;
+  for (int i = 0; i < m.InternalSkins()->Count(); ++i)
+    names.push_back(m.InternalSkins()->Items(i)->Name());
+  return names;
+}
+
+// Changes the skin 50 times, each internal skin in turn and every sixth
+// change to no skin, running `exercise` after each, and returns the GDI
+// object counts after the last change and after the same step of a round of
+// twelve changes before (pools and caches reach their size in it; the count
+// differs between skinned and unskinned, so only the same step compares).
+struct TGdiCounts {
+  int settled = 0;
+  int after = 0;
+};
+inline TGdiCounts GdiCountsOverFiftySkinChanges(TsSkinManager& m,
+                                                const std::function<void()>& exercise) {
+  const std::vector<std::wstring> names = InternalSkinNames(m);
+  auto change = [&](int i) {
+    if (i % 6 == 5) {
+      m.SetActive(false);
+    } else {
+      m.SetSkinName(names[i % names.size()]);
+      m.SetActive(true);
+    }
+    exercise();
+    PumpFor(5);
+  };
+  int afterStep[6] = {};
+  for (int i = 0; i < 12; ++i) {
+    change(i);
+    afterStep[i % 6] = GdiObjectCount();
+  }
+  for (int i = 0; i < 50; ++i) change(i);
+  return TGdiCounts{afterStep[49 % 6], GdiObjectCount()};
 }
 
 }  // namespace skintest

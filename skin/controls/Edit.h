@@ -1,0 +1,30 @@
+// TsEdit: the skinned single-line edit. The system edit keeps drawing its
+// text, selection and caret, in the section's colours; the skin draws the
+// border, and the whole image (border and text) serves printing.
+#pragma once
+
+#include "framework/StdCtrls.h"
+#include "skin/controls/BoundControl.h"
+
+class TsEdit : public TsBoundControl<TEdit> {
+ public:
+  explicit TsEdit(TComponent* AOwner) : TsBoundControl(AOwner, ckEdit) {}
+  const wchar_t* ClassName() const override { return L"TsEdit"; }
+
+  // Width of the border the skin draws: 2 with a single border, else 0.
+  int BorderWidth() const;
+  // Client colours from the section: the hot ones while hovered or focused.
+  void ApplySkinColors();
+
+ protected:
+  bool SkinCommand(TMessage& message) override;
+  void SkinnedMessage(TMessage& message) override;
+
+ private:
+  void AfterSkinnedMessage(const TMessage& message);
+  void OnPaint(TMessage& message);
+  void OnNcPaint();
+  void OnPrint(TMessage& message);
+  void PrepareCache();
+  void PaintText();
+};
