@@ -84,6 +84,11 @@ void TsMemo::SkinnedMessage(TMessage& m) {
       break;
     case CM_SHOWINGCHANGED:
       RefreshEditWnd(SkinData.get(), editWnd_);
+      // The adapter leaves the bars out while the memo is not showing, and
+      // the frame paint of a memo coming into view can come before the
+      // framework knows it is showing.
+      if (editWnd_ && IsShowing())
+        ::RedrawWindow(WindowHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
       break;
   }
 }

@@ -167,3 +167,33 @@ TEST_F(EditTest, BoundLabelFollowsVisibilityEnablingAndPlace) {
   edit->SetVisible(true);
   EXPECT_TRUE(label->Visible());
 }
+
+// A memo that comes into view with its parent paints its skinned scroll
+// bars on the screen, not only the client area.
+TEST_F(EditTest, MemoComingIntoViewPaintsItsScrollBarsOnTheScreen) {
+  auto* holder = Construct<TGroupBox>(form);
+  holder->SetParent(form);
+  holder->SetBounds(0, 0, 300, 220);
+  holder->SetVisible(false);
+  auto* memo = Construct<TsMemo>(form);
+  memo->SetParent(holder);
+  memo->SetBounds(10, 20, 200, 150);
+  memo->SetScrollBars(ssBoth);
+  memo->HandleNeeded();
+  holder->SetVisible(true);
+  ::UpdateWindow(form->Handle());
+  PumpFor(100);
+  ASSERT_TRUE(memo->EditWnd());
+  ASSERT_TRUE(memo->EditWnd()->VBar->Visible);
+  auto screenAt = [&](int x, int y) {
+    HDC dc = ::GetWindowDC(memo->Handle());
+    const COLORREF c = ::GetPixel(dc, x, y);
+    ::ReleaseDC(memo->Handle(), dc);
+    return static_cast<TColor>(c);
+  };
+  auto printed = PrintControl(memo);
+  for (const POINT p : {POINT{200 - 8, 75}, POINT{100, 150 - 8}}) {
+    PumpUntil([&] { return screenAt(p.x, p.y) == Px(*printed, p.x, p.y); });
+    EXPECT_EQ(Px(*printed, p.x, p.y), screenAt(p.x, p.y)) << p.x << "," << p.y;
+  }
+}
