@@ -93,8 +93,14 @@ class TsSkinProvider : public TComponent {
     int State = 0;
     int ImageIndex = -1;
     TRect R{0, 0, 0, 0};
+    // The picture in the middle of the button; the setter copies it.
+    TBitmap* Glyph() const { return glyph_.get(); }
+    void SetGlyph(TBitmap* value) { glyph_->Assign(value); }
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+
+   private:
+    std::unique_ptr<TBitmap> glyph_ = std::make_unique<TBitmap>();
   };
   using TsTitleButtons = std::vector<std::unique_ptr<TsTitleButton>>;
 
@@ -219,6 +225,7 @@ class TsSkinProvider : public TComponent {
   void SetHotItem(int code, bool repaint);
   void PressItem(int code);
   void RepaintTitleItem(int code);
+  void DrawTitleGlyph(const TsTitleButton& button);
   void DropSysMenu(int x, int y);
 
   // ---- region and placement ----

@@ -228,7 +228,12 @@ void TsSkinProvider::RepaintTitleItem(int code) {
     enabled = t.Enabled;
   }
   const TRect& r = look.R;
-  if (!m->IsValidImgIndex(image) || r.right <= r.left || r.bottom <= r.top) return;
+  const TsTitleButton* title = code >= kTitleButtonBase &&
+                                       code - kTitleButtonBase < static_cast<int>(TitleButtons.size())
+                                   ? TitleButtons[code - kTitleButtonBase].get()
+                                   : nullptr;
+  const bool hasGlyph = title && title->Glyph() && !title->Glyph()->Empty();
+  if ((!m->IsValidImgIndex(image) && !hasGlyph) || r.right <= r.left || r.bottom <= r.top) return;
   // The clean background under the button, then the button in its state.
   HDC cache = SkinData->CacheBmp->Canvas()->Handle();
   if (TempBmp) {
@@ -237,6 +242,7 @@ void TsSkinProvider::RepaintTitleItem(int code) {
              r.left - tx, r.top, SRCCOPY);
   }
   DrawButton(look, image, enabled);
+  if (title) DrawTitleGlyph(*title);
   UniqueWindowDC dc = UniqueWindowDC::Window(wnd);
   if (dc) ::BitBlt(dc.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, cache, r.left, r.top,
                    SRCCOPY);

@@ -370,5 +370,6 @@ void TsSkinProvider::PaintCaptionButtons() {
       TsCaptionButton look{t->State, t->ImageIndex, t->R};
       DrawButton(look, TitleButtonMask, t->Enabled);
     }
+    DrawTitleGlyph(*t);
   }
 }

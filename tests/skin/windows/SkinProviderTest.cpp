@@ -308,3 +308,37 @@ TEST_F(SkinProviderTest, SecondProviderStaysInertAndCtrlHandledIsAnswered) {
   manager->SetActive(false);
   EXPECT_EQ(1, ::SendMessageW(wnd, SM_ALPHACMD, SkinCmdWParam(AC_CTRLHANDLED), 0));
 }
+
+TEST_F(SkinProviderTest, TitleButtonShowsItsGlyphAndFiresOnPressAndRelease) {
+  // Green ground (keyed out through the bottom-left pixel) with a red middle.
+  auto glyph = MakeBmp(8, 8, 0x00FF00);
+  glyph->Canvas()->Brush()->SetColor(0x0000FF);
+  glyph->Canvas()->FillRect(TRect{2, 2, 6, 6});
+  auto button = std::make_unique<TsSkinProvider::TsTitleButton>();
+  button->SetGlyph(glyph.get());
+  int downs = 0;
+  int ups = 0;
+  button->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+  button->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++ups; };
+  TsSkinProvider::TsTitleButton* t = button.get();
+  provider->TitleButtons.push_back(std::move(button));
+  provider->SkinData->BGChanged = true;
+  ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
+  const TRect r = t->R;
+  ASSERT_GT(r.right, r.left);
+  const int gx = r.left + (r.right - r.left - 8) / 2;
+  const int gy = r.top + (provider->CaptionButtonHeight() - 8) / 2;
+  auto shot = Print();
+  HDC dc = shot->Canvas()->Handle();
+  EXPECT_EQ(0x0000FFu, ::GetPixel(dc, gx + 3, gy + 3) & 0xFFFFFF);
+  EXPECT_NE(0x00FF00u, ::GetPixel(dc, gx, gy) & 0xFFFFFF);
+
+  const TPoint in = Centre(r);
+  ::SendMessageW(wnd, WM_NCLBUTTONDOWN, 1000, ScreenPoint(wnd, in.x, in.y));
+  EXPECT_EQ(2, t->State);
+  EXPECT_EQ(1, downs);
+  EXPECT_EQ(0, ups);
+  ::SendMessageW(wnd, WM_LBUTTONUP, 1000, ClientPoint(wnd, in.x, in.y));
+  EXPECT_EQ(1, ups);
+  EXPECT_EQ(0, t->State);
+}
