@@ -1,7 +1,10 @@
 // TWindowSubclass: a scoped subclass of one window of any class (a system
-// control, a dialog, a window of another module). It rides on comctl32's
-// subclass chain, so other subclasses installed before or after it stay
-// intact and any of them may go first. It removes itself at WM_NCDESTROY,
+// control, a dialog, a window of another module), installed from the
+// window's own thread. The subclasses of a window share one procedure of
+// ours; other subclasses (comctl32's chain, a replaced window procedure)
+// installed before or after it stay intact and any of them may go first:
+// ours gives the window its procedure back only while it is the head, and
+// passes everything through until then. It removes itself at WM_NCDESTROY,
 // and may be removed or destroyed at any time, also from inside its own
 // handler: a running call finishes on state that outlives the object.
 #pragma once
@@ -28,11 +31,11 @@ class TWindowSubclass {
   // Takes the subclass off the window; nothing happens when it is off.
   void Remove();
 
-  // Hands any message to the procedure behind this subclass. The first
-  // message a call of the handler passes on goes straight down the chain;
-  // any further one, and one passed outside a call, is sent to the window
-  // and passes this subclass untouched (subclasses installed after this one
-  // see it too). After removal it is sent to the window.
+  // Hands any message to the procedure behind this subclass. Inside a call
+  // of the handler it goes straight down the chain; outside a call it is
+  // sent to the window and passes this subclass untouched (subclasses
+  // installed after this one see it too). After removal it is sent to the
+  // window.
   LRESULT CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam);
 
   struct Node;

@@ -86,6 +86,11 @@ TEST_F(WindowSubclassTest, ChainsWithForeignSubclassAndRestoresInEitherOrder) {
       Probe(2);
       EXPECT_EQ(log, (std::vector<std::wstring>{L"foreign2", L"orig2"}));
       ::RemoveWindowSubclass(wnd, ForeignProc, 1);
+      // The foreign one handed the window back to our empty pass-through,
+      // which steps aside at the next message.
+      log.clear();
+      Probe(3);
+      EXPECT_EQ(log, (std::vector<std::wstring>{L"orig3"}));
     } else {
       ::RemoveWindowSubclass(wnd, ForeignProc, 1);
       log.clear();

@@ -51,7 +51,12 @@ TEST_F(AdapterHook, BareSystemWindowsSurviveForeignSubclassInEitherOrder) {
       UnhookWindow(wnd, true, false, adapter);
       EXPECT_EQ(adapter, nullptr);
       EXPECT_EQ(::GetPropW(wnd, kAdapterProp), nullptr);
-      if (!foreignFirstOff) ::RemoveWindowSubclass(wnd, Foreign, 9);
+      if (!foreignFirstOff) {
+        ::RemoveWindowSubclass(wnd, Foreign, 9);
+        // The foreign subclass handed the window back to our emptied
+        // pass-through, which steps aside at the window's next message.
+        ::SendMessageW(wnd, WM_NULL, 0, 0);
+      }
       EXPECT_EQ(::GetWindowLongPtrW(wnd, GWLP_WNDPROC), before);
       ::DestroyWindow(wnd);
     }
