@@ -6,10 +6,6 @@
 
 // ---------------------------------------------------------------- scrolling containers
 
-TScrollingWinControl::TScrollingWinControl(TComponent* AOwner) : TWinControl(AOwner) {
-  SetControlStyle(ControlStyle() | csAcceptsControls);
-}
-
 TScrollBox::TScrollBox(TComponent* AOwner) : TScrollingWinControl(AOwner) {
   SetBounds(0, 0, 185, 41);
 }

@@ -38,17 +38,91 @@ enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 using TCloseEvent = std::function<void(TObject*, TCloseAction&)>;
 using TCloseQueryEvent = std::function<void(TObject*, bool& CanClose)>;
 
-// A container whose client area can scroll (plain: no scroll bars yet of its
-// own; the skin library draws them).
+enum TScrollBarKind { sbHorizontal, sbVertical };
+
+class TScrollingWinControl;
+
+// One scroll bar of a scrolling container. Range is the extent of the
+// contents along the bar; the bar is on screen while it is Visible and the
+// range exceeds the client extent. Position is how far the contents are
+// scrolled: the children stand that far back from their unscrolled places.
+class TControlScrollBar : public TPersistent {
+ public:
+  TControlScrollBar(TScrollingWinControl* control, TScrollBarKind kind)
+      : control_(control), kind_(kind) {}
+  TScrollBarKind Kind() const { return kind_; }
+  int Range() const { return range_; }
+  // A range set here holds: the container's AutoScroll no longer measures it.
+  void SetRange(int value);
+  int Position() const { return position_; }
+  // Clamped to the scrollable part; moves the children.
+  void SetPosition(int value);
+  int Increment() const { return increment_; }
+  void SetIncrement(int value) { increment_ = value < 1 ? 1 : value; }
+  bool Visible() const { return visible_; }
+  void SetVisible(bool value);
+  bool IsScrollBarVisible() const;
+  // The client extent the bar pages by.
+  int PageSize() const;
+
+ private:
+  friend class TScrollingWinControl;
+  int Bar() const { return kind_ == sbVertical ? SB_VERT : SB_HORZ; }
+  int LastPosition() const;
+  // Hands range, page and position to the window's bar (`sent` set when
+  // anything was sent); true when the bar appeared or went.
+  bool Apply(bool& sent);
+  void Scroll(int code, int thumb);
+  void Forget() { applied_ = false; }
+
+  TScrollingWinControl* control_;
+  TScrollBarKind kind_;
+  int range_ = 0;
+  int position_ = 0;
+  int increment_ = 8;
+  bool visible_ = true;
+  bool measured_ = true;  // AutoScroll measures the range
+  // What the window's bar was last given, so unchanged values are not sent
+  // again (each call is a server round trip under Wine).
+  bool applied_ = false;
+  bool shown_ = false;
+  int appliedRange_ = 0, appliedPage_ = 0, appliedPos_ = 0;
+};
+
+// A container whose client area scrolls over its children. With AutoScroll
+// each bar's range follows the extent of the children.
 class TScrollingWinControl : public TWinControl {
  public:
   explicit TScrollingWinControl(TComponent* AOwner);
   const wchar_t* ClassName() const override { return L"TScrollingWinControl"; }
   bool AutoScroll() const { return autoScroll_; }
-  void SetAutoScroll(bool v) { autoScroll_ = v; }
+  // Off: both ranges drop to 0, so no bar shows and the contents go home;
+  // on again, the ranges AutoScroll measures are measured.
+  void SetAutoScroll(bool v);
+  TControlScrollBar* HorzScrollBar() const { return horz_.get(); }
+  TControlScrollBar* VertScrollBar() const { return vert_.get(); }
+  void WndProc(TMessage& message) override;
+
+ protected:
+  void AlignControls(TControl* control, RECT& rect) override;
+  void CreateWnd() override;
+  // Brings both bars up to date: measures ranges (AutoScroll), shows or
+  // hides the bars and keeps the positions inside them.
+  void AdjustScrollBars();
+  // Told after the window's bars changed range, page, position or showing;
+  // a skinned container redraws its own bars here.
+  virtual void ScrollBarsChanged() {}
 
  private:
+  friend class TControlScrollBar;
+  void CalcAutoRange();
+  // Moves every child by (dx, dy) with alignment held until all have moved.
+  void ScrollChildren(int dx, int dy);
+
   bool autoScroll_ = false;
+  bool updating_ = false;
+  std::unique_ptr<TControlScrollBar> horz_ = std::make_unique<TControlScrollBar>(this, sbHorizontal);
+  std::unique_ptr<TControlScrollBar> vert_ = std::make_unique<TControlScrollBar>(this, sbVertical);
 };
 
 class TScrollBox : public TScrollingWinControl {

@@ -15,6 +15,10 @@ TsScrollBox::TsScrollBox(TComponent* AOwner, int kind) : TsSkinnedControl(AOwner
   SetControlStyle(ControlStyle() | csAcceptsControls);
   SetBounds(Left(), Top(), 185, 41);
   SetAutoScroll(true);
+  // Only the vertical bar, over a height its owner sets, in 16-pixel lines.
+  HorzScrollBar()->SetVisible(false);
+  VertScrollBar()->SetRange(0);
+  VertScrollBar()->SetIncrement(16);
 }
 
 TsScrollBox::~TsScrollBox() { scrollWnd_.reset(); }
@@ -32,70 +36,17 @@ void TsScrollBox::SetParent(TWinControl* parent) {
 
 // ---------------------------------------------------------------- scrolling
 
-int TsScrollBox::VertPosition() const {
-  if (!HandleAllocated()) return 0;
-  SCROLLINFO si{sizeof(si), SIF_POS, 0, 0, 0, 0, 0};
-  if (!::GetScrollInfo(WindowHandle(), SB_VERT, &si)) return 0;
-  return si.nPos;
-}
+int TsScrollBox::VertPosition() const { return VertScrollBar()->Position(); }
 
 void TsScrollBox::SetVertRange(int range) {
   range = std::max(range, 0);
   if (range == vertRange_ && HandleAllocated()) return;
   vertRange_ = range;
-  if (!HandleAllocated()) return;
-  const int page = std::max(ClientHeight(), 0);
-  const int before = VertPosition();
-  SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE, 0, std::max(range - 1, 0),
-                static_cast<UINT>(page), 0, 0};
-  const bool show = AutoScroll() && range > page && page > 0;
-  if (!show) si.nMax = 0;
-  ::SetScrollInfo(WindowHandle(), SB_VERT, &si, TRUE);
-  ::ShowScrollBar(WindowHandle(), SB_VERT, show);
-  const int after = show ? VertPosition() : 0;
-  if (after != before) ScrollChildren(before - after);
-  UpdateScrollBars();
+  VertScrollBar()->SetRange(AutoScroll() ? range : 0);
 }
 
 void TsScrollBox::UpdateScrollBars() {
   if (scrollWnd_ && !scrollWnd_->Destroyed) UpdateScrolls(scrollWnd_.get(), true);
-}
-
-// Children move with the contents: their bounds stay the framework's.
-void TsScrollBox::ScrollChildren(int dy) {
-  if (dy == 0) return;
-  for (int i = 0; i < ControlCount(); ++i) {
-    TControl* c = Controls(i);
-    c->SetBounds(c->Left(), c->Top() + dy, c->Width(), c->Height());
-  }
-}
-
-void TsScrollBox::WMVScroll(TMessage& m) {
-  HWND wnd = Handle();
-  SCROLLINFO si{sizeof(si), SIF_ALL, 0, 0, 0, 0, 0};
-  if (!::GetScrollInfo(wnd, SB_VERT, &si)) return;
-  const int page = std::max<int>(si.nPage, 1);
-  const int last = std::max(si.nMax - page + 1, si.nMin);
-  int pos = si.nPos;
-  switch (LOWORD(m.WParam)) {
-    case SB_LINEUP: pos -= 16; break;
-    case SB_LINEDOWN: pos += 16; break;
-    case SB_PAGEUP: pos -= page; break;
-    case SB_PAGEDOWN: pos += page; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: pos = si.nTrackPos; break;
-    case SB_TOP: pos = si.nMin; break;
-    case SB_BOTTOM: pos = last; break;
-    default: return;
-  }
-  pos = std::clamp(pos, si.nMin, last);
-  const int old = si.nPos;
-  m.Result = 0;
-  if (pos == old) return;
-  si.fMask = SIF_POS;
-  si.nPos = pos;
-  ::SetScrollInfo(wnd, SB_VERT, &si, TRUE);
-  ScrollChildren(old - pos);
 }
 
 // ---------------------------------------------------------------- messages
@@ -105,7 +56,7 @@ void TsScrollBox::WndProc(TMessage& m) {
   if (m.Msg == CM_MOUSEENTER && OnMouseEnter) OnMouseEnter(this);
   if (m.Msg == CM_MOUSELEAVE && OnMouseLeave) OnMouseLeave(this);
   if (m.Msg == WM_VSCROLL) {
-    WMVScroll(m);
+    TScrollBox::WndProc(m);
     return;
   }
   if (!ControlIsReady(this) || !IsSkinned()) {

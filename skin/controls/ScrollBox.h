@@ -40,6 +40,7 @@ class TsScrollBox : public TsSkinnedControl<TScrollBox> {
   void CreateParams(TCreateParams& params) override;
   // Re-reads the scroll bars into the adapter when it exists.
   void UpdateScrollBars();
+  void ScrollBarsChanged() override { UpdateScrollBars(); }
 
  private:
   bool SkinCommand(TMessage& message);  // true = handled
@@ -48,8 +49,6 @@ class TsScrollBox : public TsSkinnedControl<TScrollBox> {
   void WMPaint(TMessage& message);
   void WMNCPaint(TMessage& message);
   void WMPrint(TMessage& message);
-  void WMVScroll(TMessage& message);
-  void ScrollChildren(int dy);
   void AfterInherited(const TMessage& message);
   void RebuildCache();
 
