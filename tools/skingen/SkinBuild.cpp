@@ -173,7 +173,8 @@ Skin BuildSkin(const Scheme& s) {
   g.HotColor = s.Accent; g.HotGradientPercent = 100; g.HotGradient = g.Gradient;
   g.Font = s.TitleText; g.HotFont = s.TitleText; g.Contour[3] = ColorValue(Darker(s.Accent2, 0.3));
   sec("FORMTITLE", g);
-  g = Editish(s); g.GradientPercent = 100; g.Gradient = Grad(Lighter(s.Accent, 0.35), s.Accent);
+  // The empty trough of a progress bar: light, so the accent fill stands out.
+  g = Editish(s); g.GradientPercent = 100; g.Gradient = Grad(Mix(s.EditBg, s.Border, 0.25), s.EditBg);
   sec("GAUGE", g);
   g = Plain(s, s.Window);
   g.HotColor = s.Hot; g.ShadowColor = ColorValue(Darker(s.Window, 0.6)); sec("GLOBALINFO", g);

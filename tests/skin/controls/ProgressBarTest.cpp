@@ -149,3 +149,24 @@ TEST_F(ProgressBarTest, EmptyRangePaintsNothingNewAndNeverFails) {
   auto after = PrintControl(p);
   for (int x = 0; x < 150; x += 7) EXPECT_EQ(Px(*before, x, 8), Px(*after, x, 8)) << x;
 }
+
+// In every internal skin the empty trough and the fill look plainly apart,
+// so a bar at 0 never reads as a full one.
+TEST_F(ProgressBarTest, EveryInternalSkinTellsTheFillFromTheTrough) {
+  form->Show();
+  for (const std::wstring& name : InternalSkinNames(*manager)) {
+    SCOPED_TRACE(name);
+    manager->SetSkinName(name);
+    TsProgressBar* p = NewBar(300, 18);
+    p->SetMax(3);
+    p->SetPosition(0);
+    auto empty = PrintControl(p);
+    p->SetPosition(3);
+    auto full = PrintControl(p);
+    const TColor a = Px(*empty, 150, 9), b = Px(*full, 150, 9);
+    int difference = 0;
+    for (int shift : {0, 8, 16}) difference += std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF));
+    EXPECT_GT(difference, 90) << std::hex << a << " against " << b;
+    delete p;
+  }
+}
