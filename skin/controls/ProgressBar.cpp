@@ -202,6 +202,16 @@ bool TsProgressBar::SkinCommand(TMessage& m) {
   return false;
 }
 
+namespace {
+
+bool SamePieces(const std::vector<TRect>& a, const std::vector<TRect>& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const TRect& x, const TRect& y) {
+           return x.left == y.left && x.top == y.top && x.right == y.right && x.bottom == y.bottom;
+         });
+}
+
+}  // namespace
+
 void TsProgressBar::PaintTo(HDC dc, bool beginPaint) {
   if (Width() < 1 || Height() < 1) {
     if (beginPaint) TacPaintScope validate(Handle(), nullptr);
@@ -211,26 +221,45 @@ void TsProgressBar::PaintTo(HDC dc, bool beginPaint) {
   SkinData->Updating = SkinData->GetUpdating();
   if (SkinData->Updating) return;
   MarkStaleByParent(this, SkinData.get());
-  if (SkinData->BGChanged && !SkinData->BGDependent) PrepareCache();
+  TBitmap* cache = SkinData->CacheBmp.get();
+  const bool resized = cache && (cache->Width() != Width() || cache->Height() != Height());
+  if ((SkinData->BGChanged || resized) && !SkinData->BGDependent) PrepareCache();
+  else if (!SamePieces(Layout().Pieces, shownPieces_)) PaintFill();
   if (!SkinData->CacheBmp) return;
   UpdateCorners(SkinData.get(), 0);
   CopyCacheToDC(SkinData.get(), paint.DC());
 }
 
-// The bar's whole image; it stays marked stale, so every paint shows the
-// current position.
+// A position step repaints only the filled part: the body is painted when
+// the skin, the size or what lies behind the bar changes.
 void TsProgressBar::PrepareCache() {
   if (Max() <= Min()) return;
   SkinData->InitCacheBmp();
   TBitmap* cache = SkinData->CacheBmp.get();
   PaintSkinControl(SkinData.get(), GetParentCache(SkinData.get()), true, 0,
                    TRect{0, 0, Width(), Height()}, TPoint{Left(), Top()}, cache, false);
+  if (!body_) body_ = std::make_unique<TBitmap>(0, 0, pf24bit);
+  body_->SetSize(cache->Width(), cache->Height());
+  ::BitBlt(body_->Canvas()->Handle(), 0, 0, cache->Width(), cache->Height(),
+           cache->Canvas()->Handle(), 0, 0, SRCCOPY);
+  SkinData->BGChanged = false;
+  PaintFill();
+}
+
+void TsProgressBar::PaintFill() {
+  if (Max() <= Min()) return;  // an empty range keeps the last image
+  TBitmap* cache = SkinData->CacheBmp.get();
+  if (!cache || !body_ || body_->Width() != cache->Width() || body_->Height() != cache->Height())
+    return;
+  ::BitBlt(cache->Canvas()->Handle(), 0, 0, cache->Width(), cache->Height(),
+           body_->Canvas()->Handle(), 0, 0, SRCCOPY);
+  const TacProgressLayout layout = Layout();
+  shownPieces_ = layout.Pieces;
   const std::wstring section =
       !progressSkin_.empty() ? progressSkin_
                              : (orientation_ == pbVertical ? L"PROGRESSV" : L"PROGRESSH");
   TsSkinManager* m = SkinData->GetSkinManager();
   const int index = m->GetSkinIndex(section);
-  const TacProgressLayout layout = Layout();
   if (layout.Pieces.empty()) return;
   int pw = 0, ph = 0;
   for (const TRect& p : layout.Pieces) {

@@ -4,6 +4,7 @@
 // section ("PROGRESSH"/"PROGRESSV") as one smooth piece or a row of blocks.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "framework/ComCtrls.h"
@@ -55,10 +56,16 @@ class TsProgressBar : public TsSkinnedControl<TProgressBar> {
   void CreateParams(TCreateParams& params) override;
 
  private:
+  // The body (background and bar section) into the cache and kept aside,
+  // then the filled part.
   void PrepareCache();
+  // The filled part over a copy of the kept body.
+  void PaintFill();
   void PaintTo(HDC dc, bool beginPaint);
   bool SkinCommand(TMessage& message);  // true = handled
 
+  std::unique_ptr<TBitmap> body_;
+  std::vector<TRect> shownPieces_;  // the filled part the cache shows
   std::wstring progressSkin_;
   TProgressBarOrientation orientation_ = pbHorizontal;
   bool smooth_ = false;
