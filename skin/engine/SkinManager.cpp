@@ -458,7 +458,12 @@ void TsSkinManager::RemoveDialogHook() {
   if (!dialogHooked_) return;
   if (dialogHook_) ::UnhookWindowsHookEx(dialogHook_);
   dialogHook_ = nullptr;
-  hookedDialogs_.reset();
+  // Out of reach first: what is freed may look for the list.
+  auto hooked = std::move(hookedDialogs_);
+  while (hooked && !hooked->empty()) {
+    std::unique_ptr<TObject> last = std::move(hooked->back());
+    hooked->pop_back();
+  }
   dialogHooked_ = false;
 }
 
