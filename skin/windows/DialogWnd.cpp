@@ -125,8 +125,14 @@ void TacDialogWnd::UpdateButtonIndexes() {
   HelpButton.ImageIndex = images.Help;
 }
 
+// Only a dialog that can change its size can be maximized: a sizeable frame
+// or a dialog whose client the system paints (kinds 1 and 3).
+bool TacDialogWnd::Sizeable() const {
+  return (Style & WS_THICKFRAME) || Kind() == 1 || Kind() == 3;
+}
+
 bool TacDialogWnd::CanMaximize() const {
-  return (Style & WS_MAXIMIZEBOX) && !::IsZoomed(CtrlHandle) && (Kind() == 1 || Kind() == 3);
+  return (Style & WS_MAXIMIZEBOX) && !::IsZoomed(CtrlHandle) && Sizeable();
 }
 bool TacDialogWnd::CanRestore() const {
   return (Style & WS_MAXIMIZEBOX) && (::IsIconic(CtrlHandle) || ::IsZoomed(CtrlHandle));
@@ -138,7 +144,7 @@ bool TacDialogWnd::CanMinimize() const {
 void TacDialogWnd::UpdateSystemMenu() {
   if (!SystemMenu) return;
   const bool sys = (Style & WS_SYSMENU) != 0;
-  const bool wide = Kind() == 1 || Kind() == 3;
+  const bool wide = Sizeable();
   SystemMenu->miRestore->SetVisible(wide && sys);
   SystemMenu->miMove->SetVisible(true);
   SystemMenu->miSize->SetVisible(wide);

@@ -73,6 +73,7 @@ class TacDialogWnd : public TacScrollWnd {
   int ButtonWidth(const TacCaptionButton& button) const;
   int ButtonHeight(const TacCaptionButton& button) const;
   int ButtonsWidth() const;
+  bool Sizeable() const;
   bool CanMaximize() const;
   bool CanRestore() const;
   bool CanMinimize() const;
