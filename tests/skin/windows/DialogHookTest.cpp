@@ -18,50 +18,13 @@
 #include "skin/windows/ButtonWnd.h"
 #include "skin/windows/DialogHook.h"
 #include "skin/windows/SkinProvider.h"
+#include "tests/common/ModalDriver.h"
 #include "tests/skin/engine/PixelTestUtil.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
 
 using namespace skintest;
 
 namespace {
-
-// Runs a system dialog's modal loop and, once the dialog has been on screen
-// for a few timer ticks, hands it to OnShown, which must end it.
-class ModalDriver {
- public:
-  std::function<void(HWND)> OnShown;
-  HWND Dialog = nullptr;
-  bool Shown = false;
-
-  template <class Run>
-  auto Drive(const wchar_t* caption, Run run) {
-    caption_ = caption;
-    current_ = this;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, Tick);
-    auto result = run();
-    ::KillTimer(nullptr, timer);
-    current_ = nullptr;
-    return result;
-  }
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    ModalDriver* d = current_;
-    if (!d) return;
-    if (!d->Dialog) d->Dialog = ::FindWindowW(L"#32770", d->caption_);
-    if (!d->Dialog || !::IsWindowVisible(d->Dialog)) return;
-    ++d->ticks_;
-    if (d->ticks_ == 4 && !d->Shown) {
-      d->Shown = true;
-      d->OnShown(d->Dialog);
-    } else if (d->ticks_ > 200) {
-      ::PostMessageW(d->Dialog, WM_COMMAND, IDCANCEL, 0);  // a failed test must not hang
-    }
-  }
-  static inline ModalDriver* current_ = nullptr;
-  const wchar_t* caption_ = L"";
-  int ticks_ = 0;
-};
 
 std::unique_ptr<TBitmap> PrintWnd(HWND wnd, UINT flags) {
   RECT r{};
@@ -118,7 +81,7 @@ struct BoxLook {
 }  // namespace
 
 TEST_F(DialogHookTest, MessageBoxWearsTheSkinAndAnswersWithTheClickedButton) {
-  ModalDriver driver;
+  testenv::ModalDriver driver;
   BoxLook look;
   driver.OnShown = [&](HWND box) {
     auto* adapter = dynamic_cast<TacDialogWnd*>(GetScrollWnd(box));
@@ -196,7 +159,7 @@ TEST_F(DialogHookTest, MessageBoxUnskinnedWithoutStdDialogsAndMovedToTheTarget) 
   } cases[] = {{AllSkinningRules, true}, {SkinningRuleBit(srStdForms), false}};
   for (const Case& c : cases) {
     manager->SkinningRules = c.rules;
-    ModalDriver driver;
+    testenv::ModalDriver driver;
     bool adapted = false;
     RECT at{};
     driver.OnShown = [&](HWND box) {
@@ -298,7 +261,7 @@ TEST_F(DialogHookTest, OpenFileDialogIsAdaptedAndLeavesNothingBehind) {
   ::GetTempPathW(MAX_PATH, dir);
   std::wstring folder = std::wstring(dir) + L"tarnholt-dialoghook";
   ::CreateDirectoryW(folder.c_str(), nullptr);
-  ModalDriver driver;
+  testenv::ModalDriver driver;
   bool adapted = false, toolbarAdapted = false, stripped = false;
   driver.OnShown = [&](HWND dlg) {
     adapted = dynamic_cast<TacDialogWnd*>(GetScrollWnd(dlg)) != nullptr;
@@ -336,7 +299,7 @@ TEST_F(DialogHookTest, OpenFileDialogIsAdaptedAndLeavesNothingBehind) {
 TEST_F(DialogHookTest, HundredSkinChangesWithBoxesKeepProvidersAndGdiCount) {
   const wchar_t* skins[] = {L"WLM (internal)", L"Ember (internal)"};
   auto box = [] {
-    ModalDriver driver;
+    testenv::ModalDriver driver;
     driver.OnShown = [](HWND b) { ::PostMessageW(b, WM_COMMAND, IDOK, 0); };
     const int r = driver.Drive(L"Round box", [] {
       return ::MessageBoxW(nullptr, L"x", L"Round box", MB_OK);
