@@ -138,6 +138,8 @@ class TsSkinManager : public TComponent {
   void SendRemoveSkin();
   void RepaintForms();
   void InstallDialogHook();
+  // Hands a skin command to the dialogs the hook skinned.
+  void SendToHookedDialogs(TMessage& message);
   void RemoveDialogHook();
   bool DialogHookInstalled() const { return dialogHooked_; }
   // What the dialog hook made (owned), while the hook is installed.

@@ -297,6 +297,24 @@ std::vector<TacProvider*> DialogProviders() {
   return out;
 }
 
+void SendToHookedDialogs(TMessage& message) {
+  // Handles, not providers: a receiver may close its dialog.
+  std::vector<HWND> targets;
+  for (TacProvider* p : DialogProviders()) {
+    if (!p->DlgAdapter || p->DlgAdapter->Destroyed) continue;
+    targets.push_back(p->Wnd);
+    for (const TacMainWndPtr& a : p->Adapters)
+      if (a && !a->Destroyed) targets.push_back(a->CtrlHandle);
+  }
+  for (HWND wnd : targets)
+    if (GetScrollWnd(wnd)) ::SendMessageW(wnd, message.Msg, message.WParam, message.LParam);
+  if (SkinCmdOf(message) == AC_REFRESH)
+    for (HWND wnd : targets)
+      if (dynamic_cast<TacDialogWnd*>(GetScrollWnd(wnd)) && ::IsWindowVisible(wnd))
+        ::RedrawWindow(wnd, nullptr, nullptr,
+                       RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 // ---------------------------------------------------------------- deciding
 
 bool SkinWindowOnActivate(HWND wnd) {

@@ -57,6 +57,9 @@ bool HookDialogChild(TacProvider* provider, HWND child);
 bool HasChildOfClass(HWND wnd, const std::wstring& className);
 // Providers whose dialog window is visible.
 int VisibleDialogCount();
+// Sends a skin command to every dialog the hook skinned and to its adapted
+// children.
+void SendToHookedDialogs(TMessage& message);
 // The providers the hook made and that are still alive (null entries left
 // out); empty while no hook is installed.
 std::vector<TacProvider*> DialogProviders();

@@ -29,6 +29,7 @@ class TacProviderSkinning final : public TacWindowSkinning {
   // A changed skin shows at once: the form repaints itself from its cache.
   void AnimShow(TCustomForm*, int) override {}
   HOOKPROC DialogHookProcedure() override { return DialogHookProc; }
+  void DialogsMessage(TMessage& message) override { SendToHookedDialogs(message); }
 };
 
 TCustomForm* OwnerForm(TComponent* c) {

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+#include "skin/engine/CommonData.h"
+#include "skin/engine/PaintPrimitives.h"
 #include "skin/engine/SkinData.h"
 #include "skin/windows/DialogHook.h"
 #include "skin/windows/SkinProvider.h"
@@ -206,4 +208,26 @@ TEST_F(DialogWndTest, DestroyedDialogTakesItsProviderAlong) {
   // A new one gets a new provider and adapter.
   Open(kModal);
   EXPECT_EQ(1u, DialogProviders().size());
+}
+
+TEST_F(DialogWndTest, OpenDialogTakesANewSkinAndRepaintsFromIt) {
+  Open(kModal);
+  const int w = adapter->DlgWidth;
+  auto captionPixel = [&] {
+    UniqueWindowDC dc = UniqueWindowDC::Window(dlg);
+    return static_cast<TColor>(::GetPixel(dc.get(), w / 2, 1));
+  };
+  auto expected = [&] {
+    auto b = CreateBmp24(w, Band());
+    PaintItem(manager->GetSkinIndex(L"FORMTITLE"), L"FORMTITLE", EmptyCacheInfo, true,
+              adapter->Active ? 1 : 0, TRect{0, 0, w, Band()}, TPoint{0, 0}, b.get(), manager.get());
+    return Px(*b, w / 2, 1);
+  };
+  ASSERT_EQ(expected(), captionPixel());
+  const TColor before = captionPixel();
+  manager->SetSkinName(L"Ember (internal)");
+  adaptertest::Pump(30);
+  EXPECT_EQ(expected(), captionPixel());
+  EXPECT_NE(before, captionPixel());
+  EXPECT_TRUE(manager->IsValidSkinIndex(adapter->SkinData->SkinIndex));
 }
