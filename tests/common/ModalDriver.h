@@ -16,14 +16,17 @@ class ModalDriver {
   HWND Dialog = nullptr;
   bool Shown = false;
 
+  // Caption null: the first dialog of the class, whatever its caption.
+  // Drives nest: a dialog shown from OnShown may be driven too.
   template <class Run>
   auto Drive(const wchar_t* caption, Run run) {
     caption_ = caption;
+    ModalDriver* outer = current_;
     current_ = this;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, Tick);
     auto result = run();
     ::KillTimer(nullptr, timer);
-    current_ = nullptr;
+    current_ = outer;
     return result;
   }
 
@@ -42,7 +45,7 @@ class ModalDriver {
     }
   }
   static inline ModalDriver* current_ = nullptr;
-  const wchar_t* caption_ = L"";
+  const wchar_t* caption_ = nullptr;
   int ticks_ = 0;
 };
 

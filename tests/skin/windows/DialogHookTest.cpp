@@ -8,12 +8,14 @@
 #include <commdlg.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
 #include "framework/Handles.h"
 #include "skin/engine/MessageBoxes.h"
 #include "skin/engine/PaintPrimitives.h"
+#include "skin/engine/CommonData.h"
 #include "skin/engine/SkinData.h"
 #include "skin/windows/ButtonWnd.h"
 #include "skin/windows/DialogHook.h"
@@ -321,4 +323,87 @@ TEST_F(DialogHookTest, HundredSkinChangesWithBoxesKeepProvidersAndGdiCount) {
   }
   EXPECT_TRUE(DialogProviders().empty());
   EXPECT_NEAR(gdi, adaptertest::GdiObjectCount(), 8);
+}
+
+TEST_F(DialogHookTest, SecondMessageBoxOverASkinnedOneStaysUnskinned) {
+  testenv::ModalDriver outer;
+  bool outerAdapted = false, innerAdapted = true;
+  int innerAnswer = 0;
+  outer.OnShown = [&](HWND box) {
+    outerAdapted = GetScrollWnd(box) != nullptr;
+    testenv::ModalDriver inner;
+    inner.OnShown = [&](HWND second) {
+      innerAdapted = GetScrollWnd(second) != nullptr;
+      ::PostMessageW(second, WM_COMMAND, IDOK, 0);
+    };
+    innerAnswer = inner.Drive(L"Inner box", [&] {
+      return ::MessageBoxW(box, L"y", L"Inner box", MB_OK);
+    });
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  };
+  outer.Drive(L"Outer box", [] { return ::MessageBoxW(nullptr, L"x", L"Outer box", MB_OK); });
+  ASSERT_TRUE(outer.Shown);
+  EXPECT_TRUE(outerAdapted);
+  EXPECT_FALSE(innerAdapted);
+  EXPECT_EQ(IDOK, innerAnswer);
+  EXPECT_TRUE(DialogProviders().empty());
+}
+
+// The colour dialog paints its spectrum and colour boxes itself: it gets the
+// skin's frame ("FORM") while the system keeps its client.
+TEST_F(DialogHookTest, ColourDialogKeepsItsOwnClientPainting) {
+  testenv::ModalDriver driver;
+  int kind = -1, distinct = 0;
+  std::wstring section;
+  driver.OnShown = [&](HWND dlg) {
+    if (auto* a = dynamic_cast<TacDialogWnd*>(GetScrollWnd(dlg)); a && a->Provider) {
+      kind = a->Provider->Kind;
+      section = a->SkinData->SkinSection();
+    }
+    if (HWND rainbow = ::GetDlgItem(dlg, 710)) {
+      RECT r{};
+      ::GetWindowRect(rainbow, &r);
+      ::MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
+      UniqueWindowDC dc = UniqueWindowDC::Client(dlg);
+      std::vector<COLORREF> seen;
+      for (int x = r.left + 2; x < r.right - 2; x += 4) {
+        const COLORREF c = ::GetPixel(dc.get(), x, (r.top + r.bottom) / 2);
+        if (std::find(seen.begin(), seen.end(), c) == seen.end()) seen.push_back(c);
+      }
+      distinct = static_cast<int>(seen.size());
+    }
+    ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+  };
+  COLORREF custom[16] = {};
+  CHOOSECOLORW cc{};
+  cc.lStructSize = sizeof(cc);
+  cc.lpCustColors = custom;
+  cc.Flags = CC_FULLOPEN;
+  const BOOL ok = driver.Drive(nullptr, [&] { return ::ChooseColorW(&cc); });
+  ASSERT_TRUE(driver.Shown);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(3, kind);
+  EXPECT_EQ(L"FORM", section);
+  EXPECT_GT(distinct, 5);
+  EXPECT_TRUE(DialogProviders().empty());
+}
+
+TEST_F(DialogHookTest, FontDialogIsSkinnedAroundItsSystemPaintedParts) {
+  testenv::ModalDriver driver;
+  int kind = -1;
+  driver.OnShown = [&](HWND dlg) {
+    if (auto* a = dynamic_cast<TacDialogWnd*>(GetScrollWnd(dlg)); a && a->Provider)
+      kind = a->Provider->Kind;
+    ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+  };
+  LOGFONTW lf{};
+  CHOOSEFONTW cf{};
+  cf.lStructSize = sizeof(cf);
+  cf.lpLogFont = &lf;
+  cf.Flags = CF_SCREENFONTS;
+  const BOOL ok = driver.Drive(nullptr, [&] { return ::ChooseFontW(&cf); });
+  ASSERT_TRUE(driver.Shown);
+  EXPECT_FALSE(ok);
+  EXPECT_TRUE(kind == 1 || kind == 3) << kind;
+  EXPECT_TRUE(DialogProviders().empty());
 }
