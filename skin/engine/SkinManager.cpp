@@ -410,6 +410,7 @@ void TsSkinManager::SendNewSkin() {
   UpdateCachedIndexes();
   TMessage m = SkinMessage(AC_SETNEWSKIN, this);
   AppBroadcast(m);
+  SendToHookedDialogs(m);
   SkinData->Active = true;
   SkinableMenus->UpdateMenus();
   if (IsDefault() && !dialogHooked_) InstallDialogHook();
@@ -436,7 +437,13 @@ void TsSkinManager::RepaintForms() {
   if (lock) LockForms();
   TMessage refresh = SkinMessage(AC_REFRESH, this);
   AppBroadcast(refresh);
+  SendToHookedDialogs(refresh);
   if (lock) UnlockForms(this, true);
+}
+
+void TsSkinManager::SendToHookedDialogs(TMessage& message) {
+  TacWindowSkinning* skinning = WindowSkinning();
+  if (hookedDialogs_ && !hookedDialogs_->empty() && skinning) skinning->DialogsMessage(message);
 }
 
 void TsSkinManager::InstallDialogHook() {
@@ -458,7 +465,12 @@ void TsSkinManager::RemoveDialogHook() {
   if (!dialogHooked_) return;
   if (dialogHook_) ::UnhookWindowsHookEx(dialogHook_);
   dialogHook_ = nullptr;
-  hookedDialogs_.reset();
+  // Out of reach first: what is freed may look for the list.
+  auto hooked = std::move(hookedDialogs_);
+  while (hooked && !hooked->empty()) {
+    std::unique_ptr<TObject> last = std::move(hooked->back());
+    hooked->pop_back();
+  }
   dialogHooked_ = false;
 }
 

@@ -138,8 +138,12 @@ class TsSkinManager : public TComponent {
   void SendRemoveSkin();
   void RepaintForms();
   void InstallDialogHook();
+  // Hands a skin command to the dialogs the hook skinned.
+  void SendToHookedDialogs(TMessage& message);
   void RemoveDialogHook();
   bool DialogHookInstalled() const { return dialogHooked_; }
+  // What the dialog hook made (owned), while the hook is installed.
+  std::vector<std::unique_ptr<TObject>>* HookedDialogs() { return hookedDialogs_.get(); }
   // Sets the hook asked for before the window-skinning library registered
   // its procedure (InstallDialogHook then only records the request).
   void InstallPendingDialogHook();

@@ -28,6 +28,9 @@ class TacWindowSkinning {
   virtual void AnimShow(TCustomForm* form, int time) = 0;
   // The CBT procedure that skins dialogs as they are made.
   virtual HOOKPROC DialogHookProcedure() = 0;
+  // A skin command for the dialogs the hook skinned (they are no forms, so
+  // the broadcasts to forms miss them).
+  virtual void DialogsMessage(TMessage& message) = 0;
 };
 
 // Registers the library's interface (not owned; null takes it away again)

@@ -8,6 +8,7 @@
 #include "skin/engine/SkinnedForms.h"
 #include "skin/engine/WindowSkinning.h"
 #include "skin/windows/CtrlAdapter.h"
+#include "skin/windows/DialogHook.h"
 #include "skin/windows/SkinableMenus.h"
 
 namespace {
@@ -27,14 +28,9 @@ class TacProviderSkinning final : public TacWindowSkinning {
   }
   // A changed skin shows at once: the form repaints itself from its cache.
   void AnimShow(TCustomForm*, int) override {}
-  // The dialog hook is not part of the providers.
-  HOOKPROC DialogHookProcedure() override { return nullptr; }
+  HOOKPROC DialogHookProcedure() override { return DialogHookProc; }
+  void DialogsMessage(TMessage& message) override { SendToHookedDialogs(message); }
 };
-
-void InstallEngineHooks() {
-  static TacProviderSkinning skinning;
-  if (WindowSkinning() != &skinning) RegisterWindowSkinning(&skinning);
-}
 
 TCustomForm* OwnerForm(TComponent* c) {
   for (TComponent* o = c ? c->Owner() : nullptr; o; o = o->Owner())
@@ -43,6 +39,11 @@ TCustomForm* OwnerForm(TComponent* c) {
 }
 
 }  // namespace
+
+void InstallEngineHooks() {
+  static TacProviderSkinning skinning;
+  if (WindowSkinning() != &skinning) RegisterWindowSkinning(&skinning);
+}
 
 // ---------------------------------------------------------------- helpers
 

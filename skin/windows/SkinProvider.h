@@ -292,6 +292,9 @@ class TsSkinProvider : public TComponent {
   bool hasRgn_ = false;
 };
 
+// Gives the engine the window-skinning library (providers, regions, the
+// dialog hook); every provider does it, a program without one calls it.
+void InstallEngineHooks();
 // The provider of a control's form (AC_GETPROVIDER), or null.
 TsSkinProvider* GetSkinProvider(TControl* control);
 int WndWidth(HWND wnd);

@@ -11,6 +11,7 @@
 #include "skin/engine/SkinText.h"
 #include "skin/engine/SkinUtils.h"
 #include "skin/engine/SkinnedForms.h"
+#include "skin/windows/FrameRegion.h"
 #include "skin/windows/SkinProvider.h"
 
 namespace {
@@ -176,33 +177,14 @@ void TsSkinProvider::UpdateButtonIndexes() {
   if (!m || !Form) return;
   const int global = m->GetSkinIndex(L"GLOBALINFO");
   if (!m->IsValidSkinIndex(global)) return;
-  auto g = [&](const wchar_t* name) { return m->GetMaskIndex(global, L"GLOBALINFO", name); };
-  auto own = [&](const wchar_t* name) {
-    return m->GetMaskIndex(SkinData->SkinIndex, SkinData->SkinSection(), name);
-  };
-  auto big = [&] {
-    MinButton.ImageIndex = g(L"BICONMIN");
-    MaxButton.ImageIndex = g(L"BICONMAX");
-    CloseButton.ImageIndex = g(L"BICONCLOSE");
-    HelpButton.ImageIndex = g(L"BICONHELP");
-  };
-  CloseButton.ImageIndex = g(L"BICONCLOSE");
-  if (CloseButton.ImageIndex < 0) {
-    MinButton.ImageIndex = own(L"BICONMIN");
-    MaxButton.ImageIndex = own(L"BICONMAX");
-    CloseButton.ImageIndex = own(L"BICONCLOSE");
-    HelpButton.ImageIndex = own(L"BICONHELP");
-  } else if (Form->BorderStyle() != bsSingle && Form->BorderStyle() != bsSizeable) {
-    CloseButton.ImageIndex = g(L"SICONCLOSE");
-    MinButton.ImageIndex = g(L"SICONMIN");
-    MaxButton.ImageIndex = g(L"SICONMAX");
-    HelpButton.ImageIndex = g(L"SICONHELP");
-    if (HelpButton.ImageIndex < 0) HelpButton.ImageIndex = g(L"BICONHELP");
-  } else {
-    big();
-  }
-  if (!m->IsValidImgIndex(CloseButton.ImageIndex)) big();
-  TitleButtonMask = g(L"TITLEBUTTON");
+  const bool small = Form->BorderStyle() != bsSingle && Form->BorderStyle() != bsSizeable;
+  const TacCaptionImages images =
+      CaptionButtonImages(m, SkinData->SkinIndex, SkinData->SkinSection(), small);
+  MinButton.ImageIndex = images.Min;
+  MaxButton.ImageIndex = images.Max;
+  CloseButton.ImageIndex = images.Close;
+  HelpButton.ImageIndex = images.Help;
+  TitleButtonMask = m->GetMaskIndex(global, L"GLOBALINFO", L"TITLEBUTTON");
 }
 
 // ---------------------------------------------------------------- cache

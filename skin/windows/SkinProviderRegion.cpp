@@ -11,21 +11,13 @@
 #include "skin/engine/AnimShow.h"
 #include "skin/engine/Regions.h"
 #include "skin/engine/SkinManager.h"
+#include "skin/windows/FrameRegion.h"
 #include "skin/windows/SkinProvider.h"
 
 namespace {
 
 constexpr UINT kRegionQuery = 0xBC4D;
 constexpr WPARAM kOwnRegion = 0x41A2;
-
-bool SameRects(const TAOR& a, const TAOR& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (a[i].left != b[i].left || a[i].top != b[i].top || a[i].right != b[i].right ||
-        a[i].bottom != b[i].bottom)
-      return false;
-  return true;
-}
 
 }  // namespace
 
@@ -35,30 +27,13 @@ void SnapToEdge(int& pos, int edge, int size, int snapBuffer) {
 
 void TsSkinProvider::CollectRegionRects() {
   RgnRects.clear();
-  TsSkinManager* m = Manager();
-  if (!m || !FormHandle()) return;
-  const TacBmpView master = m->MasterBitmap ? TacBmpView(*m->MasterBitmap) : TacBmpView();
-  const int w = FormWidth();
-  if (m->IsValidImgIndex(SkinData->BorderIndex)) {
-    const TsMaskData& md = m->ma[SkinData->BorderIndex];
-    AddCornerRgnRects(RgnRects, w, md, master, 0, false);
-    AddCornerRgnRects(RgnRects, w, md, master, FormHeight() - MaskWidthBottom(md), true);
-  }
-  const std::wstring title = TitleSectionName();
-  const int titleIndex = m->GetSkinIndex(title);
-  if (m->IsValidSkinIndex(titleIndex)) {
-    const int mask = m->GetMaskIndex(titleIndex, title, L"BORDERSMASK");
-    if (m->IsValidImgIndex(mask)) AddCornerRgnRects(RgnRects, w, m->ma[mask], master, 0, false);
-  }
+  if (!Manager() || !FormHandle()) return;
+  CollectFrameRgnRects(RgnRects, Manager(), SkinData->BorderIndex, TitleSectionName(), FormWidth(),
+                       FormHeight());
 }
 
 HRGN TsSkinProvider::CreateFormRgn(int x, int y) const {
-  HRGN rgn = ::CreateRectRgn(x, y, x + FormWidth(), y + FormHeight());
-  for (const TRect& r : RgnRects) {
-    UniqueRgn cut(::CreateRectRgn(r.left + x, r.top + y, r.right + x, r.bottom + y));
-    ::CombineRgn(rgn, rgn, cut.get(), RGN_DIFF);
-  }
-  return rgn;
+  return CreateFrameRgn(RgnRects, FormWidth(), FormHeight(), x, y);
 }
 
 void TsSkinProvider::UpdateRgn(bool repaint) {

@@ -327,6 +327,7 @@ class TRecordingSkinning : public TacWindowSkinning {
   HRGN FormRegion(TsSkinProvider*) override { return nullptr; }
   void AnimShow(TCustomForm*, int) override {}
   HOOKPROC DialogHookProcedure() override { return Hook; }
+  void DialogsMessage(TMessage&) override {}
 
   std::vector<TComponent*> providers;
   static inline int created = 0;  // windows the dialog hook saw made
