@@ -66,7 +66,12 @@ TsTitleItem::~TsTitleItem() {
 
 int TsTitleItem::Index() const { return collection_->IndexOf(this); }
 
-void TsTitleItem::SetImageIndex(int v) { imageIndex_ = v; }
+void TsTitleItem::SetImageIndex(int v) {
+  if (v == imageIndex_) return;
+  imageIndex_ = v;
+  button_->SetImageIndex(v);
+  if (button_->Images() != bar_->Images()) button_->SetImages(bar_->Images());
+}
 
 std::wstring TsTitleItem::SkinSection() const { return button_->SkinData->SkinSection(); }
 
@@ -167,6 +172,17 @@ void TsFrameBar::Loaded() {
   TsScrollBox::Loaded();
   for (auto& item : *items_) item->button_->SkinData->SetSkinManager(SkinData->StoredSkinManager());
   if (Visible()) ArrangeNow();
+}
+
+void TsFrameBar::SetImages(TImageList* v) {
+  if (!ReferImages(this, images_, v)) return;
+  for (auto& item : *items_)
+    if (item->button_->Visible()) item->button_->SetImages(v);
+}
+
+void TsFrameBar::Notification(TComponent* component, TOperation operation) {
+  TsScrollBox::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
 }
 
 void TsFrameBar::SetItems(const TsTitles* value) {

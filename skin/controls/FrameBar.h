@@ -123,6 +123,9 @@ class TsFrameBar : public TsScrollBox {
   TsTitles* Items() const { return items_.get(); }
   void SetItems(const TsTitles* value);
 
+  // The title buttons' image list (not owned).
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* v);
   int TitleHeight() const { return titleHeight_; }
   void SetTitleHeight(int v);
   int Spacing() const { return spacing_; }
@@ -140,6 +143,9 @@ class TsFrameBar : public TsScrollBox {
   void ArrangeItems();
   bool Arranging() const { return arranging_; }
   void WndProc(TMessage& message) override;
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   friend class TsTitleItem;
@@ -159,6 +165,7 @@ class TsFrameBar : public TsScrollBox {
   bool allowAllOpen_ = false;
   bool autoFrameSize_ = false;
   bool arranging_ = false;
+  TImageList* images_ = nullptr;
   // A request that came while arranging, run once the arrangement ends;
   // whether it asked for the slide.
   bool pending_ = false;

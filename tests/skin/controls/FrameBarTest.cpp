@@ -192,4 +192,20 @@ TEST_F(FrameBarTest, AssigningItemsCopiesTheSourceItemsValuesAndEvents) {
   delete other;
 }
 
+TEST_F(FrameBarTest, ImageIndexOfAnItemGivesItsTitleTheBarsImages) {
+  auto* images = Construct<TImageList>(form_);
+  images->SetSize(16, 16);
+  auto bmp = std::make_unique<TBitmap>(16, 16, pf24bit);
+  images->AddMasked(bmp.get(), clFuchsia);
+  bar_->SetImages(images);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(bar_->Items()->Items(i)->TitleButton()->Images(), images);
+  TsTitleItem* item = bar_->Items()->Items(1);
+  item->SetImageIndex(0);
+  EXPECT_EQ(item->TitleButton()->ImageIndex(), 0);
+  EXPECT_EQ(item->TitleButton()->GlyphWidth(), 16);
+  delete images;
+  EXPECT_EQ(bar_->Images(), nullptr);
+  EXPECT_EQ(item->TitleButton()->Images(), nullptr);
+}
+
 }  // namespace
