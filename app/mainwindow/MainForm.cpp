@@ -90,7 +90,7 @@ void TMainForm::BuildFrameBar() {
       {L"Опции", false, &TMainForm::sFrameBar1Items3CreateFrame},
   };
   for (const ItemDef& def : items) {
-    TsTitleItem* item = sFrameBar1->AddItem();
+    TsTitleItem* item = sFrameBar1->Items()->Add();
     item->SetCaption(def.caption);
     if (def.create) {
       auto handler = def.create;

@@ -95,7 +95,48 @@ void TsBitBtn::Store(T& field, T value) {
   SkinData->Invalidate();
 }
 
-void TsBitBtn::SetDisabledGlyphKind(TsDisabledGlyphKind v) { Store(disabledGlyphKind_, v); }
+void TsBitBtn::SetDisabledGlyphKind(TsDisabledGlyphKind v) {
+  if (v == disabledGlyphKind_) return;
+  disabledGlyphKind_ = v;
+  if (!SkinData->Skinned(false) && SafeImageCount(images_) > 0) MakeListGlyph();
+  SkinData->Invalidate();
+}
+
+void TsBitBtn::SetImages(TImageList* v) {
+  if (!ReferImages(this, images_, v)) return;
+  if (images_) MakeListGlyph();
+  SkinData->Invalidate();
+}
+
+void TsBitBtn::SetImageIndex(int v) {
+  if (v == imageIndex_) return;
+  imageIndex_ = v;
+  if (images_) MakeListGlyph();
+  SkinData->Invalidate();
+}
+
+void TsBitBtn::MakeListGlyph() {
+  MakeImageListGlyph(this, SkinData.get(), imageIndex_, NumGlyphs, disabledGlyphKind_, Glyph(),
+                     images_);
+}
+
+void TsBitBtn::Notification(TComponent* component, TOperation operation) {
+  TsPushButton::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == images_) {
+    images_ = nullptr;
+    if (!Destroying()) SkinData->Invalidate();
+  }
+}
+
+// While skinned the list is drawn directly; the unskinned look carries the
+// list's image as a glyph of its own.
+void TsBitBtn::SkinApplied() {
+  if (SafeImageCount(images_) > 0) Glyph()->SetSize(0, 0);
+}
+
+void TsBitBtn::SkinRemoved() {
+  if (SafeImageCount(images_) > 0) MakeListGlyph();
+}
 void TsBitBtn::SetGrayed(bool v) { Store(grayed_, v); }
 void TsBitBtn::SetBlend(int v) { Store(blend_, std::clamp(v, 0, 100)); }
 void TsBitBtn::SetTextOffset(int v) { Store(textOffset_, v); }
@@ -105,8 +146,11 @@ void TsBitBtn::SetAlignment(TAlignment v) { Store(alignment_, v); }
 void TsBitBtn::SetTextAlignment(TAlignment v) { Store(textAlignment_, v); }
 void TsBitBtn::SetDrawOverBorder(bool v) { Store(drawOverBorder_, v); }
 
-int TsBitBtn::GlyphWidth() const { return GlyphCellSize(Glyph(), NumGlyphs).cx; }
-int TsBitBtn::GlyphHeight() const { return GlyphCellSize(Glyph(), NumGlyphs).cy; }
+TacButtonGlyph TsBitBtn::ShownGlyph() const {
+  return TacButtonGlyph{Glyph(), NumGlyphs, images_, imageIndex_};
+}
+int TsBitBtn::GlyphWidth() const { return ButtonGlyphSize(ShownGlyph()).cx; }
+int TsBitBtn::GlyphHeight() const { return ButtonGlyphSize(ShownGlyph()).cy; }
 
 TSize TsBitBtn::TextRectSize() {
   if (!showCaption_ || Caption().empty()) return TSize{0, 0};
@@ -127,7 +171,7 @@ TRect TsBitBtn::CaptionRect() {
 }
 
 TRect TsBitBtn::CalcLayout() {
-  const TSize g = GlyphCellSize(Glyph(), NumGlyphs);
+  const TSize g{GlyphWidth(), GlyphHeight()};
   const int s = showCaption_ && g.cx > 0 && !Caption().empty() ? Spacing : 0;
   const TPoint p = GlyphPosition(Width(), Height(), g, TextRectSize(), s, Margin, alignment_,
                                  Layout, CurrentState() == 2);
@@ -156,6 +200,7 @@ void TsBitBtn::PaintCaption(int state) {
 
 void TsBitBtn::PaintGlyph(int state) {
   const TRect r = CalcLayout();
-  PaintButtonGlyph(Glyph(), NumGlyphs, SkinData->CacheBmp.get(), TPoint{r.left, r.top}, Enabled(),
-                   grayed_, disabledGlyphKind_, state, blend_);
+  PaintButtonOrListGlyph(ShownGlyph(), SkinData->CacheBmp.get(), TPoint{r.left, r.top}, Enabled(),
+                         SkinData->ControlIsActive(), grayed_, disabledGlyphKind_, state, blend_,
+                         false);
 }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "framework/Buttons.h"
+#include "framework/ImageList.h"
+#include "skin/controls/GlyphUtils.h"
 #include "skin/controls/PushButton.h"
 
 // Where a glyph and a caption go inside a client rectangle; returns the
@@ -43,6 +45,11 @@ class TsBitBtn : public TsPushButton<TBitBtn> {
   bool DrawOverBorder() const { return drawOverBorder_; }
   void SetDrawOverBorder(bool value);
   TBmpPaintEvent OnPaint;
+  // A glyph from an image list in place of Glyph (the list is not owned).
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* value);
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int value);
 
   int GlyphWidth() const;
   int GlyphHeight() const;
@@ -52,6 +59,9 @@ class TsBitBtn : public TsPushButton<TBitBtn> {
 
  protected:
   void PaintContent(int state) override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void SkinApplied() override;
+  void SkinRemoved() override;
 
  private:
   TSize TextRectSize();
@@ -59,6 +69,8 @@ class TsBitBtn : public TsPushButton<TBitBtn> {
   void PaintGlyph(int state);
   template <class T>
   void Store(T& field, T value);
+  void MakeListGlyph();
+  TacButtonGlyph ShownGlyph() const;
 
   TsDisabledGlyphKind disabledGlyphKind_ = dgBlended;
   bool grayed_ = false;
@@ -69,4 +81,6 @@ class TsBitBtn : public TsPushButton<TBitBtn> {
   TAlignment alignment_ = taCenter;
   TAlignment textAlignment_ = taCenter;
   bool drawOverBorder_ = true;
+  TImageList* images_ = nullptr;
+  int imageIndex_ = -1;
 };

@@ -50,9 +50,10 @@ void TsTitleButton::Paint() {
 
 // ---------------------------------------------------------------- items
 
-TsTitleItem::TsTitleItem(TsFrameBar* bar, int index) : bar_(bar) {
-  button_ = Construct<TsTitleButton>(bar);
-  button_->SetName(L"sTitleButton" + std::to_wstring(index + 1));
+TsTitleItem::TsTitleItem(TsTitles* collection)
+    : collection_(collection), bar_(collection->Owner()) {
+  button_ = Construct<TsTitleButton>(bar_);
+  button_->SetName(L"sTitleButton" + std::to_wstring(collection->Count() + 1));
   button_->Item = this;
   button_->OnClick = [this](TObject* sender) { TitleButtonClick(sender); };
 }
@@ -63,11 +64,18 @@ TsTitleItem::~TsTitleItem() {
   delete frame_;
 }
 
-int TsTitleItem::Index() const {
-  for (int i = 0; i < bar_->ItemCount(); ++i)
-    if (bar_->Items(i) == this) return i;
-  return -1;
+int TsTitleItem::Index() const { return collection_->IndexOf(this); }
+
+void TsTitleItem::SetImageIndex(int v) {
+  if (v == imageIndex_) return;
+  imageIndex_ = v;
+  button_->SetImageIndex(v);
+  if (button_->Images() != bar_->Images()) button_->SetImages(bar_->Images());
 }
+
+std::wstring TsTitleItem::SkinSection() const { return button_->SkinData->SkinSection(); }
+
+void TsTitleItem::SetSkinSection(const std::wstring& v) { button_->SkinData->SetSkinSection(v); }
 
 void TsTitleItem::SetCaption(const std::wstring& v) {
   caption_ = v;
@@ -86,12 +94,60 @@ void TsTitleItem::TitleButtonClick(TObject* sender) {
   if (state_ == stClosed) {
     state_ = stOpening;
     if (!bar_->allowAllOpen_)
-      for (auto& other : bar_->items_)
+      for (auto& other : *bar_->items_)
         if (other.get() != this && other->state_ == stOpen) other->state_ = stClosing;
   } else if (state_ == stOpen && bar_->AllowAllClose) {
     state_ = stClosing;
   }
   bar_->ArrangeItems();
+}
+
+// ---------------------------------------------------------------- collection
+
+TsTitles::~TsTitles() { items_.clear(); }
+
+int TsTitles::IndexOf(const TsTitleItem* item) const {
+  for (int i = 0; i < Count(); ++i)
+    if (items_[i].get() == item) return i;
+  return -1;
+}
+
+TsTitleItem* TsTitles::Add() {
+  items_.push_back(std::make_unique<TsTitleItem>(this));
+  TsTitleItem* item = items_.back().get();
+  item->button_->SetParent(bar_);
+  SkipFrameBarAnimation = true;
+  bar_->ArrangeItems();
+  SkipFrameBarAnimation = false;
+  return item;
+}
+
+void TsTitles::Delete(int index) {
+  if (index < 0 || index >= Count()) return;
+  // Out of the list first, so the arrangement below no longer counts it.
+  std::unique_ptr<TsTitleItem> item = std::move(items_[index]);
+  items_.erase(items_.begin() + index);
+  item.reset();
+  if (!bar_->HasState(csDestroying)) bar_->ArrangeItems();
+}
+
+void TsTitles::Clear() {
+  while (!items_.empty()) Delete(Count() - 1);
+}
+
+void TsTitles::Assign(const TsTitles& source) {
+  if (&source == this) return;
+  Clear();
+  for (const auto& from : source) {
+    TsTitleItem* to = Add();
+    to->SetCaption(from->Caption());
+    to->SetImageIndex(from->ImageIndex());
+    to->SetSkinSection(from->SkinSection());
+    to->OnCreateFrame = from->OnCreateFrame;
+    to->OnFrameDestroy = from->OnFrameDestroy;
+    to->OnClick = from->OnClick;
+    to->SetVisible(from->Visible());
+  }
 }
 
 // ---------------------------------------------------------------- bar
@@ -105,27 +161,32 @@ TsFrameBar::TsFrameBar(TComponent* AOwner) : TsScrollBox(AOwner, ckFrameBar) {
 TsFrameBar::~TsFrameBar() {
   Destroying();
   // Frames belong to nobody else: free them with their items.
-  for (auto& item : items_) {
+  for (auto& item : *items_) {
     delete item->frame_;
     item->frame_ = nullptr;
   }
-  items_.clear();
+  items_->Clear();
 }
 
 void TsFrameBar::Loaded() {
   TsScrollBox::Loaded();
-  for (auto& item : items_) item->button_->SkinData->SetSkinManager(SkinData->StoredSkinManager());
+  for (auto& item : *items_) item->button_->SkinData->SetSkinManager(SkinData->StoredSkinManager());
   if (Visible()) ArrangeNow();
 }
 
-TsTitleItem* TsFrameBar::AddItem() {
-  items_.push_back(std::make_unique<TsTitleItem>(this, ItemCount()));
-  TsTitleItem* item = items_.back().get();
-  item->button_->SetParent(this);
-  SkipFrameBarAnimation = true;
-  ArrangeItems();
-  SkipFrameBarAnimation = false;
-  return item;
+void TsFrameBar::SetImages(TImageList* v) {
+  if (!ReferImages(this, images_, v)) return;
+  for (auto& item : *items_)
+    if (item->button_->Visible()) item->button_->SetImages(v);
+}
+
+void TsFrameBar::Notification(TComponent* component, TOperation operation) {
+  TsScrollBox::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
+}
+
+void TsFrameBar::SetItems(const TsTitles* value) {
+  if (value) items_->Assign(*value);
 }
 
 void TsFrameBar::SetTitleHeight(int v) {
@@ -164,11 +225,11 @@ void TsFrameBar::SetAutoFrameSize(bool v) {
 }
 
 void TsFrameBar::OpenItem(int index, bool animated) {
-  if (index < 0 || index >= ItemCount()) return;
-  TsTitleItem* item = items_[index].get();
+  if (index < 0 || index >= items_->Count()) return;
+  TsTitleItem* item = items_->Items(index);
   item->state_ = animated ? stOpening : stOpen;
   if (!allowAllOpen_)
-    for (auto& other : items_)
+    for (auto& other : *items_)
       if (other.get() != item && other->state_ == stOpen) other->state_ = stClosing;
   SkipFrameBarAnimation = !animated;
   ArrangeItems();
@@ -275,7 +336,7 @@ int TsFrameBar::ScrollOffset() const {
 }
 
 void TsFrameBar::ArrangeItems() {
-  if (!Visible() || HasState(csLoading) || items_.empty()) return;
+  if (!Visible() || HasState(csLoading) || items_->empty()) return;
   if (arranging_) {
     // A click or resize that came from the message loop of a pass: run it
     // when this arrangement is over rather than lose it.
@@ -294,7 +355,7 @@ void TsFrameBar::ArrangeItems() {
   if (autoFrameSize_) {
     SetAutoScroll(false);
     int y = r.top;
-    for (auto& item : items_) {
+    for (auto& item : *items_) {
       if (!Counted(item.get())) continue;
       y += titleHeight_;
       if (item->state_ == stOpen || item->state_ == stOpening) y += BorderWidth();
@@ -325,7 +386,7 @@ void TsFrameBar::ArrangePass(const RECT& r, int step, int steps, int freeHeight,
   if (HandleAllocated()) SendMessageW(WindowHandle(), WM_SETREDRAW, FALSE, 0);
   y = r.top;
   const int w = r.right - r.left;
-  for (auto& owned : items_) {
+  for (auto& owned : *items_) {
     TsTitleItem* item = owned.get();
     if (!Counted(item)) continue;
     item->button_->SetBounds(r.left, y - offset, w, titleHeight_);
@@ -414,7 +475,7 @@ void TsFrameBar::UpdateWidths() {
   arranging_ = true;
   RECT r = ItemsArea();
   int w = r.right - r.left;
-  for (auto& item : items_) {
+  for (auto& item : *items_) {
     if (!Counted(item.get())) continue;
     if (item->button_->Width() != w) {
       item->button_->SkinData->BGChanged = true;
@@ -443,7 +504,7 @@ void TsFrameBar::WndProc(TMessage& message) {
       if (IsShowing()) ArrangeNow();
       break;
     case CM_ENABLEDCHANGED:
-      for (auto& item : items_) {
+      for (auto& item : *items_) {
         item->button_->SetEnabled(Enabled());
         if (item->frame_) item->frame_->SetEnabled(Enabled());
       }

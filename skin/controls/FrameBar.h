@@ -16,6 +16,7 @@
 
 class TsFrameBar;
 class TsTitleItem;
+class TsTitles;
 
 using TCreateFrameEvent = std::function<void(TObject* Sender, TCustomFrame*& Frame)>;
 using TFrameDestroyEvent =
@@ -42,15 +43,20 @@ enum TsTitleState : uint8_t { stClosed = 0, stOpen = 1, stClosing = 2, stOpening
 
 class TsTitleItem : public TObject {
  public:
-  TsTitleItem(TsFrameBar* bar, int index);
+  // Made by its collection (TsTitles::Add), which it belongs to.
+  explicit TsTitleItem(TsTitles* collection);
   ~TsTitleItem() override;
+  TsTitles* Collection() const { return collection_; }
 
   const std::wstring& Caption() const { return caption_; }
   void SetCaption(const std::wstring& v);
   bool Visible() const { return visible_; }
   void SetVisible(bool v);
   int ImageIndex() const { return imageIndex_; }
-  void SetImageIndex(int v) { imageIndex_ = v; }
+  void SetImageIndex(int v);
+  // The title button's skin section.
+  std::wstring SkinSection() const;
+  void SetSkinSection(const std::wstring& v);
   int Index() const;
 
   TCreateFrameEvent OnCreateFrame;
@@ -63,8 +69,10 @@ class TsTitleItem : public TObject {
 
  private:
   friend class TsFrameBar;
+  friend class TsTitles;
   void TitleButtonClick(TObject* sender);
 
+  TsTitles* collection_;
   TsFrameBar* bar_;
   std::wstring caption_;
   bool visible_ = true;
@@ -73,6 +81,33 @@ class TsTitleItem : public TObject {
   TCustomFrame* frame_ = nullptr;
   TsTitleState state_ = stClosed;
   int frameHeight_ = 0;
+};
+
+// The frame bar's items, reached by index; it knows the bar that owns it.
+class TsTitles : public TObject {
+ public:
+  explicit TsTitles(TsFrameBar* bar) : bar_(bar) {}
+  ~TsTitles() override;
+  TsFrameBar* Owner() const { return bar_; }
+  int Count() const { return static_cast<int>(items_.size()); }
+  TsTitleItem* Items(int index) const { return items_.at(index).get(); }
+  int IndexOf(const TsTitleItem* item) const;
+  // A new item at the end, its title button on the bar, the bar arranged.
+  TsTitleItem* Add();
+  // Frees the item (its title button and frame with it) and arranges the bar.
+  void Delete(int index);
+  void Clear();
+  // Makes the items as many as the source's, each with the published
+  // values and events of the source item at its index.
+  void Assign(const TsTitles& source);
+
+  auto begin() const { return items_.begin(); }
+  auto end() const { return items_.end(); }
+  bool empty() const { return items_.empty(); }
+
+ private:
+  TsFrameBar* bar_;
+  std::vector<std::unique_ptr<TsTitleItem>> items_;
 };
 
 // While true, an arrangement runs without animation.
@@ -85,10 +120,12 @@ class TsFrameBar : public TsScrollBox {
   const wchar_t* ClassName() const override { return L"TsFrameBar"; }
   void Loaded() override;
 
-  int ItemCount() const { return static_cast<int>(items_.size()); }
-  TsTitleItem* Items(int index) const { return items_.at(index).get(); }
-  TsTitleItem* AddItem();
+  TsTitles* Items() const { return items_.get(); }
+  void SetItems(const TsTitles* value);
 
+  // The title buttons' image list (not owned).
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* v);
   int TitleHeight() const { return titleHeight_; }
   void SetTitleHeight(int v);
   int Spacing() const { return spacing_; }
@@ -107,6 +144,9 @@ class TsFrameBar : public TsScrollBox {
   bool Arranging() const { return arranging_; }
   void WndProc(TMessage& message) override;
 
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+
  private:
   friend class TsTitleItem;
   RECT ItemsArea();
@@ -119,12 +159,13 @@ class TsFrameBar : public TsScrollBox {
   void CreateDefaultFrame(TsTitleItem* item);
   void UpdateWidths();
 
-  std::vector<std::unique_ptr<TsTitleItem>> items_;
+  std::unique_ptr<TsTitles> items_ = std::make_unique<TsTitles>(this);
   int titleHeight_ = 28;
   int spacing_ = 2;
   bool allowAllOpen_ = false;
   bool autoFrameSize_ = false;
   bool arranging_ = false;
+  TImageList* images_ = nullptr;
   // A request that came while arranging, run once the arrangement ends;
   // whether it asked for the slide.
   bool pending_ = false;

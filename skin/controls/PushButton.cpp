@@ -106,12 +106,14 @@ bool TsPushButton<Base>::SkinCommand(TMessage& m) {
       if (!this->ForUs(m)) return true;
       StopFading(fadeTimer_);
       regionFlag_ = true;
+      SkinApplied();
       CommonWndProc(m, sd);
       return true;
     case AC_REMOVESKIN:
       if (!this->ForUs(m) || this->Destroying()) return true;
       StopFading(fadeTimer_);
       CommonWndProc(m, sd);
+      SkinRemoved();
       pendingRgn_.reset();
       if (this->HandleAllocated()) ::SetWindowRgn(this->WindowHandle(), nullptr, FALSE);
       this->Repaint();

@@ -47,6 +47,9 @@ class TsPushButton : public TsSkinnedControl<Base> {
   void PaintFocus(TRect r);
   void PrepareCache();
   void CreateWindowState() override;
+  // A new skin of our manager reached the button, or its skin was removed.
+  virtual void SkinApplied() {}
+  virtual void SkinRemoved() {}
 
   TsFadeTimer* fadeTimer_ = nullptr;
   bool defaultActive_ = false;

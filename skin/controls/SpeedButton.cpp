@@ -66,7 +66,33 @@ void TsSpeedButton::Store(T& field, T value) {
 }
 
 void TsSpeedButton::SetDisabledKind(TsDisabledKind v) { Store(disabledKind_, v); }
-void TsSpeedButton::SetDisabledGlyphKind(TsDisabledGlyphKind v) { Store(disabledGlyphKind_, v); }
+void TsSpeedButton::SetDisabledGlyphKind(TsDisabledGlyphKind v) {
+  if (v == disabledGlyphKind_) return;
+  disabledGlyphKind_ = v;
+  if (!SkinData->Skinned(false) && SafeImageCount(images_) > 0) MakeListGlyph();
+  SkinData->BGChanged = true;
+  GraphRepaint();
+}
+
+void TsSpeedButton::SetImages(TImageList* v) {
+  if (!ReferImages(this, images_, v)) return;
+  if (images_) MakeListGlyph();
+  SkinData->BGChanged = true;
+  GraphRepaint();
+}
+
+void TsSpeedButton::SetImageIndex(int v) {
+  if (v == imageIndex_) return;
+  imageIndex_ = v;
+  if (images_) MakeListGlyph();
+  SkinData->BGChanged = true;
+  GraphRepaint();
+}
+
+void TsSpeedButton::MakeListGlyph() {
+  MakeImageListGlyph(this, SkinData.get(), imageIndex_, NumGlyphs, disabledGlyphKind_, Glyph(),
+                     images_);
+}
 void TsSpeedButton::SetGrayed(bool v) { Store(grayed_, v); }
 void TsSpeedButton::SetBlend(int v) { Store(blend_, std::clamp(v, 0, 100)); }
 void TsSpeedButton::SetTextOffset(int v) { Store(textOffset_, v); }
@@ -94,7 +120,12 @@ void TsSpeedButton::SetDropdownMenu(TPopupMenu* v) {
 
 void TsSpeedButton::Notification(TComponent* component, TOperation operation) {
   TsSkinnedControl::Notification(component, operation);
-  if (operation == TOperation::opRemove && component == dropdownMenu_) dropdownMenu_ = nullptr;
+  if (operation != TOperation::opRemove) return;
+  if (component == dropdownMenu_) dropdownMenu_ = nullptr;
+  if (component == images_) {
+    images_ = nullptr;
+    SkinData->BGChanged = true;
+  }
 }
 
 int TsSpeedButton::CurrentState() const {
@@ -129,12 +160,15 @@ bool TsSpeedButton::SkinCommand(TMessage& m) {
   switch (SkinCmdOf(m)) {
     case AC_SETNEWSKIN:
       if (!ForUs(m)) return true;
+      // While skinned the list is drawn directly.
+      if (SafeImageCount(images_) > 0) Glyph()->SetSize(0, 0);
       CommonWndProc(m, SkinData.get());
       if (IsSkinned()) SetControlStyle(ControlStyle() | csOpaque);
       return true;
     case AC_REMOVESKIN:
       if (ForUs(m) && !Destroying()) {
         CommonWndProc(m, SkinData.get());
+        if (SafeImageCount(images_) > 0) MakeListGlyph();
         Repaint();
         SetControlStyle(ControlStyle() & ~csOpaque);
       }
@@ -449,8 +483,11 @@ void TsSpeedButton::PaintArrow(const TCacheInfo& ci) {
                 state, 1, md, TacBmpView(m->MasterBitmap.get()));
 }
 
-int TsSpeedButton::GlyphWidth() const { return GlyphCellSize(Glyph(), NumGlyphs).cx; }
-int TsSpeedButton::GlyphHeight() const { return GlyphCellSize(Glyph(), NumGlyphs).cy; }
+TacButtonGlyph TsSpeedButton::ShownGlyph() const {
+  return TacButtonGlyph{Glyph(), NumGlyphs, images_, imageIndex_};
+}
+int TsSpeedButton::GlyphWidth() const { return ButtonGlyphSize(ShownGlyph()).cx; }
+int TsSpeedButton::GlyphHeight() const { return ButtonGlyphSize(ShownGlyph()).cy; }
 
 TSize TsSpeedButton::TextRectSize() {
   if (!showCaption_ || Caption().empty()) return TSize{0, 0};
@@ -463,7 +500,7 @@ TSize TsSpeedButton::TextRectSize() {
 }
 
 TRect TsSpeedButton::CalcLayout() {
-  const TSize g = GlyphCellSize(Glyph(), NumGlyphs);
+  const TSize g{GlyphWidth(), GlyphHeight()};
   const int s = showCaption_ && g.cx > 0 && !Caption().empty() ? Spacing : 0;
   const TPoint p = GlyphPosition(Width() - ArrowWidth(), Height(), g, TextRectSize(), s, Margin,
                                  Alignment(), Layout, state_ == bsDown || state_ == bsExclusive);
@@ -515,6 +552,7 @@ void TsSpeedButton::PaintCaption() {
 
 void TsSpeedButton::PaintGlyph(int state) {
   const TRect r = CalcLayout();
-  PaintButtonGlyph(Glyph(), NumGlyphs, SkinData->CacheBmp.get(), TPoint{r.left, r.top}, Enabled(),
-                   grayed_, disabledGlyphKind_, state, blend_);
+  PaintButtonOrListGlyph(ShownGlyph(), SkinData->CacheBmp.get(), TPoint{r.left, r.top}, Enabled(),
+                         SkinData->ControlIsActive(), grayed_, disabledGlyphKind_, state, blend_,
+                         true);
 }

@@ -5,7 +5,9 @@
 #pragma once
 
 #include "framework/Buttons.h"
+#include "framework/ImageList.h"
 #include "framework/Menus.h"
+#include "skin/controls/GlyphUtils.h"
 #include "skin/controls/SkinnedControl.h"
 #include "skin/engine/Fades.h"
 
@@ -46,6 +48,11 @@ class TsSpeedButton : public TsSkinnedControl<TSpeedButton> {
   TBmpPaintEvent OnPaint;
   TacAnimatEvents AnimatEvents = AnimatEventBit(aeGlobalDef);
   int NumGlyphs = 1;
+  // A glyph from an image list in place of Glyph (the list is not owned).
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* value);
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int value);
 
   virtual int CurrentState() const;
   int ArrowWidth() const { return buttonStyle_ == tbsDropDown ? 16 : 0; }
@@ -79,6 +86,8 @@ class TsSpeedButton : public TsSkinnedControl<TSpeedButton> {
   void ShowDropDown();
   template <class T>
   void Store(T& field, T value);
+  void MakeListGlyph();
+  TacButtonGlyph ShownGlyph() const;
 
   int lastNumGlyphs_ = 1;
   int lastSpacing_ = 4;
@@ -95,4 +104,6 @@ class TsSpeedButton : public TsSkinnedControl<TSpeedButton> {
   bool drawOverBorder_ = true;
   TAlignment textAlignment_ = taCenter;
   bool menuShown_ = false;
+  TImageList* images_ = nullptr;
+  int imageIndex_ = -1;
 };

@@ -103,6 +103,7 @@ TsSkinProvider::TsSkinProvider(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TsSkinProvider::~TsSkinProvider() {
+  StopBorderDrag(false);
   // The controls' adapters hooked after us: they go first.
   Adapter.reset();
   if (Form) {
@@ -466,6 +467,8 @@ void TsSkinProvider::SkinnedWndProc(TMessage& message) {
       return OnNcRButtonUp(message);
     case WM_NCMOUSEMOVE:
       return OnNcMouseMove(message);
+    case WM_MOUSEMOVE:
+      return OnMouseMove(message);
     case WM_SYSCOMMAND:
       return OnSysCommand(message);
     case WM_SIZING:
@@ -486,10 +489,14 @@ void TsSkinProvider::SkinnedWndProc(TMessage& message) {
       if (!captured_) SetHotItem(0, true);
       return CallOld(message);
     case WM_CAPTURECHANGED:
-      // Someone else took the mouse: a pressed item is let go without acting.
-      if (captured_ && reinterpret_cast<HWND>(message.LParam) != FormHandle()) {
-        captured_ = false;
-        SetHotItem(0, true);
+      // Someone else took the mouse: a pressed item is let go without acting
+      // and an outline drag ends where the form is.
+      if (reinterpret_cast<HWND>(message.LParam) != FormHandle()) {
+        if (captured_) {
+          captured_ = false;
+          SetHotItem(0, true);
+        }
+        StopBorderDrag(false);
       }
       return CallOld(message);
     case WM_PRINT:

@@ -8,7 +8,8 @@
 // commands, the message switch), SkinProviderPaint.cpp (metrics and the
 // cache), SkinProviderPaintMsgs.cpp (paint messages), SkinProviderCaption.cpp
 // (caption items and mouse), SkinProviderRegion.cpp (region and placement),
-// SystemMenu.cpp (the skinned system menu).
+// SkinProviderBorderDrag.cpp (the outline drag of rmBorder), SystemMenu.cpp
+// (the skinned system menu).
 #pragma once
 
 #include <windows.h>
@@ -235,6 +236,13 @@ class TsSkinProvider : public TComponent {
   void RemoveRgn();
   int SetWindowRgnCalls = 0;  // how often a region was given to the window
 
+  // ---- outline drag (ResizeMode rmBorder) ----
+  void StartBorderDrag(int x, int y);
+  void DrawDragFrame(int x, int y);
+  // Ends this form's drag; with apply the form takes the outline's place.
+  void StopBorderDrag(bool apply = true);
+  bool BorderDragging() const;  // this form's outline drag is running
+
   // The provider's window procedure (the head of the form's hook chain).
   void NewWndProc(TMessage& message);
 
@@ -265,6 +273,11 @@ class TsSkinProvider : public TComponent {
   void OnNcRButtonUp(TMessage& message);
   void OnNcMouseMove(TMessage& message);
   void OnSysCommand(TMessage& message);
+  void OnMouseMove(TMessage& message);
+  bool BeginBorderDrag(TMessage& message);
+  bool OnBorderSysCommand(TMessage& message);
+  void DragMouseMove(int x, int y);
+  bool EndBorderDragAt(TMessage& message, bool clientPoint);
   void OnWindowPosChanging(TMessage& message);
   void OnWindowPosChanged(TMessage& message);
   void OnGetMinMaxInfo(TMessage& message);

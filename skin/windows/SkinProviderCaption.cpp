@@ -291,10 +291,12 @@ void TsSkinProvider::OnNcLButtonDown(TMessage& message) {
     return;
   }
   SetHotItem(0, true);
+  if (BeginBorderDrag(message)) return;
   CallOld(message);
 }
 
 void TsSkinProvider::OnButtonUp(TMessage& message, bool clientPoint) {
+  if (EndBorderDragAt(message, clientPoint)) return;
   if (!captured_) return CallOld(message);
   captured_ = false;
   const int pressed = HotItem;
@@ -341,6 +343,7 @@ void TsSkinProvider::RunItemCommand(int code) {
 
 void TsSkinProvider::OnNcLButtonDblClk(TMessage& message) {
   HWND wnd = FormHandle();
+  StopBorderDrag(true);
   switch (message.WParam) {
     case HTSYSMENU:
       Form->Close();
@@ -377,6 +380,7 @@ void TsSkinProvider::OnNcRButtonUp(TMessage& message) {
 void TsSkinProvider::OnSysCommand(TMessage& message) {
   if ((message.WParam & 0xFFF0) == 0xF010 && (message.WParam & 0xF) == 2)
     ::RedrawWindow(FormHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  if (OnBorderSysCommand(message)) return;
   CallOld(message);
   const WPARAM cmd = message.WParam & 0xFFF0;
   if ((cmd == SC_MAXIMIZE || cmd == SC_RESTORE) && SystemMenu && SystemMenu->VisibleMax()) {

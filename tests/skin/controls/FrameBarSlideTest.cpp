@@ -35,7 +35,7 @@ class FrameBarSlideTest : public SkinnedForm {
     bar->SetParent(form);
     form->Show();
     for (int i = 0; i < 3; ++i) {
-      TsTitleItem* item = bar->AddItem();
+      TsTitleItem* item = bar->Items()->Add();
       item->SetCaption(L"item" + std::to_wstring(i));
       item->OnCreateFrame = [this](TObject*, TCustomFrame*& frame) {
         frame = Construct<TFrame>(nullptr);
@@ -58,7 +58,7 @@ class FrameBarSlideTest : public SkinnedForm {
     bool operator==(const Shown&) const = default;
   };
   Shown ShownOf(int i) {
-    TsTitleItem* item = bar->Items(i);
+    TsTitleItem* item = bar->Items()->Items(i);
     TCustomFrame* f = item->Frame();
     if (!f || !f->Visible()) return {0, 0};
     RECT box{};
@@ -109,13 +109,13 @@ TEST_F(FrameBarSlideTest, FramesSlideInAndOutByThirdsRoundedHalfToEven) {
     EXPECT_EQ(expectOpen, opened) << "height " << c.height;
     EXPECT_EQ(expectOpen, first) << "height " << c.height;
     EXPECT_EQ(expectClose, closed) << "height " << c.height;
-    EXPECT_EQ(nullptr, bar->Items(0)->Frame());
+    EXPECT_EQ(nullptr, bar->Items()->Items(0)->Frame());
 
     bar->OpenItem(2, false);  // back to a known start: 0 and 1 closed
     bar->AllowAllClose = true;
-    bar->Items(2)->TitleButton()->Click();
+    bar->Items()->Items(2)->TitleButton()->Click();
     bar->AllowAllClose = false;
-    ASSERT_EQ(stClosed, bar->Items(2)->State());
+    ASSERT_EQ(stClosed, bar->Items()->Items(2)->State());
   }
 }
 
@@ -131,9 +131,9 @@ TEST_F(FrameBarSlideTest, RequestDuringASlideIsArrangedOnceAfterIt) {
   watcher->OnPass = nullptr;
   // Four passes and the end of the slide, then one unanimated pass and its end.
   EXPECT_EQ(5 + 2, passes);
-  TsTitleButton* t0 = bar->Items(0)->TitleButton();
-  TsTitleButton* t1 = bar->Items(1)->TitleButton();
-  TCustomFrame* f = bar->Items(0)->Frame();
+  TsTitleButton* t0 = bar->Items()->Items(0)->TitleButton();
+  TsTitleButton* t1 = bar->Items()->Items(1)->TitleButton();
+  TCustomFrame* f = bar->Items()->Items(0)->Frame();
   ASSERT_NE(nullptr, f);
   EXPECT_EQ(40, t0->Height());
   EXPECT_EQ(f->Top(), t0->Top() + 40) << "an open frame hangs right under its title";
@@ -144,8 +144,8 @@ TEST_F(FrameBarSlideTest, BodyAndTitlesArePaintedFromTheSkin) {
   bar->OpenItem(0, false);
   ASSERT_TRUE(bar->SkinData->Skinned());
   EXPECT_EQ(L"BAR", bar->SkinData->SkinSection());
-  TsTitleButton* t0 = bar->Items(0)->TitleButton();
-  TsTitleButton* t1 = bar->Items(1)->TitleButton();
+  TsTitleButton* t0 = bar->Items()->Items(0)->TitleButton();
+  TsTitleButton* t1 = bar->Items()->Items(1)->TitleButton();
   ASSERT_TRUE(t1->SkinData->Skinned());
   EXPECT_EQ(L"BARTITLE", t1->SkinData->SkinSection());
   EXPECT_EQ(1, t0->CurrentState()) << "the open item's title looks hot";
@@ -153,7 +153,7 @@ TEST_F(FrameBarSlideTest, BodyAndTitlesArePaintedFromTheSkin) {
 
   auto img = PrintControl(bar);
   // Below the last title the bar shows its own section's face.
-  TsTitleButton* t2 = bar->Items(2)->TitleButton();
+  TsTitleButton* t2 = bar->Items()->Items(2)->TitleButton();
   const int b = bar->BorderSize();
   EXPECT_EQ(Px(*bar->SkinData->CacheBmp, 100, bar->Height() - 20),
             Px(*img, 100, bar->Height() - 20));

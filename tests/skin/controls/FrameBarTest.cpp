@@ -22,7 +22,7 @@ class FrameBarTest : public ::testing::Test {
     bar_->SetParent(form_);
     form_->Show();
     for (int i = 0; i < 3; ++i) {
-      TsTitleItem* item = bar_->AddItem();
+      TsTitleItem* item = bar_->Items()->Add();
       item->SetCaption(L"item" + std::to_wstring(i));
       item->OnCreateFrame = [this, i](TObject*, TCustomFrame*& frame) {
         ++created_[i];
@@ -35,7 +35,7 @@ class FrameBarTest : public ::testing::Test {
 
   // Clicks the title button of item i the way the mouse does.
   void ClickTitle(int i) {
-    TsTitleButton* b = bar_->Items(i)->TitleButton();
+    TsTitleButton* b = bar_->Items()->Items(i)->TitleButton();
     HWND w = bar_->Handle();
     LPARAM at = MAKELPARAM(b->Left() + 5, b->Top() + 5);
     SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -49,17 +49,17 @@ class FrameBarTest : public ::testing::Test {
 
 TEST_F(FrameBarTest, OpeningAnItemClosesTheOtherAndFreesItsFrame) {
   bar_->OpenItem(0, false);
-  ASSERT_NE(bar_->Items(0)->Frame(), nullptr);
-  EXPECT_EQ(bar_->Items(0)->State(), stOpen);
-  EXPECT_TRUE(bar_->Items(0)->TitleButton()->Selected());
-  HWND first = bar_->Items(0)->Frame()->Handle();
+  ASSERT_NE(bar_->Items()->Items(0)->Frame(), nullptr);
+  EXPECT_EQ(bar_->Items()->Items(0)->State(), stOpen);
+  EXPECT_TRUE(bar_->Items()->Items(0)->TitleButton()->Selected());
+  HWND first = bar_->Items()->Items(0)->Frame()->Handle();
 
   bar_->OpenItem(1, true);  // animated: four passes
-  EXPECT_EQ(bar_->Items(0)->State(), stClosed);
-  EXPECT_EQ(bar_->Items(0)->Frame(), nullptr);
+  EXPECT_EQ(bar_->Items()->Items(0)->State(), stClosed);
+  EXPECT_EQ(bar_->Items()->Items(0)->Frame(), nullptr);
   EXPECT_FALSE(IsWindow(first)) << "a closed item's frame is freed";
-  EXPECT_FALSE(bar_->Items(0)->TitleButton()->Selected());
-  EXPECT_EQ(bar_->Items(1)->State(), stOpen);
+  EXPECT_FALSE(bar_->Items()->Items(0)->TitleButton()->Selected());
+  EXPECT_EQ(bar_->Items()->Items(1)->State(), stOpen);
 
   bar_->OpenItem(0, false);
   EXPECT_EQ(created_[0], 2) << "re-opening creates the frame again";
@@ -73,13 +73,13 @@ TEST_F(FrameBarTest, AutoFrameSizeGivesTheOpenFrameAllTheRestOfTheBar) {
   // The free height is the area's height less the running position after
   // every title and gap, which starts at the area's top.
   const int expected = inner - (top + 3 * title + bw + 3 * bw);
-  TCustomFrame* frame = bar_->Items(0)->Frame();
+  TCustomFrame* frame = bar_->Items()->Items(0)->Frame();
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(frame->Height(), expected);
   // The frame hangs right under its title; two gaps follow it.
-  TsTitleButton* t0 = bar_->Items(0)->TitleButton();
-  TsTitleButton* t1 = bar_->Items(1)->TitleButton();
-  TsTitleButton* t2 = bar_->Items(2)->TitleButton();
+  TsTitleButton* t0 = bar_->Items()->Items(0)->TitleButton();
+  TsTitleButton* t1 = bar_->Items()->Items(1)->TitleButton();
+  TsTitleButton* t2 = bar_->Items()->Items(2)->TitleButton();
   EXPECT_EQ(t0->Top(), top);
   EXPECT_EQ(frame->Top(), top + title);
   EXPECT_EQ(t1->Top(), frame->Top() + frame->Height() + 2 * bw);
@@ -88,48 +88,124 @@ TEST_F(FrameBarTest, AutoFrameSizeGivesTheOpenFrameAllTheRestOfTheBar) {
 }
 
 TEST_F(FrameBarTest, HiddenItemTakesNoRoomAndHasNoButtonParent) {
-  bar_->Items(1)->SetVisible(false);
+  bar_->Items()->Items(1)->SetVisible(false);
   bar_->OpenItem(0, false);
-  EXPECT_EQ(bar_->Items(1)->TitleButton()->Parent(), nullptr);
-  TsTitleButton* t2 = bar_->Items(2)->TitleButton();
-  TCustomFrame* frame = bar_->Items(0)->Frame();
+  EXPECT_EQ(bar_->Items()->Items(1)->TitleButton()->Parent(), nullptr);
+  TsTitleButton* t2 = bar_->Items()->Items(2)->TitleButton();
+  TCustomFrame* frame = bar_->Items()->Items(0)->Frame();
   EXPECT_EQ(t2->Top(), frame->Top() + frame->Height() + 2 * 3);
 }
 
 TEST_F(FrameBarTest, TitleClicksOpenClosedItemsAndIgnoreTheOpenOne) {
   bar_->OpenItem(0, false);
   ClickTitle(0);  // the open item: nothing without AllowAllClose
-  EXPECT_EQ(bar_->Items(0)->State(), stOpen);
+  EXPECT_EQ(bar_->Items()->Items(0)->State(), stOpen);
   EXPECT_EQ(created_[0], 1);
   ClickTitle(2);
-  EXPECT_EQ(bar_->Items(2)->State(), stOpen);
-  EXPECT_EQ(bar_->Items(0)->State(), stClosed);
+  EXPECT_EQ(bar_->Items()->Items(2)->State(), stOpen);
+  EXPECT_EQ(bar_->Items()->Items(0)->State(), stClosed);
   bar_->AllowAllClose = true;
   ClickTitle(2);
-  EXPECT_EQ(bar_->Items(2)->State(), stClosed);
-  EXPECT_EQ(bar_->Items(2)->Frame(), nullptr);
+  EXPECT_EQ(bar_->Items()->Items(2)->State(), stClosed);
+  EXPECT_EQ(bar_->Items()->Items(2)->Frame(), nullptr);
 }
 
 TEST_F(FrameBarTest, FrameDestroyHandlerCanKeepTheFrame) {
-  bar_->Items(0)->OnFrameDestroy = [](TObject*, TCustomFrame*&, bool& canDestroy) {
+  bar_->Items()->Items(0)->OnFrameDestroy = [](TObject*, TCustomFrame*&, bool& canDestroy) {
     canDestroy = false;
   };
   bar_->OpenItem(0, false);
-  TCustomFrame* kept = bar_->Items(0)->Frame();
+  TCustomFrame* kept = bar_->Items()->Items(0)->Frame();
   bar_->OpenItem(1, false);
-  EXPECT_EQ(bar_->Items(0)->Frame(), kept);
+  EXPECT_EQ(bar_->Items()->Items(0)->Frame(), kept);
   EXPECT_FALSE(kept->Visible()) << "a kept frame is hidden";
   bar_->OpenItem(0, false);
   EXPECT_EQ(created_[0], 1) << "the kept frame is shown again, not re-created";
 }
 
 TEST_F(FrameBarTest, ItemWithoutHandlerShowsTheDefaultFrame) {
-  bar_->Items(2)->OnCreateFrame = nullptr;
+  bar_->Items()->Items(2)->OnCreateFrame = nullptr;
   bar_->OpenItem(2, false);
-  TCustomFrame* frame = bar_->Items(2)->Frame();
+  TCustomFrame* frame = bar_->Items()->Items(2)->Frame();
   ASSERT_NE(frame, nullptr);
   ASSERT_EQ(frame->ControlCount(), 1);
   EXPECT_EQ(frame->Controls(0)->Caption(), L"Frame creation\r\nevent has not been defined.");
+}
+
+TEST_F(FrameBarTest, DeletingAnItemFreesItsTitleAndFrameAndClosesTheGap) {
+  TsTitles* items = bar_->Items();
+  EXPECT_EQ(items->Owner(), bar_);
+  EXPECT_EQ(items->Items(1)->Collection(), items);
+  bar_->OpenItem(1, false);
+  HWND frame = items->Items(1)->Frame()->Handle();
+  TsTitleItem* last = items->Items(2);
+  const int controls = bar_->ControlCount();  // three titles and the open frame
+  items->Delete(1);
+  EXPECT_EQ(items->Count(), 2);
+  EXPECT_FALSE(IsWindow(frame));
+  EXPECT_EQ(bar_->ControlCount(), controls - 2) << "the title button goes with its frame";
+  EXPECT_EQ(items->Items(1), last);
+  EXPECT_EQ(last->Index(), 1);
+  // Nothing is open now: the last title follows the first one directly.
+  TsTitleButton* t0 = items->Items(0)->TitleButton();
+  EXPECT_EQ(last->TitleButton()->Top(), t0->Top() + bar_->TitleHeight() + 3);
+}
+
+TEST_F(FrameBarTest, AssigningItemsCopiesTheSourceItemsValuesAndEvents) {
+  TsFrameBar* other = Construct<TsFrameBar>(form_);
+  other->SetParent(form_);
+  struct Source {
+    const wchar_t* caption;
+    bool visible;
+    const wchar_t* section;
+  } sources[] = {{L"Первый", true, L"BARTITLE"}, {L"Второй", false, L"BUTTON"}};
+  int made = 0;
+  for (const Source& src : sources) {
+    TsTitleItem* item = other->Items()->Add();
+    item->SetCaption(src.caption);
+    item->SetSkinSection(src.section);
+    item->SetVisible(src.visible);
+    item->OnCreateFrame = [&made](TObject*, TCustomFrame*& frame) {
+      ++made;
+      frame = Construct<TFrame>(nullptr);
+      frame->SetHeight(60);
+    };
+  }
+  bar_->OpenItem(0, false);
+  HWND oldFrame = bar_->Items()->Items(0)->Frame()->Handle();
+  bar_->SetItems(other->Items());
+  ASSERT_EQ(bar_->Items()->Count(), 2);
+  EXPECT_FALSE(IsWindow(oldFrame)) << "the replaced items' frames are freed";
+  for (int i = 0; i < 2; ++i) {
+    TsTitleItem* item = bar_->Items()->Items(i);
+    EXPECT_EQ(item->Caption(), sources[i].caption);
+    EXPECT_EQ(item->TitleButton()->Caption(), sources[i].caption);
+    EXPECT_EQ(item->Visible(), sources[i].visible);
+    EXPECT_EQ(item->SkinSection(), sources[i].section);
+    EXPECT_EQ(item->TitleButton()->SkinData->SkinSection(), sources[i].section);
+    EXPECT_EQ(item->Collection(), bar_->Items());
+  }
+  EXPECT_EQ(bar_->Items()->Items(1)->TitleButton()->Parent(), nullptr);
+  ClickTitle(0);
+  EXPECT_EQ(made, 1) << "the copied handler makes the frame";
+  EXPECT_EQ(bar_->Items()->Items(0)->State(), stOpen);
+  delete other;
+}
+
+TEST_F(FrameBarTest, ImageIndexOfAnItemGivesItsTitleTheBarsImages) {
+  auto* images = Construct<TImageList>(form_);
+  images->SetSize(16, 16);
+  auto bmp = std::make_unique<TBitmap>(16, 16, pf24bit);
+  images->AddMasked(bmp.get(), clFuchsia);
+  bar_->SetImages(images);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(bar_->Items()->Items(i)->TitleButton()->Images(), images);
+  TsTitleItem* item = bar_->Items()->Items(1);
+  item->SetImageIndex(0);
+  EXPECT_EQ(item->TitleButton()->ImageIndex(), 0);
+  EXPECT_EQ(item->TitleButton()->GlyphWidth(), 16);
+  delete images;
+  EXPECT_EQ(bar_->Images(), nullptr);
+  EXPECT_EQ(item->TitleButton()->Images(), nullptr);
 }
 
 }  // namespace
