@@ -315,7 +315,11 @@ std::wstring FinderHundredths(double value) {
 void TFrame5::GetDrives() {
   TCheckListBox* list = MainForm->CheckListBox1;
   list->Clear();
+  // A letter the system does not name has no root to ask about (each
+  // question is a trip to the system's volume manager).
+  const DWORD present = GetLogicalDrives();
   for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
+    if (!(present & (1u << (letter - L'A')))) continue;
     const std::wstring root = std::wstring(1, letter) + L":\\";
     const UINT type = GetDriveTypeW(root.c_str());
     if (type != DRIVE_FIXED && type != DRIVE_REMOVABLE) continue;
