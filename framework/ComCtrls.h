@@ -32,6 +32,9 @@ class TTabSheet : public TWinControl {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  // A page that is not shown makes no windows: many pages of controls then
+  // cost nothing until the user first opens them.
+  bool WindowDeferred() const override { return !Visible(); }
 
  private:
   friend class TPageControl;

@@ -372,6 +372,9 @@ class TWinControl : public TControl {
   virtual void DestroyWnd();
   // Called once the window exists (fonts, text and state pushed into it).
   virtual void CreateWindowState() {}
+  // True while the control makes no window along with its parent's: it and
+  // its children get theirs once it is shown or one is asked for.
+  virtual bool WindowDeferred() const { return false; }
   // Called before the window goes away on RecreateWnd, to keep window state.
   virtual void SaveWindowState() {}
   virtual void PaintWindow(HDC dc);

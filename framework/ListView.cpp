@@ -86,6 +86,7 @@ void TListView::CreateWindowState() {
   SendMessageW(w, LVM_SETTEXTBKCOLOR, 0, ColorToRGB(Color()));
   SendMessageW(w, LVM_SETTEXTCOLOR, 0, ColorToRGB(Font()->Color()));
   ownerInWindow_ = (GetWindowLongPtrW(w, GWL_STYLE) & LVS_OWNERDATA) != 0;
+  ownerWindowCount_ = 0;
   // The check boxes of owner data are ours: the window asks for them.
   if (ownerInWindow_) SendMessageW(w, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
   UpdateExtendedStyle();
@@ -95,6 +96,7 @@ void TListView::CreateWindowState() {
   if (count == 0) return;
   if (ownerInWindow_) {
     SendMessageW(w, LVM_SETITEMCOUNT, count, 0);
+    ownerWindowCount_ = count;
     for (auto& item : items_->items_) PushItemState(item.get());
     return;
   }
@@ -227,12 +229,13 @@ void TListView::SyncOwnerCount(bool appended) {
   const LPARAM flags = LVSICF_NOSCROLL | (ownerRepaint_ ? 0 : LVSICF_NOINVALIDATEALL);
   ownerRepaint_ = false;
   SendMessageW(WindowHandle(), LVM_SETITEMCOUNT, items_->Count(), flags);
+  ownerWindowCount_ = items_->Count();
 }
 
 void TListView::RedrawOwnerRow(int index) {
   if (!HandleAllocated() || index < 0) return;
   // A row the window does not know yet is painted when it learns of it.
-  if (index >= SendMessageW(WindowHandle(), LVM_GETITEMCOUNT, 0, 0)) return;
+  if (index >= ownerWindowCount_) return;
   if (items_->UpdateCount() > 0) ownerRepaint_ = true;
   else SendMessageW(WindowHandle(), LVM_REDRAWITEMS, index, index);
 }

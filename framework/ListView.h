@@ -270,6 +270,9 @@ class TListView : public TSystemControl {
   bool ownerData_ = false;
   bool ownerInWindow_ = false;  // the window was made with LVS_OWNERDATA
   bool ownerRepaint_ = false;   // a row other than a new last one changed during an update
+  // Rows the owner-data window was last told of: a changed row beyond them
+  // is painted when the window learns of it, without asking the window.
+  int ownerWindowCount_ = 0;
   TBorderStyle borderStyle_ = bsSingle;
   TImageList* smallImages_ = nullptr;
   TImageList* largeImages_ = nullptr;

@@ -260,7 +260,8 @@ void TListItems::Delete(int index) {
   if (index < 0 || index >= Count()) return;
   if (owner_->HandleAllocated()) {
     QuietScope quiet(owner_->quiet_);
-    SendMessageW(owner_->WindowHandle(), LVM_DELETEITEM, index, 0);
+    if (SendMessageW(owner_->WindowHandle(), LVM_DELETEITEM, index, 0) && owner_->ownerInWindow_)
+      --owner_->ownerWindowCount_;
   }
   items_.erase(items_.begin() + index);
   Renumber(index);
@@ -270,6 +271,7 @@ void TListItems::Clear() {
   if (owner_->HandleAllocated()) {
     QuietScope quiet(owner_->quiet_);
     SendMessageW(owner_->WindowHandle(), LVM_DELETEALLITEMS, 0, 0);
+    owner_->ownerWindowCount_ = 0;
   }
   items_.clear();
 }

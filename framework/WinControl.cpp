@@ -149,7 +149,8 @@ void TWinControl::CreateHandle() {
 
 void TWinControl::CreateChildHandles() {
   for (TControl* c : controls_)
-    if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->HandleAllocated()) w->CreateHandle();
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->HandleAllocated() && !w->WindowDeferred())
+      w->CreateHandle();
 }
 
 void TWinControl::CreateWnd() {
@@ -240,7 +241,7 @@ void TWinControl::InsertControl(TControl* control) {
   if (auto* w = dynamic_cast<TWinControl*>(control)) {
     if (handle_) {
       if (w->handle_) ::SetParent(w->handle_, handle_);
-      else w->CreateHandle();
+      else if (!w->WindowDeferred()) w->CreateHandle();
       w->UpdateShowing();
     }
   } else if (control->Visible()) {

@@ -222,6 +222,7 @@ void TWinControl::WndProc(TMessage& message) {
       return;
     case CM_VISIBLECHANGED:
       if (handle_) UpdateShowing();
+      else if (Parent() && Parent()->HandleAllocated() && !WindowDeferred()) CreateHandle();  // a deferred window
       return;
     case CM_SHOWINGCHANGED:
       SyncWindowVisibility();

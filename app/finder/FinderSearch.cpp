@@ -9,10 +9,10 @@
 #include <climits>
 #include <cmath>
 #include <unordered_map>
-#include <thread>
 #include <unordered_set>
 #include <vector>
 
+#include "app/finder/FolderListing.h"
 #include "app/finder/Frame5.h"
 #include "app/mainwindow/MainForm.h"
 #include "framework/ComCtrls.h"
@@ -150,6 +150,15 @@ void PumpSearch() {
   g_lastUpdateEnd = GetTickCount64();
 }
 
+// Waits a while for the next folder listing of the read-ahead; the window
+// is kept up to date and its messages are handled meanwhile.
+void WaitForListing(HANDLE ready) {
+  if (MsgWaitForMultipleObjects(1, &ready, FALSE, static_cast<DWORD>(kSearchUpdateMs), QS_ALLINPUT) == WAIT_OBJECT_0)
+    return;
+  g_lastUpdateEnd = 0;  // the search waits anyway: no reason to hold the update back
+  PumpSearch();
+}
+
 // Upper-case full paths of the files the running search has listed, so that
 // a file under two ticked paths is listed once.
 std::unordered_set<std::wstring> g_listed;
@@ -159,85 +168,33 @@ std::wstring UpperPath(std::wstring s) {
   return s;
 }
 
-bool IsDotEntry(const wchar_t* name) {
-  return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
-}
-
-struct FindCloser {
-  HANDLE h;
-  ~FindCloser() {
-    if (h != INVALID_HANDLE_VALUE) FindClose(h);
-  }
-};
-
-HANDLE OpenListing(const std::wstring& pattern, WIN32_FIND_DATAW& fd, bool foldersOnly) {
-  return FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &fd,
-                          foldersOnly ? FindExSearchLimitToDirectories : FindExSearchNameMatch, nullptr,
-                          FIND_FIRST_EX_LARGE_FETCH);
-}
-
-// A folder that is a reparse point (a link or junction) is not entered: it
-// leads elsewhere, possibly back up the same tree.
-bool EnterableFolder(const WIN32_FIND_DATAW& fd) {
-  return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-         !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsDotEntry(fd.cFileName);
-}
-
 // Adds the folders under Dir, at every depth, to Count; a set Stop ends the
 // walk early.
 void CountFolders(const std::wstring& dir, std::atomic<long long>& count,
                   const std::atomic<bool>* stop) {
   WIN32_FIND_DATAW fd;
-  FindCloser listing{OpenListing(dir + L"*", fd, true)};
-  if (listing.h == INVALID_HANDLE_VALUE) return;
+  UniqueFindHandle listing(FindFirstFileExW((dir + L"*").c_str(), FindExInfoBasic, &fd,
+                                            FindExSearchLimitToDirectories, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  if (!listing) return;
   do {
     if (stop && *stop) return;
-    if (!EnterableFolder(fd)) continue;
+    if (!EnterableFolder(fd.dwFileAttributes, fd.cFileName)) continue;
     ++count;
     CountFolders(dir + fd.cFileName + L"\\", count, stop);
-  } while (FindNextFileW(listing.h, &fd));
+  } while (FindNextFileW(listing.get(), &fd));
 }
 
-// The folders of the path being searched, counted on a thread of their own:
-// the count is a second walk of the whole tree, and the search need not wait
-// for it before it starts. The progress bar takes it once it is known.
-class FolderCount {
- public:
-  explicit FolderCount(const std::wstring& dir)
-      : thread_([this, dir] {
-          CountFolders(dir, count_, &stop_);
-          done_ = true;
-        }) {}
-  // A search that ends early stops the count too.
-  ~FolderCount() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-  }
-  FolderCount(const FolderCount&) = delete;
-  FolderCount& operator=(const FolderCount&) = delete;
-  bool Done() const { return done_; }
-  long long Count() const { return count_; }
-  // Waits for the whole count.
-  void Finish() {
-    if (thread_.joinable()) thread_.join();
-  }
-
- private:
-  std::atomic<long long> count_{0};
-  std::atomic<bool> stop_{false}, done_{false};
-  std::thread thread_;  // last: starts once the counters exist
-};
-
-// The count for the path being searched, and whether the bar has it yet.
-FolderCount* g_folderCount = nullptr;
+// The listings and folder count of the path being searched, and whether the
+// bar has the count yet.
+FolderReadAhead* g_readAhead = nullptr;
 bool g_progressMaxSet = false;
 
 // The bar's end is the folder count once it is known; until then the bar
 // waits.
 void ShowSearchProgress() {
   TProgressBar* bar = MainForm->ProgressBar1;
-  if (g_folderCount && !g_progressMaxSet && g_folderCount->Done()) {
-    bar->SetMax(static_cast<int>(std::min<long long>(g_folderCount->Count(), INT_MAX)));
+  if (g_readAhead && !g_progressMaxSet && g_readAhead->Done()) {
+    bar->SetMax(static_cast<int>(std::min<long long>(g_readAhead->Count(), INT_MAX)));
     g_progressMaxSet = true;
     g_view.progress = true;
   }
@@ -320,11 +277,10 @@ void ShowSearchFolder(TStatusBar* bar, const std::wstring& dir) {
   bar->SetPanelText(0, L"Поиск: " + text);
 }
 
-void AddResultRow(const std::wstring& path, const WIN32_FIND_DATAW& fd) {
-  const unsigned long long size = (static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-  const ShellInfo& info = FileShellInfo(path, fd.cFileName);
-  g_found.push_back(
-      {path, {FinderSizeText(size), info.typeName, FileTimeText(fd.ftLastWriteTime)}, info.icon});
+void AddResultRow(const std::wstring& path, const wchar_t* name, const FolderListing::Entry& entry) {
+  const unsigned long long size = entry.Size;
+  const ShellInfo& info = FileShellInfo(path, name);
+  g_found.push_back({path, {FinderSizeText(size), info.typeName, FileTimeText(entry.LastWrite)}, info.icon});
   FoundFilesCount += 1;
   FoundFilesSize += static_cast<double>(size);
   g_view.totals = true;
@@ -359,7 +315,11 @@ std::wstring FinderHundredths(double value) {
 void TFrame5::GetDrives() {
   TCheckListBox* list = MainForm->CheckListBox1;
   list->Clear();
+  // A letter the system does not name has no root to ask about (each
+  // question is a trip to the system's volume manager).
+  const DWORD present = GetLogicalDrives();
   for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
+    if (!(present & (1u << (letter - L'A')))) continue;
     const std::wstring root = std::wstring(1, letter) + L":\\";
     const UINT type = GetDriveTypeW(root.c_str());
     if (type != DRIVE_FIXED && type != DRIVE_REMOVABLE) continue;
@@ -401,11 +361,11 @@ void TFrame5::FindFiles() {
     if (form->CheckListBox1->Checked(i)) {
       const std::wstring dir = form->CheckListBox1->Items()->Strings(i);
       {
-        FolderCount folders(dir);
-        g_folderCount = &folders;
+        FolderReadAhead folders(dir);
+        g_readAhead = &folders;
         g_progressMaxSet = false;
         struct Forget {
-          ~Forget() { g_folderCount = nullptr; }
+          ~Forget() { g_readAhead = nullptr; }
         } forget;
         g_view.position = 0;
         Find(dir);
@@ -426,30 +386,31 @@ void TFrame5::FindFiles() {
 
 void TFrame5::Find(const std::wstring& Dir) {
   if (!FindRunning) g_match.valid = false;  // called on its own: the lists as they are now
-  WIN32_FIND_DATAW fd;
-  FindCloser listing{OpenListing(Dir + L"*.*", fd, false)};
-  if (listing.h != INVALID_HANDLE_VALUE) {
-    for (;;) {
-      // With a stop asked for, the entry at hand is still handled and the
-      // listing then ends.
-      const bool last = FindStop || Application->Terminated();
-      if (FindRunning) PumpSearch();
-      else PumpMessages();
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        if (EnterableFolder(fd)) {
-          Find(Dir + fd.cFileName + L"\\");
-          g_view.folder = true;
-          g_view.folderText = Dir;
-          ++g_view.position;
-          g_view.progress = true;
-        }
-      } else {
-        const std::wstring path = Dir + fd.cFileName;
-        if (Listed(path, fd.cFileName) && g_listed.insert(UpperPath(path)).second)
-          AddResultRow(path, fd);
+  std::unique_ptr<FolderListing> listing;
+  if (FindRunning && g_readAhead) listing = g_readAhead->Take(Dir, WaitForListing);
+  if (!listing) listing = FolderListing::Read(Dir);
+  std::wstring path;
+  for (size_t i = 0; i < listing->Count(); ++i) {
+    // With a stop asked for, the entry at hand is still handled and the
+    // listing then ends.
+    const bool last = FindStop || Application->Terminated();
+    if (FindRunning) PumpSearch();
+    else PumpMessages();
+    const FolderListing::Entry& entry = listing->At(i);
+    const wchar_t* name = listing->Name(i);
+    if (entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (listing->Enterable(i)) {
+        Find(Dir + name + L"\\");
+        g_view.folder = true;
+        g_view.folderText = Dir;
+        ++g_view.position;
+        g_view.progress = true;
       }
-      if (last || !FindNextFileW(listing.h, &fd)) break;
+    } else {
+      path.assign(Dir).append(name);
+      if (Listed(path, name) && g_listed.insert(UpperPath(path)).second) AddResultRow(path, name, entry);
     }
+    if (last) break;
   }
   g_view.folder = true;
   g_view.folderText.clear();

@@ -51,6 +51,13 @@ void SendSwallowing(HWND wnd, const TMessage& message) {
   }
 }
 
+void PerformSwallowing(TControl* control, const TMessage& message) {
+  try {
+    control->Perform(message.Msg, message.WParam, message.LParam);
+  } catch (...) {
+  }
+}
+
 }  // namespace
 
 void BroadcastToChildren(TWinControl* control, TMessage& message) {
@@ -64,7 +71,10 @@ void BroadcastToChildren(TWinControl* control, TMessage& message) {
     if (!win) {
       child->Perform(message.Msg, message.WParam, message.LParam);
     } else if (QuerySkinCmd(win, AC_CTRLHANDLED)) {
-      SendSwallowing(win->Handle(), message);
+      // A control whose window is not made yet (a page not shown so far)
+      // hears the command directly: asking for its handle would make it.
+      if (win->HandleAllocated()) SendSwallowing(win->WindowHandle(), message);
+      else PerformSwallowing(win, message);
     } else {
       BroadcastToChildren(win, message);
     }

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/ImageList.h"
 #include "framework/ListView.h"
@@ -266,6 +267,51 @@ TEST_F(ListViewTest, BulkAddInsideBeginUpdateReachesTheWindow) {
   EXPECT_EQ(WindowItemText(w, n - 1, 0), L"file" + std::to_wstring(n - 1));
   EXPECT_TRUE(WindowChecked(w, n - 2));
   EXPECT_FALSE(WindowChecked(w, n - 1));
+}
+
+// An owner-data window asks for its rows itself: a changed row is redrawn
+// while the window holds it, and not before the window learns of it (the
+// new rows then need no repaint of the rest), as rows come and go in and
+// outside updates.
+TEST_F(ListViewTest, OwnerDataRowsAreRedrawnOnceTheWindowHoldsThem) {
+  TListView* lv = MakeReport();
+  lv->SetOwnerData(true);
+  HWND w = lv->Handle();
+  std::vector<WPARAM> redrawn;
+  LPARAM countFlags = 0;
+  TWndProcHook spy(lv, [&](TMessage& m, const TWndMethod& next) {
+    if (m.Msg == LVM_REDRAWITEMS) redrawn.push_back(m.WParam);
+    if (m.Msg == LVM_SETITEMCOUNT) countFlags = m.LParam;
+    next(m);
+  });
+  auto changed = [&](int index, const wchar_t* text) {
+    redrawn.clear();
+    lv->Items()->Item(index)->SetCaption(text);
+    return redrawn == std::vector<WPARAM>{static_cast<WPARAM>(index)};
+  };
+  for (int i = 0; i < 3; ++i) AddRow(lv, L"row" + std::to_wstring(i), L"s", L"t", true);
+  EXPECT_EQ(SendMessageW(w, LVM_GETITEMCOUNT, 0, 0), 3);
+  EXPECT_TRUE(changed(2, L"last"));
+
+  lv->Items()->Delete(0);
+  EXPECT_EQ(SendMessageW(w, LVM_GETITEMCOUNT, 0, 0), 2);
+  EXPECT_TRUE(changed(1, L"now last"));
+  EXPECT_EQ(WindowItemText(w, 1, 0), L"now last");
+
+  lv->Items()->BeginUpdate();
+  AddRow(lv, L"held", L"s", L"t", false);
+  EXPECT_FALSE(changed(2, L"held, changed"));  // the window has no such row yet
+  lv->Items()->EndUpdate();
+  EXPECT_EQ(SendMessageW(w, LVM_GETITEMCOUNT, 0, 0), 3);
+  EXPECT_TRUE(countFlags & LVSICF_NOINVALIDATEALL);
+  EXPECT_EQ(WindowItemText(w, 2, 0), L"held, changed");
+  EXPECT_TRUE(changed(2, L"shown"));
+
+  lv->Items()->Clear();
+  EXPECT_EQ(SendMessageW(w, LVM_GETITEMCOUNT, 0, 0), 0);
+  AddRow(lv, L"again", L"s", L"t", true);
+  EXPECT_TRUE(changed(0, L"again, changed"));
+  EXPECT_EQ(WindowItemText(w, 0, 0), L"again, changed");
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/app/common/CleanupTestSupport.h"
 #include "tests/app/duplicates/DupTestSupport.h"
 #include "tests/app/finder/FinderTestSupport.h"
@@ -89,6 +92,38 @@ TEST_F(FinderSearchTest, GetQuanFoldersCountsFoldersAtEveryDepth) {
   EXPECT_EQ(form_->ProgressBar1->Max(), 4);
   EXPECT_EQ(form_->ProgressBar1->Position(), 0);
   EXPECT_EQ(Results(), (std::multiset<std::wstring>{tmp / L"a\\file.txt"}));
+}
+
+// The rows come in the order of the walk: a folder's entries as the file
+// system lists them, each subfolder's rows where the folder names it.
+void WalkOrder(const std::wstring& dir, std::vector<std::wstring>& out) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((dir + L"*.*").c_str(), &fd);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  do {
+    const std::wstring name = fd.cFileName;
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) out.push_back(dir + name);
+    else if (name != L"." && name != L"..") WalkOrder(dir + name + L"\\", out);
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+}
+
+TEST_F(FinderSearchTest, RowsFollowTheWalkDepthFirst) {
+  testenv::ScopedTempDir tmp;
+  for (const wchar_t* name : {L"m.dat", L"a\\1.dat", L"a\\b\\2.dat", L"a\\b\\3.dat", L"a\\c\\4.dat", L"z\\5.dat",
+                              L"z\\y\\x\\6.dat", L"b.dat"})
+    tmp.WriteFile(name, "d");
+  AddPath(tmp.Path());
+  AddFilter(L"*.dat");
+  std::vector<std::wstring> expected;
+  WalkOrder(tmp.Path() + L"\\", expected);
+  ASSERT_EQ(expected.size(), 8u);
+
+  TFrame5::FindFiles();
+  std::vector<std::wstring> rows;
+  for (int i = 0; i < form_->ListView4->Items()->Count(); ++i) rows.push_back(form_->ListView4->Items()->Item(i)->Caption());
+  EXPECT_EQ(rows, expected);
+  EXPECT_EQ(form_->ProgressBar1->Max(), 6);  // a, a\b, a\c, z, z\y, z\y\x
 }
 
 TEST_F(FinderSearchTest, ARowShowsSizeTypeDateAndIsTicked) {

@@ -1,0 +1,113 @@
+// One folder's entries as the finder's search walks them, and the thread
+// that lists the folders of a search path ahead of the search.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/Handles.h"
+
+// The entries of one folder in the order the file system returned them,
+// with what the search needs of each: attributes, size, time and name.
+class FolderListing {
+ public:
+  struct Entry {
+    DWORD Attributes;
+    DWORD NameAt;  // offset of the name in the listing's name buffer
+    unsigned long long Size;
+    FILETIME LastWrite;
+  };
+
+  // Lists Dir (ending with "\") with the pattern "*.*"; a folder that cannot
+  // be listed gives an empty listing. `stop`, when given and set, ends the
+  // listing early.
+  static std::unique_ptr<FolderListing> Read(const std::wstring& Dir, const std::atomic<bool>* stop = nullptr);
+
+  const std::wstring& Dir() const { return dir_; }
+  size_t Count() const { return entries_.size(); }
+  const Entry& At(size_t i) const { return entries_[i]; }
+  const wchar_t* Name(size_t i) const { return names_.data() + entries_[i].NameAt; }
+  // Memory the listing holds, for the read-ahead's limit.
+  size_t Bytes() const { return entries_.capacity() * sizeof(Entry) + names_.capacity() * sizeof(wchar_t); }
+  // Whether entry i is a folder the search enters (not ".", "..", or a link
+  // or junction, which leads elsewhere, possibly back up the same tree).
+  bool Enterable(size_t i) const;
+
+ private:
+  std::wstring dir_;
+  std::vector<Entry> entries_;
+  std::wstring names_;  // every name followed by its terminating zero
+};
+
+// "." or "..".
+bool IsDotEntry(const wchar_t* name);
+// A folder the search enters and counts.
+bool EnterableFolder(DWORD attributes, const wchar_t* name);
+
+// Lists the folders of one search path on a thread of its own, in the order
+// the search enters them (a folder, then each of its subfolders in listing
+// order, depth first), and counts them on the way for the progress bar. The
+// search then takes the listings instead of reading the folders itself, so
+// the tree is walked once, beside the search's own work, instead of twice.
+class FolderReadAhead {
+ public:
+  // Listings read but not yet taken hold at most about maxAheadBytes; the
+  // walk waits for the search beyond that (a whole drive can hold millions
+  // of files).
+  static constexpr size_t kMaxAheadBytes = 64u << 20;
+  explicit FolderReadAhead(const std::wstring& root, size_t maxAheadBytes = kMaxAheadBytes);
+  // A search that ends early stops the walk too.
+  ~FolderReadAhead();
+  FolderReadAhead(const FolderReadAhead&) = delete;
+  FolderReadAhead& operator=(const FolderReadAhead&) = delete;
+
+  // The next listing when it is the one of Dir; waits for it, running
+  // `whileWaiting` whenever messages arrive. Null when the walk has no such
+  // listing (it took another way, or it was stopped): the caller then lists
+  // the folder itself, and this read-ahead is of no further use.
+  template <typename Wait>
+  std::unique_ptr<FolderListing> Take(const std::wstring& Dir, Wait&& whileWaiting) {
+    SpinWhileBusy();
+    while (!Ready()) whileWaiting(event_.get());
+    return Pop(Dir);
+  }
+
+  // The whole tree has been listed: Count() is final.
+  bool Done() const { return done_; }
+  long long Count() const { return count_; }
+  // Waits for the whole count; listings not taken by then are dropped.
+  void Finish();
+
+ private:
+  void Walk(const std::wstring& dir);
+  void Push(std::unique_ptr<FolderListing> listing);
+  // A folder takes well under a millisecond to list: the search waits
+  // that long for it without the system, which costs less than being woken.
+  void SpinWhileBusy() const;
+  bool Ready();
+  std::unique_ptr<FolderListing> Pop(const std::wstring& Dir);
+
+  const size_t maxAheadBytes_;
+  std::mutex mutex_;
+  std::condition_variable taken_;
+  std::deque<std::unique_ptr<FolderListing>> ahead_;
+  size_t aheadBytes_ = 0;
+  // A listing was asked for out of order: the walk goes on for the count
+  // only.
+  std::atomic<bool> broken_{false};
+  bool waiting_ = false;      // the search found nothing ready and waits
+  UniqueKernelHandle event_;  // set for a waiting search when a listing arrives, and when the walk ends
+  std::atomic<long long> count_{0};
+  std::atomic<bool> stop_{false}, done_{false};
+  std::atomic<size_t> available_{0};  // ahead_.size(), readable without the lock
+  std::thread thread_;  // last: starts once the rest exists
+};
