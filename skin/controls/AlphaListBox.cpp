@@ -278,8 +278,7 @@ bool TsAlphaListBox::SkinCommand(TMessage& m) {
     case AC_REMOVESKIN:
       editWnd_.reset();
       CommonWndProc(m, SkinData.get());
-      if (!SkinData->CustomColor()) SetColor(clWindow);
-      if (!SkinData->CustomFont()) Font()->SetColor(clWindowText);
+      RestoreWindowColours(*SkinData, this);
       if (!Destroying()) RecreateIfWindowed();
       return true;
     case AC_REFRESH:

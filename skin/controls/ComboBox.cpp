@@ -122,8 +122,7 @@ bool TsCustomComboBox::SkinCommand(TMessage& m) {
       return true;
     case AC_REMOVESKIN:
       CommonWndProc(m, SkinData.get());
-      if (!SkinData->CustomColor()) SetColor(clWindow);
-      if (!SkinData->CustomFont()) Font()->SetColor(clWindowText);
+      RestoreWindowColours(*SkinData, this);
       ReleaseList();
       if (HandleAllocated()) RecreateWnd();
       return true;

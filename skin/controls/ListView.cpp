@@ -78,8 +78,7 @@ bool TsCustomListView::SkinCommand(TMessage& m) {
     case AC_REMOVESKIN:
       Items()->BeginUpdate();
       CommonWndProc(m, SkinData.get());
-      if (!SkinData->CustomColor()) SetColor(clWindow);
-      if (!SkinData->CustomFont()) Font()->SetColor(clWindowText);
+      RestoreWindowColours(*SkinData, this);
       listAdapter_.reset();
       Items()->EndUpdate();
       if (!Destroying()) RecreateWnd();

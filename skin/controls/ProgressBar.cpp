@@ -223,8 +223,12 @@ void TsProgressBar::PaintTo(HDC dc, bool beginPaint) {
   MarkStaleByParent(this, SkinData.get());
   TBitmap* cache = SkinData->CacheBmp.get();
   const bool resized = cache && (cache->Width() != Width() || cache->Height() != Height());
-  if ((SkinData->BGChanged || resized) && !SkinData->BGDependent) PrepareCache();
-  else if (!SamePieces(Layout().Pieces, shownPieces_)) PaintFill();
+  if ((SkinData->BGChanged || resized) && !SkinData->BGDependent) {
+    PrepareCache();
+  } else {
+    TacProgressLayout layout = Layout();
+    if (!SamePieces(layout.Pieces, shownPieces_)) PaintFill(layout);
+  }
   if (!SkinData->CacheBmp) return;
   UpdateCorners(SkinData.get(), 0);
   CopyCacheToDC(SkinData.get(), paint.DC());
@@ -243,17 +247,16 @@ void TsProgressBar::PrepareCache() {
   ::BitBlt(body_->Canvas()->Handle(), 0, 0, cache->Width(), cache->Height(),
            cache->Canvas()->Handle(), 0, 0, SRCCOPY);
   SkinData->BGChanged = false;
-  PaintFill();
+  PaintFill(Layout());
 }
 
-void TsProgressBar::PaintFill() {
+void TsProgressBar::PaintFill(const TacProgressLayout& layout) {
   if (Max() <= Min()) return;  // an empty range keeps the last image
   TBitmap* cache = SkinData->CacheBmp.get();
   if (!cache || !body_ || body_->Width() != cache->Width() || body_->Height() != cache->Height())
     return;
   ::BitBlt(cache->Canvas()->Handle(), 0, 0, cache->Width(), cache->Height(),
            body_->Canvas()->Handle(), 0, 0, SRCCOPY);
-  const TacProgressLayout layout = Layout();
   shownPieces_ = layout.Pieces;
   const std::wstring section =
       !progressSkin_.empty() ? progressSkin_

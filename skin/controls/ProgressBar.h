@@ -60,7 +60,7 @@ class TsProgressBar : public TsSkinnedControl<TProgressBar> {
   // then the filled part.
   void PrepareCache();
   // The filled part over a copy of the kept body.
-  void PaintFill();
+  void PaintFill(const TacProgressLayout& layout);
   void PaintTo(HDC dc, bool beginPaint);
   bool SkinCommand(TMessage& message);  // true = handled
 

@@ -163,6 +163,9 @@ TCacheInfo GetParentCacheHwnd(HWND wnd);
 // The shared reaction of every skin-state owner to skin commands. True only
 // for the queries it answered (the caller then treats the message as done).
 bool CommonAlphaCmd(TMessage& message, TsCommonData* skinData);
+// The standard window colours back on a control whose skin went, unless the
+// program chose its own colour or font.
+void RestoreWindowColours(const TsCommonData& skinData, TControl* control);
 // Skin commands plus focus, hover, size, move and child-creation messages.
 // True = the caller must not pass the message on.
 bool CommonWndProc(TMessage& message, TsCommonData* skinData);

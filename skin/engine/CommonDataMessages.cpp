@@ -34,11 +34,17 @@ void RemoveSkin(TsCommonData& sd, const TMessage& m) {
   sd.ClearIndexes();
   sd.Updating = true;
   if (sd.CacheBmp) sd.CacheBmp->SetSize(0, 0);
-  if (auto* edit = dynamic_cast<TCustomEdit*>(sd.OwnerControl)) {
-    if (!sd.CustomColor()) edit->SetColor(clWindow);
-    if (!sd.CustomFont()) edit->Font()->SetColor(clWindowText);
-  }
+  if (auto* edit = dynamic_cast<TCustomEdit*>(sd.OwnerControl)) RestoreWindowColours(sd, edit);
 }
+
+}  // namespace
+
+void RestoreWindowColours(const TsCommonData& sd, TControl* control) {
+  if (!sd.CustomColor()) control->SetColor(clWindow);
+  if (!sd.CustomFont()) control->Font()->SetColor(clWindowText);
+}
+
+namespace {
 
 void Refresh(TsCommonData& sd, const TMessage& m) {
   if (!ForManager(sd, m)) return;

@@ -7,6 +7,7 @@
 #include "skin/engine/SkinMessages.h"
 #include "skin/windows/DialogHook.h"
 #include "skin/windows/FrameRegion.h"
+#include "skin/windows/SkinProvider.h"
 #include "skin/windows/SkinableMenus.h"
 
 bool ButtonPressed = false;
@@ -15,29 +16,17 @@ bool InRgnUpdate = false;
 // ---------------------------------------------------------------- system menu
 
 TacSystemMenu::TacSystemMenu(TComponent* AOwner) : TPopupMenu(AOwner) {
-  miRestore = AddItem(L"miRestore", L"Restore", SC_RESTORE);
-  miMove = AddItem(L"miMove", L"Move", SC_MOVE);
-  miSize = AddItem(L"miSize", L"Size", SC_SIZE);
-  miMinimize = AddItem(L"miMinimize", L"Minimize", SC_MINIMIZE);
-  miMaximize = AddItem(L"miMaximize", L"Maximize", SC_MAXIMIZE);
-  auto* line = new TMenuItem(this);
-  line->SetCaption(L"-");
-  Items()->Add(line);
-  miClose = AddItem(L"miClose", L"Close", SC_CLOSE);
-  miClose->SetShortCut(ShortCut(VK_F4, ssAlt));
-}
-
-TMenuItem* TacSystemMenu::AddItem(const wchar_t* name, const wchar_t* caption, UINT command) {
-  auto* item = new TMenuItem(this);
-  item->SetName(name);
-  item->SetCaption(caption);
-  item->OnClick = [this, command](TObject*) {
+  const TacSystemMenuItems items = AddSystemMenuItems(this, L"mi", [this](UINT command) {
     if (!Dialog || Dialog->Destroyed) return;
     ::SendMessageW(Dialog->CtrlHandle, WM_SYSCOMMAND, command, 0);
     if (command == SC_RESTORE || command == SC_MAXIMIZE) Dialog->UpdateSystemMenu();
-  };
-  Items()->Add(item);
-  return item;
+  });
+  miRestore = items.Restore;
+  miMove = items.Move;
+  miSize = items.Size;
+  miMinimize = items.Minimize;
+  miMaximize = items.Maximize;
+  miClose = items.Close;
 }
 
 // ---------------------------------------------------------------- life

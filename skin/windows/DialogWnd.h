@@ -35,9 +35,6 @@ class TacSystemMenu : public TPopupMenu {
   TMenuItem* miMinimize = nullptr;
   TMenuItem* miMaximize = nullptr;
   TMenuItem* miClose = nullptr;
-
- private:
-  TMenuItem* AddItem(const wchar_t* name, const wchar_t* caption, UINT command);
 };
 
 // One caption button: 0 normal, 1 hot, 2 pressed; its image; its place in

@@ -44,6 +44,15 @@ struct TsCaptionButton {
 };
 
 
+// The items every skinned system menu has, in order: Restore, Move, Size,
+// Minimize, Maximize, a line, Close (Alt+F4). Each is named `prefix` and its
+// English name and, when clicked, runs `send` with its system command.
+struct TacSystemMenuItems {
+  TMenuItem *Restore, *Move, *Size, *Minimize, *Maximize, *Close;
+};
+TacSystemMenuItems AddSystemMenuItems(TPopupMenu* menu, const std::wstring& prefix,
+                                      const std::function<void(UINT command)>& send);
+
 // The skinned system menu: restore, move, size, minimize, maximize, close,
 // and a submenu listing the available skins.
 class TsSystemMenu : public TPopupMenu {
@@ -76,7 +85,6 @@ class TsSystemMenu : public TPopupMenu {
   TMenuItem* ItemClose = nullptr;
 
  private:
-  TMenuItem* AddItem(const wchar_t* name, const wchar_t* caption, UINT command);
   void SendCommand(UINT command);
 };
 

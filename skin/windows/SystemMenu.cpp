@@ -21,25 +21,38 @@ bool NoBox(TBorderStyle bs) {
 
 TsSystemMenu::TsSystemMenu(TsSkinProvider* provider)
     : TPopupMenu(provider), Provider(provider), Form(provider->Form) {
-  ItemRestore = AddItem(L"ItemRestore", L"Restore", SC_RESTORE);
-  ItemMove = AddItem(L"ItemMove", L"Move", SC_MOVE);
-  ItemSize = AddItem(L"ItemSize", L"Size", SC_SIZE);
-  ItemMinimize = AddItem(L"ItemMinimize", L"Minimize", SC_MINIMIZE);
-  ItemMaximize = AddItem(L"ItemMaximize", L"Maximize", SC_MAXIMIZE);
-  auto* line = new TMenuItem(this);
-  line->SetCaption(L"-");
-  Items()->Add(line);
-  ItemClose = AddItem(L"ItemClose", L"Close", SC_CLOSE);
-  ItemClose->SetShortCut(ShortCut(VK_F4, ssAlt));
+  const TacSystemMenuItems items =
+      AddSystemMenuItems(this, L"Item", [this](UINT command) { SendCommand(command); });
+  ItemRestore = items.Restore;
+  ItemMove = items.Move;
+  ItemSize = items.Size;
+  ItemMinimize = items.Minimize;
+  ItemMaximize = items.Maximize;
+  ItemClose = items.Close;
 }
 
-TMenuItem* TsSystemMenu::AddItem(const wchar_t* name, const wchar_t* caption, UINT command) {
-  auto* item = new TMenuItem(this);
-  item->SetName(name);
-  item->SetCaption(caption);
-  item->OnClick = [this, command](TObject*) { SendCommand(command); };
-  Items()->Add(item);
-  return item;
+TacSystemMenuItems AddSystemMenuItems(TPopupMenu* menu, const std::wstring& prefix,
+                                      const std::function<void(UINT command)>& send) {
+  auto add = [&](const wchar_t* caption, UINT command) {
+    auto* item = new TMenuItem(menu);
+    item->SetName(prefix + caption);
+    item->SetCaption(caption);
+    item->OnClick = [send, command](TObject*) { send(command); };
+    menu->Items()->Add(item);
+    return item;
+  };
+  TacSystemMenuItems items{};
+  items.Restore = add(L"Restore", SC_RESTORE);
+  items.Move = add(L"Move", SC_MOVE);
+  items.Size = add(L"Size", SC_SIZE);
+  items.Minimize = add(L"Minimize", SC_MINIMIZE);
+  items.Maximize = add(L"Maximize", SC_MAXIMIZE);
+  auto* line = new TMenuItem(menu);
+  line->SetCaption(L"-");
+  menu->Items()->Add(line);
+  items.Close = add(L"Close", SC_CLOSE);
+  items.Close->SetShortCut(ShortCut(VK_F4, ssAlt));
+  return items;
 }
 
 void TsSystemMenu::SendCommand(UINT command) {
