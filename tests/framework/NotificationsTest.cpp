@@ -126,6 +126,14 @@ TEST_F(NotificationsTest, ABareLetterReachesTheAcceleratorsUnlessTheFocusedContr
     EXPECT_EQ(GetFocus(), c.focusAfter->Handle());
     EXPECT_FALSE(check->Checked()) << "a letter never toggles a check box without accelerator";
   }
+
+  // Through the message loop (and its dialog-key handling) a letter clicks
+  // once.
+  ::SetFocus(check->Handle());
+  yesClicks = 0;
+  PostMessageW(check->Handle(), WM_CHAR, L'д', 0);
+  Application->ProcessMessages();
+  EXPECT_EQ(yesClicks, 1);
 }
 
 TEST_F(NotificationsTest, EnterClicksTheDefaultOrFocusedButtonAndEscTheCancelButton) {
