@@ -21,9 +21,9 @@ DWORD ViewStyleBits(TViewStyle v) {
 
 }  // namespace
 
-// ---------------------------------------------------------------- TListView
+// ---------------------------------------------------------------- TCustomListView
 
-TListView::TListView(TComponent* AOwner)
+TCustomListView::TCustomListView(TComponent* AOwner)
     : TSystemControl(AOwner),
       items_(std::make_unique<TListItems>(this)),
       columns_(std::make_unique<TListColumns>(this)),
@@ -35,7 +35,7 @@ TListView::TListView(TComponent* AOwner)
   SetBounds(0, 0, 250, 150);
 }
 
-TListView::~TListView() {
+TCustomListView::~TCustomListView() {
   // The window goes while the items it asks about still exist.
   Destroying();
   if (HandleAllocated()) DestroyHandle();
@@ -43,7 +43,7 @@ TListView::~TListView() {
   if (largeImages_) largeImages_->RemoveChangeListener(this);
 }
 
-void TListView::CreateParams(TCreateParams& params) {
+void TCustomListView::CreateParams(TCreateParams& params) {
   TSystemControl::CreateParams(params);
   CreateSubClass(params, WC_LISTVIEWW);
   params.Style |= LVS_SHAREIMAGELISTS | ViewStyleBits(viewStyle_);
@@ -56,7 +56,7 @@ void TListView::CreateParams(TCreateParams& params) {
   if (borderStyle_ == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
-DWORD TListView::ExtendedStyle() const {
+DWORD TCustomListView::ExtendedStyle() const {
   DWORD ex = 0;
   if (checkboxes_) ex |= LVS_EX_CHECKBOXES;
   if (rowSelect_) ex |= LVS_EX_FULLROWSELECT;
@@ -64,7 +64,7 @@ DWORD TListView::ExtendedStyle() const {
   return ex;
 }
 
-void TListView::UpdateExtendedStyle() {
+void TCustomListView::UpdateExtendedStyle() {
   if (!HandleAllocated()) return;
   QuietScope quiet(quiet_);
   DWORD mask = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES;
@@ -72,14 +72,14 @@ void TListView::UpdateExtendedStyle() {
   checkboxesInWindow_ = checkboxes_;
 }
 
-void TListView::UpdateStyleBits(DWORD mask, DWORD bits) {
+void TCustomListView::UpdateStyleBits(DWORD mask, DWORD bits) {
   if (!HandleAllocated()) return;
   LONG_PTR style = GetWindowLongPtrW(WindowHandle(), GWL_STYLE);
   LONG_PTR next = (style & ~static_cast<LONG_PTR>(mask)) | bits;
   if (next != style) SetWindowLongPtrW(WindowHandle(), GWL_STYLE, next);
 }
 
-void TListView::CreateWindowState() {
+void TCustomListView::CreateWindowState() {
   QuietScope quiet(quiet_);
   HWND w = WindowHandle();
   SendMessageW(w, LVM_SETBKCOLOR, 0, ColorToRGB(Color()));
@@ -108,7 +108,7 @@ void TListView::CreateWindowState() {
   if (items_->UpdateCount() == 0) SendMessageW(w, WM_SETREDRAW, TRUE, 0);
 }
 
-void TListView::SaveWindowState() {
+void TCustomListView::SaveWindowState() {
   if (HasState(csDestroying) || !HandleAllocated()) return;
   for (auto& c : columns_->columns_) c->width_ = c->Width();
   for (auto& item : items_->items_) {
@@ -119,7 +119,7 @@ void TListView::SaveWindowState() {
   }
 }
 
-void TListView::InsertColumnIntoWindow(TListColumn* column) {
+void TCustomListView::InsertColumnIntoWindow(TListColumn* column) {
   if (!HandleAllocated()) return;
   QuietScope quiet(quiet_);
   LVCOLUMNW c{};
@@ -133,7 +133,7 @@ void TListView::InsertColumnIntoWindow(TListColumn* column) {
     SendMessageW(WindowHandle(), LVM_SETCOLUMNWIDTH, column->index_, MAKELPARAM(column->width_, 0));
 }
 
-void TListView::InsertItemIntoWindow(TListItem* item) {
+void TCustomListView::InsertItemIntoWindow(TListItem* item) {
   if (!HandleAllocated()) return;
   QuietScope quiet(quiet_);
   if (ownerInWindow_) {
@@ -152,7 +152,7 @@ void TListView::InsertItemIntoWindow(TListItem* item) {
   PushItemState(item);
 }
 
-void TListView::PushItemState(TListItem* item) {
+void TCustomListView::PushItemState(TListItem* item) {
   // New rows start unchecked and unselected; only differences are sent.
   if (checkboxesInWindow_ && !ownerInWindow_ && item->checked_)
     SetWindowState(this, item->index_, INDEXTOSTATEIMAGEMASK(2), LVIS_STATEIMAGEMASK);
@@ -160,14 +160,14 @@ void TListView::PushItemState(TListItem* item) {
   if (s) SetWindowState(this, item->index_, s, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
-void TListView::SetViewStyle(TViewStyle v) {
+void TCustomListView::SetViewStyle(TViewStyle v) {
   if (v == viewStyle_) return;
   viewStyle_ = v;
   UpdateStyleBits(LVS_TYPEMASK | LVS_AUTOARRANGE,
                   ViewStyleBits(v) | ((v == vsIcon || v == vsSmallIcon) ? LVS_AUTOARRANGE : 0));
 }
 
-void TListView::SetCheckboxes(bool v) {
+void TCustomListView::SetCheckboxes(bool v) {
   if (v == checkboxes_) return;
   if (HandleAllocated() && checkboxesInWindow_)
     for (auto& item : items_->items_) item->checked_ = item->Checked();
@@ -183,46 +183,46 @@ void TListView::SetCheckboxes(bool v) {
   }
 }
 
-void TListView::SetRowSelect(bool v) {
+void TCustomListView::SetRowSelect(bool v) {
   rowSelect_ = v;
   UpdateExtendedStyle();
 }
 
-void TListView::SetGridLines(bool v) {
+void TCustomListView::SetGridLines(bool v) {
   gridLines_ = v;
   UpdateExtendedStyle();
 }
 
-void TListView::SetMultiSelect(bool v) {
+void TCustomListView::SetMultiSelect(bool v) {
   multiSelect_ = v;
   UpdateStyleBits(LVS_SINGLESEL, v ? 0 : LVS_SINGLESEL);
 }
 
-void TListView::SetHideSelection(bool v) {
+void TCustomListView::SetHideSelection(bool v) {
   hideSelection_ = v;
   UpdateStyleBits(LVS_SHOWSELALWAYS, v ? 0 : LVS_SHOWSELALWAYS);
   Invalidate();
 }
 
-void TListView::SetColumnClick(bool v) {
+void TCustomListView::SetColumnClick(bool v) {
   if (v == columnClick_) return;
   columnClick_ = v;
   // The header takes its button style only when it is made.
   RecreateWnd();
 }
 
-void TListView::SetShowColumnHeaders(bool v) {
+void TCustomListView::SetShowColumnHeaders(bool v) {
   showColumnHeaders_ = v;
   UpdateStyleBits(LVS_NOCOLUMNHEADER, v ? 0 : LVS_NOCOLUMNHEADER);
 }
 
-void TListView::SetOwnerData(bool v) {
+void TCustomListView::SetOwnerData(bool v) {
   if (v == ownerData_) return;
   ownerData_ = v;
   if (HandleAllocated()) RecreateWnd();
 }
 
-void TListView::SyncOwnerCount(bool appended) {
+void TCustomListView::SyncOwnerCount(bool appended) {
   if (!appended) ownerRepaint_ = true;
   if (!HandleAllocated() || items_->UpdateCount() > 0) return;
   // Rows appended at the end need only their own place painted.
@@ -232,7 +232,7 @@ void TListView::SyncOwnerCount(bool appended) {
   ownerWindowCount_ = items_->Count();
 }
 
-void TListView::RedrawOwnerRow(int index) {
+void TCustomListView::RedrawOwnerRow(int index) {
   if (!HandleAllocated() || index < 0) return;
   // A row the window does not know yet is painted when it learns of it.
   if (index >= ownerWindowCount_) return;
@@ -240,7 +240,7 @@ void TListView::RedrawOwnerRow(int index) {
   else SendMessageW(WindowHandle(), LVM_REDRAWITEMS, index, index);
 }
 
-bool TListView::ToggleOwnerCheck(int index) {
+bool TCustomListView::ToggleOwnerCheck(int index) {
   if (index < 0 || index >= items_->Count()) return false;
   TListItem* item = items_->Item(index);
   item->checked_ = !item->checked_;
@@ -252,7 +252,7 @@ bool TListView::ToggleOwnerCheck(int index) {
 // A click on a row's check box (or a double click, as the system's own
 // check boxes count it) ticks it; the window itself leaves owner data's
 // check boxes alone.
-bool TListView::OwnerMouseDown(TMessage& message) {
+bool TCustomListView::OwnerMouseDown(TMessage& message) {
   LVHITTESTINFO hit{};
   hit.pt.x = static_cast<short>(LOWORD(message.LParam));
   hit.pt.y = static_cast<short>(HIWORD(message.LParam));
@@ -260,18 +260,18 @@ bool TListView::OwnerMouseDown(TMessage& message) {
   return (hit.flags & LVHT_ONITEMSTATEICON) && ToggleOwnerCheck(index);
 }
 
-bool TListView::OwnerKeyDown(TMessage& message) {
+bool TCustomListView::OwnerKeyDown(TMessage& message) {
   if (message.WParam != VK_SPACE) return false;
   return ToggleOwnerCheck(static_cast<int>(SendMessageW(WindowHandle(), LVM_GETNEXTITEM, -1, LVNI_FOCUSED)));
 }
 
-void TListView::SetBorderStyle(TBorderStyle v) {
+void TCustomListView::SetBorderStyle(TBorderStyle v) {
   if (v == borderStyle_) return;
   borderStyle_ = v;
   RecreateWnd();
 }
 
-TListItem* TListView::Selected() const {
+TListItem* TCustomListView::Selected() const {
   if (HandleAllocated()) {
     int i = static_cast<int>(SendMessageW(WindowHandle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                           LVNI_SELECTED));
@@ -282,7 +282,7 @@ TListItem* TListView::Selected() const {
   return nullptr;
 }
 
-void TListView::SetSelected(TListItem* item) {
+void TCustomListView::SetSelected(TListItem* item) {
   ClearSelection();
   if (item) {
     item->SetSelected(true);
@@ -290,14 +290,14 @@ void TListView::SetSelected(TListItem* item) {
   }
 }
 
-int TListView::SelCount() const {
+int TCustomListView::SelCount() const {
   if (HandleAllocated())
     return static_cast<int>(SendMessageW(WindowHandle(), LVM_GETSELECTEDCOUNT, 0, 0));
   return static_cast<int>(std::count_if(items_->items_.begin(), items_->items_.end(),
                                         [](auto& i) { return i->selected_; }));
 }
 
-TListItem* TListView::ItemFocused() const {
+TListItem* TCustomListView::ItemFocused() const {
   if (HandleAllocated()) {
     int i = static_cast<int>(SendMessageW(WindowHandle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                           LVNI_FOCUSED));
@@ -308,14 +308,14 @@ TListItem* TListView::ItemFocused() const {
   return nullptr;
 }
 
-TListItem* TListView::TopItem() const {
+TListItem* TCustomListView::TopItem() const {
   if (items_->Count() == 0) return nullptr;
   if (!HandleAllocated()) return items_->Item(0);
   int i = static_cast<int>(SendMessageW(WindowHandle(), LVM_GETTOPINDEX, 0, 0));
   return i >= 0 && i < items_->Count() ? items_->Item(i) : nullptr;
 }
 
-TListItem* TListView::GetItemAt(int x, int y) const {
+TListItem* TCustomListView::GetItemAt(int x, int y) const {
   if (!HandleAllocated()) return nullptr;
   LVHITTESTINFO hit{};
   hit.pt = POINT{x, y};
@@ -325,13 +325,13 @@ TListItem* TListView::GetItemAt(int x, int y) const {
   return hit.iItem >= 0 && hit.iItem < items_->Count() ? items_->Item(hit.iItem) : nullptr;
 }
 
-void TListView::SelectAll() {
+void TCustomListView::SelectAll() {
   if (HandleAllocated()) SetWindowState(this, -1, LVIS_SELECTED, LVIS_SELECTED);
   else
     for (auto& item : items_->items_) item->selected_ = true;
 }
 
-void TListView::ClearSelection() {
+void TCustomListView::ClearSelection() {
   if (HandleAllocated()) SetWindowState(this, -1, 0, LVIS_SELECTED);
   else
     for (auto& item : items_->items_) item->selected_ = false;
@@ -339,7 +339,7 @@ void TListView::ClearSelection() {
 
 // ---------------------------------------------------------------- image lists
 
-void TListView::SetImageList(TImageList*& slot, TImageList* value) {
+void TCustomListView::SetImageList(TImageList*& slot, TImageList* value) {
   if (slot == value) return;
   TImageList* old = slot;
   slot = value;
@@ -355,10 +355,10 @@ void TListView::SetImageList(TImageList*& slot, TImageList* value) {
   UpdateImageLists();
 }
 
-void TListView::SetSmallImages(TImageList* v) { SetImageList(smallImages_, v); }
-void TListView::SetLargeImages(TImageList* v) { SetImageList(largeImages_, v); }
+void TCustomListView::SetSmallImages(TImageList* v) { SetImageList(smallImages_, v); }
+void TCustomListView::SetLargeImages(TImageList* v) { SetImageList(largeImages_, v); }
 
-void TListView::UpdateImageLists() {
+void TCustomListView::UpdateImageLists() {
   if (!HandleAllocated()) return;
   HIMAGELIST small = smallImages_ ? smallImages_->Handle() : nullptr;
   HIMAGELIST large = largeImages_ ? largeImages_->Handle() : nullptr;
@@ -366,7 +366,7 @@ void TListView::UpdateImageLists() {
   SendMessageW(WindowHandle(), LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(large));
 }
 
-void TListView::Notification(TComponent* component, TOperation operation) {
+void TCustomListView::Notification(TComponent* component, TOperation operation) {
   TSystemControl::Notification(component, operation);
   if (operation != TOperation::opRemove) return;
   bool changed = false;
@@ -377,7 +377,7 @@ void TListView::Notification(TComponent* component, TOperation operation) {
 
 // ---------------------------------------------------------------- notifications
 
-void TListView::GetDispInfo(NMLVDISPINFOW* info) {
+void TCustomListView::GetDispInfo(NMLVDISPINFOW* info) {
   LVITEMW& it = info->item;
   if (it.iItem < 0 || it.iItem >= items_->Count()) return;
   TListItem* item = items_->Item(it.iItem);
@@ -410,7 +410,7 @@ void TListView::GetDispInfo(NMLVDISPINFOW* info) {
   }
 }
 
-void TListView::ItemChanged(const NMLISTVIEW* nm) {
+void TCustomListView::ItemChanged(const NMLISTVIEW* nm) {
   if (quiet_ > 0 || !(nm->uChanged & LVIF_STATE)) return;
   if (nm->iItem < 0 || nm->iItem >= items_->Count()) return;
   TListItem* item = items_->Item(nm->iItem);
@@ -419,7 +419,7 @@ void TListView::ItemChanged(const NMLISTVIEW* nm) {
   if (OnChange) OnChange(this, item, ctState);
 }
 
-LRESULT TListView::CustomDraw(NMLVCUSTOMDRAW* cd) {
+LRESULT TCustomListView::CustomDraw(NMLVCUSTOMDRAW* cd) {
   if (!OnAdvancedCustomDraw) return CDRF_DODEFAULT;
   TCustomDrawStage stage;
   switch (cd->nmcd.dwDrawStage) {
@@ -450,7 +450,7 @@ LRESULT TListView::CustomDraw(NMLVCUSTOMDRAW* cd) {
   return r;
 }
 
-void TListView::CNNotify(TMessage& message) {
+void TCustomListView::CNNotify(TMessage& message) {
   auto* hdr = reinterpret_cast<NMHDR*>(message.LParam);
   switch (hdr->code) {
     case LVN_GETDISPINFOW:
@@ -481,7 +481,7 @@ void TListView::CNNotify(TMessage& message) {
   DefaultHandler(message);
 }
 
-void TListView::WndProc(TMessage& message) {
+void TCustomListView::WndProc(TMessage& message) {
   switch (message.Msg) {
     case CN_NOTIFY:
       CNNotify(message);

@@ -1,4 +1,4 @@
-// TListView: the comctl32 list view (SysListView32) with framework-held
+// TCustomListView / TListView: the comctl32 list view (SysListView32) with framework-held
 // items. The items live in this object (one owned TListItem per row, in row
 // order); the window holds the rows' states and asks for every text through
 // LVN_GETDISPINFO, so texts never have to be copied into it and the rows
@@ -17,7 +17,7 @@
 #include "framework/StdCtrls.h"
 
 class TImageList;
-class TListView;
+class TCustomListView;
 class TListItems;
 class TListItem;
 
@@ -38,7 +38,7 @@ using TLVAdvancedCustomDrawEvent =
 // One column of the report view.
 class TListColumn {
  public:
-  TListColumn(TListView* owner, int index) : owner_(owner), index_(index) {}
+  TListColumn(TCustomListView* owner, int index) : owner_(owner), index_(index) {}
   int Index() const { return index_; }
   const std::wstring& Caption() const { return caption_; }
   void SetCaption(const std::wstring& v);
@@ -50,9 +50,9 @@ class TListColumn {
   void SetAlignment(TAlignment v);
 
  private:
-  friend class TListView;
+  friend class TCustomListView;
   friend class TListColumns;
-  TListView* owner_;
+  TCustomListView* owner_;
   int index_;
   std::wstring caption_;
   int width_ = 50;
@@ -61,7 +61,7 @@ class TListColumn {
 
 class TListColumns {
  public:
-  explicit TListColumns(TListView* owner) : owner_(owner) {}
+  explicit TListColumns(TCustomListView* owner) : owner_(owner) {}
   TListColumn* Add();
   int Count() const { return static_cast<int>(columns_.size()); }
   TListColumn* Items(int index) const { return columns_.at(index).get(); }
@@ -69,8 +69,8 @@ class TListColumns {
   void Clear();
 
  private:
-  friend class TListView;
-  TListView* owner_;
+  friend class TCustomListView;
+  TCustomListView* owner_;
   std::vector<std::unique_ptr<TListColumn>> columns_;
 };
 
@@ -83,7 +83,7 @@ class TListItem {
   TListItem& operator=(const TListItem&) = delete;
 
   TListItems* Owner() const { return owner_; }
-  TListView* ListView() const;
+  TCustomListView* ListView() const;
   int Index() const { return index_; }
 
   const std::wstring& Caption() const { return caption_; }
@@ -108,7 +108,7 @@ class TListItem {
 
  private:
   friend class TListItems;
-  friend class TListView;
+  friend class TCustomListView;
   friend class TListSubItems;
   void TextChanged(int column);  // the window shows our text of the column again
 
@@ -125,9 +125,9 @@ class TListItem {
 
 class TListItems {
  public:
-  explicit TListItems(TListView* owner) : owner_(owner) {}
+  explicit TListItems(TCustomListView* owner) : owner_(owner) {}
   ~TListItems();
-  TListView* Owner() const { return owner_; }
+  TCustomListView* Owner() const { return owner_; }
 
   TListItem* Add();
   TListItem* Insert(int index);
@@ -144,20 +144,20 @@ class TListItems {
   int UpdateCount() const { return updateCount_; }
 
  private:
-  friend class TListView;
+  friend class TCustomListView;
   friend class TListItem;
   void Renumber(int from);
 
-  TListView* owner_;
+  TCustomListView* owner_;
   std::vector<std::unique_ptr<TListItem>> items_;
   int updateCount_ = 0;
 };
 
-class TListView : public TSystemControl {
+class TCustomListView : public TSystemControl {
  public:
-  explicit TListView(TComponent* AOwner);
-  ~TListView() override;
-  const wchar_t* ClassName() const override { return L"TListView"; }
+  explicit TCustomListView(TComponent* AOwner);
+  ~TCustomListView() override;
+  const wchar_t* ClassName() const override { return L"TCustomListView"; }
 
   TListItems* Items() const { return items_.get(); }
   TListColumns* Columns() const { return columns_.get(); }
@@ -280,4 +280,10 @@ class TListView : public TSystemControl {
   // notifications about it are not the user's doing: no events.
   int quiet_ = 0;
   std::wstring dispText_;  // keeps the text handed out by LVN_GETDISPINFO alive
+};
+
+class TListView : public TCustomListView {
+ public:
+  explicit TListView(TComponent* AOwner) : TCustomListView(AOwner) {}
+  const wchar_t* ClassName() const override { return L"TListView"; }
 };

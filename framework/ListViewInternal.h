@@ -1,4 +1,4 @@
-// Private helpers of TListView and its items (ListView.cpp and
+// Private helpers of TCustomListView and its items (ListView.cpp and
 // ListViewItems.cpp); not part of the framework's interface.
 #pragma once
 
@@ -27,11 +27,11 @@ class QuietScope {
   int& counter_;
 };
 
-inline UINT WindowState(const TListView* lv, int index, UINT mask) {
+inline UINT WindowState(const TCustomListView* lv, int index, UINT mask) {
   return static_cast<UINT>(SendMessageW(lv->WindowHandle(), LVM_GETITEMSTATE, index, mask));
 }
 
-inline void SetWindowState(TListView* lv, int index, UINT state, UINT mask) {
+inline void SetWindowState(TCustomListView* lv, int index, UINT state, UINT mask) {
   LVITEMW it{};
   it.state = state;
   it.stateMask = mask;

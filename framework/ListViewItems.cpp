@@ -118,14 +118,14 @@ TListItem::TListItem(TListItems* owner)
 
 TListItem::~TListItem() = default;
 
-TListView* TListItem::ListView() const { return owner_ ? owner_->Owner() : nullptr; }
+TCustomListView* TListItem::ListView() const { return owner_ ? owner_->Owner() : nullptr; }
 
 // The window asks for every text itself (sub-items included, which it asks
 // for by column even when they were never set), so a changed text needs only
 // a repaint of the row; outside the report view the layout follows the
 // caption, and the window must hear that the caption changed.
 void TListItem::TextChanged(int column) {
-  TListView* lv = ListView();
+  TCustomListView* lv = ListView();
   if (!lv || !lv->HandleAllocated() || index_ < 0) return;
   if (lv->ownerInWindow_) {
     lv->RedrawOwnerRow(index_);
@@ -152,7 +152,7 @@ void TListItem::SetCaption(const std::wstring& v) {
 void TListItem::SetImageIndex(int v) {
   if (v == imageIndex_) return;
   imageIndex_ = v;
-  TListView* lv = ListView();
+  TCustomListView* lv = ListView();
   if (!lv || !lv->HandleAllocated() || index_ < 0) return;
   if (lv->ownerInWindow_) {
     lv->RedrawOwnerRow(index_);
@@ -168,14 +168,14 @@ void TListItem::SetImageIndex(int v) {
 
 
 bool TListItem::Checked() const {
-  TListView* lv = ListView();
+  TCustomListView* lv = ListView();
   if (lv && lv->HandleAllocated() && lv->checkboxesInWindow_ && !lv->ownerInWindow_ && index_ >= 0)
     return (WindowState(lv, index_, LVIS_STATEIMAGEMASK) >> 12) == 2;
   return checked_;
 }
 
 void TListItem::SetChecked(bool v) {
-  TListView* lv = ListView();
+  TCustomListView* lv = ListView();
   if (lv && lv->ownerInWindow_) {
     if (v != checked_) {
       checked_ = v;
@@ -189,7 +189,7 @@ void TListItem::SetChecked(bool v) {
 }
 
 bool TListItem::Selected() const {
-  TListView* lv = ListView();
+  TCustomListView* lv = ListView();
   if (lv && lv->HandleAllocated() && index_ >= 0)
     return (WindowState(lv, index_, LVIS_SELECTED) & LVIS_SELECTED) != 0;
   return selected_;
@@ -197,13 +197,13 @@ bool TListItem::Selected() const {
 
 void TListItem::SetSelected(bool v) {
   selected_ = v;
-  TListView* lv = ListView();
+  TCustomListView* lv = ListView();
   if (lv && lv->HandleAllocated() && index_ >= 0)
     SetWindowState(lv, index_, v ? LVIS_SELECTED : 0, LVIS_SELECTED);
 }
 
 bool TListItem::Focused() const {
-  TListView* lv = ListView();
+  TCustomListView* lv = ListView();
   if (lv && lv->HandleAllocated() && index_ >= 0)
     return (WindowState(lv, index_, LVIS_FOCUSED) & LVIS_FOCUSED) != 0;
   return focused_;
@@ -211,7 +211,7 @@ bool TListItem::Focused() const {
 
 void TListItem::SetFocused(bool v) {
   focused_ = v;
-  TListView* lv = ListView();
+  TCustomListView* lv = ListView();
   if (lv && lv->HandleAllocated() && index_ >= 0)
     SetWindowState(lv, index_, v ? LVIS_FOCUSED : 0, LVIS_FOCUSED);
 }
@@ -221,14 +221,14 @@ void TListItem::Delete() {
 }
 
 void TListItem::MakeVisible() {
-  TListView* lv = ListView();
+  TCustomListView* lv = ListView();
   if (lv && lv->HandleAllocated() && index_ >= 0)
     SendMessageW(lv->WindowHandle(), LVM_ENSUREVISIBLE, index_, FALSE);
 }
 
 RECT TListItem::DisplayRect() const {
   RECT r{};
-  TListView* lv = ListView();
+  TCustomListView* lv = ListView();
   if (!lv || !lv->HandleAllocated() || index_ < 0) return r;
   r.left = LVIR_BOUNDS;
   if (!SendMessageW(lv->WindowHandle(), LVM_GETITEMRECT, index_, reinterpret_cast<LPARAM>(&r)))

@@ -46,28 +46,13 @@ struct Entry {
 
 }  // namespace
 
-TShellTreeView::TShellTreeView(TComponent* AOwner) : TSystemControl(AOwner) {
-  InitCommonControlsOnce();
-  SetTabStop(true);
-  SetColor(clWindow);
-  SetParentColor(false);
+TShellTreeView::TShellTreeView(TComponent* AOwner) : TCustomTreeView(AOwner) {
   SetBounds(0, 0, 180, 200);
 }
 
 TShellTreeView::~TShellTreeView() {
   Destroying();
   if (HandleAllocated()) DestroyHandle();
-}
-
-LRESULT TShellTreeView::Send(UINT msg, WPARAM w, LPARAM l) const {
-  return SendMessageW(WindowHandle(), msg, w, l);
-}
-
-void TShellTreeView::CreateParams(TCreateParams& params) {
-  TSystemControl::CreateParams(params);
-  CreateSubClass(params, WC_TREEVIEWW);
-  params.Style |= TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
-  params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 void TShellTreeView::CreateWindowState() {
@@ -244,11 +229,6 @@ void TShellTreeView::Refresh(HTREEITEM node) {
   if (expanded) Expand(node);
 }
 
-HTREEITEM TShellTreeView::Selected() const {
-  if (!HandleAllocated()) return nullptr;
-  return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, TVGN_CARET, 0));
-}
-
 std::wstring TShellTreeView::Path() const {
   if (!HandleAllocated()) return savedPath_;
   Node* node = NodeOf(Selected());
@@ -258,30 +238,6 @@ std::wstring TShellTreeView::Path() const {
 std::wstring TShellTreeView::NodePath(HTREEITEM node) const {
   Node* n = NodeOf(node);
   return n ? n->path : L"";
-}
-
-std::wstring TShellTreeView::NodeText(HTREEITEM node) const {
-  if (!node || !HandleAllocated()) return L"";
-  wchar_t buf[MAX_PATH + 1] = {};
-  TVITEMW tv{};
-  tv.mask = TVIF_TEXT;
-  tv.hItem = node;
-  tv.pszText = buf;
-  tv.cchTextMax = MAX_PATH;
-  Send(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-  return buf;
-}
-
-std::vector<HTREEITEM> TShellTreeView::ChildNodes(HTREEITEM node) const {
-  std::vector<HTREEITEM> out;
-  if (!HandleAllocated()) return out;
-  auto item = node ? reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)))
-                   : reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, TVGN_ROOT, 0));
-  while (item) {
-    out.push_back(item);
-    item = reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
-  }
-  return out;
 }
 
 bool TShellTreeView::SetPath(const std::wstring& path) {
@@ -339,5 +295,5 @@ void TShellTreeView::WndProc(TMessage& message) {
         break;
     }
   }
-  TSystemControl::WndProc(message);
+  TCustomTreeView::WndProc(message);
 }

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "framework/StdCtrls.h"
+#include "framework/TreeView.h"
 
 enum TShellObjectTypeFlag : uint32_t { otFolders = 1, otNonFolders = 2, otHidden = 4 };
 using TShellObjectTypes = uint32_t;
 
-class TShellTreeView : public TSystemControl {
+class TShellTreeView : public TCustomTreeView {
  public:
   explicit TShellTreeView(TComponent* AOwner);
   ~TShellTreeView() override;
@@ -39,11 +39,8 @@ class TShellTreeView : public TSystemControl {
   std::wstring Path() const;
   // Expands down to `path` and selects it; false when it is not reachable.
   bool SetPath(const std::wstring& path);
-  // Node access for tests and callers that walk the tree.
-  HTREEITEM Selected() const;
+  // A node's folder path; the other node routines are the tree view's.
   std::wstring NodePath(HTREEITEM node) const;
-  std::wstring NodeText(HTREEITEM node) const;
-  std::vector<HTREEITEM> ChildNodes(HTREEITEM node) const;  // null: the top nodes
   void Expand(HTREEITEM node);
   void Refresh(HTREEITEM node);  // lists the node's children again
 
@@ -52,7 +49,6 @@ class TShellTreeView : public TSystemControl {
   void WndProc(TMessage& message) override;
 
  protected:
-  void CreateParams(TCreateParams& params) override;
   void CreateWindowState() override;
   void SaveWindowState() override;
 
@@ -68,7 +64,6 @@ class TShellTreeView : public TSystemControl {
   void FillRoots();
   void ListChildren(HTREEITEM item);
   int IconOf(const std::wstring& path, bool folder, bool open) const;
-  LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) const;
 
   std::wstring root_;
   TShellObjectTypes objectTypes_ = otFolders;

@@ -72,38 +72,38 @@ bool TButton::TakesDialogKey(WORD key, LPARAM keyData) const {
   return Default() && !dynamic_cast<TButton*>(FindControl(focus));
 }
 
-// ---------------------------------------------------------------- TCheckBox
+// ---------------------------------------------------------------- TCustomCheckBox
 
-TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {
+TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {
   SetBounds(0, 0, 97, 17);
 }
 
-void TCheckBox::CreateParams(TCreateParams& params) {
+void TCustomCheckBox::CreateParams(TCreateParams& params) {
   TButtonControl::CreateParams(params);
   CreateSubClass(params, L"BUTTON");
   params.Style |= BS_3STATE;
   if (Alignment == taLeftJustify) params.Style |= BS_LEFTTEXT;
 }
 
-void TCheckBox::CreateWindowState() { SendMessageW(WindowHandle(), BM_SETCHECK, state_, 0); }
+void TCustomCheckBox::CreateWindowState() { SendMessageW(WindowHandle(), BM_SETCHECK, state_, 0); }
 
-void TCheckBox::SaveWindowState() { state_ = State(); }
+void TCustomCheckBox::SaveWindowState() { state_ = State(); }
 
-TCheckBoxState TCheckBox::State() const {
+TCheckBoxState TCustomCheckBox::State() const {
   if (!HandleAllocated()) return state_;
   return static_cast<TCheckBoxState>(SendMessageW(WindowHandle(), BM_GETCHECK, 0, 0));
 }
 
-void TCheckBox::SetState(TCheckBoxState v) {
+void TCustomCheckBox::SetState(TCheckBoxState v) {
   if (State() == v) return;
   state_ = v;
   if (HandleAllocated()) SendMessageW(WindowHandle(), BM_SETCHECK, v, 0);
   Toggled();
 }
 
-void TCheckBox::Toggled() { Click(); }
+void TCustomCheckBox::Toggled() { Click(); }
 
-void TCheckBox::WndProc(TMessage& message) {
+void TCustomCheckBox::WndProc(TMessage& message) {
   if (message.Msg == CN_COMMAND && HIWORD(message.WParam) == BN_CLICKED) {
     // BS_3STATE leaves the state to us: cycle as the user expects.
     TCheckBoxState next = cbUnchecked;

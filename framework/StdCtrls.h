@@ -44,10 +44,11 @@ class TButton : public TButtonControl {
   bool default_ = false;
 };
 
-class TCheckBox : public TButtonControl {
+// A check box's behaviour; TCheckBox is the one forms place.
+class TCustomCheckBox : public TButtonControl {
  public:
-  explicit TCheckBox(TComponent* AOwner);
-  const wchar_t* ClassName() const override { return L"TCheckBox"; }
+  explicit TCustomCheckBox(TComponent* AOwner);
+  const wchar_t* ClassName() const override { return L"TCustomCheckBox"; }
   bool Checked() const { return State() == cbChecked; }
   void SetChecked(bool v) { SetState(v ? cbChecked : cbUnchecked); }
   TCheckBoxState State() const;
@@ -65,6 +66,12 @@ class TCheckBox : public TButtonControl {
 
  private:
   TCheckBoxState state_ = cbUnchecked;
+};
+
+class TCheckBox : public TCustomCheckBox {
+ public:
+  explicit TCheckBox(TComponent* AOwner) : TCustomCheckBox(AOwner) {}
+  const wchar_t* ClassName() const override { return L"TCheckBox"; }
 };
 
 class TRadioButton : public TButtonControl {

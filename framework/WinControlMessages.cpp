@@ -9,6 +9,19 @@ namespace {
 
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK; }
 
+// A typed character that the focused window does not take as text (a
+// button, a check box) is offered to the form's accelerators, so "&Letter"
+// captions answer the bare letter as they do in a dialog.
+bool OfferDialogChar(TWinControl* self, wchar_t ch, LPARAM keyData) {
+  if (ch < L' ' || !self->HandleAllocated()) return false;
+  MSG msg{self->WindowHandle(), WM_CHAR, ch, keyData, 0, {}};
+  const LRESULT code =
+      ::SendMessageW(self->WindowHandle(), WM_GETDLGCODE, ch, reinterpret_cast<LPARAM>(&msg));
+  if (code & (DLGC_WANTCHARS | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+  TWinControl* form = self->GetParentForm();
+  return form && form->Perform(CM_DIALOGCHAR, ch, keyData) != 0;
+}
+
 // The child window a reflected message concerns.
 HWND ReflectionTarget(const TMessage& m, HWND self) {
   switch (m.Msg) {
@@ -215,6 +228,10 @@ void TWinControl::WndProc(TMessage& message) {
       KeyPress(ch);
       if (ch == 0) return;
       message.WParam = ch;
+      if (OfferDialogChar(this, ch, message.LParam)) {
+        message.Result = 0;
+        return;
+      }
       break;
     }
     case CM_ENABLEDCHANGED:

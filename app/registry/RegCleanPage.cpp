@@ -33,7 +33,7 @@ T* PlaceButton(TMainForm* form, TWinControl* parent, const wchar_t* name,
   return button;
 }
 
-void AddColumn(TListView* list, const wchar_t* caption, int width) {
+void AddColumn(TCustomListView* list, const wchar_t* caption, int width) {
   TListColumn* column = list->Columns()->Add();
   column->SetCaption(caption);
   column->SetWidth(width);

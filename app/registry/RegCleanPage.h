@@ -16,7 +16,7 @@ class TButton;
 class TGroupBox;
 class TPanel;
 class TPageControl;
-class TListView;
+class TCustomListView;
 class TSaveDialog;
 class TCleanThread;
 class TWndProcHook;
@@ -37,7 +37,7 @@ class TRegCleanPage {
 
   TPageControl* PageControl1 = nullptr;  // inner pages, tabs hidden
   TTabSheet* RCl = nullptr;              // "Очистка реестра"
-  TListView* ListView1 = nullptr;        // the findings
+  TCustomListView* ListView1 = nullptr;  // the findings
   TPanel* Panel1 = nullptr;              // the status text
   TGroupBox* RegStartGroupBox = nullptr;    // "Начать сканирование"
   TButton* Button1 = nullptr;               // "Начать"

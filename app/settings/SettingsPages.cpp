@@ -29,7 +29,7 @@ bool Ticked(const TLoadRow& row, const TSettingRead& r) {
   }
 }
 
-void ApplyRead(const TLoadRow& row, const TSettingRead& r, TCheckBox* box, TEdit* edit) {
+void ApplyRead(const TLoadRow& row, const TSettingRead& r, TCustomCheckBox* box, TEdit* edit) {
   switch (row.Rule) {
     case TReadRule::IntToEdit:
       edit->SetText(IntToStr(r.Int1));
@@ -80,7 +80,7 @@ void TSettingsPages::LoadRegedit(int mode) {
   }
   for (const TLoadRow& row : LoadRows()) {
     TSettingRead r = ReadLoadRow(reg, row);
-    TCheckBox* box = row.Box ? this->*row.Box : nullptr;
+    TCustomCheckBox* box = row.Box ? this->*row.Box : nullptr;
     TEdit* edit = row.Edit ? this->*row.Edit : nullptr;
     if (!r.Ok) {
       if (row.OnFailure == TReadFailure::Message)
@@ -107,7 +107,7 @@ void TSettingsPages::SCancelSystemSett() {
 
 void TSettingsPages::TakeSnapshot(const TSettingsPageDef& page) {
   for (TSettingsBox member : page.SnapshotBoxes) {
-    TCheckBox* box = this->*member;
+    TCustomCheckBox* box = this->*member;
     SettingsSnapshot.Boxes[box] = box->Checked();
   }
   for (TSettingsEdit member : page.SnapshotEdits) {
@@ -181,7 +181,7 @@ void TSettingsPages::WritePage(const TSettingsPageDef& page) {
 
 void TSettingsPages::RestorePage(const TSettingsPageDef& page) {
   for (TSettingsBox member : page.SnapshotBoxes) {
-    TCheckBox* box = this->*member;
+    TCustomCheckBox* box = this->*member;
     auto it = SettingsSnapshot.Boxes.find(box);
     if (it != SettingsSnapshot.Boxes.end()) box->SetChecked(it->second);
   }
@@ -291,7 +291,7 @@ void TSettingsPages::DontSeeLastUserEnter(TObject*) { EnableOkNo(11); }
 
 // ---------------------------------------------------------------- box handlers
 
-void TSettingsPages::KeepPreviousState(TCheckBox* box) {
+void TSettingsPages::KeepPreviousState(TCustomCheckBox* box) {
   // The handler runs after the change, so the state before it is the
   // opposite of the new one: page 3's No undoes each box's last change.
   SettingsSnapshot.Boxes[box] = !box->Checked();

@@ -18,7 +18,7 @@
 class TMainForm;
 class TTabSheet;
 class TObject;
-class TCheckBox;
+class TCustomCheckBox;
 class TEdit;
 class TBitBtn;
 class TButton;
@@ -29,7 +29,7 @@ struct TSettingsPageDef;
 // The states the pages' No buttons return to: a tick per check box and a
 // text per edit that a No restores.
 struct TSettingsSnapshot {
-  std::unordered_map<const TCheckBox*, bool> Boxes;
+  std::unordered_map<const TCustomCheckBox*, bool> Boxes;
   std::unordered_map<const TEdit*, std::wstring> Texts;
 };
 
@@ -49,40 +49,40 @@ class TSettingsPages {
 
   // --- Page 3, "Системные настройки"
   TGroupBox* SystemSettingsGroup = nullptr;
-  TCheckBox* DWATSON = nullptr;
-  TCheckBox* NOWRITELASTNTFS = nullptr;
-  TCheckBox* DSFILEP = nullptr;
-  TCheckBox* AUTUNLDLL = nullptr;
-  TCheckBox* OffSEEOSUSER = nullptr;
-  TCheckBox* RUN16bitOTD = nullptr;
-  TCheckBox* DONTSENDINMIC = nullptr;
-  TCheckBox* OPSFILELOADING = nullptr;
-  TCheckBox* QUICKEDITCOMANDROW = nullptr;
+  TCustomCheckBox* DWATSON = nullptr;
+  TCustomCheckBox* NOWRITELASTNTFS = nullptr;
+  TCustomCheckBox* DSFILEP = nullptr;
+  TCustomCheckBox* AUTUNLDLL = nullptr;
+  TCustomCheckBox* OffSEEOSUSER = nullptr;
+  TCustomCheckBox* RUN16bitOTD = nullptr;
+  TCustomCheckBox* DONTSENDINMIC = nullptr;
+  TCustomCheckBox* OPSFILELOADING = nullptr;
+  TCustomCheckBox* QUICKEDITCOMANDROW = nullptr;
   TEdit* SETTCACHE2LEVEL = nullptr;
-  TCheckBox* OPTSYSTCACHE = nullptr;
-  TCheckBox* SETCACHEDISC = nullptr;
+  TCustomCheckBox* OPTSYSTCACHE = nullptr;
+  TCustomCheckBox* SETCACHEDISC = nullptr;
   TEdit* CACHEDISC = nullptr;
-  TCheckBox* ClFilePod = nullptr;
+  TCustomCheckBox* ClFilePod = nullptr;
   TBitBtn* SystemSoK = nullptr;
   TBitBtn* sSpeedButton2 = nullptr;
   TButton* SystSettToDeff = nullptr;
 
   // --- Page 4, "Настройка рабочего стола"
   TGroupBox* DesktopGroup = nullptr;
-  TCheckBox* DISRS = nullptr;
-  TCheckBox* VerWinOnDEsktop = nullptr;
-  TCheckBox* DISActDeskt = nullptr;
-  TCheckBox* HIDERS = nullptr;
-  TCheckBox* HIDEZ = nullptr;
-  TCheckBox* HIDEP = nullptr;
-  TCheckBox* HIDETAO = nullptr;
+  TCustomCheckBox* DISRS = nullptr;
+  TCustomCheckBox* VerWinOnDEsktop = nullptr;
+  TCustomCheckBox* DISActDeskt = nullptr;
+  TCustomCheckBox* HIDERS = nullptr;
+  TCustomCheckBox* HIDEZ = nullptr;
+  TCustomCheckBox* HIDEP = nullptr;
+  TCustomCheckBox* HIDETAO = nullptr;
   TBitBtn* RSOk = nullptr;
   TBitBtn* RSNo = nullptr;
   TButton* RSDeffault = nullptr;
 
   // --- Page 5, "Настройка корзины"
   TGroupBox* RecycleBinGroup = nullptr;
-  TCheckBox* ADDSHortInMyC = nullptr;
+  TCustomCheckBox* ADDSHortInMyC = nullptr;
   TEdit* sEdit3 = nullptr;
   TBitBtn* NKOk = nullptr;
   TBitBtn* NKNo = nullptr;
@@ -90,27 +90,27 @@ class TSettingsPages {
 
   // --- Page 6, "Настройка проводника"
   TGroupBox* ExplorerGroup = nullptr;
-  TCheckBox* DSMSFDisk = nullptr;
-  TCheckBox* AnimPrSvorWindow = nullptr;
-  TCheckBox* RunWindowOt = nullptr;
-  TCheckBox* AutResProv = nullptr;
-  TCheckBox* MoveMouseToDef = nullptr;
-  TCheckBox* SeeSodMove = nullptr;
-  TCheckBox* DisCachIM = nullptr;
-  TCheckBox* NoFind = nullptr;
-  TCheckBox* NoRun = nullptr;
-  TCheckBox* AddCopyTo = nullptr;
-  TCheckBox* AddMoveTo = nullptr;
-  TCheckBox* NoUsingFilePod = nullptr;
-  TCheckBox* DelStrIar = nullptr;  // present but never visible
+  TCustomCheckBox* DSMSFDisk = nullptr;
+  TCustomCheckBox* AnimPrSvorWindow = nullptr;
+  TCustomCheckBox* RunWindowOt = nullptr;
+  TCustomCheckBox* AutResProv = nullptr;
+  TCustomCheckBox* MoveMouseToDef = nullptr;
+  TCustomCheckBox* SeeSodMove = nullptr;
+  TCustomCheckBox* DisCachIM = nullptr;
+  TCustomCheckBox* NoFind = nullptr;
+  TCustomCheckBox* NoRun = nullptr;
+  TCustomCheckBox* AddCopyTo = nullptr;
+  TCustomCheckBox* AddMoveTo = nullptr;
+  TCustomCheckBox* NoUsingFilePod = nullptr;
+  TCustomCheckBox* DelStrIar = nullptr;  // present but never visible
   TBitBtn* NasProvOk = nullptr;
   TBitBtn* NasProvNo = nullptr;
   TButton* sButton9 = nullptr;
 
   // --- Page 7, "Сетевая безопасность"
   TGroupBox* NetworkGroup = nullptr;
-  TCheckBox* FullDisNetRes = nullptr;
-  TCheckBox* CloseAnUserSeeRes = nullptr;
+  TCustomCheckBox* FullDisNetRes = nullptr;
+  TCustomCheckBox* CloseAnUserSeeRes = nullptr;
   TBitBtn* SBOk = nullptr;
   TBitBtn* SbNo = nullptr;
   TButton* sButton8 = nullptr;
@@ -118,23 +118,23 @@ class TSettingsPages {
   // --- Page 8, "Панель задач" (ShowHint: reach it through TSettingsPages,
   // TControl has a ShowHint of its own)
   TGroupBox* TaskbarGroup = nullptr;
-  TCheckBox* ShowHint = nullptr;
-  TCheckBox* NoTray = nullptr;
-  TCheckBox* EnAutoTray = nullptr;
+  TCustomCheckBox* ShowHint = nullptr;
+  TCustomCheckBox* NoTray = nullptr;
+  TCustomCheckBox* EnAutoTray = nullptr;
   TBitBtn* PZOk = nullptr;
   TBitBtn* PZNo = nullptr;
   TButton* sButton7 = nullptr;
 
   // --- Page 9, 'Меню "Пуск"'
   TGroupBox* StartMenuGroup = nullptr;
-  TCheckBox* DisNameUserInP = nullptr;
-  TCheckBox* DelPunktExSys = nullptr;
-  TCheckBox* DelChasP = nullptr;
-  TCheckBox* NoHistory = nullptr;
-  TCheckBox* CleLisIsp = nullptr;
-  TCheckBox* OpMenuPriZadInavMouse = nullptr;
-  TCheckBox* BoldNedUstProg = nullptr;
-  TCheckBox* NoAllUsersShort = nullptr;
+  TCustomCheckBox* DisNameUserInP = nullptr;
+  TCustomCheckBox* DelPunktExSys = nullptr;
+  TCustomCheckBox* DelChasP = nullptr;
+  TCustomCheckBox* NoHistory = nullptr;
+  TCustomCheckBox* CleLisIsp = nullptr;
+  TCustomCheckBox* OpMenuPriZadInavMouse = nullptr;
+  TCustomCheckBox* BoldNedUstProg = nullptr;
+  TCustomCheckBox* NoAllUsersShort = nullptr;
   TEdit* sEdit4 = nullptr;  // hidden, with its label
   TBitBtn* MPOk = nullptr;
   TBitBtn* MPNo = nullptr;
@@ -150,10 +150,10 @@ class TSettingsPages {
 
   // --- Page 11, "Вход в систему"
   TGroupBox* LogonGroup = nullptr;
-  TCheckBox* DontSeeLastUser = nullptr;
-  TCheckBox* UsQuickUser = nullptr;
-  TCheckBox* DontSeeMessaUnloadS = nullptr;
-  TCheckBox* OnNumOnLoadS = nullptr;
+  TCustomCheckBox* DontSeeLastUser = nullptr;
+  TCustomCheckBox* UsQuickUser = nullptr;
+  TCustomCheckBox* DontSeeMessaUnloadS = nullptr;
+  TCustomCheckBox* OnNumOnLoadS = nullptr;
   TBitBtn* VSOk = nullptr;
   TBitBtn* VSNo = nullptr;
   TButton* sButton4 = nullptr;
@@ -250,6 +250,6 @@ class TSettingsPages {
   void RestorePage(const TSettingsPageDef& page);
   void TakeSnapshot(const TSettingsPageDef& page);
   // Page 3's box handlers share this: the box's state before its change.
-  void KeepPreviousState(TCheckBox* box);
+  void KeepPreviousState(TCustomCheckBox* box);
   void ShowSettingsError(const std::wstring& text);
 };

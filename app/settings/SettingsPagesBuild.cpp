@@ -50,8 +50,8 @@ class TPageBuilder {
 
   TGroupBox* Group() const { return group_; }
 
-  TCheckBox* Box(const wchar_t* name, const wchar_t* caption, TNotifyEvent onEnter) {
-    TCheckBox* box = Construct<TsCheckBox>(form_);
+  TCustomCheckBox* Box(const wchar_t* name, const wchar_t* caption, TNotifyEvent onEnter) {
+    TCustomCheckBox* box = Construct<TsCheckBox>(form_);
     box->SetName(name);
     box->SetCaption(caption);
     box->SetBounds(kItemLeft, top_, kItemWidth, kBoxHeight);

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-class TCheckBox;
+class TCustomCheckBox;
 class TEdit;
 class TBitBtn;
 class TSettingsPages;
 
 // Check boxes and edits of the settings pages, as members of the part.
-using TSettingsBox = TCheckBox* TSettingsPages::*;
+using TSettingsBox = TCustomCheckBox* TSettingsPages::*;
 using TSettingsEdit = TEdit* TSettingsPages::*;
 using TSettingsButton = TBitBtn* TSettingsPages::*;
 

@@ -79,7 +79,7 @@ int wmain(int argc, wchar_t** argv) {
 
   auto makeView = [&](bool skinned) {
     return [&, skinned]() -> TWinControl* {
-      TListView* lv = skinned ? PlaceOn<TsListView>(form) : PlaceOn<TListView>(form);
+      TCustomListView* lv = skinned ? PlaceOn<TsListView>(form) : PlaceOn<TListView>(form);
       lv->SetViewStyle(vsReport);
       lv->SetCheckboxes(true);
       for (const wchar_t* c : {L"Имя файла", L"Размер файла", L"Тип файла", L"Изменен", L"Путь"})
@@ -88,7 +88,7 @@ int wmain(int argc, wchar_t** argv) {
     };
   };
   auto fillView = [&](TWinControl* c) {
-    auto* lv = static_cast<TListView*>(c);
+    auto* lv = static_cast<TCustomListView*>(c);
     TListItems* items = lv->Items();
     items->BeginUpdate();
     items->Reserve(rows);

@@ -17,7 +17,7 @@
 
 TsAlphaListBox::TsAlphaListBox(TComponent* AOwner)
     : TsSkinnedControl(AOwner, ckAlphaListBox),
-      BoundLabel(std::make_unique<TsBoundLabel>(SkinData.get())),
+      BoundLabel(NewBoundLabel(SkinData.get())),
       items_(std::make_unique<TListBoxStrings>(this)),
       canvas_(std::make_unique<TCanvas>()) {
   SetBounds(0, 0, 121, 97);

@@ -14,8 +14,8 @@
 #include "framework/Classes.h"
 #include "framework/ListBox.h"
 #include "framework/OwnerDraw.h"
+#include "skin/controls/EditLabel.h"
 #include "skin/controls/SkinnedControl.h"
-#include "skin/engine/BoundLabel.h"
 #include "skin/windows/EditWnd.h"
 
 class TsAlphaListBox;

@@ -8,8 +8,8 @@
 
 #include <memory>
 
+#include "skin/controls/EditLabel.h"
 #include "skin/controls/SkinnedControl.h"
-#include "skin/engine/BoundLabel.h"
 #include "skin/engine/ControlUtils.h"
 
 template <class Base>
@@ -17,7 +17,7 @@ class TsBoundControl : public TsSkinnedControl<Base> {
  public:
   TsBoundControl(TComponent* AOwner, int kind)
       : TsSkinnedControl<Base>(AOwner, kind),
-        BoundLabel(std::make_unique<TsBoundLabel>(this->SkinData.get())) {}
+        BoundLabel(NewBoundLabel(this->SkinData.get())) {}
   ~TsBoundControl() override { BoundLabel.reset(); }
 
   void WndProc(TMessage& m) override {

@@ -54,7 +54,7 @@ void TsCheckBox::SetWordWrap(bool v) {
 
 void TsCheckBox::SetState(TCheckBoxState v) {
   if (State() == v) return;
-  TCheckBox::SetState(v);
+  TCustomCheckBox::SetState(v);
   if (!IsSkinned() || HasState(csLoading)) return;
   if (Running()) {
     ChangePaintFaded(fadeTimer_, SkinData.get(), true, 1, IsAnimatEvent(aeMouseUp, AnimatEvents));
@@ -106,11 +106,11 @@ void TsCheckBox::WndProc(TMessage& m) {
   const bool skinned = SkinData && IsSkinned();
   if (skinned && SkinnedMessage(m)) return;
   if (!ControlIsReady(this)) {
-    TCheckBox::WndProc(m);
+    TCustomCheckBox::WndProc(m);
     return;
   }
   if (!skinned) {
-    if (!UnskinnedMessage(m)) TCheckBox::WndProc(m);
+    if (!UnskinnedMessage(m)) TCustomCheckBox::WndProc(m);
     return;
   }
   if (CommonWndProc(m, SkinData.get())) return;
@@ -175,7 +175,7 @@ void TsCheckBox::WndProc(TMessage& m) {
       if (userMayChange) MouseUpSkinned(m);
       return;
     case CM_ENABLEDCHANGED:
-      TCheckBox::WndProc(m);
+      TCustomCheckBox::WndProc(m);
       Repaint();
       return;
     case CM_TEXTCHANGED:
@@ -183,7 +183,7 @@ void TsCheckBox::WndProc(TMessage& m) {
       Repaint();
       return;
   }
-  TCheckBox::WndProc(m);
+  TCustomCheckBox::WndProc(m);
 }
 
 bool TsCheckBox::SkinCommand(TMessage& m) {
@@ -240,7 +240,7 @@ bool TsCheckBox::SkinnedMessage(TMessage& m) {
     case CM_ENTER:
       if (!Running()) return false;
       if (!Enabled()) return true;
-      TCheckBox::WndProc(m);
+      TCustomCheckBox::WndProc(m);
       CommonWndProc(m, sd);
       sd->BGChanged = true;
       if (fadeTimer_) fadeTimer_->MakeStep();
@@ -250,7 +250,7 @@ bool TsCheckBox::SkinnedMessage(TMessage& m) {
     case CM_EXIT:
       if (!Running() || !Enabled()) return false;
       StopFading(fadeTimer_);
-      TCheckBox::WndProc(m);
+      TCustomCheckBox::WndProc(m);
       sd->Focused = false;
       sd->MouseAbove = false;
       sd->Invalidate();

@@ -8,7 +8,7 @@
 #include "skin/controls/SkinnedControl.h"
 #include "skin/engine/Fades.h"
 
-class TsCheckBox : public TsSkinnedControl<TCheckBox> {
+class TsCheckBox : public TsSkinnedControl<TCustomCheckBox> {
  public:
   explicit TsCheckBox(TComponent* AOwner);
   ~TsCheckBox() override;

@@ -10,7 +10,7 @@
 
 TsCustomListView::TsCustomListView(TComponent* AOwner)
     : TsSkinnedControl(AOwner, ckListView),
-      BoundLabel(std::make_unique<TsBoundLabel>(SkinData.get())) {
+      BoundLabel(NewBoundLabel(SkinData.get())) {
   SkinData->BGChanged = true;
 }
 
@@ -38,7 +38,7 @@ void TsCustomListView::Loaded() {
 }
 
 void TsCustomListView::CreateWindowState() {
-  TListView::CreateWindowState();
+  TCustomListView::CreateWindowState();
   // A new window: the adapter and the header of the old one are gone.
   listAdapter_.reset();
   header_.reset();
@@ -59,7 +59,7 @@ void TsCustomListView::WndProc(TMessage& m) {
     }
   }
   if (!IsSkinned() || !HandleAllocated() || HasState(csLoading)) {
-    TListView::WndProc(m);
+    TCustomListView::WndProc(m);
   } else {
     SkinnedMessage(m);
   }
@@ -127,11 +127,11 @@ void TsCustomListView::SkinnedMessage(TMessage& m) {
         ThumbScroll(m);
         return;
       }
-      TListView::WndProc(m);
+      TCustomListView::WndProc(m);
       InvalidateIfTextured(false);
       return;
     case WM_NCHITTEST:
-      TListView::WndProc(m);
+      TCustomListView::WndProc(m);
       // The mouse is over the list, so no longer over the header.
       if (hotColumn_ >= 0 && HighlightHeaders) SetHotColumn(-2);
       return;
@@ -142,12 +142,12 @@ void TsCustomListView::SkinnedMessage(TMessage& m) {
       // The adapter prints the client area with this message into a DC
       // whose origin and clip are the client's; the header, a child
       // window, is added at its place.
-      TListView::WndProc(m);
+      TCustomListView::WndProc(m);
       if (m.WParam && ReportSkinned()) PrintHeader(reinterpret_cast<HDC>(m.WParam));
       return;
   }
   if (CommonWndProc(m, SkinData.get())) return;
-  TListView::WndProc(m);
+  TCustomListView::WndProc(m);
   AfterDefault(m);
 }
 
@@ -188,7 +188,7 @@ void TsCustomListView::AfterDefault(const TMessage& m) {
 // background follows at the start of the list's paint, and the list
 // erases nothing itself.
 void TsCustomListView::CustomDrawNotify(TMessage& m) {
-  TListView::WndProc(m);
+  TCustomListView::WndProc(m);
   auto* cd = reinterpret_cast<NMLVCUSTOMDRAW*>(m.LParam);
   switch (cd->nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
@@ -292,7 +292,7 @@ void TsCustomListView::InvalidateIfTextured(bool forceAll) {
 // One mouse-leave event per leave; a hot column button goes cold.
 void TsCustomListView::MouseLeft(TMessage& m) {
   if (ViewStyle() == vsReport && hotColumn_ >= 0) SetHotColumn(-2);
-  TListView::WndProc(m);
+  TCustomListView::WndProc(m);
 }
 
 void TsCustomListView::RefreshAdapter() { RefreshEditWnd(SkinData.get(), listAdapter_); }

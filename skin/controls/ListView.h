@@ -9,11 +9,11 @@
 
 #include "framework/ListView.h"
 #include "framework/WindowSubclass.h"
+#include "skin/controls/EditLabel.h"
 #include "skin/controls/SkinnedControl.h"
-#include "skin/engine/BoundLabel.h"
 #include "skin/windows/EditWnd.h"
 
-class TsCustomListView : public TsSkinnedControl<TListView> {
+class TsCustomListView : public TsSkinnedControl<TCustomListView> {
  public:
   explicit TsCustomListView(TComponent* AOwner);
   ~TsCustomListView() override;

@@ -67,7 +67,7 @@ TacBmpView MasterView(const TsSkinManager* manager) {
 }
 
 void FollowBoundLabel(TsBoundLabel* boundLabel, TControl* control, UINT msg) {
-  TsEditLabel* label = boundLabel ? boundLabel->Label() : nullptr;
+  TLabel* label = boundLabel ? boundLabel->Label() : nullptr;
   if (!label) return;
   switch (msg) {
     case CM_VISIBLECHANGED:

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "framework/ComCtrls.h"
 #include "skin/engine/CommonData.h"
 #include "skin/engine/Glyphs.h"
 #include "skin/engine/Masks.h"
@@ -47,65 +46,7 @@ ButtonIndexes CachedButton(const TsCachedIndexes& c, int button) {
 
 }  // namespace
 
-TsUpDown::TsUpDown(TComponent* AOwner) : TSystemControl(AOwner) {
-  InitCommonControlsOnce();
-  SetControlStyle(ControlStyle() & ~csDoubleClicks);
-  SetBounds(0, 0, 17, 25);
-}
-
-void TsUpDown::CreateParams(TCreateParams& params) {
-  TSystemControl::CreateParams(params);
-  CreateSubClass(params, UPDOWN_CLASSW);
-  params.Style |= UDS_ARROWKEYS;
-  if (orientation_ == udHorizontal) params.Style |= UDS_HORZ;
-}
-
-void TsUpDown::CreateWindowState() {
-  UpdateRange();
-  ::SendMessageW(WindowHandle(), UDM_SETPOS32, 0, position_);
-  UDACCEL accel{0, static_cast<UINT>(increment_)};
-  ::SendMessageW(WindowHandle(), UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
-}
-
-void TsUpDown::UpdateRange() {
-  if (HandleAllocated()) ::SendMessageW(WindowHandle(), UDM_SETRANGE32, min_, max_);
-}
-
-void TsUpDown::SetMin(int value) {
-  min_ = value;
-  UpdateRange();
-  Repaint();
-}
-
-void TsUpDown::SetMax(int value) {
-  max_ = value;
-  UpdateRange();
-  Repaint();
-}
-
-int TsUpDown::Position() const {
-  if (!HandleAllocated()) return position_;
-  return static_cast<int>(::SendMessageW(WindowHandle(), UDM_GETPOS32, 0, 0));
-}
-
-void TsUpDown::SetPosition(int value) {
-  position_ = std::clamp(value, std::min(min_, max_), std::max(min_, max_));
-  if (HandleAllocated()) ::SendMessageW(WindowHandle(), UDM_SETPOS32, 0, position_);
-  Repaint();
-}
-
-void TsUpDown::SetIncrement(int value) {
-  increment_ = value;
-  if (!HandleAllocated()) return;
-  UDACCEL accel{0, static_cast<UINT>(value)};
-  ::SendMessageW(WindowHandle(), UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
-}
-
-void TsUpDown::SetOrientation(TUDOrientation value) {
-  if (orientation_ == value) return;
-  orientation_ = value;
-  if (HandleAllocated()) RecreateWnd();
-}
+TsUpDown::TsUpDown(TComponent* AOwner) : TCustomUpDown(AOwner) {}
 
 void TsUpDown::SetShowInaccessibility(bool value) {
   if (showInaccessibility_ == value) return;
@@ -185,7 +126,9 @@ void TsUpDown::WndProc(TMessage& m) {
       }
       break;
   }
-  TSystemControl::WndProc(m);
+  // The new position is shown before OnClick hears of it.
+  if ((m.Msg == CN_VSCROLL || m.Msg == CN_HSCROLL) && !HasState(csDesigning)) Repaint();
+  TCustomUpDown::WndProc(m);
   if (HasState(csDesigning)) return;
   switch (m.Msg) {
     case WM_NCHITTEST:
@@ -204,15 +147,6 @@ void TsUpDown::WndProc(TMessage& m) {
       mouseDown_ = false;
       SetButtonState(0);
       break;
-    case CN_VSCROLL:
-    case CN_HSCROLL:
-    {
-      Repaint();
-      const int now = Position();
-      if (OnClick && now != position_) OnClick(this, now > position_ ? btNext : btPrev);
-      position_ = now;
-      break;
-    }
   }
 }
 

@@ -6,34 +6,19 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
-#include "framework/StdCtrls.h"
+#include "framework/UpDown.h"
 #include "skin/engine/SkinConsts.h"
 
 class TsSkinManager;
 
-enum TUDOrientation { udHorizontal, udVertical };
-enum TUDBtnType { btNext, btPrev };
-using TUDClickEvent = std::function<void(TObject* sender, TUDBtnType button)>;
-
-class TsUpDown : public TSystemControl {
+class TsUpDown : public TCustomUpDown {
  public:
   explicit TsUpDown(TComponent* AOwner);
   const wchar_t* ClassName() const override { return L"TsUpDown"; }
   void WndProc(TMessage& message) override;
 
   // ---- published ----
-  int Min() const { return min_; }
-  int Max() const { return max_; }
-  void SetMin(int value);
-  void SetMax(int value);
-  int Position() const;
-  void SetPosition(int value);
-  int Increment() const { return increment_; }
-  void SetIncrement(int value);
-  TUDOrientation Orientation() const { return orientation_; }
-  void SetOrientation(TUDOrientation value);
   // A button at its end of the range is drawn disabled and never hot.
   bool ShowInaccessibility() const { return showInaccessibility_; }
   void SetShowInaccessibility(bool value);
@@ -42,8 +27,6 @@ class TsUpDown : public TSystemControl {
   // Section of both buttons; empty means the scroll-button sections.
   const std::wstring& ButtonSkin() const { return buttonSkin_; }
   void SetButtonSkin(const std::wstring& value);
-  // After every change made through the buttons or the keyboard.
-  TUDClickEvent OnClick;
 
   // 0 none, 1 / 2 first / second button hot, 3 / 4 first / second pressed.
   uint8_t ButtonState() const { return buttonState_; }
@@ -54,10 +37,6 @@ class TsUpDown : public TSystemControl {
   // The skin can paint the buttons of the current orientation.
   bool SkinCanPaint() const;
 
- protected:
-  void CreateParams(TCreateParams& params) override;
-  void CreateWindowState() override;
-
  private:
   bool AtLimit(int button) const;
   bool FirstButtonAtLimit() const;
@@ -66,10 +45,7 @@ class TsUpDown : public TSystemControl {
   void WMNCHitTest();
   void WMLButtonDown();
   void WMLButtonUp(TMessage& message);
-  void UpdateRange();
 
-  int min_ = 0, max_ = 100, position_ = 0, increment_ = 1;
-  TUDOrientation orientation_ = udVertical;
   bool showInaccessibility_ = true;
   TsDisabledKind disabledKind_ = dkBlended;
   std::wstring buttonSkin_;

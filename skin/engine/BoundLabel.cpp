@@ -3,14 +3,47 @@
 #include "skin/engine/CommonData.h"
 #include "skin/engine/SkinUtils.h"
 
-// ---------------------------------------------------------------- TsEditLabel
+// ---------------------------------------------------------------- edit labels
 
-TsEditLabel::TsEditLabel(TComponent* AOwner, TsBoundLabel* boundLabel)
-    : TLabel(AOwner), boundLabel_(boundLabel) {}
+namespace {
 
-TsEditLabel::~TsEditLabel() {
-  if (boundLabel_ && boundLabel_->label_ == this) boundLabel_->label_ = nullptr;
-  boundLabel_ = nullptr;
+// The label of a bound label while no skinned one can be made.
+class TsPlainEditLabel : public TLabel {
+ public:
+  TsPlainEditLabel(TComponent* AOwner, TsBoundLabel* boundLabel)
+      : TLabel(AOwner), boundLabel_(boundLabel) {}
+  ~TsPlainEditLabel() override {
+    if (boundLabel_) boundLabel_->LabelDestroyed(this);
+  }
+  bool UseSkinColor = true;
+
+ private:
+  TsBoundLabel* boundLabel_;
+};
+
+class TsPlainEditLabels : public TacEditLabels {
+ public:
+  TLabel* Create(TComponent* AOwner, TsBoundLabel* boundLabel) override {
+    return Construct<TsPlainEditLabel>(AOwner, boundLabel);
+  }
+  bool UseSkinColor(const TLabel* label) const override {
+    auto* l = dynamic_cast<const TsPlainEditLabel*>(label);
+    return !l || l->UseSkinColor;
+  }
+  void SetUseSkinColor(TLabel* label, bool value) override {
+    if (auto* l = dynamic_cast<TsPlainEditLabel*>(label)) l->UseSkinColor = value;
+  }
+};
+
+TacEditLabels* g_editLabels = nullptr;
+
+}  // namespace
+
+void RegisterEditLabels(TacEditLabels* labels) { g_editLabels = labels; }
+
+TacEditLabels* EditLabels() {
+  static TsPlainEditLabels plain;
+  return g_editLabels ? g_editLabels : &plain;
 }
 
 // ---------------------------------------------------------------- TsBoundLabel
@@ -18,13 +51,17 @@ TsEditLabel::~TsEditLabel() {
 TsBoundLabel::TsBoundLabel(TsCommonData* commonData)
     : font_(std::make_unique<TFont>()), commonData_(commonData) {}
 
-TsBoundLabel::~TsBoundLabel() {
-  if (label_) {
-    TsEditLabel* l = label_;
-    label_ = nullptr;
-    l->boundLabel_ = nullptr;
-    delete l;
-  }
+TsBoundLabel::~TsBoundLabel() { FreeLabel(); }
+
+// Forgotten first, so the label's own report of its end finds nothing.
+void TsBoundLabel::FreeLabel() {
+  TLabel* l = label_;
+  label_ = nullptr;
+  delete l;
+}
+
+void TsBoundLabel::LabelDestroyed(const TLabel* label) {
+  if (label_ == label) label_ = nullptr;
 }
 
 TControl* TsBoundLabel::Control() const {
@@ -34,19 +71,14 @@ TControl* TsBoundLabel::Control() const {
 void TsBoundLabel::SetActive(bool value) {
   if (value == active_) return;
   if (!value) {
-    if (label_) {
-      TsEditLabel* l = label_;
-      label_ = nullptr;
-      l->boundLabel_ = nullptr;
-      delete l;
-    }
+    FreeLabel();
     active_ = false;
     return;
   }
   TControl* control = Control();
   if (!control) return;
   active_ = true;
-  label_ = Construct<TsEditLabel>(control, this);
+  label_ = EditLabels()->Create(control, this);
   label_->SetVisible(false);
   label_->SetParent(control->Parent());
   label_->FocusControl = dynamic_cast<TWinControl*>(control);
@@ -99,10 +131,12 @@ void TsBoundLabel::SetFont(TFont* value) {
   AlignLabel();
 }
 
-bool TsBoundLabel::UseSkinColor() const { return label_ ? label_->UseSkinColor : true; }
+bool TsBoundLabel::UseSkinColor() const {
+  return label_ ? EditLabels()->UseSkinColor(label_) : true;
+}
 
 void TsBoundLabel::SetUseSkinColor(bool value) {
-  if (label_) label_->UseSkinColor = value;
+  if (label_) EditLabels()->SetUseSkinColor(label_, value);
 }
 
 void TsBoundLabel::UpdateAlignment() {

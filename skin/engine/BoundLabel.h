@@ -1,6 +1,7 @@
 // TsBoundLabel: the caption label an edit-like skinned control shows beside
-// or above itself. Made active, it creates a TsEditLabel on the control's
-// parent and keeps it placed next to the control.
+// or above itself. Made active, it creates a TsEditLabel (through the
+// registered factory) on the control's parent and keeps it placed next to
+// the control.
 #pragma once
 
 #include <memory>
@@ -14,21 +15,23 @@
 class TsCommonData;
 class TsBoundLabel;
 
-// The label a bound label creates: owned by the bound control, it tells its
-// bound label when it goes. It takes the skin's text colour while
-// UseSkinColor is set (the skinned labels do the painting).
-class TsEditLabel : public TLabel {
+// How bound labels make their label: the controls library registers its
+// skinned TsEditLabel here at start-up. Until then (and after null is
+// registered) a bound label makes a plain framework label.
+class TacEditLabels {
  public:
-  TsEditLabel(TComponent* AOwner, TsBoundLabel* boundLabel);
-  ~TsEditLabel() override;
-  const wchar_t* ClassName() const override { return L"TsEditLabel"; }
-  TsBoundLabel* BoundLabel() const { return boundLabel_; }
-  bool UseSkinColor = true;
-
- private:
-  friend class TsBoundLabel;
-  TsBoundLabel* boundLabel_;
+  virtual ~TacEditLabels() = default;
+  // A label owned by AOwner that calls BoundLabel's LabelDestroyed when it
+  // goes.
+  virtual TLabel* Create(TComponent* AOwner, TsBoundLabel* boundLabel) = 0;
+  virtual bool UseSkinColor(const TLabel* label) const = 0;
+  virtual void SetUseSkinColor(TLabel* label, bool value) = 0;
 };
+
+// Registers the factory (not owned; null puts the plain labels back).
+void RegisterEditLabels(TacEditLabels* labels);
+// The registered factory, else the plain one.
+TacEditLabels* EditLabels();
 
 class TsBoundLabel : public TPersistent {
  public:
@@ -57,7 +60,9 @@ class TsBoundLabel : public TPersistent {
   bool UseSkinColor() const;
   void SetUseSkinColor(bool value);
 
-  TsEditLabel* Label() const { return label_; }
+  TLabel* Label() const { return label_; }
+  // The label tells of its destruction: it is forgotten.
+  void LabelDestroyed(const TLabel* label);
   // Places the label beside or above the control by Layout.
   void AlignLabel();
   // After the bound control handled Message: the label takes the control's
@@ -66,8 +71,8 @@ class TsBoundLabel : public TPersistent {
   void UpdateAlignment();
 
  private:
-  friend class TsEditLabel;
   TControl* Control() const;
+  void FreeLabel();
 
   int maxWidth_ = 0;
   std::wstring caption_;
@@ -75,6 +80,6 @@ class TsBoundLabel : public TPersistent {
   std::unique_ptr<TFont> font_;
   int indent_ = 0;
   bool active_ = false;
-  TsEditLabel* label_ = nullptr;
+  TLabel* label_ = nullptr;
   TsCommonData* commonData_;
 };

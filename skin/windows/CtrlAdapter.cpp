@@ -8,8 +8,8 @@
 #include "framework/Grids.h"
 #include "framework/ListBox.h"
 #include "framework/ListView.h"
-#include "framework/ShellCtrls.h"
 #include "framework/StdCtrls.h"
+#include "framework/TreeView.h"
 #include "skin/engine/CommonData.h"
 #include "skin/engine/PublishedProps.h"
 #include "skin/engine/SkinManager.h"
@@ -41,7 +41,6 @@ bool IsVirtualTree(const TComponent* c) {
 bool IsGridEh(TObject* c) {
   return dynamic_cast<TCustomControl*>(c) && HasProperty(c, L"OptionsEh");
 }
-bool IsTreeView(const TObject* c) { return dynamic_cast<const TShellTreeView*>(c) != nullptr; }
 
 // The adapter a control's class gets: its section (empty: unchanged), the
 // adapter's section, and how to make it.
@@ -58,16 +57,16 @@ TacMainWndPtr MakeAdapter(HWND wnd, TsCommonData* sd, TsSkinManager* m, const st
 }
 
 bool ChooseAdapter(TWinControl* c, TacAdapterChoice& out) {
-  if (dynamic_cast<TListView*>(c)) return out = {L"", L"EDIT", MakeAdapter<TacListViewWnd>}, true;
+  if (dynamic_cast<TCustomListView*>(c)) return out = {L"", L"EDIT", MakeAdapter<TacListViewWnd>}, true;
   if (dynamic_cast<TCustomGrid*>(c)) return out = {L"", L"EDIT", MakeAdapter<TacGridWnd>}, true;
   if (dynamic_cast<TBitBtn*>(c))
     return out = {L"BUTTON", L"BUTTON", MakeAdapter<TacBitBtnWnd>}, true;
   if (dynamic_cast<TButton*>(c)) return out = {L"BUTTON", L"BUTTON", MakeAdapter<TacBtnWnd>}, true;
-  if (dynamic_cast<TCheckBox*>(c))
+  if (dynamic_cast<TCustomCheckBox*>(c))
     return out = {L"CHECKBOX", L"", MakeAdapter<TacCheckBoxWnd>}, true;
   if (dynamic_cast<TGroupBox*>(c))
     return out = {L"GROUPBOX", L"", MakeAdapter<TacGroupBoxWnd>}, true;
-  if (IsTreeView(c)) return out = {L"", L"EDIT", MakeAdapter<TacTreeViewWnd>}, true;
+  if (dynamic_cast<TCustomTreeView*>(c)) return out = {L"", L"EDIT", MakeAdapter<TacTreeViewWnd>}, true;
   if (dynamic_cast<TCustomComboBox*>(c))
     return out = {L"", L"EDIT", MakeAdapter<TacComboBoxWnd>}, true;
   if (dynamic_cast<TCustomEdit*>(c) || dynamic_cast<TCustomListBox*>(c))
@@ -165,8 +164,8 @@ void TacCtrlAdapter::RestoreLabels() {
 bool TacCtrlAdapter::IsControlSupported(TComponent* component) const {
   auto* c = dynamic_cast<TWinControl*>(component);
   if (!c || !c->Parent()) return false;
-  if (dynamic_cast<TListView*>(c) || dynamic_cast<TCustomGrid*>(c) || dynamic_cast<TButton*>(c) ||
-      dynamic_cast<TCheckBox*>(c) || dynamic_cast<TGroupBox*>(c) || IsTreeView(c) ||
+  if (dynamic_cast<TCustomListView*>(c) || dynamic_cast<TCustomGrid*>(c) || dynamic_cast<TButton*>(c) ||
+      dynamic_cast<TCustomCheckBox*>(c) || dynamic_cast<TGroupBox*>(c) || dynamic_cast<TCustomTreeView*>(c) ||
       dynamic_cast<TCustomComboBox*>(c) || dynamic_cast<TCustomEdit*>(c) ||
       dynamic_cast<TCustomListBox*>(c))
     return true;

@@ -78,6 +78,64 @@ TEST_F(NotificationsTest, AltAndALetterClicksTheButtonOrFocusesTheLabelsControl)
   for (const Case& c : cases) EXPECT_EQ(IsAccel(c.ch, c.caption), c.accel) << c.caption;
 }
 
+// As in a dialog, a bare letter typed on a control that takes no text (a
+// button, a check box) reaches the accelerators; an edit keeps its letters.
+TEST_F(NotificationsTest, ABareLetterReachesTheAcceleratorsUnlessTheFocusedControlTakesText) {
+  auto* yes = Make<TButton>(8, 8, 75, 25);
+  yes->SetCaption(L"&Да");
+  auto* no = Make<TButton>(90, 8, 75, 25);
+  no->SetCaption(L"&Нет");
+  auto* check = Make<TCheckBox>(8, 40, 120, 17);
+  check->SetCaption(L"Флажок");
+  auto* edit = Make<TEdit>(8, 70, 100, 21);
+  auto* label = Make<TLabel>(8, 100, 100, 16);
+  label->SetCaption(L"&Имя");
+  label->FocusControl = edit;
+  int yesClicks = 0, noClicks = 0;
+  yes->OnClick = [&](TObject*) { ++yesClicks; };
+  no->OnClick = [&](TObject*) { ++noClicks; };
+  form->Show();
+
+  struct Case {
+    const char* what;
+    TWinControl* focused;
+    UINT msg;
+    wchar_t ch;
+    int yes, no;          // clicks the letter gives
+    const wchar_t* text;  // the edit's text afterwards
+    TWinControl* focusAfter;
+  };
+  const Case cases[] = {
+      {"button, letter of another button", no, WM_CHAR, L'д', 1, 0, L"", no},
+      {"button, its own letter", no, WM_CHAR, L'Н', 0, 1, L"", no},
+      {"check box, letter of a button", check, WM_CHAR, L'Д', 1, 0, L"", check},
+      {"check box, no accelerator", check, WM_CHAR, L'ж', 0, 0, L"", check},
+      {"check box, letter of a label", check, WM_CHAR, L'и', 0, 0, L"", edit},
+      {"edit, letter of a button", edit, WM_CHAR, L'д', 0, 0, L"д", edit},
+      {"edit, Alt and the letter", edit, WM_SYSCHAR, L'д', 1, 0, L"", edit},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    edit->SetText(L"");
+    ::SetFocus(c.focused->Handle());
+    yesClicks = noClicks = 0;
+    SendMessageW(c.focused->Handle(), c.msg, c.ch, c.msg == WM_SYSCHAR ? 0x20000000 : 0);
+    EXPECT_EQ(yesClicks, c.yes);
+    EXPECT_EQ(noClicks, c.no);
+    EXPECT_EQ(edit->Text(), c.text);
+    EXPECT_EQ(GetFocus(), c.focusAfter->Handle());
+    EXPECT_FALSE(check->Checked()) << "a letter never toggles a check box without accelerator";
+  }
+
+  // Through the message loop (and its dialog-key handling) a letter clicks
+  // once.
+  ::SetFocus(check->Handle());
+  yesClicks = 0;
+  PostMessageW(check->Handle(), WM_CHAR, L'д', 0);
+  Application->ProcessMessages();
+  EXPECT_EQ(yesClicks, 1);
+}
+
 TEST_F(NotificationsTest, EnterClicksTheDefaultOrFocusedButtonAndEscTheCancelButton) {
   auto* panel = Make<TPanel>(8, 8, 300, 200);
   auto* edit = Construct<TEdit>(form);

@@ -130,7 +130,7 @@ TEST_F(RegCleanPageTest, StartsIdleWithEveryControlAndText) {
   EXPECT_EQ(form->RCl->PageControl(), form->PageControl1);
   EXPECT_EQ(form->PageControl1->Parent(), form->Pages[1]);
 
-  TListView* list = form->ListView1;
+  TCustomListView* list = form->ListView1;
   EXPECT_STREQ(list->ClassName(), L"TsListView");
   EXPECT_EQ(list->ViewStyle(), vsReport);
   EXPECT_TRUE(list->Checkboxes());
@@ -147,7 +147,7 @@ TEST_F(RegCleanPageTest, StartsIdleWithEveryControlAndText) {
 }
 
 TEST_F(RegCleanPageTest, ListViewShowsTheShellsSystemImageListsWithoutOwningThem) {
-  TListView* list = form->ListView1;
+  TCustomListView* list = form->ListView1;
   // The lists are attached when the page first comes into view.
   form->SelectPage(1);
   Application->ProcessMessages();

@@ -35,7 +35,7 @@ TEST_F(SettingsLoad, TickingValuesTickEveryBoxAndFillEveryEdit) {
 
 TEST_F(SettingsLoad, UntickingValuesUntickEveryBox) {
   const std::wstring base = Use(L"untick");
-  for (TCheckBox* box : AllBoxes(*pages_)) box->SetChecked(true);
+  for (TCustomCheckBox* box : AllBoxes(*pages_)) box->SetChecked(true);
   for (const TLoadRow& row : LoadRows()) SeedUnticking(base, row);
   pages_->LoadRegedit();
   EXPECT_TRUE(shown_.empty());

@@ -35,7 +35,7 @@ TEST_F(SettingsOkNo, Ok_WritesExactlyThePagesValuesWithTheirTypes) {
       SCOPED_TRACE(testing::Message() << "page " << page.PageIndex << (ticked ? " ticked" : " unticked"));
       Use(L"prep");
       ResetControls(*pages_);
-      for (TCheckBox* box : AllBoxes(*pages_)) box->SetChecked(ticked);
+      for (TCustomCheckBox* box : AllBoxes(*pages_)) box->SetChecked(ticked);
       FillEdits(*pages_);
       const std::wstring base = Use(L"ok" + std::to_wstring(page.PageIndex) + (ticked ? L"t" : L"u"));
       shown_.clear();

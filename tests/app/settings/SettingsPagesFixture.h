@@ -61,7 +61,7 @@ class SettingsPagesFixture : public ::testing::Test {
     return ScratchPath(base, root, key);
   }
 
-  TCheckBox* Box(TSettingsBox member) { return pages_->*member; }
+  TCustomCheckBox* Box(TSettingsBox member) { return pages_->*member; }
   TEdit* Edit(TSettingsEdit member) { return pages_->*member; }
 
   testenv::ScopedRegKey scratch_;

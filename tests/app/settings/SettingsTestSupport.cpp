@@ -112,8 +112,8 @@ std::set<std::wstring> AllValues(const std::wstring& path) {
   return out;
 }
 
-std::vector<TCheckBox*> AllBoxes(TSettingsPages& pages) {
-  std::vector<TCheckBox*> r;
+std::vector<TCustomCheckBox*> AllBoxes(TSettingsPages& pages) {
+  std::vector<TCustomCheckBox*> r;
   for (const TLoadRow& row : LoadRows())
     if (row.Box) r.push_back(pages.*row.Box);
   return r;
@@ -127,8 +127,8 @@ std::vector<TEdit*> AllEdits(TSettingsPages& pages) {
 }
 
 void ResetControls(TSettingsPages& pages) {
-  for (TCheckBox* box : AllBoxes(pages)) box->SetChecked(false);
-  for (TCheckBox* box : AllBoxes(pages)) box->SetEnabled(true);
+  for (TCustomCheckBox* box : AllBoxes(pages)) box->SetChecked(false);
+  for (TCustomCheckBox* box : AllBoxes(pages)) box->SetEnabled(true);
   for (TEdit* edit : AllEdits(pages)) {
     edit->SetText(L"");
     edit->SetEnabled(true);
@@ -141,7 +141,7 @@ void ResetControls(TSettingsPages& pages) {
 
 PagesState Capture(TSettingsPages& pages) {
   PagesState s;
-  for (TCheckBox* box : AllBoxes(pages)) s.Boxes.push_back({box->Checked(), box->Enabled()});
+  for (TCustomCheckBox* box : AllBoxes(pages)) s.Boxes.push_back({box->Checked(), box->Enabled()});
   for (TEdit* edit : AllEdits(pages)) s.Edits.push_back({edit->Text(), edit->Enabled()});
   for (const TSettingsPageDef& page : SettingsPageDefs())
     s.Buttons.push_back({(pages.*page.OkButton)->Enabled(), (pages.*page.NoButton)->Enabled()});
@@ -150,7 +150,7 @@ PagesState Capture(TSettingsPages& pages) {
 }
 
 void Restore(TSettingsPages& pages, const PagesState& state) {
-  std::vector<TCheckBox*> boxes = AllBoxes(pages);
+  std::vector<TCustomCheckBox*> boxes = AllBoxes(pages);
   std::vector<TEdit*> edits = AllEdits(pages);
   for (size_t i = 0; i < boxes.size(); ++i) boxes[i]->SetChecked(state.Boxes[i].first);
   // Enabled states last: SETCACHEDISC's handler sets CACHEDISC's.

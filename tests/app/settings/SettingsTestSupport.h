@@ -39,7 +39,7 @@ RawValue ReadValue(const std::wstring& path, const std::wstring& name);
 std::set<std::wstring> AllValues(const std::wstring& path);
 
 // Every check box of the settings rows and every Ok/No button.
-std::vector<TCheckBox*> AllBoxes(TSettingsPages& pages);
+std::vector<TCustomCheckBox*> AllBoxes(TSettingsPages& pages);
 std::vector<TEdit*> AllEdits(TSettingsPages& pages);
 // Unticks every box, empties every edit, enables them all and disables
 // every Ok and No button. Box handlers run (DISRS writes): call it while

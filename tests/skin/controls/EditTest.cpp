@@ -153,7 +153,7 @@ TEST_F(EditTest, BoundLabelFollowsVisibilityEnablingAndPlace) {
   auto* edit = New<TsEdit>(120, 40, 100, 21);
   edit->SetName(L"sEdit3");
   edit->BoundLabel->SetActive(true);
-  TsEditLabel* label = edit->BoundLabel->Label();
+  auto* label = dynamic_cast<TsEditLabel*>(edit->BoundLabel->Label());
   ASSERT_NE(nullptr, label);
   EXPECT_EQ(L"sEdit3", label->Caption());
   const int gap = edit->Left() - (label->Left() + label->Width());

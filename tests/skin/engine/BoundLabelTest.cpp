@@ -39,7 +39,7 @@ class BoundLabel : public SkinnedForm {
 TEST_F(BoundLabel, ActivatingMakesALabelNamedAfterTheControl) {
   EXPECT_FALSE(bound->Active());
   bound->SetActive(true);
-  TsEditLabel* label = bound->Label();
+  TLabel* label = bound->Label();
   ASSERT_NE(nullptr, label);
   EXPECT_EQ(L"Edit1Label", label->Name());
   EXPECT_EQ(L"Edit1", label->Caption());
@@ -55,7 +55,7 @@ TEST_F(BoundLabel, ActivatingMakesALabelNamedAfterTheControl) {
 
 TEST_F(BoundLabel, EachLayoutHasItsPlace) {
   bound->SetActive(true);
-  TsEditLabel* label = bound->Label();
+  TLabel* label = bound->Label();
   struct Case { TsCaptionLayout layout; int indent; TAlignment alignment; };
   const Case cases[] = {
       {sclLeft, 0, taRightJustify},    {sclLeft, 3, taRightJustify},
@@ -83,7 +83,7 @@ TEST_F(BoundLabel, EachLayoutHasItsPlace) {
 TEST_F(BoundLabel, MaxWidthFixesTheWidthAndWraps) {
   bound->SetActive(true);
   bound->SetMaxWidth(30);
-  TsEditLabel* label = bound->Label();
+  TLabel* label = bound->Label();
   EXPECT_EQ(30, label->Width());
   EXPECT_FALSE(label->AutoSize());
   EXPECT_TRUE(label->WordWrap());

@@ -5,6 +5,8 @@
 
 #include <typeinfo>
 
+#include "framework/TreeView.h"
+#include "framework/UpDown.h"
 #include "skin/engine/CommonData.h"
 #include "skin/windows/ButtonWnd.h"
 #include "skin/windows/ComboWnd.h"
@@ -20,6 +22,24 @@ using skintest::Px;
 namespace {
 
 constexpr int kGdiMargin = 3;
+
+// Controls of the framework's base classes that are none of the classes the
+// forms place: the adapter goes by the base.
+class TOwnListView : public TCustomListView {
+ public:
+  using TCustomListView::TCustomListView;
+  const wchar_t* ClassName() const override { return L"TOwnListView"; }
+};
+class TOwnCheckBox : public TCustomCheckBox {
+ public:
+  using TCustomCheckBox::TCustomCheckBox;
+  const wchar_t* ClassName() const override { return L"TOwnCheckBox"; }
+};
+class TOwnTreeView : public TCustomTreeView {
+ public:
+  using TCustomTreeView::TCustomTreeView;
+  const wchar_t* ClassName() const override { return L"TOwnTreeView"; }
+};
 
 class CtrlAdapterTest : public ::testing::Test {
  protected:
@@ -75,6 +95,37 @@ TEST_F(CtrlAdapterTest, EachStandardControlGetsTheAdapterOfItsClass) {
   adapter->AddAllItems();
   EXPECT_EQ(adapter->Count(), 11);
   EXPECT_EQ(GetScrollWnd(f->edit->WindowHandle()), first);
+}
+
+TEST_F(CtrlAdapterTest, DescendantsOfTheCustomBasesGetTheAdapterOfTheirBase) {
+  auto put = [&](TWinControl* c, int top) {
+    c->SetParent(f->form);
+    c->SetBounds(10, top, 150, 60);
+    c->HandleNeeded();
+    return c;
+  };
+  struct Case {
+    TWinControl* control;
+    const std::type_info& type;
+    const wchar_t* section;
+  };
+  const Case cases[] = {
+      {put(Construct<TOwnListView>(f->form), 340), typeid(TacListViewWnd), L"EDIT"},
+      {put(Construct<TOwnCheckBox>(f->form), 340), typeid(TacCheckBoxWnd), L"CHECKBOX"},
+      {put(Construct<TOwnTreeView>(f->form), 340), typeid(TacTreeViewWnd), L"EDIT"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.control->ClassName());
+    EXPECT_TRUE(adapter->IsControlSupported(c.control));
+    adapter->Add(c.control);
+    TacMainWnd* a = GetScrollWnd(c.control->WindowHandle());
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(typeid(*a), c.type);
+    EXPECT_EQ(a->SkinData->SkinSection(), c.section);
+  }
+  // An up-down is not among the classes the adapter takes.
+  TWinControl* spin = put(Construct<TUpDown>(f->form), 340);
+  EXPECT_FALSE(adapter->IsControlSupported(spin));
 }
 
 TEST_F(CtrlAdapterTest, ColoursComeFromTheSectionAndGoBackWithTheSkin) {
