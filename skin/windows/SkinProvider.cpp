@@ -200,9 +200,8 @@ void TsSkinProvider::UpdateFormScrollWnd() {
   if (SkinData->Skinned(false)) {
     ::UninitializeFlatSB(wnd);
     if (FormScrollWnd && FormScrollWnd->Destroyed) FormScrollWnd.reset();
-    // Measured at once: the bars' room is ours to paint from the first frame.
     if (!FormScrollWnd)
-      FormScrollWnd = TacMainWnd::Create<TacScrollWnd>(wnd, SkinData.get(), Manager(), L"", true);
+      FormScrollWnd = TacMainWnd::Create<TacScrollWnd>(wnd, SkinData.get(), Manager(), L"", false);
   } else {
     FormScrollWnd.reset();
     ::InitializeFlatSB(wnd);

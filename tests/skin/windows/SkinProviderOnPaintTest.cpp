@@ -1,6 +1,7 @@
 // A skinned form's own painting: the form's OnPaint draws into the
 // provider's cache at the client area, so printing and the screen show it
 // over the skin's background; without the handler the form adds nothing.
+// The form's own icon is the caption's icon.
 #include <gtest/gtest.h>
 
 #include "framework/Handles.h"
@@ -103,6 +104,38 @@ TEST_F(SkinProviderOnPaint, PrintRunsTheHandlerOnTheGivenDC) {
   EXPECT_EQ(origin.x, Client().x);
   EXPECT_EQ(origin.y, Client().y);
   EXPECT_FALSE(form->Canvas()->HandleAllocated());
+}
+
+// A square icon of one opaque colour.
+HICON SolidIcon(TColor color) {
+  UniqueWindowDC screen = UniqueWindowDC::Client(nullptr);
+  UniqueBitmap image(::CreateCompatibleBitmap(screen.get(), 32, 32));
+  UniqueBitmap mask(::CreateBitmap(32, 32, 1, 1, nullptr));
+  {
+    UniqueMemDC dc = CreateMemDC();
+    SelectObjectScope select(dc.get(), image.get());
+    UniqueBrush brush(::CreateSolidBrush(color));
+    RECT r{0, 0, 32, 32};
+    ::FillRect(dc.get(), &r, brush.get());
+    SelectObjectScope selectMask(dc.get(), mask.get());
+    ::PatBlt(dc.get(), 0, 0, 32, 32, BLACKNESS);  // all opaque
+  }
+  ICONINFO ii{TRUE, 0, 0, mask.get(), image.get()};
+  return ::CreateIconIndirect(&ii);
+}
+
+TEST_F(SkinProviderOnPaint, FormsOwnIconIsTheCaptionIcon) {
+  constexpr TColor kGreen = 0x00FF00;
+  const TRect r = provider->TitleIconRect();
+  ASSERT_GT(r.right - r.left, 0);
+  const TPoint mid{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  for (bool own : {true, false}) {
+    SCOPED_TRACE(own ? "own icon" : "no icon");
+    form->Icon()->SetHandle(own ? SolidIcon(kGreen) : nullptr);
+    provider->SkinData->BGChanged = true;
+    ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
+    EXPECT_EQ(own, Px(*provider->SkinData->CacheBmp, mid.x, mid.y) == kGreen);
+  }
 }
 
 }  // namespace
