@@ -564,6 +564,9 @@ void TBitmap::SaveToFile(const std::wstring& fileName) { WriteWholeFile(fileName
 // ---------------------------------------------------------------------------
 
 void TIcon::SetHandle(HICON icon) {
+  if (icon && icon == handle_.get()) return;
+  // The old icon goes only after the listeners have moved to the new one.
+  UniqueIcon old(handle_.release());
   handle_.reset(icon);
   width_ = height_ = 0;
   if (icon) {

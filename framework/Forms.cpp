@@ -37,7 +37,11 @@ void TCustomFrame::AfterConstruction() {
 
 // ---------------------------------------------------------------- forms
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner) {
+TCustomForm::TCustomForm(TComponent* AOwner)
+    : TScrollingWinControl(AOwner),
+      canvas_(std::make_unique<TControlCanvas>(this)),
+      icon_(std::make_unique<TIcon>()) {
+  icon_->OnChange = [this](TObject*) { IconChanged(); };
   SetComponentState(csLoading);
   SetVisible(false);
   SetBounds(0, 0, 320, 240);
@@ -45,6 +49,11 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner) {
 }
 
 TCustomForm::~TCustomForm() {
+  // The window outlives our members: it must not keep an icon we destroy.
+  if (HandleAllocated() && !icon_->Empty()) {
+    SendMessageW(WindowHandle(), WM_SETICON, ICON_BIG, 0);
+    SendMessageW(WindowHandle(), WM_SETICON, ICON_SMALL, 0);
+  }
   if (Application) Application->FormDestroyed(this);
   if (Screen) {
     auto& forms = Screen->forms_;
@@ -116,6 +125,40 @@ void TCustomForm::CreateParams(TCreateParams& params) {
       params.WndParent = Application->Handle();
     }
   }
+}
+
+void TCustomForm::CreateWnd() {
+  TScrollingWinControl::CreateWnd();
+  if (!icon_->Empty()) IconChanged();
+}
+
+void TCustomForm::IconChanged() {
+  if (!HandleAllocated()) return;
+  const auto icon = reinterpret_cast<LPARAM>(icon_->Handle());
+  SendMessageW(WindowHandle(), WM_SETICON, ICON_BIG, icon);
+  SendMessageW(WindowHandle(), WM_SETICON, ICON_SMALL, icon);
+}
+
+void TCustomForm::PaintWindow(HDC dc) {
+  TScrollingWinControl::PaintWindow(dc);
+  PaintOn(dc);
+}
+
+void TCustomForm::PaintOn(HDC dc) {
+  if (!OnPaint || !dc) return;
+  canvas_->Lock();
+  // A DC the canvas took for drawing outside a paint stays its own.
+  HDC held = canvas_->HandleAllocated() ? canvas_->Handle() : nullptr;
+  canvas_->SetHandle(dc);
+  try {
+    OnPaint(this);
+  } catch (...) {
+    canvas_->SetHandle(held);
+    canvas_->Unlock();
+    throw;
+  }
+  canvas_->SetHandle(held);
+  canvas_->Unlock();
 }
 
 void TCustomForm::CreateWindowState() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/ControlCanvas.h"
 #include "framework/Controls.h"
 #include "framework/Hints.h"
 
@@ -181,6 +182,15 @@ class TCustomForm : public TScrollingWinControl {
   // The form's menu bar (not owned; Menus.cpp attaches it to the window).
   TMainMenu* Menu() const { return menu_; }
   void SetMenu(TMainMenu* menu);
+  // The surface OnPaint draws on: the paint DC in WM_PAINT, or whatever DC
+  // a painter lends it through PaintOn.
+  TCanvas* Canvas() const { return canvas_.get(); }
+  // The window's big and small icon; empty leaves the class icon.
+  TIcon* Icon() const { return icon_.get(); }
+  void SetIcon(TIcon* icon) { icon_->Assign(icon); }
+  // Runs OnPaint with the canvas drawing on `dc`; the canvas gets back the
+  // DC it had before.
+  void PaintOn(HDC dc);
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
@@ -190,12 +200,15 @@ class TCustomForm : public TScrollingWinControl {
   TNotifyEvent OnDeactivate;
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
+  TNotifyEvent OnPaint;
 
   void WndProc(TMessage& message) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
   void CreateWindowState() override;
+  void PaintWindow(HDC dc) override;
   virtual void DoCreate();
   virtual void DoClose(TCloseAction& action);
   void SetPositionOnShow();
@@ -204,7 +217,11 @@ class TCustomForm : public TScrollingWinControl {
   void WMClose(TMessage& message);
   DWORD FrameStyle() const;
   DWORD FrameExStyle() const;
+  // Hands the icon's handle to the window.
+  void IconChanged();
 
+  std::unique_ptr<TControlCanvas> canvas_;
+  std::unique_ptr<TIcon> icon_;
   TBorderStyle borderStyle_ = bsSizeable;
   TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
   TPosition position_ = poDesigned;

@@ -2,6 +2,8 @@
 // switch that decides what the framework still sees of a skinned form.
 #include "skin/windows/SkinProvider.h"
 
+#include <commctrl.h>
+
 #include "skin/engine/AnimShow.h"
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinMessages.h"
@@ -104,8 +106,10 @@ TsSkinProvider::TsSkinProvider(TComponent* AOwner) : TComponent(AOwner) {
 
 TsSkinProvider::~TsSkinProvider() {
   StopBorderDrag(false);
-  // The controls' adapters hooked after us: they go first.
+  // The controls' adapters and the form's scroll bars hooked after us:
+  // they go first.
   Adapter.reset();
+  FormScrollWnd.reset();
   if (Form) {
     RemoveSkinnedForm(Form);
     // The hook chain splices us out wherever we are in it; adapters that
@@ -188,6 +192,20 @@ void TsSkinProvider::CreateAdapter() {
   if (Adapter || !Form || !SkinData->Skinned(false)) return;
   Adapter = std::make_unique<TacCtrlAdapter>(Form, Manager(), this);
   if (Form->HandleAllocated() && Form->IsShowing()) Adapter->AddAllItems(nullptr);
+}
+
+void TsSkinProvider::UpdateFormScrollWnd() {
+  HWND wnd = FormHandle();
+  if (HasState(csLoading | csDestroying) || !wnd || !Form->AutoScroll()) return;
+  if (SkinData->Skinned(false)) {
+    ::UninitializeFlatSB(wnd);
+    if (FormScrollWnd && FormScrollWnd->Destroyed) FormScrollWnd.reset();
+    if (!FormScrollWnd)
+      FormScrollWnd = TacMainWnd::Create<TacScrollWnd>(wnd, SkinData.get(), Manager(), L"", false);
+  } else {
+    FormScrollWnd.reset();
+    ::InitializeFlatSB(wnd);
+  }
 }
 
 void TsSkinProvider::RemoveAdapter() {
@@ -284,6 +302,7 @@ void TsSkinProvider::NewWndProc(TMessage& message) {
 void TsSkinProvider::OnRemoveSkin(TMessage& message) {
   TsSkinManager* m = Manager();
   if (reinterpret_cast<TsSkinManager*>(message.LParam) == m) {
+    FormScrollWnd.reset();
     RemoveAdapter();
     CommonAlphaCmd(message, SkinData.get());
     MenuLineCount = -1;
@@ -345,6 +364,7 @@ void TsSkinProvider::OnSetNewSkinSkinned() {
 
 void TsSkinProvider::OnRefresh(TMessage& message) {
   CreateAdapter();
+  UpdateFormScrollWnd();
   SkinData->BGChanged = true;
   MenuLineCount = -1;
   SkinData->Updating = false;
@@ -530,6 +550,15 @@ void TsSkinProvider::SkinnedWndProc(TMessage& message) {
       // A control made while the form is on screen gets its adapter.
       if (Adapter && LOWORD(message.WParam) == WM_CREATE && ::IsWindowVisible(FormHandle()))
         Adapter->AddAllItems(nullptr);
+      if (LOWORD(message.WParam) == WM_CREATE || LOWORD(message.WParam) == WM_DESTROY)
+        UpdateScrolls(FormScrollWnd.get(), true);
+      return;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      CallOld(message);
+      // Setting the new position lets the system draw its own bar over ours.
+      if (message.LParam == 0 && FormScrollWnd && !FormScrollWnd->Scrolling)
+        UpdateScrolls(FormScrollWnd.get(), true);
       return;
     case WM_SYSCOLORCHANGE:
       CallOld(message);

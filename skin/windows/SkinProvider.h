@@ -26,6 +26,7 @@
 #include "framework/Menus.h"
 #include "skin/engine/CommonData.h"
 #include "skin/engine/SkinConsts.h"
+#include "skin/windows/ScrollWnd.h"
 
 class TsSkinManager;
 class TsSkinProvider;
@@ -159,12 +160,16 @@ class TsSkinProvider : public TComponent {
   TsSystemMenu* SystemMenu = nullptr;  // owned as a component
   std::unique_ptr<TBitmap> TitleStripBmp;
   std::unique_ptr<TBitmap> MenuLineBmp;  // the bare menu line, for the menu skinner
+  // Draws the form's own scroll bars while AutoScroll is on; hooked in
+  // front of us, so it goes before we let go of the form.
+  TacScrollWndPtr FormScrollWnd;
   std::unique_ptr<TacCtrlAdapter> Adapter;  // the form's adapted standard controls
 
   // ---- operations ----
   void PrepareForm();
   void CreateAdapter();
   void RemoveAdapter();
+  void UpdateFormScrollWnd();
   void SendToAdapter(TMessage& message);
   void HookMenus(bool active);
   void InvalidateFrame();
@@ -184,6 +189,8 @@ class TsSkinProvider : public TComponent {
   int HeaderHeight() const;
   int OffsetX() const;
   int OffsetY() const;
+  // Thickness of FormScrollWnd's bar (SB_HORZ / SB_VERT) while it is shown.
+  int ShownScrollBar(WORD bar) const;
   bool IconVisible() const;
   int TitleIconWidth() const;
   int TitleIconHeight() const;
@@ -214,6 +221,8 @@ class TsSkinProvider : public TComponent {
   void PaintTitleIcon();
   void PaintCaptionButtons();
   void PaintCaptionText();
+  // The form's OnPaint drawing into the cache, its origin at the client area.
+  void PaintFormHandler();
   void SaveTitleStrip();
   void RepaintCaption();
 
@@ -230,6 +239,7 @@ class TsSkinProvider : public TComponent {
   int ButtonSlotAt(int x) const;
   // The caption item under a form-relative point (no state changes).
   int ItemAt(const TPoint& p, LRESULT incoming) const;
+  bool InScrollCorner(const TPoint& p) const;
   LRESULT HitTest(TMessage& message);
   void SetHotItem(int code, bool repaint);
   void PressItem(int code);

@@ -58,6 +58,19 @@ int TsSkinProvider::ButtonSlotAt(int x) const {
   return 0;
 }
 
+// The square between the form's two shown scroll bars holds a form-relative P.
+bool TsSkinProvider::InScrollCorner(const TPoint& p) const {
+  if (ShownScrollBar(SB_HORZ) == 0 || ShownScrollBar(SB_VERT) == 0) return false;
+  TRect h{}, v{};
+  GetHScrollRect(FormScrollWnd.get(), FormHandle(), h);
+  GetVScrollRect(FormScrollWnd.get(), FormHandle(), v);
+  const TPoint s = FormScreenOrigin();
+  const bool left = FormScrollWnd->LeftScrollBar;
+  const TRect box{(left ? v.left : h.right) - s.x, h.top - s.y, (left ? h.left : v.right) - s.x,
+                  h.bottom - s.y};
+  return p.x >= box.left && p.x < box.right && p.y >= box.top && p.y < box.bottom;
+}
+
 int TsSkinProvider::ItemAt(const TPoint& p, LRESULT incoming) const {
   const int bh = CaptionButtonHeight();
   const int top = (SysCaptionHeight() - bh + SysBorderHeight()) / 2;
@@ -92,7 +105,7 @@ int TsSkinProvider::ItemAt(const TPoint& p, LRESULT incoming) const {
     if (s < 1 || s > n + count || !TitleButtons[s - n - 1]->Enabled) return HTCAPTION;
     return kTitleButtonBase + (s - n - 1);
   }
-  if (GripMode == gmRightBottom) {
+  if (GripMode == gmRightBottom || InScrollCorner(p)) {
     TsSkinManager* m = Manager();
     const int grip = m->GetMaskIndex(m->GetSkinIndex(L"GLOBALINFO"), L"GLOBALINFO", L"GRIPIMAGE");
     if (m->IsValidImgIndex(grip)) {

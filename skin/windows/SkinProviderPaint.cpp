@@ -68,19 +68,27 @@ int TsSkinProvider::HeaderHeight() const {
   if (SysCaptionHeight() != 0) h -= SysBorderHeight();
   h = std::max(h, 0);
   if (Minimized(wnd)) h += SysBorderHeight();
+  if (SkinData->Skinned(false)) h -= ShownScrollBar(SB_HORZ);
   return h;
 }
 
 int TsSkinProvider::OffsetX() const {
   HWND wnd = FormHandle();
-  return (WndWidth(wnd) - WndClientWidth(wnd)) / 2;
+  return (WndWidth(wnd) - WndClientWidth(wnd) - ShownScrollBar(SB_VERT)) / 2;
 }
 
 int TsSkinProvider::OffsetY() const {
   HWND wnd = FormHandle();
   int y = WndHeight(wnd) - WndClientHeight(wnd);
   if (SysCaptionHeight() != 0) y -= BorderHeight();
-  return y;
+  return y - ShownScrollBar(SB_HORZ);
+}
+
+int TsSkinProvider::ShownScrollBar(WORD bar) const {
+  const TacScrollWnd* sw = FormScrollWnd.get();
+  if (!sw || sw->Destroyed) return 0;
+  const TacScrollBar* b = bar == SB_HORZ ? sw->HBar.get() : sw->VBar.get();
+  return b && b->Visible ? GetScrollMetric(b, true, false) : 0;
 }
 
 int TitleIconSize(int size) {
@@ -238,11 +246,21 @@ void TsSkinProvider::PaintAll() {
         RepaintCaption();
       }
     }
+    PaintFormHandler();
   }
   MenuChanged = false;
   FirstPaintDone = true;
   SkinData->BGChanged = false;
   SkinData->Updating = false;
+}
+
+void TsSkinProvider::PaintFormHandler() {
+  if (!Form->OnPaint) return;
+  HDC dc = SkinData->CacheBmp->Canvas()->Handle();
+  POINT origin{};
+  ::OffsetViewportOrgEx(dc, OffsetX(), OffsetY(), &origin);
+  Form->PaintOn(dc);
+  ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
 void TsSkinProvider::SaveTitleStrip() {
@@ -278,10 +296,10 @@ void TsSkinProvider::PaintTitleIcon() {
   if (!IconVisible()) return;
   const TRect r = TitleIconRect();
   if (r.right <= r.left) return;
-  HICON icon = nullptr;
+  HICON icon = Form->Icon()->Handle();
   TIcon* app = TitleIconHeight() > 16 ? AppLargeIcon() : AppSmallIcon();
   if (!app) app = AppSmallIcon();
-  if (app && app->Handle()) icon = app->Handle();
+  if (!icon && app && app->Handle()) icon = app->Handle();
   if (!icon) icon = ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
   ::DrawIconEx(SkinData->CacheBmp->Canvas()->Handle(), r.left, r.top, icon, TitleIconWidth(),
                TitleIconHeight(), 0, nullptr, DI_NORMAL);

@@ -114,6 +114,7 @@ void TsSkinProvider::OnPrint(TMessage& message) {
   HWND wnd = FormHandle();
   ::IntersectClipRect(dc, 0, 0, WndClientWidth(wnd), WndClientHeight(wnd));
   PaintClient(dc, true);
+  Form->PaintOn(dc);
 }
 
 void TsSkinProvider::OnNcActivate(TMessage& message) {

@@ -131,6 +131,7 @@ void TsSkinProvider::OnShowingChanged(TMessage& message) {
                     wnd && !::IsWindowVisible(wnd);
   if (ShowAnimPending) ::SendMessageW(wnd, WM_SETREDRAW, 0, 0);
   CallOld(message);
+  UpdateFormScrollWnd();
   if (!ShowAnimPending) return;
   ShowAnimPending = false;
   AnimShowControl(Form, static_cast<uint16_t>(anim.Time));
