@@ -227,7 +227,9 @@ void TacCtrlAdapter::AddAllItems(TWinControl* parent) {
   auto visit = [&](TComponent* component) {
     if (IsControlSupported(component)) {
       AddNewItem(static_cast<TWinControl*>(component), L"EDIT");
-    } else if (auto* label = dynamic_cast<TLabel*>(component); label && !SkinDataOf(label)) {
+    } else if (auto* label = dynamic_cast<TLabel*>(component);
+               label && !SkinDataOf(label) && !label->InheritsFrom(L"TsCustomLabel")) {
+      // Skinned labels colour themselves; only the framework's own are ours.
       SkinLabel(label);
     }
     auto* w = dynamic_cast<TWinControl*>(component);

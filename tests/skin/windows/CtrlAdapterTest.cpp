@@ -7,6 +7,7 @@
 
 #include "framework/TreeView.h"
 #include "framework/UpDown.h"
+#include "skin/controls/Label.h"
 #include "skin/engine/CommonData.h"
 #include "skin/windows/ButtonWnd.h"
 #include "skin/windows/ComboWnd.h"
@@ -95,6 +96,22 @@ TEST_F(CtrlAdapterTest, EachStandardControlGetsTheAdapterOfItsClass) {
   adapter->AddAllItems();
   EXPECT_EQ(adapter->Count(), 11);
   EXPECT_EQ(GetScrollWnd(f->edit->WindowHandle()), first);
+}
+
+// A skinned label colours itself from the skin; the walk that makes plain
+// labels transparent leaves it as it is, and gives it nothing back later.
+TEST_F(CtrlAdapterTest, TheLabelRuleLeavesSkinnedLabelsAlone) {
+  auto* skinned = Construct<TsLabel>(f->form);
+  skinned->SetParent(f->form);
+  skinned->SetTransparent(false);
+  const TColor ownColour = skinned->Font()->Color();
+  adapter->AddAllItems();
+  EXPECT_TRUE(f->label->Transparent());
+  EXPECT_FALSE(skinned->Transparent());
+  EXPECT_EQ(skinned->Font()->Color(), ownColour);
+  adapter.reset();
+  EXPECT_FALSE(skinned->Transparent());
+  EXPECT_EQ(skinned->Font()->Color(), ownColour);
 }
 
 TEST_F(CtrlAdapterTest, DescendantsOfTheCustomBasesGetTheAdapterOfTheirBase) {
