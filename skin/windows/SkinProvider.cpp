@@ -9,6 +9,7 @@
 #include "skin/engine/WindowSkinning.h"
 #include "skin/windows/CtrlAdapter.h"
 #include "skin/windows/DialogHook.h"
+#include "skin/windows/MDIForm.h"
 #include "skin/windows/SkinableMenus.h"
 
 namespace {
@@ -104,6 +105,7 @@ TsSkinProvider::TsSkinProvider(TComponent* AOwner) : TComponent(AOwner) {
 
 TsSkinProvider::~TsSkinProvider() {
   StopBorderDrag(false);
+  ForgetMDI();
   // The controls' adapters hooked after us: they go first.
   Adapter.reset();
   if (Form) {
@@ -172,10 +174,18 @@ void TsSkinProvider::PrepareForm() {
   }
   const bool active = m->SkinData && m->SkinData->Active;
   // The provider draws and runs the caption buttons itself.
-  if (active) StyleSysMenu(true);
-  if (FirstPrepare && active) FirstPrepare = false;
+  if (active && Form->FormStyle() != fsMDIChild) StyleSysMenu(true);
+  if (FirstPrepare && active) {
+    FirstPrepare = false;
+    SetMDIForm(true);
+  }
   SkinData->UpdateIndexes();
   UpdateButtonIndexes();
+  if (Form->FormStyle() == fsMDIChild && MDISkinProvider && MDISkinProvider != this &&
+      MDISkinProvider->SkinData->Skinned(false)) {
+    MDISkinProvider->SkinData->BGChanged = true;
+    MDISkinProvider->MenuLineCount = -1;
+  }
   if (!Form->HasState(csLoading | csReading) && useGlobalColor_ && !SkinData->CustomColor() &&
       SkinData->Skinned(false))
     Form->SetColor(m->GetGlobalColor());
@@ -275,7 +285,9 @@ void TsSkinProvider::NewWndProc(TMessage& message) {
   }
   if (Form->HasState(csDestroying) || !SkinData->Skinned(true)) {
     if (message.Msg == SM_ALPHACMD) return AlphaCmdUnskinned(message);
-    return CallOld(message);
+    CallOld(message);
+    if (message.Msg == WM_NCDESTROY) AfterMDIChildDestroyed();
+    return;
   }
   if (message.Msg == SM_ALPHACMD) return AlphaCmdSkinned(message);
   SkinnedWndProc(message);
@@ -292,6 +304,7 @@ void TsSkinProvider::OnRemoveSkin(TMessage& message) {
     if (m) {
       HookMenus(false);
       StyleSysMenu(false);
+      SetMDIForm(false);
       if (HasFrame() && !RgnLocked) RemoveRgn();
     }
     HotItem = 0;
@@ -319,6 +332,7 @@ void TsSkinProvider::OnSetNewSkinUnskinned(TMessage& message) {
       RgnRectsDirty = true;
       if (useGlobalColor_ && !SkinData->CustomColor()) Form->SetColor(m->GetGlobalColor());
       CreateAdapter();
+      MDISkinCmd(AC_SETNEWSKIN);
     }
   }
   BroadcastToChildren(Form, message);
@@ -341,6 +355,7 @@ void TsSkinProvider::OnSetNewSkinSkinned() {
   MenuLineCount = -1;
   RgnRectsDirty = true;
   if (HWND wnd = FormHandle()) ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
+  MDISkinCmd(AC_SETNEWSKIN);
 }
 
 void TsSkinProvider::OnRefresh(TMessage& message) {
@@ -357,6 +372,7 @@ void TsSkinProvider::OnRefresh(TMessage& message) {
     ::UpdateWindow(wnd);
   }
   if (useGlobalColor_ && !SkinData->CustomColor()) Form->SetColor(Manager()->GetGlobalColor());
+  MDISkinCmd(AC_REFRESH);
   SendToAdapter(message);
 }
 
@@ -421,6 +437,14 @@ void TsSkinProvider::AlphaCmdSkinned(TMessage& message) {
 }
 
 void TsSkinProvider::SkinnedWndProc(TMessage& message) {
+  switch (Form->FormStyle()) {
+    case fsMDIChild: return MDIChildWndProc(message);
+    case fsMDIForm: return MDIMainWndProc(message);
+    default: return SkinnedWndProcStd(message);
+  }
+}
+
+void TsSkinProvider::SkinnedWndProcStd(TMessage& message) {
   switch (message.Msg) {
     case WM_CREATE:
       CallOld(message);
