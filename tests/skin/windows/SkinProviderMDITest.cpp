@@ -378,3 +378,90 @@ TEST_F(SkinProviderMDITest, RepeatedMaximizeAndRestoreKeepsGdiObjects) {
   for (int i = 0; i < 5; ++i) cycle();
   EXPECT_EQ(testenv::GdiObjectCount(), before);
 }
+
+TEST_F(SkinProviderMDITest, ClientShowsTheMainFormsCacheUnderIt) {
+  // No child in the way: the client area alone.
+  for (auto*& c : children) {
+    delete c;
+    c = nullptr;
+  }
+  Settle();
+  RECT cr{}, fr{}, inner{};
+  ::GetWindowRect(client, &cr);
+  ::GetWindowRect(wnd, &fr);
+  ::GetClientRect(client, &inner);
+  auto img = MakeBmp(cr.right - cr.left, cr.bottom - cr.top, 0x123456);
+  ::SendMessageW(client, WM_PRINT, reinterpret_cast<WPARAM>(img->Canvas()->Handle()),
+                 PRF_CLIENT | PRF_NONCLIENT);
+  TBitmap* cache = P()->SkinData->CacheBmp.get();
+  ASSERT_NE(cache, nullptr);
+  const int edge = 2;
+  const int points[][2] = {{edge, edge},
+                           {edge + inner.right / 2, edge + inner.bottom / 2},
+                           {edge + inner.right - 1, edge + inner.bottom - 1},
+                           {0, 0},
+                           {img->Width() - 1, img->Height() - 1}};
+  for (const auto& p : points) {
+    SCOPED_TRACE(testing::Message() << p[0] << "," << p[1]);
+    EXPECT_EQ(Px(*img, p[0], p[1]),
+              Px(*cache, p[0] + (cr.left - fr.left), p[1] + (cr.top - fr.top)));
+  }
+  // The main form's own print shows the same at the client's place.
+  auto whole = Print();
+  EXPECT_EQ(Px(*whole, cr.left - fr.left + edge + 5, cr.top - fr.top + edge + 5),
+            Px(*cache, cr.left - fr.left + edge + 5, cr.top - fr.top + edge + 5));
+}
+
+TEST_F(SkinProviderMDITest, MenuLoopOverAMaximizedChildIsCovered) {
+  // Without a maximized child nothing is covered.
+  ::SendMessageW(wnd, WM_ENTERMENULOOP, 0, 0);
+  EXPECT_FALSE(P()->RgnLocked);
+  ::SendMessageW(wnd, WM_EXITMENULOOP, 0, 0);
+  Maximize(children[0]);
+  ::SendMessageW(wnd, WM_ENTERMENULOOP, 0, 0);
+  EXPECT_TRUE(P()->RgnLocked);
+  // A cover window over the menu bar's right end, showing the frame's cache.
+  struct Find {
+    HWND main;
+    HWND found;
+  } find{wnd, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM l) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(l);
+        wchar_t name[64] = {};
+        GetClassNameW(w, name, 64);
+        if (IsWindowVisible(w) && std::wstring(name) == L"TacMenuCover") f->found = w;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  HWND cover = find.found;
+  ASSERT_NE(cover, nullptr);
+  RECT r{}, f{};
+  ::GetWindowRect(cover, &r);
+  ::GetWindowRect(wnd, &f);
+  EXPECT_EQ(r.right, f.right);
+  EXPECT_EQ(r.right - r.left, 60);
+  EXPECT_EQ(r.top, f.top + P()->SysCaptionHeight());
+  ::SendMessageW(wnd, WM_EXITMENULOOP, 0, 0);
+  EXPECT_FALSE(P()->RgnLocked);
+  EXPECT_FALSE(::IsWindow(cover));
+}
+
+TEST_F(SkinProviderMDITest, ProgramWideReferencesFollowTheChildren) {
+  EXPECT_EQ(MDISkinProvider, P());
+  EXPECT_FALSE(MaximizedMDIChild());
+  Maximize(children[1]);
+  EXPECT_TRUE(MaximizedMDIChild());
+  EXPECT_EQ(MDIChildProvider, children[1]->Provider);
+  ::SendMessageW(children[1]->WindowHandle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Settle();
+  EXPECT_FALSE(MaximizedMDIChild());
+  Maximize(children[2]);
+  EXPECT_EQ(MDIChildProvider, children[2]->Provider);
+  TsSkinProvider* gone = children[2]->Provider;
+  delete children[2];
+  children[2] = nullptr;
+  EXPECT_NE(MDIChildProvider, gone);
+  Settle();
+}
