@@ -8,11 +8,10 @@ TsSkinProvider* MDISkinProvider = nullptr;
 TsSkinProvider* MDIChildProvider = nullptr;
 bool MaximizeNewChild = false;
 
+// The form's window is not asked for here: a provider made in the form's
+// constructor would have it built before the form's own settings are in.
 TsMDIForm::TsMDIForm(TsSkinProvider* provider) : Provider(provider) {
-  if (provider && provider->Form) {
-    Form = provider->Form;
-    Form->HandleNeeded();
-  }
+  if (provider) Form = provider->Form;
 }
 
 TsMDIForm::~TsMDIForm() { FreeClientAdapter(); }

@@ -138,6 +138,7 @@ void TsSkinProvider::Loaded() {
   if (!m->IsValidImgIndex(mask))
     mask = m->GetMaskIndex(SkinData->SkinIndex, SkinData->SkinSection(), L"TITLEBUTTON");
   for (auto& b : TitleButtons) b->ImageIndex = b->UseSkinData ? mask : -1;
+  ConnectMDIClient();
 }
 
 void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
@@ -428,8 +429,10 @@ void TsSkinProvider::AlphaCmdSkinned(TMessage& message) {
     case AC_AFTERSCROLL:
       if (SkinData->DependsOnParentBg()) {
         ::SendMessageW(FormHandle(), WM_SETREDRAW, 1, 0);
-        ::RedrawWindow(FormHandle(), nullptr, nullptr,
-                       RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_NOERASE | RDW_INVALIDATE);
+        const UINT flags = RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_NOERASE | RDW_INVALIDATE;
+        ::RedrawWindow(FormHandle(), nullptr, nullptr, flags);
+        if (MDISkinProvider == this && Form->ClientHandle())
+          ::RedrawWindow(Form->ClientHandle(), nullptr, nullptr, flags);
       }
       return;
   }

@@ -9,6 +9,7 @@
 #include "framework/Handles.h"
 #include "skin/engine/Glyphs.h"
 #include "skin/engine/SkinManager.h"
+#include "skin/windows/MDIForm.h"
 #include "skin/windows/SkinProvider.h"
 #include "skin/windows/SkinableMenus.h"
 
@@ -287,7 +288,10 @@ void TsSkinProvider::OnNcLButtonDown(TMessage& message) {
         SetHotItem(0, true);
         const TPoint o = FormScreenOrigin();
         const TRect icon = TitleIconRect();
-        DropSysMenu(o.x + SysBorderWidth(), o.y + BorderHeight() + icon.bottom - icon.top);
+        if (Form->FormStyle() == fsMDIChild && MDISkinProvider)
+          DropSysMenu(o.x, o.y + SysCaptionHeight() + 4);
+        else
+          DropSysMenu(o.x + SysBorderWidth(), o.y + BorderHeight() + icon.bottom - icon.top);
         return;
       }
       return CallOld(message);
@@ -345,6 +349,8 @@ void TsSkinProvider::RunItemCommand(int code) {
       return;
     case HTMAXBUTTON:
       if (::IsIconic(wnd) && SystemMenu && !SystemMenu->EnabledMax()) return;
+      // A child's own maximize button leaves the main form's bar alone.
+      if (Form->FormStyle() == fsMDIChild) MDIChildProvider = nullptr;
       ::SendMessageW(wnd, WM_SYSCOMMAND, ::IsZoomed(wnd) ? SC_RESTORE : SC_MAXIMIZE, 0);
       if (SystemMenu) SystemMenu->UpdateItems();
       return;
@@ -374,8 +380,9 @@ void TsSkinProvider::OnNcLButtonDblClk(TMessage& message) {
       break;
     case HTCAPTION:
       if (SystemMenu && (SystemMenu->EnabledMax() || SystemMenu->EnabledRestore())) {
-        ::SendMessageW(wnd, WM_SYSCOMMAND,
-                       ::IsZoomed(wnd) || ::IsIconic(wnd) ? SC_RESTORE : SC_MAXIMIZE, 0);
+        const bool restore = ::IsZoomed(wnd) || ::IsIconic(wnd);
+        if (!restore && Form->FormStyle() == fsMDIChild) MDIChildProvider = this;
+        ::SendMessageW(wnd, WM_SYSCOMMAND, restore ? SC_RESTORE : SC_MAXIMIZE, 0);
         SystemMenu->UpdateItems();
       }
       break;

@@ -465,3 +465,48 @@ TEST_F(SkinProviderMDITest, ProgramWideReferencesFollowTheChildren) {
   EXPECT_NE(MDIChildProvider, gone);
   Settle();
 }
+
+// Every way a child is maximized gives the main form the child's buttons.
+TEST_F(SkinProviderMDITest, EveryWayOfMaximizingAChildShowsItsButtons) {
+  struct Way {
+    const char* name;
+    void (*maximize)(SkinnedMDIChild*);
+  };
+  const Way ways[] = {
+      {"system command",
+       [](SkinnedMDIChild* c) { ::SendMessageW(c->WindowHandle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0); }},
+      {"system menu item", [](SkinnedMDIChild* c) { c->Provider->SystemMenu->ItemMaximize->Click(); }},
+      {"caption double click",
+       [](SkinnedMDIChild* c) {
+         ::SendMessageW(c->WindowHandle(), WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+       }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    way.maximize(children[1]);
+    Settle();
+    EXPECT_EQ(children[1]->WindowState(), wsMaximized);
+    EXPECT_EQ(MDIChildProvider, children[1]->Provider);
+    EXPECT_TRUE(P()->ShowsChildButtons());
+    EXPECT_FALSE(Empty(P()->MDICloseButton.R));
+    ::SendMessageW(children[1]->WindowHandle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    Settle();
+    EXPECT_FALSE(P()->ShowsChildButtons());
+  }
+}
+
+// A child made while another is maximized waits for its paint to be
+// maximized; until then it ignores a restore.
+TEST_F(SkinProviderMDITest, WaitingChildIsMaximizedAtItsPaintAndIgnoresRestoreTillThen) {
+  HWND child = children[0]->WindowHandle();
+  MaximizeNewChild = true;
+  ::SendMessageW(child, WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(MaximizeNewChild);
+  EXPECT_EQ(children[0]->WindowState(), wsNormal);
+  ::RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_FALSE(MaximizeNewChild);
+  EXPECT_EQ(children[0]->WindowState(), wsMaximized);
+  EXPECT_EQ(MDIChildProvider, children[0]->Provider);
+  Settle();
+  EXPECT_TRUE(P()->ShowsChildButtons());
+}
