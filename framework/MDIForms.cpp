@@ -32,11 +32,11 @@ void TCustomForm::CreateMDIClient() {
   CLIENTCREATESTRUCT ccs{windowMenu_ ? windowMenu_->Handle() : nullptr, kFirstMDIChildId};
   RECT r{};
   ::GetClientRect(WindowHandle(), &r);
-  clientHandle_ = ::CreateWindowExW(
-      WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
-      WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL |
-          MDIS_ALLCHILDSTYLES,
-      0, 0, r.right, r.bottom, WindowHandle(), nullptr, GetModuleHandleW(nullptr), &ccs);
+  clientHandle_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS |
+                                        WS_HSCROLL | WS_VSCROLL | MDIS_ALLCHILDSTYLES,
+                                    0, 0, r.right, r.bottom, WindowHandle(), nullptr,
+                                    GetModuleHandleW(nullptr), &ccs);
   if (!clientHandle_) RaiseLastOSError();
   Realign();
 }

@@ -429,7 +429,8 @@ void TsSkinProvider::AlphaCmdSkinned(TMessage& message) {
     case AC_AFTERSCROLL:
       if (SkinData->DependsOnParentBg()) {
         ::SendMessageW(FormHandle(), WM_SETREDRAW, 1, 0);
-        const UINT flags = RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_NOERASE | RDW_INVALIDATE;
+        const UINT flags =
+            RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_NOERASE | RDW_INVALIDATE;
         ::RedrawWindow(FormHandle(), nullptr, nullptr, flags);
         if (MDISkinProvider == this && Form->ClientHandle())
           ::RedrawWindow(Form->ClientHandle(), nullptr, nullptr, flags);

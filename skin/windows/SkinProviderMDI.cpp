@@ -151,8 +151,8 @@ void TsSkinProvider::PaintMDIArea(TBitmap* cache) {
   if (!m->IsValidSkinIndex(index)) return;
   TRect r;
   r.left = SumAlignedChildSizes(Form, alLeft, true) + BorderHeight();
-  r.top = 2 * SysBorderHeight() + SysCaptionHeight() + (MenuPresent() ? MenuLines() * MenuHeight() : 0) +
-          BorderWidth() - 2;
+  r.top = 2 * SysBorderHeight() + SysCaptionHeight() +
+          (MenuPresent() ? MenuLines() * MenuHeight() : 0) + BorderWidth() - 2;
   r.right = FormWidth() - BorderHeight() - SumAlignedChildSizes(Form, alRight, true);
   r.bottom = FormHeight() - BorderHeight() - SumAlignedChildSizes(Form, alBottom, true);
   if (r.right <= r.left || r.bottom <= r.top) return;
@@ -182,8 +182,10 @@ void TsSkinProvider::PaintMDIChildIcon(TBitmap* cache) {
   if (MDISkinProvider != this || !Form->Menu() || !MenuPresent()) return;
   TCustomForm* child = MaximizedChildOf(Form);
   if (!child) return;
-  HICON icon = reinterpret_cast<HICON>(::SendMessageW(child->WindowHandle(), WM_GETICON, ICON_SMALL, 0));
-  if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(child->WindowHandle(), GCLP_HICONSM));
+  HICON icon =
+      reinterpret_cast<HICON>(::SendMessageW(child->WindowHandle(), WM_GETICON, ICON_SMALL, 0));
+  if (!icon)
+    icon = reinterpret_cast<HICON>(::GetClassLongPtrW(child->WindowHandle(), GCLP_HICONSM));
   if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(child->WindowHandle(), GCLP_HICON));
   if (!icon) {
     TIcon* app = AppSmallIcon();
@@ -193,7 +195,8 @@ void TsSkinProvider::PaintMDIChildIcon(TBitmap* cache) {
   const int size = MenuHeight() - 2;
   if (size > 0)
     ::DrawIconEx(cache->Canvas()->Handle(), SysBorderWidth() + 1,
-                 SysCaptionHeight() + SysBorderHeight() + 1, icon, size, size, 0, nullptr, DI_NORMAL);
+                 SysCaptionHeight() + SysBorderHeight() + 1, icon, size, size, 0, nullptr,
+                 DI_NORMAL);
 }
 
 void TsSkinProvider::PaintMDIChildButtons() {
@@ -430,8 +433,9 @@ void TsSkinProvider::MDIChildWndProc(TMessage& message) {
 
 void TsSkinProvider::AfterMDIChildDestroyed() {
   TsSkinProvider* main = MDISkinProvider;
-  if (!IsMDIChild(Form) || !main || main == this || !main->MDIForm || main->HasState(csDestroying) ||
-      main->Form->HasState(csDestroying) || !main->SkinData->Skinned(false))
+  if (!IsMDIChild(Form) || !main || main == this || !main->MDIForm ||
+      main->HasState(csDestroying) || main->Form->HasState(csDestroying) ||
+      !main->SkinData->Skinned(false))
     return;
   main->InvalidateFrame();
   if (!main->Form->ActiveMDIChild())
@@ -457,7 +461,8 @@ void TsSkinProvider::OnMDIChildSysCommand(TMessage& message) {
     }
   } endUpdate{began};
   auto refreshMain = [&] {
-    if (MDISkinProvider && MDISkinProvider != this && MDISkinProvider->MDIForm) RefreshMDIParentFrame();
+    if (MDISkinProvider && MDISkinProvider != this && MDISkinProvider->MDIForm)
+      RefreshMDIParentFrame();
   };
   switch (cmd) {
     case SC_CLOSE:
@@ -476,7 +481,8 @@ void TsSkinProvider::OnMDIChildSysCommand(TMessage& message) {
       CallOld(message);
       SkinData->BGChanged = true;
       const LONG_PTR style = ::GetWindowLongPtrW(wnd, GWL_STYLE);
-      if (style & WS_SYSMENU) ::SetWindowLongPtrW(wnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_SYSMENU));
+      if (style & WS_SYSMENU)
+        ::SetWindowLongPtrW(wnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_SYSMENU));
       EndFormUpdate(true);
       ::RedrawWindow(wnd, nullptr, nullptr, kRedrawChild);
       if (main) {

@@ -160,9 +160,9 @@ TEST_F(MDIFormTest, WindowStatesGoThroughTheClient) {
   HMENU bar = AddMenuBar();
   const int items = GetMenuItemCount(bar);
   const std::vector<StateStep> steps = {
-      {1, wsMaximized}, {1, wsNormal},    {0, wsMaximized}, {0, wsNormal},
-      {2, wsMinimized}, {2, wsNormal},    {2, wsMaximized}, {0, wsMaximized},
-      {0, wsMinimized}, {0, wsNormal},    {1, wsMaximized}, {1, wsMinimized},
+      {1, wsMaximized}, {1, wsNormal}, {0, wsMaximized}, {0, wsNormal},
+      {2, wsMinimized}, {2, wsNormal}, {2, wsMaximized}, {0, wsMaximized},
+      {0, wsMinimized}, {0, wsNormal}, {1, wsMaximized}, {1, wsMinimized},
   };
   for (const StateStep& s : steps) {
     SCOPED_TRACE(testing::Message() << "child " << s.child << " state " << s.state);
@@ -170,8 +170,8 @@ TEST_F(MDIFormTest, WindowStatesGoThroughTheClient) {
     c->SetWindowState(s.state);
     EXPECT_EQ(c->WindowState(), s.state);
     BOOL maximized = FALSE;
-    HWND active = reinterpret_cast<HWND>(
-        SendMessageW(main->ClientHandle(), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+    HWND active = reinterpret_cast<HWND>(SendMessageW(main->ClientHandle(), WM_MDIGETACTIVE, 0,
+                                                      reinterpret_cast<LPARAM>(&maximized)));
     if (s.state == wsMaximized) {
       EXPECT_EQ(active, c->WindowHandle());
       EXPECT_TRUE(maximized);

@@ -130,7 +130,8 @@ class SkinProviderMDITest : public ::testing::Test {
              line->Canvas()->Handle(), 0, 0, SRCCOPY);
     const TacBmpView master =
         manager->MasterBitmap ? TacBmpView(*manager->MasterBitmap) : TacBmpView();
-    if (mask >= 0) DrawSkinGlyph(TacBmpView(*b), TPoint{r.left, r.top}, state, mode, manager->ma[mask], master);
+    if (mask >= 0)
+      DrawSkinGlyph(TacBmpView(*b), TPoint{r.left, r.top}, state, mode, manager->ma[mask], master);
     return b;
   }
   static int Differences(TBitmap& a, TBitmap& b, const TRect& r) {
@@ -221,10 +222,9 @@ TEST_F(SkinProviderMDITest, MaximizedChildsButtonsAreDrawnInTheMainFormsMenuBar)
 TEST_F(SkinProviderMDITest, ChildButtonsHitTestAsTheirCodes) {
   Maximize(children[0]);
   ASSERT_TRUE(P()->ShowsChildButtons());
-  const std::pair<const TsCaptionButton*, LRESULT> cases[] = {
-      {&P()->MDICloseButton, kMDICloseCode},
-      {&P()->MDIMaxButton, kMDIRestoreCode},
-      {&P()->MDIMinButton, kMDIMinCode}};
+  const std::pair<const TsCaptionButton*, LRESULT> cases[] = {{&P()->MDICloseButton, kMDICloseCode},
+                                                              {&P()->MDIMaxButton, kMDIRestoreCode},
+                                                              {&P()->MDIMinButton, kMDIMinCode}};
   for (const auto& [button, code] : cases) {
     EXPECT_EQ(::SendMessageW(wnd, WM_NCHITTEST, 0, ScreenPoint(wnd, Centre(button->R))), code);
     EXPECT_EQ(P()->HotItem, code);
@@ -235,7 +235,8 @@ TEST_F(SkinProviderMDITest, ChildButtonsHitTestAsTheirCodes) {
   // Without a maximized child there are no such codes.
   ::SendMessageW(children[0]->WindowHandle(), WM_SYSCOMMAND, SC_RESTORE, 0);
   Settle();
-  const LRESULT hit = ::SendMessageW(wnd, WM_NCHITTEST, 0, ScreenPoint(wnd, Centre(P()->MDICloseButton.R)));
+  const LRESULT hit =
+      ::SendMessageW(wnd, WM_NCHITTEST, 0, ScreenPoint(wnd, Centre(P()->MDICloseButton.R)));
   EXPECT_TRUE(hit < kMDICloseCode || hit > kMDIMinCode) << hit;
 }
 
@@ -474,8 +475,11 @@ TEST_F(SkinProviderMDITest, EveryWayOfMaximizingAChildShowsItsButtons) {
   };
   const Way ways[] = {
       {"system command",
-       [](SkinnedMDIChild* c) { ::SendMessageW(c->WindowHandle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0); }},
-      {"system menu item", [](SkinnedMDIChild* c) { c->Provider->SystemMenu->ItemMaximize->Click(); }},
+       [](SkinnedMDIChild* c) {
+         ::SendMessageW(c->WindowHandle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+       }},
+      {"system menu item",
+       [](SkinnedMDIChild* c) { c->Provider->SystemMenu->ItemMaximize->Click(); }},
       {"caption double click",
        [](SkinnedMDIChild* c) {
          ::SendMessageW(c->WindowHandle(), WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
