@@ -154,7 +154,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
     terminated_ = true;
     return true;
   }
-  if (!IsDialogKey(msg)) {
+  if (!IsMDIMsg(msg) && !IsDialogKey(msg)) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -369,6 +369,9 @@ class TWinControl : public TControl {
   virtual void CreateHandle();
   virtual void CreateWnd();
   virtual void CreateWindowHandle(const TCreateParams& params);
+  // Runs `make`, which creates our window by a call other than
+  // CreateWindowExW (WM_MDICREATE, say); its first message attaches it to us.
+  void CreateWindowWith(const std::function<HWND()>& make);
   virtual void DestroyWnd();
   // Called once the window exists (fonts, text and state pushed into it).
   virtual void CreateWindowState() {}

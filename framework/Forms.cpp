@@ -109,6 +109,7 @@ void TCustomForm::CreateParams(TCreateParams& params) {
   TScrollingWinControl::CreateParams(params);
   params.ExStyle |= WS_EX_CONTROLPARENT;
   if (Parent()) return;  // a form placed inside another control stays a child
+  if (formStyle_ == fsMDIChild) return CreateMDIChildParams(params);
   params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS | FrameStyle();
   if (!Enabled()) params.Style |= WS_DISABLED;
   params.ExStyle |= FrameExStyle();
@@ -129,6 +130,7 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 
 void TCustomForm::CreateWnd() {
   TScrollingWinControl::CreateWnd();
+  if (formStyle_ == fsMDIForm && !Parent()) CreateMDIClient();
   if (!icon_->Empty()) IconChanged();
 }
 
@@ -162,6 +164,11 @@ void TCustomForm::PaintOn(HDC dc) {
 }
 
 void TCustomForm::CreateWindowState() {
+  // An MDI child is made maximized through its style.
+  if (formStyle_ == fsMDIChild && !Parent()) {
+    if (windowState_ == wsMinimized) SetMDIChildState(wsMinimized);
+    return;
+  }
   if (windowState_ == wsMaximized) ShowWindow(WindowHandle(), SW_MAXIMIZE);
 }
 
@@ -191,6 +198,8 @@ void TCustomForm::SetBorderIcons(TBorderIcons v) {
 void TCustomForm::SetFormStyle(TFormStyle v) {
   if (v == formStyle_) return;
   formStyle_ = v;
+  // An MDI child is shown as soon as it is made.
+  if (v == fsMDIChild && !HandleAllocated()) SetVisible(true);
   if (HandleAllocated())
     SetWindowPos(WindowHandle(), v == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -205,6 +214,8 @@ TWindowState TCustomForm::WindowState() const {
 
 void TCustomForm::SetWindowState(TWindowState v) {
   windowState_ = v;
+  if (formStyle_ == fsMDIChild && !Parent() && HandleAllocated())
+    return SetMDIChildState(v);
   if (HandleAllocated() && Visible())
     ShowWindow(WindowHandle(), v == wsMinimized ? SW_MINIMIZE : v == wsMaximized ? SW_MAXIMIZE : SW_RESTORE);
 }
@@ -257,7 +268,10 @@ void TCustomForm::Show() {
 void TCustomForm::Hide() { SetVisible(false); }
 
 void TCustomForm::BringToFront() {
-  if (HandleAllocated() && !Parent()) SetForegroundWindow(WindowHandle());
+  if (formStyle_ == fsMDIChild && HandleAllocated() && !Parent())
+    ::SendMessageW(::GetParent(WindowHandle()), WM_MDIACTIVATE,
+                   reinterpret_cast<WPARAM>(WindowHandle()), 0);
+  else if (HandleAllocated() && !Parent()) SetForegroundWindow(WindowHandle());
   else TScrollingWinControl::BringToFront();
 }
 
@@ -278,6 +292,8 @@ void TCustomForm::Close() {
   }
   if (!CloseQuery()) return;
   TCloseAction action = caHide;
+  // An MDI child cannot hide: it goes to an icon when it may.
+  if (formStyle_ == fsMDIChild) action = (borderIcons_ & biMinimize) ? caMinimize : caNone;
   DoClose(action);
   if (action == caNone) return;
   if (Application && Application->MainForm() == this) Application->Terminate();
@@ -367,6 +383,21 @@ void TCustomForm::WndProc(TMessage& message) {
         OnHide(this);
       }
       break;  // shows or hides the window
+    case WM_MDIACTIVATE:
+      // An MDI child hears of its activation from the client, not WM_ACTIVATE.
+      if (formStyle_ == fsMDIChild) {
+        TScrollingWinControl::WndProc(message);
+        if (reinterpret_cast<HWND>(message.LParam) == WindowHandle()) {
+          if (OnActivate) OnActivate(this);
+        } else if (reinterpret_cast<HWND>(message.WParam) == WindowHandle() && OnDeactivate) {
+          OnDeactivate(this);
+        }
+        return;
+      }
+      break;
+    case WM_NCDESTROY:
+      clientHandle_ = nullptr;  // went with the form's window
+      break;
     case WM_SYSCOMMAND:
       if ((message.WParam & 0xFFF0) == SC_CLOSE && modal_) {
         modalResult_ = mrCancel;

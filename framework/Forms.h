@@ -14,6 +14,7 @@
 #include "framework/Hints.h"
 
 class TMainMenu;
+class TMenuItem;
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0;
@@ -192,6 +193,25 @@ class TCustomForm : public TScrollingWinControl {
   // DC it had before.
   void PaintOn(HDC dc);
 
+  // ---- MDI (MDIForms.cpp) ----
+  // An fsMDIForm's client window (class "MDICLIENT"), which holds the
+  // fsMDIChild forms; null for other forms.
+  HWND ClientHandle() const { return clientHandle_; }
+  // The sub-menu the client lists its children in (set before the window
+  // is made; not owned).
+  TMenuItem* WindowMenu() const { return windowMenu_; }
+  void SetWindowMenu(TMenuItem* item) { windowMenu_ = item; }
+  TCustomForm* ActiveMDIChild() const;
+  int MDIChildCount() const;
+  // Children in the client's z-order, the active one first.
+  TCustomForm* MDIChildren(int index) const;
+  void Cascade();
+  void Tile();
+  void ArrangeIcons();
+  void Next();
+  void Previous();
+  void DefaultHandler(TMessage& message) override;
+
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
   TNotifyEvent OnShow;
@@ -209,6 +229,9 @@ class TCustomForm : public TScrollingWinControl {
   void CreateWnd() override;
   void CreateWindowState() override;
   void PaintWindow(HDC dc) override;
+  void CreateWindowHandle(const TCreateParams& params) override;
+  void DestroyWnd() override;
+  void AlignControls(TControl* control, RECT& rect) override;
   virtual void DoCreate();
   virtual void DoClose(TCloseAction& action);
   void SetPositionOnShow();
@@ -219,6 +242,11 @@ class TCustomForm : public TScrollingWinControl {
   DWORD FrameExStyle() const;
   // Hands the icon's handle to the window.
   void IconChanged();
+  // MDI (MDIForms.cpp).
+  void CreateMDIClient();
+  void CreateMDIChildParams(TCreateParams& params) const;
+  TCustomForm* MDIParentForm() const;
+  void SetMDIChildState(TWindowState v);
 
   std::unique_ptr<TControlCanvas> canvas_;
   std::unique_ptr<TIcon> icon_;
@@ -233,6 +261,8 @@ class TCustomForm : public TScrollingWinControl {
   TWinControl* activeControl_ = nullptr;
   friend class TMainMenu;
   TMainMenu* menu_ = nullptr;
+  HWND clientHandle_ = nullptr;
+  TMenuItem* windowMenu_ = nullptr;
 };
 
 class TForm : public TCustomForm {
@@ -334,6 +364,7 @@ class TApplication : public TComponent {
   std::vector<TCustomForm*> released_;
   bool ProcessMessage(MSG& msg);
   bool IsDialogKey(MSG& msg);
+  bool IsMDIMsg(MSG& msg);
   void Idle();
   static LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -330,6 +330,19 @@ int TMenuItem::MenuPosition() const {
 bool TMenuItem::ItemRect(HWND wnd, RECT& rect) const {
   int position = MenuPosition();
   if (position < 0 || !parent_->handle_) return false;
+  // The system may have put items of its own before ours (an MDI frame's
+  // bar starts with a maximized child's window menu): find ours.
+  const int count = ::GetMenuItemCount(parent_->handle_);
+  for (int p = position; p < count; ++p) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_ID | MIIM_SUBMENU;
+    if (!::GetMenuItemInfoW(parent_->handle_, static_cast<UINT>(p), TRUE, &mii)) break;
+    if (handle_ ? mii.hSubMenu == handle_ : (!mii.hSubMenu && mii.wID == command_)) {
+      position = p;
+      break;
+    }
+  }
   return ::GetMenuItemRect(wnd, parent_->handle_, static_cast<UINT>(position), &rect) != FALSE;
 }
 

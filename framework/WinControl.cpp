@@ -195,11 +195,17 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& params) {
+  CreateWindowWith([&params] {
+    return CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
+                           params.Style, params.X, params.Y, params.Width, params.Height,
+                           params.WndParent, params.Menu, GetModuleHandleW(nullptr), nullptr);
+  });
+}
+
+void TWinControl::CreateWindowWith(const std::function<HWND()>& make) {
   TWinControl* outer = t_creating;
   t_creating = this;
-  HWND wnd = CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
-                             params.Style, params.X, params.Y, params.Width, params.Height,
-                             params.WndParent, params.Menu, GetModuleHandleW(nullptr), nullptr);
+  HWND wnd = make();
   t_creating = outer;
   if (wnd && !handle_) AttachHandle(wnd);
 }

@@ -11,6 +11,7 @@
 #include "skin/engine/WindowSkinning.h"
 #include "skin/windows/CtrlAdapter.h"
 #include "skin/windows/DialogHook.h"
+#include "skin/windows/MDIForm.h"
 #include "skin/windows/SkinableMenus.h"
 
 namespace {
@@ -106,6 +107,7 @@ TsSkinProvider::TsSkinProvider(TComponent* AOwner) : TComponent(AOwner) {
 
 TsSkinProvider::~TsSkinProvider() {
   StopBorderDrag(false);
+  ForgetMDI();
   // The controls' adapters and the form's scroll bars hooked after us:
   // they go first.
   Adapter.reset();
@@ -140,6 +142,7 @@ void TsSkinProvider::Loaded() {
   if (!m->IsValidImgIndex(mask))
     mask = m->GetMaskIndex(SkinData->SkinIndex, SkinData->SkinSection(), L"TITLEBUTTON");
   for (auto& b : TitleButtons) b->ImageIndex = b->UseSkinData ? mask : -1;
+  ConnectMDIClient();
 }
 
 void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
@@ -176,10 +179,18 @@ void TsSkinProvider::PrepareForm() {
   }
   const bool active = m->SkinData && m->SkinData->Active;
   // The provider draws and runs the caption buttons itself.
-  if (active) StyleSysMenu(true);
-  if (FirstPrepare && active) FirstPrepare = false;
+  if (active && Form->FormStyle() != fsMDIChild) StyleSysMenu(true);
+  if (FirstPrepare && active) {
+    FirstPrepare = false;
+    SetMDIForm(true);
+  }
   SkinData->UpdateIndexes();
   UpdateButtonIndexes();
+  if (Form->FormStyle() == fsMDIChild && MDISkinProvider && MDISkinProvider != this &&
+      MDISkinProvider->SkinData->Skinned(false)) {
+    MDISkinProvider->SkinData->BGChanged = true;
+    MDISkinProvider->MenuLineCount = -1;
+  }
   if (!Form->HasState(csLoading | csReading) && useGlobalColor_ && !SkinData->CustomColor() &&
       SkinData->Skinned(false))
     Form->SetColor(m->GetGlobalColor());
@@ -293,7 +304,9 @@ void TsSkinProvider::NewWndProc(TMessage& message) {
   }
   if (Form->HasState(csDestroying) || !SkinData->Skinned(true)) {
     if (message.Msg == SM_ALPHACMD) return AlphaCmdUnskinned(message);
-    return CallOld(message);
+    CallOld(message);
+    if (message.Msg == WM_NCDESTROY) AfterMDIChildDestroyed();
+    return;
   }
   if (message.Msg == SM_ALPHACMD) return AlphaCmdSkinned(message);
   SkinnedWndProc(message);
@@ -311,6 +324,7 @@ void TsSkinProvider::OnRemoveSkin(TMessage& message) {
     if (m) {
       HookMenus(false);
       StyleSysMenu(false);
+      SetMDIForm(false);
       if (HasFrame() && !RgnLocked) RemoveRgn();
     }
     HotItem = 0;
@@ -338,6 +352,7 @@ void TsSkinProvider::OnSetNewSkinUnskinned(TMessage& message) {
       RgnRectsDirty = true;
       if (useGlobalColor_ && !SkinData->CustomColor()) Form->SetColor(m->GetGlobalColor());
       CreateAdapter();
+      MDISkinCmd(AC_SETNEWSKIN);
     }
   }
   BroadcastToChildren(Form, message);
@@ -360,6 +375,7 @@ void TsSkinProvider::OnSetNewSkinSkinned() {
   MenuLineCount = -1;
   RgnRectsDirty = true;
   if (HWND wnd = FormHandle()) ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
+  MDISkinCmd(AC_SETNEWSKIN);
 }
 
 void TsSkinProvider::OnRefresh(TMessage& message) {
@@ -377,6 +393,7 @@ void TsSkinProvider::OnRefresh(TMessage& message) {
     ::UpdateWindow(wnd);
   }
   if (useGlobalColor_ && !SkinData->CustomColor()) Form->SetColor(Manager()->GetGlobalColor());
+  MDISkinCmd(AC_REFRESH);
   SendToAdapter(message);
 }
 
@@ -432,8 +449,11 @@ void TsSkinProvider::AlphaCmdSkinned(TMessage& message) {
     case AC_AFTERSCROLL:
       if (SkinData->DependsOnParentBg()) {
         ::SendMessageW(FormHandle(), WM_SETREDRAW, 1, 0);
-        ::RedrawWindow(FormHandle(), nullptr, nullptr,
-                       RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_NOERASE | RDW_INVALIDATE);
+        const UINT flags =
+            RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_NOERASE | RDW_INVALIDATE;
+        ::RedrawWindow(FormHandle(), nullptr, nullptr, flags);
+        if (MDISkinProvider == this && Form->ClientHandle())
+          ::RedrawWindow(Form->ClientHandle(), nullptr, nullptr, flags);
       }
       return;
   }
@@ -441,6 +461,14 @@ void TsSkinProvider::AlphaCmdSkinned(TMessage& message) {
 }
 
 void TsSkinProvider::SkinnedWndProc(TMessage& message) {
+  switch (Form->FormStyle()) {
+    case fsMDIChild: return MDIChildWndProc(message);
+    case fsMDIForm: return MDIMainWndProc(message);
+    default: return SkinnedWndProcStd(message);
+  }
+}
+
+void TsSkinProvider::SkinnedWndProcStd(TMessage& message) {
   switch (message.Msg) {
     case WM_CREATE:
       CallOld(message);

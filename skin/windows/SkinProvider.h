@@ -32,6 +32,12 @@ class TsSkinManager;
 class TsSkinProvider;
 struct TacMenuLine;
 class TacCtrlAdapter;
+class TsMDIForm;
+
+// Hit codes of a maximized MDI child's buttons in the main form's menu bar.
+constexpr int kMDICloseCode = 101;
+constexpr int kMDIRestoreCode = 102;
+constexpr int kMDIMinCode = 103;
 
 enum TsGripMode { gmNone, gmRightBottom };
 enum TsResizeMode { rmStandard, rmBorder };
@@ -150,6 +156,7 @@ class TsSkinProvider : public TComponent {
   bool FirstPrepare = true;
   bool MenuBarReady = false;
   TsCaptionButton MinButton, MaxButton, CloseButton, HelpButton;
+  TsCaptionButton MDIMinButton, MDIMaxButton, MDICloseButton;
   bool RgnLocked = false;
   bool ShowAnimPending = false;
   bool RgnApplying = false;
@@ -164,6 +171,7 @@ class TsSkinProvider : public TComponent {
   // front of us, so it goes before we let go of the form.
   TacScrollWndPtr FormScrollWnd;
   std::unique_ptr<TacCtrlAdapter> Adapter;  // the form's adapted standard controls
+  std::unique_ptr<TsMDIForm> MDIForm;        // an MDI main form's companion
 
   // ---- operations ----
   void PrepareForm();
@@ -261,6 +269,16 @@ class TsSkinProvider : public TComponent {
   void StopBorderDrag(bool apply = true);
   bool BorderDragging() const;  // this form's outline drag is running
 
+  // ---- MDI (SkinProviderMDI.cpp) ----
+  void SetMDIForm(bool value);
+  bool ShowsChildButtons() const;
+  int SmallButtonWidth() const;
+  int SmallButtonHeight() const;
+  void BeginFormUpdate(bool withParent);
+  void EndFormUpdate(bool withParent);
+  // The cache under the menu bar's right end, for the menu loop's cover.
+  void PaintMenuCover(HDC dc);
+
   // The provider's window procedure (the head of the form's hook chain).
   void NewWndProc(TMessage& message);
 
@@ -307,6 +325,26 @@ class TsSkinProvider : public TComponent {
   int ButtonImage(int code) const;
   bool ButtonEnabled(int code) const;
   void StyleSysMenu(bool skinned);
+  void SkinnedWndProcStd(TMessage& message);
+  // MDI (SkinProviderMDI.cpp).
+  void ConnectMDIClient();
+  void ForgetMDI();
+  void UpdateMDIButtonIndexes();
+  void MDISkinCmd(WORD cmd);
+  void PaintMDIParts(TBitmap* cache);
+  void PaintMDIArea(TBitmap* cache);
+  void PaintMDIChildIcon(TBitmap* cache);
+  void PaintMDIChildButtons();
+  int MDIIconItemWidth() const;
+  int MDIButtonImage(int code) const;
+  bool MDIButtonEnabled(int code) const;
+  int MDIButtonAt(const TPoint& p) const;
+  void RunMDIButton(int code);
+  void ShowMenuCover();
+  void MDIMainWndProc(TMessage& message);
+  void MDIChildWndProc(TMessage& message);
+  void OnMDIChildSysCommand(TMessage& message);
+  void AfterMDIChildDestroyed();
 
   TAlignment captionAlignment_ = taLeftJustify;
   bool showAppIcon_ = true;
@@ -321,6 +359,7 @@ class TsSkinProvider : public TComponent {
   TAOR appliedRects_;                 // what the window's region was made of
   TSize appliedSize_{-1, -1};
   bool hasRgn_ = false;
+  std::unique_ptr<TForm> menuCover_;  // over the menu bar during a menu loop
 };
 
 // Gives the engine the window-skinning library (providers, regions, the

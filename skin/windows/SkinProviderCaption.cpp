@@ -4,9 +4,12 @@
 // A pressed button takes the mouse; the command runs only when the button
 // is released over the same item (the release point is hit-tested), and a
 // press that ends elsewhere does nothing.
+#include <algorithm>
+
 #include "framework/Handles.h"
 #include "skin/engine/Glyphs.h"
 #include "skin/engine/SkinManager.h"
+#include "skin/windows/MDIForm.h"
 #include "skin/windows/SkinProvider.h"
 #include "skin/windows/SkinableMenus.h"
 
@@ -105,6 +108,7 @@ int TsSkinProvider::ItemAt(const TPoint& p, LRESULT incoming) const {
     if (s < 1 || s > n + count || !TitleButtons[s - n - 1]->Enabled) return HTCAPTION;
     return kTitleButtonBase + (s - n - 1);
   }
+  if (const int mdi = MDIButtonAt(p)) return mdi;
   if (GripMode == gmRightBottom || InScrollCorner(p)) {
     TsSkinManager* m = Manager();
     const int grip = m->GetMaskIndex(m->GetSkinIndex(L"GLOBALINFO"), L"GLOBALINFO", L"GRIPIMAGE");
@@ -125,7 +129,7 @@ LRESULT TsSkinProvider::HitTest(TMessage& message) {
   const int code = static_cast<int>(ItemAt(p, message.Result));
   switch (code) {
     case HTSYSMENU: case HTCLOSE: case HTMAXBUTTON: case HTMINBUTTON: case HTHELP:
-    case HTBOTTOMRIGHT:
+    case HTBOTTOMRIGHT: case kMDICloseCode: case kMDIRestoreCode: case kMDIMinCode:
       SetHotItem(code, true);
       break;
     case HTCAPTION:
@@ -155,6 +159,9 @@ TsCaptionButton* TsSkinProvider::ButtonOf(int code) {
     case HTMAXBUTTON: return &MaxButton;
     case HTMINBUTTON: return &MinButton;
     case HTHELP: return &HelpButton;
+    case kMDICloseCode: return &MDICloseButton;
+    case kMDIRestoreCode: return &MDIMaxButton;
+    case kMDIMinCode: return &MDIMinButton;
   }
   return nullptr;
 }
@@ -173,11 +180,13 @@ int TsSkinProvider::ButtonImage(int code) const {
     case HTHELP: return HelpButton.ImageIndex;
     case HTMAXBUTTON: return ::IsZoomed(wnd) ? norm() : MaxButton.ImageIndex;
     case HTMINBUTTON: return ::IsIconic(wnd) ? norm() : MinButton.ImageIndex;
+    case kMDICloseCode: case kMDIRestoreCode: case kMDIMinCode: return MDIButtonImage(code);
   }
   return -1;
 }
 
 bool TsSkinProvider::ButtonEnabled(int code) const {
+  if (code == kMDIRestoreCode || code == kMDIMinCode) return MDIButtonEnabled(code);
   if (!SystemMenu) return true;
   HWND wnd = FormHandle();
   switch (code) {
@@ -249,7 +258,18 @@ void TsSkinProvider::RepaintTitleItem(int code) {
   if ((!m->IsValidImgIndex(image) && !hasGlyph) || r.right <= r.left || r.bottom <= r.top) return;
   // The clean background under the button, then the button in its state.
   HDC cache = SkinData->CacheBmp->Canvas()->Handle();
-  if (TempBmp) {
+  if (code >= kMDICloseCode && code <= kMDIMinCode) {
+    // The MDI child's buttons stand on the bare menu line.
+    // (only where they overlap it: a tall button reaches past the line).
+    const int top = SysCaptionHeight() + SysBorderHeight();
+    if (MenuLineBmp) {
+      const int y0 = std::max<int>(r.top, top);
+      const int y1 = std::min<int>(r.bottom, top + MenuLineBmp->Height());
+      if (y1 > y0)
+        ::BitBlt(cache, r.left, y0, r.right - r.left, y1 - y0, MenuLineBmp->Canvas()->Handle(),
+                 r.left, y0 - top, SRCCOPY);
+    }
+  } else if (TempBmp) {
     const int tx = FormWidth() - TempBmp->Width() - 1;
     ::BitBlt(cache, r.left, r.top, r.right - r.left, r.bottom - r.top, TempBmp->Canvas()->Handle(),
              r.left - tx, r.top, SRCCOPY);
@@ -281,11 +301,17 @@ void TsSkinProvider::OnNcLButtonDown(TMessage& message) {
         SetHotItem(0, true);
         const TPoint o = FormScreenOrigin();
         const TRect icon = TitleIconRect();
-        DropSysMenu(o.x + SysBorderWidth(), o.y + BorderHeight() + icon.bottom - icon.top);
+        if (Form->FormStyle() == fsMDIChild && MDISkinProvider)
+          DropSysMenu(o.x, o.y + SysCaptionHeight() + 4);
+        else
+          DropSysMenu(o.x + SysBorderWidth(), o.y + BorderHeight() + icon.bottom - icon.top);
         return;
       }
       return CallOld(message);
-    case HTMINBUTTON: case HTMAXBUTTON: case HTCLOSE: case HTHELP:
+    case kMDIMinCode: case kMDIRestoreCode:
+      if (!MDIButtonEnabled(code)) return;
+      [[fallthrough]];
+    case HTMINBUTTON: case HTMAXBUTTON: case HTCLOSE: case HTHELP: case kMDICloseCode:
       PressItem(code);
       ::SetCapture(wnd);
       captured_ = true;
@@ -336,6 +362,8 @@ void TsSkinProvider::RunItemCommand(int code) {
       return;
     case HTMAXBUTTON:
       if (::IsIconic(wnd) && SystemMenu && !SystemMenu->EnabledMax()) return;
+      // A child's own maximize button leaves the main form's bar alone.
+      if (Form->FormStyle() == fsMDIChild) MDIChildProvider = nullptr;
       ::SendMessageW(wnd, WM_SYSCOMMAND, ::IsZoomed(wnd) ? SC_RESTORE : SC_MAXIMIZE, 0);
       if (SystemMenu) SystemMenu->UpdateItems();
       return;
@@ -346,6 +374,8 @@ void TsSkinProvider::RunItemCommand(int code) {
       ::SendMessageW(wnd, WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
       if (SystemMenu) SystemMenu->UpdateItems();
       return;
+    case kMDICloseCode: case kMDIRestoreCode: case kMDIMinCode:
+      return RunMDIButton(code);
   }
   if (code >= kTitleButtonBase && code - kTitleButtonBase < static_cast<int>(TitleButtons.size())) {
     POINT cur{};
@@ -363,8 +393,9 @@ void TsSkinProvider::OnNcLButtonDblClk(TMessage& message) {
       break;
     case HTCAPTION:
       if (SystemMenu && (SystemMenu->EnabledMax() || SystemMenu->EnabledRestore())) {
-        ::SendMessageW(wnd, WM_SYSCOMMAND,
-                       ::IsZoomed(wnd) || ::IsIconic(wnd) ? SC_RESTORE : SC_MAXIMIZE, 0);
+        const bool restore = ::IsZoomed(wnd) || ::IsIconic(wnd);
+        if (!restore && Form->FormStyle() == fsMDIChild) MDIChildProvider = this;
+        ::SendMessageW(wnd, WM_SYSCOMMAND, restore ? SC_RESTORE : SC_MAXIMIZE, 0);
         SystemMenu->UpdateItems();
       }
       break;

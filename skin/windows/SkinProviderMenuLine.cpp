@@ -51,7 +51,8 @@ int TsSkinProvider::LayMenuItems(const std::function<void(TMenuItem*, const TRec
   const int h = MenuHeight();
   const int limit = FormWidth() - 2 * SysBorderWidth() - 2 * BorderWidth();
   const int top = SysCaptionHeight() + SysBorderHeight();
-  int lines = 1, x = SysBorderWidth();
+  // A maximized MDI child's window menu comes first in the bar.
+  int lines = 1, x = SysBorderWidth() + MDIIconItemWidth();
   TMenuItem* bar = menu->Items();
   for (int i = 0; i < bar->Count(); ++i) {
     TMenuItem* item = bar->Items(i);

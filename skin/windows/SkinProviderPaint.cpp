@@ -193,6 +193,7 @@ void TsSkinProvider::UpdateButtonIndexes() {
   CloseButton.ImageIndex = images.Close;
   HelpButton.ImageIndex = images.Help;
   TitleButtonMask = m->GetMaskIndex(global, L"GLOBALINFO", L"TITLEBUTTON");
+  UpdateMDIButtonIndexes();
 }
 
 // ---------------------------------------------------------------- cache
@@ -244,6 +245,7 @@ void TsSkinProvider::PaintAll() {
         if (section && section->ReservedBoolean && !TitleStripBmp) SaveTitleStrip();
         if (Form->Menu()) PaintMenuLine(cache, state);
         RepaintCaption();
+        PaintMDIParts(cache);
       }
     }
     PaintFormHandler();

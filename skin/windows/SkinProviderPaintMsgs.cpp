@@ -6,6 +6,7 @@
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinMessages.h"
+#include "skin/windows/MDIForm.h"
 #include "skin/windows/SkinProvider.h"
 
 bool TsSkinProvider::PaintSuppressed() const {
@@ -60,8 +61,12 @@ void TsSkinProvider::PaintClient(HDC dc, bool sendEndUpdate) {
 }
 
 void TsSkinProvider::RepaintFrame() {
-  SkinData->BGChanged = true;
   HWND wnd = FormHandle();
+  // A maximized MDI child shows its buttons in the main form's frame.
+  if (Form && Form->FormStyle() == fsMDIChild && wnd && ::IsZoomed(wnd) && MDISkinProvider &&
+      MDISkinProvider != this)
+    return MDISkinProvider->RepaintFrame();
+  SkinData->BGChanged = true;
   UniqueWindowDC dc = UniqueWindowDC::Window(wnd);
   if (!dc) return;
   SaveDCScope saved(dc.get());

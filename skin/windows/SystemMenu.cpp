@@ -4,6 +4,7 @@
 
 #include "framework/Classes.h"
 #include "skin/engine/SkinManager.h"
+#include "skin/windows/MDIForm.h"
 #include "skin/windows/SkinProvider.h"
 
 namespace {
@@ -57,7 +58,10 @@ TacSystemMenuItems AddSystemMenuItems(TPopupMenu* menu, const std::wstring& pref
 
 void TsSystemMenu::SendCommand(UINT command) {
   if (!Form || !Form->HandleAllocated()) return;
-  if (command == SC_MAXIMIZE) Form->SetWindowState(wsMaximized);
+  if (command == SC_MAXIMIZE && Form->FormStyle() == fsMDIChild)
+    MDIChildProvider = Provider;
+  else if (command == SC_MAXIMIZE)
+    Form->SetWindowState(wsMaximized);
   ::SendMessageW(Form->WindowHandle(), WM_SYSCOMMAND, command, 0);
   if (command == SC_RESTORE || command == SC_MAXIMIZE || command == SC_MINIMIZE) UpdateItems();
 }
