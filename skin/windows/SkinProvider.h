@@ -311,6 +311,10 @@ class TsSkinProvider : public TComponent {
   TAOR appliedRects_;                 // what the window's region was made of
   TSize appliedSize_{-1, -1};
   bool hasRgn_ = false;
+  // SysCaptionHeight() held for the length of one cache paint: the system
+  // metric behind it costs a font measurement each time under Wine.
+  class CaptionHeightHold;
+  mutable int captionHeightHeld_ = -1;
 };
 
 // Gives the engine the window-skinning library (providers, regions, the

@@ -24,6 +24,20 @@ TacBmpView MasterOf(TsSkinManager* m) {
 
 }  // namespace
 
+class TsSkinProvider::CaptionHeightHold {
+ public:
+  explicit CaptionHeightHold(const TsSkinProvider& p) : p_(p), saved_(p.captionHeightHeld_) {
+    if (saved_ < 0) p_.captionHeightHeld_ = p_.SysCaptionHeight();
+  }
+  ~CaptionHeightHold() { p_.captionHeightHeld_ = saved_; }
+  CaptionHeightHold(const CaptionHeightHold&) = delete;
+  CaptionHeightHold& operator=(const CaptionHeightHold&) = delete;
+
+ private:
+  const TsSkinProvider& p_;
+  int saved_;
+};
+
 // ---------------------------------------------------------------- metrics
 
 bool TsSkinProvider::HasFrame() const {
@@ -31,6 +45,7 @@ bool TsSkinProvider::HasFrame() const {
 }
 
 int TsSkinProvider::SysCaptionHeight() const {
+  if (captionHeightHeld_ >= 0) return captionHeightHeld_;
   HWND wnd = FormHandle();
   if (!HasFrame() || !wnd) return 0;
   if ((::GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) != WS_CAPTION) return 0;
@@ -196,6 +211,7 @@ void TsSkinProvider::PaintAll() {
   const int w = FormWidth();
   const int h = Minimized(wnd) ? SysCaptionHeight() + SysBorderHeight() + 1 : FormHeight();
   if (!SkinData->BGChanged || !m) return;
+  const CaptionHeightHold hold(*this);
   const int state = FormActive ? 1 : 0;
   const int capH = SysCaptionHeight();
   const int bandH = capH + SysBorderHeight();
@@ -255,6 +271,7 @@ void TsSkinProvider::SaveTitleStrip() {
 // Icon, the strip behind the buttons, the buttons and the caption text over
 // a clean caption band.
 void TsSkinProvider::RepaintCaption() {
+  const CaptionHeightHold hold(*this);
   TsSkinManager* m = Manager();
   TBitmap* cache = SkinData->CacheBmp.get();
   const int w = FormWidth();
@@ -267,7 +284,11 @@ void TsSkinProvider::RepaintCaption() {
   // The clean background behind the buttons, for repainting one of them.
   const int tw = ButtonsWidth() + SysBorderWidth();
   const int th = std::max(HeaderHeight(), 1);
-  TempBmp = CreateBmp24(tw, th);
+  // Kept from the last paint when the copy overwrites all of it.
+  const bool covered = w - tw - 1 >= 0 && th <= cache->Height();
+  if (!covered || !TempBmp || TempBmp->Width() != tw || TempBmp->Height() != th ||
+      TempBmp->BitsPerPixel() != 24)
+    TempBmp = CreateBmp24(tw, th);
   ::BitBlt(TempBmp->Canvas()->Handle(), 0, 0, tw, th, cache->Canvas()->Handle(), w - tw - 1, 0,
            SRCCOPY);
   PaintCaptionButtons();
