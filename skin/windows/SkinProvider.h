@@ -315,6 +315,14 @@ class TsSkinProvider : public TComponent {
   // metric behind it costs a font measurement each time under Wine.
   class CaptionHeightHold;
   mutable int captionHeightHeld_ = -1;
+  // The caption icon as last drawn and the pixels it was drawn over:
+  // DrawIconEx makes and drops a memory DC on every call, slow under Wine.
+  struct DrawnIcon {
+    HICON icon = nullptr;
+    TRect r{};
+    std::vector<uint8_t> under, drawn;
+  };
+  DrawnIcon drawnIcon_;
 };
 
 // Gives the engine the window-skinning library (providers, regions, the

@@ -2,6 +2,7 @@
 // (frame, caption band, icon, buttons, caption text, grip, client
 // background) into the one cache bitmap.
 #include <algorithm>
+#include <cstring>
 
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/Glyphs.h"
@@ -20,6 +21,28 @@ bool Minimized(HWND wnd) { return wnd && ::IsIconic(wnd); }
 
 TacBmpView MasterOf(TsSkinManager* m) {
   return m && m->MasterBitmap ? TacBmpView(*m->MasterBitmap) : TacBmpView();
+}
+
+// The rows of R (inside View) one after another.
+void TakeRect(const TacBmpView& view, const TRect& r, std::vector<uint8_t>& out) {
+  const size_t row = static_cast<size_t>(r.right - r.left) * view.BytesPerPixel;
+  out.resize(row * (r.bottom - r.top));
+  for (int y = r.top; y < r.bottom; ++y)
+    std::memcpy(out.data() + row * (y - r.top), view.Pixel(r.left, y), row);
+}
+
+bool RectHolds(const TacBmpView& view, const TRect& r, const std::vector<uint8_t>& rows) {
+  const size_t row = static_cast<size_t>(r.right - r.left) * view.BytesPerPixel;
+  if (rows.size() != row * (r.bottom - r.top)) return false;
+  for (int y = r.top; y < r.bottom; ++y)
+    if (std::memcmp(rows.data() + row * (y - r.top), view.Pixel(r.left, y), row) != 0) return false;
+  return true;
+}
+
+void PutRect(const TacBmpView& view, const TRect& r, const std::vector<uint8_t>& rows) {
+  const size_t row = static_cast<size_t>(r.right - r.left) * view.BytesPerPixel;
+  for (int y = r.top; y < r.bottom; ++y)
+    std::memcpy(view.Pixel(r.left, y), rows.data() + row * (y - r.top), row);
 }
 
 }  // namespace
@@ -304,8 +327,25 @@ void TsSkinProvider::PaintTitleIcon() {
   if (!app) app = AppSmallIcon();
   if (app && app->Handle()) icon = app->Handle();
   if (!icon) icon = ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
-  ::DrawIconEx(SkinData->CacheBmp->Canvas()->Handle(), r.left, r.top, icon, TitleIconWidth(),
+  // Over the same pixels the icon comes out as last time.
+  TBitmap* cache = SkinData->CacheBmp.get();
+  const TacBmpView view(*cache);
+  const bool inside = view.BytesPerPixel == 3 && r.left >= 0 && r.top >= 0 &&
+                      r.right <= view.Width && r.bottom <= view.Height;
+  DrawnIcon& last = drawnIcon_;
+  if (inside && last.icon == icon && ::EqualRect(&last.r, &r) &&
+      RectHolds(view, r, last.under)) {
+    PutRect(view, r, last.drawn);
+    return;
+  }
+  if (inside) TakeRect(view, r, last.under);
+  ::DrawIconEx(cache->Canvas()->Handle(), r.left, r.top, icon, TitleIconWidth(),
                TitleIconHeight(), 0, nullptr, DI_NORMAL);
+  if (!inside) return;
+  ::GdiFlush();
+  TakeRect(view, r, last.drawn);
+  last.icon = icon;
+  last.r = r;
 }
 
 void TsSkinProvider::PaintCaptionText() {
