@@ -360,6 +360,18 @@ class TsSkinProvider : public TComponent {
   TSize appliedSize_{-1, -1};
   bool hasRgn_ = false;
   std::unique_ptr<TForm> menuCover_;  // over the menu bar during a menu loop
+  // SysCaptionHeight() held for the length of one cache paint: the system
+  // metric behind it costs a font measurement each time under Wine.
+  class CaptionHeightHold;
+  mutable int captionHeightHeld_ = -1;
+  // The caption icon as last drawn and the pixels it was drawn over:
+  // DrawIconEx makes and drops a memory DC on every call, slow under Wine.
+  struct DrawnIcon {
+    HICON icon = nullptr;
+    TRect r{};
+    std::vector<uint8_t> under, drawn;
+  };
+  DrawnIcon drawnIcon_;
 };
 
 // Gives the engine the window-skinning library (providers, regions, the

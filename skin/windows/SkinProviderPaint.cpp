@@ -2,6 +2,7 @@
 // (frame, caption band, icon, buttons, caption text, grip, client
 // background) into the one cache bitmap.
 #include <algorithm>
+#include <cstring>
 
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/Glyphs.h"
@@ -22,7 +23,43 @@ TacBmpView MasterOf(TsSkinManager* m) {
   return m && m->MasterBitmap ? TacBmpView(*m->MasterBitmap) : TacBmpView();
 }
 
+// The rows of R (inside View) one after another.
+void TakeRect(const TacBmpView& view, const TRect& r, std::vector<uint8_t>& out) {
+  const size_t row = static_cast<size_t>(r.right - r.left) * view.BytesPerPixel;
+  out.resize(row * (r.bottom - r.top));
+  for (int y = r.top; y < r.bottom; ++y)
+    std::memcpy(out.data() + row * (y - r.top), view.Pixel(r.left, y), row);
+}
+
+bool RectHolds(const TacBmpView& view, const TRect& r, const std::vector<uint8_t>& rows) {
+  const size_t row = static_cast<size_t>(r.right - r.left) * view.BytesPerPixel;
+  if (rows.size() != row * (r.bottom - r.top)) return false;
+  for (int y = r.top; y < r.bottom; ++y)
+    if (std::memcmp(rows.data() + row * (y - r.top), view.Pixel(r.left, y), row) != 0) return false;
+  return true;
+}
+
+void PutRect(const TacBmpView& view, const TRect& r, const std::vector<uint8_t>& rows) {
+  const size_t row = static_cast<size_t>(r.right - r.left) * view.BytesPerPixel;
+  for (int y = r.top; y < r.bottom; ++y)
+    std::memcpy(view.Pixel(r.left, y), rows.data() + row * (y - r.top), row);
+}
+
 }  // namespace
+
+class TsSkinProvider::CaptionHeightHold {
+ public:
+  explicit CaptionHeightHold(const TsSkinProvider& p) : p_(p), saved_(p.captionHeightHeld_) {
+    if (saved_ < 0) p_.captionHeightHeld_ = p_.SysCaptionHeight();
+  }
+  ~CaptionHeightHold() { p_.captionHeightHeld_ = saved_; }
+  CaptionHeightHold(const CaptionHeightHold&) = delete;
+  CaptionHeightHold& operator=(const CaptionHeightHold&) = delete;
+
+ private:
+  const TsSkinProvider& p_;
+  int saved_;
+};
 
 // ---------------------------------------------------------------- metrics
 
@@ -31,6 +68,7 @@ bool TsSkinProvider::HasFrame() const {
 }
 
 int TsSkinProvider::SysCaptionHeight() const {
+  if (captionHeightHeld_ >= 0) return captionHeightHeld_;
   HWND wnd = FormHandle();
   if (!HasFrame() || !wnd) return 0;
   if ((::GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) != WS_CAPTION) return 0;
@@ -205,6 +243,7 @@ void TsSkinProvider::PaintAll() {
   const int w = FormWidth();
   const int h = Minimized(wnd) ? SysCaptionHeight() + SysBorderHeight() + 1 : FormHeight();
   if (!SkinData->BGChanged || !m) return;
+  const CaptionHeightHold hold(*this);
   const int state = FormActive ? 1 : 0;
   const int capH = SysCaptionHeight();
   const int bandH = capH + SysBorderHeight();
@@ -275,6 +314,7 @@ void TsSkinProvider::SaveTitleStrip() {
 // Icon, the strip behind the buttons, the buttons and the caption text over
 // a clean caption band.
 void TsSkinProvider::RepaintCaption() {
+  const CaptionHeightHold hold(*this);
   TsSkinManager* m = Manager();
   TBitmap* cache = SkinData->CacheBmp.get();
   const int w = FormWidth();
@@ -287,7 +327,11 @@ void TsSkinProvider::RepaintCaption() {
   // The clean background behind the buttons, for repainting one of them.
   const int tw = ButtonsWidth() + SysBorderWidth();
   const int th = std::max(HeaderHeight(), 1);
-  TempBmp = CreateBmp24(tw, th);
+  // Kept from the last paint when the copy overwrites all of it.
+  const bool covered = w - tw - 1 >= 0 && th <= cache->Height();
+  if (!covered || !TempBmp || TempBmp->Width() != tw || TempBmp->Height() != th ||
+      TempBmp->BitsPerPixel() != 24)
+    TempBmp = CreateBmp24(tw, th);
   ::BitBlt(TempBmp->Canvas()->Handle(), 0, 0, tw, th, cache->Canvas()->Handle(), w - tw - 1, 0,
            SRCCOPY);
   PaintCaptionButtons();
@@ -303,8 +347,25 @@ void TsSkinProvider::PaintTitleIcon() {
   if (!app) app = AppSmallIcon();
   if (!icon && app && app->Handle()) icon = app->Handle();
   if (!icon) icon = ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
-  ::DrawIconEx(SkinData->CacheBmp->Canvas()->Handle(), r.left, r.top, icon, TitleIconWidth(),
+  // Over the same pixels the icon comes out as last time.
+  TBitmap* cache = SkinData->CacheBmp.get();
+  const TacBmpView view(*cache);
+  const bool inside = view.BytesPerPixel == 3 && r.left >= 0 && r.top >= 0 &&
+                      r.right <= view.Width && r.bottom <= view.Height;
+  DrawnIcon& last = drawnIcon_;
+  if (inside && last.icon == icon && ::EqualRect(&last.r, &r) &&
+      RectHolds(view, r, last.under)) {
+    PutRect(view, r, last.drawn);
+    return;
+  }
+  if (inside) TakeRect(view, r, last.under);
+  ::DrawIconEx(cache->Canvas()->Handle(), r.left, r.top, icon, TitleIconWidth(),
                TitleIconHeight(), 0, nullptr, DI_NORMAL);
+  if (!inside) return;
+  ::GdiFlush();
+  TakeRect(view, r, last.drawn);
+  last.icon = icon;
+  last.r = r;
 }
 
 void TsSkinProvider::PaintCaptionText() {

@@ -3,6 +3,9 @@
 // buttons' press and release, snapping, caption text, and skin changes.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "skin/engine/PaintPrimitives.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/windows/SkinProvider.h"
@@ -101,6 +104,72 @@ TEST_F(SkinProviderTest, PrintShowsFrameAndCaptionFromTheSkinAndNoSystemCaption)
   UniqueWindowDC dc = UniqueWindowDC::Window(wnd);
   for (int x : xs) EXPECT_EQ(Px(*img, x, band / 2), static_cast<TColor>(::GetPixel(dc.get(), x, band / 2)));
   EXPECT_EQ(Px(*img, 0, h / 2), static_cast<TColor>(::GetPixel(dc.get(), 0, h / 2)));
+}
+
+// A frame paint must give the pixels a form painting the same caption band
+// for the first time gives, whatever band came before: what one paint keeps
+// for the next (the caption icon over its background, the buttons' strip,
+// the caption height) must not leak into another band's image.
+TEST_F(SkinProviderTest, RepeatedFramePaintsMatchAFreshFormsPaintOfTheSameBand) {
+  TsGeneralData& title = Sec(L"FORMTITLE");
+  const TsGeneralData saved = title;
+  auto band = [&](TColor c) {  // a flat caption band of colour C
+    title.Color = title.HotColor = c;
+    title.ImagePercent = title.HotImagePercent = 0;
+    title.GradientPercent = title.HotGradientPercent = 0;
+    title.Transparency = title.HotTransparency = 0;
+  };
+  auto paint = [](TsSkinProvider* p) {
+    p->FormActive = true;
+    p->SkinData->BGChanged = true;
+    p->PaintAll();
+    const TacBmpView v(*p->SkinData->CacheBmp);
+    std::vector<uint8_t> bits;
+    for (int y = 0; y < v.Height; ++y)
+      bits.insert(bits.end(), v.Pixel(0, y), v.Pixel(0, y) + v.Width * v.BytesPerPixel);
+    return bits;
+  };
+  const TColor colours[] = {0x3060C0, 0xC06030};
+  ASSERT_TRUE(provider->IconVisible());
+  std::vector<uint8_t> first[2];
+  for (int i = 0; i < 2; ++i) {
+    band(colours[i]);
+    first[i] = paint(provider);
+  }
+  // The two bands differ under the icon.
+  const TRect icon = provider->TitleIconRect();
+  ASSERT_GT(icon.right, icon.left);
+  const int w = provider->SkinData->CacheBmp->Width();
+  int iconDiffers = 0;
+  for (int y = icon.top; y < icon.bottom; ++y)
+    for (int x = icon.left; x < icon.right; ++x) {
+      const size_t i = (static_cast<size_t>(y) * w + x) * 3;
+      iconDiffers += std::memcmp(&first[0][i], &first[1][i], 3) != 0;
+    }
+  ASSERT_GT(iconDiffers, 0);
+
+  // A second form of the same size, shown over the second band, paints the
+  // first and then the second: each over a band it has not drawn on before.
+  TForm* other = Construct<TForm>(Application);
+  other->SetColor(clWhite);
+  other->SetCaption(L"");
+  other->SetBounds(80, 80, 400, 300);
+  auto* fresh = Construct<TsSkinProvider>(other);
+  other->Show();
+  adaptertest::Pump(50);
+  std::vector<uint8_t> expected[2];
+  for (int i = 0; i < 2; ++i) {
+    band(colours[i]);
+    expected[i] = paint(fresh);
+  }
+  delete other;
+  for (int i = 0; i < 2; ++i) EXPECT_TRUE(first[i] == expected[i]) << "band " << i;
+  for (int round = 0; round < 2; ++round)
+    for (int i = 0; i < 2; ++i) {
+      band(colours[i]);
+      EXPECT_TRUE(paint(provider) == expected[i]) << "band " << i << ", round " << round;
+    }
+  title = saved;
 }
 
 TEST_F(SkinProviderTest, MenuBarItemsArePaintedOnTheSkinsMenuLine) {
