@@ -21,6 +21,7 @@
 #include "tests/skin/engine/PixelTestUtil.h"
 #include "tests/skin/engine/SkinTestSupport.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
+#include "tests/skin/windows/WindowPoints.h"
 
 using namespace skintest;
 
@@ -57,22 +58,6 @@ class SkinnedMDIChild : public TForm {
   }
   TsSkinProvider* Provider = nullptr;
 };
-
-LPARAM ScreenPoint(HWND wnd, const TPoint& p) {
-  RECT r{};
-  ::GetWindowRect(wnd, &r);
-  return MAKELPARAM(r.left + p.x, r.top + p.y);
-}
-
-LPARAM ClientPoint(HWND wnd, const TPoint& p) {
-  RECT r{};
-  ::GetWindowRect(wnd, &r);
-  POINT s{r.left + p.x, r.top + p.y};
-  ::ScreenToClient(wnd, &s);
-  return MAKELPARAM(static_cast<short>(s.x), static_cast<short>(s.y));
-}
-
-TPoint Centre(const TRect& r) { return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 bool Empty(const TRect& r) { return r.right <= r.left || r.bottom <= r.top; }
 
