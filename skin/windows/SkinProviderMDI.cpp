@@ -182,8 +182,12 @@ void TsSkinProvider::PaintMDIChildIcon(TBitmap* cache) {
   if (MDISkinProvider != this || !Form->Menu() || !MenuPresent()) return;
   TCustomForm* child = MaximizedChildOf(Form);
   if (!child) return;
-  HICON icon =
-      reinterpret_cast<HICON>(::SendMessageW(child->WindowHandle(), WM_GETICON, ICON_SMALL, 0));
+  // The form's own icon first: the window's may still be the one its class
+  // was registered with.
+  HICON icon = child->Icon() && !child->Icon()->Empty() ? child->Icon()->Handle() : nullptr;
+  if (!icon)
+    icon =
+        reinterpret_cast<HICON>(::SendMessageW(child->WindowHandle(), WM_GETICON, ICON_SMALL, 0));
   if (!icon)
     icon = reinterpret_cast<HICON>(::GetClassLongPtrW(child->WindowHandle(), GCLP_HICONSM));
   if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(child->WindowHandle(), GCLP_HICON));

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "framework/Menus.h"
 #include "skin/engine/FastPixels.h"
@@ -498,4 +499,67 @@ TEST_F(SkinProviderMDITest, WaitingChildIsMaximizedAtItsPaintAndIgnoresRestoreTi
   EXPECT_EQ(MDIChildProvider, children[0]->Provider);
   Settle();
   EXPECT_TRUE(P()->ShowsChildButtons());
+}
+
+namespace {
+
+// A square icon of one opaque colour.
+HICON SolidIcon(COLORREF colour) {
+  HDC screen = ::GetDC(nullptr);
+  HBITMAP bits = ::CreateCompatibleBitmap(screen, 16, 16);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HGDIOBJ old = ::SelectObject(dc, bits);
+  HBRUSH brush = ::CreateSolidBrush(colour);
+  RECT r{0, 0, 16, 16};
+  ::FillRect(dc, &r, brush);
+  ::DeleteObject(brush);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+  const std::vector<BYTE> zeros(16 * 16 / 8, 0);
+  HBITMAP mask = ::CreateBitmap(16, 16, 1, 1, zeros.data());
+  ICONINFO ii{TRUE, 0, 0, mask, bits};
+  HICON icon = ::CreateIconIndirect(&ii);
+  ::DeleteObject(mask);
+  ::DeleteObject(bits);
+  return icon;
+}
+
+}  // namespace
+
+// The icon in the menu bar is the maximized child's own, before whatever
+// icon its window carries.
+TEST_F(SkinProviderMDITest, MaximizedChildsOwnIconIsDrawnInTheMenuBar) {
+  struct Case {
+    const char* name;
+    COLORREF formIcon;    // CLR_NONE: none
+    COLORREF windowIcon;  // CLR_NONE: none set after the form's
+    TColor expected;
+  };
+  const Case cases[] = {
+      {"form icon", RGB(255, 0, 0), CLR_NONE, 0x0000FF},
+      {"form icon before window icon", RGB(255, 0, 0), RGB(0, 255, 0), 0x0000FF},
+      {"window icon without form icon", CLR_NONE, RGB(0, 0, 255), 0xFF0000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto* child = Construct<SkinnedMDIChild>(Application);
+    HWND cw = child->WindowHandle();
+    if (c.formIcon != CLR_NONE) child->Icon()->SetHandle(SolidIcon(c.formIcon));
+    HICON windowIcon = c.windowIcon != CLR_NONE ? SolidIcon(c.windowIcon) : nullptr;
+    if (windowIcon) ::SendMessageW(cw, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowIcon));
+    Maximize(child);
+    ASSERT_EQ(MaximizedChildOf(main), child);
+    P()->SkinData->BGChanged = true;
+    auto shown = Print();
+    const int size = P()->MenuHeight() - 2;
+    ASSERT_GT(size, 4);
+    const int x = P()->SysBorderWidth() + 1, y = MenuTop() + 1;
+    for (const TPoint p : {TPoint{x + 1, y + 1}, TPoint{x + size / 2, y + size / 2},
+                           TPoint{x + size - 2, y + size - 2}})
+      EXPECT_EQ(Px(*shown, p.x, p.y), c.expected) << p.x << "," << p.y;
+    delete child;
+    Settle();
+    if (windowIcon) ::DestroyIcon(windowIcon);
+  }
 }
