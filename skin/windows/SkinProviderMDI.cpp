@@ -334,15 +334,26 @@ void TsSkinProvider::MDIMainWndProc(TMessage& message) {
   SkinnedWndProcStd(message);
 }
 
-void TsSkinProvider::MDISkinCmd(WORD cmd) {
+void TsSkinProvider::MDISkinCmd() {
   if (!IsMDIMain(Form)) return;
   SetMDIForm(true);
   ConnectMDIClient();
-  if (cmd == AC_REFRESH)
-    if (HWND client = Form->ClientHandle()) {
-      ::SendMessageW(client, WM_SIZE, 0, 0);
-      ::SendMessageW(client, WM_NCPAINT, 1, 0);
-    }
+}
+
+void TsSkinProvider::RefreshMDIClient() {
+  if (!IsMDIMain(Form)) return;
+  if (HWND client = Form->ClientHandle()) {
+    ::SendMessageW(client, WM_SIZE, 0, 0);
+    ::SendMessageW(client, WM_NCPAINT, 1, 0);
+  }
+}
+
+bool TsSkinProvider::RepaintMaximizedMDIChild() {
+  TCustomForm* child = IsMDIMain(Form) ? MaximizedChildOf(Form) : nullptr;
+  if (!child || !child->HandleAllocated()) return false;
+  ::InvalidateRect(child->WindowHandle(), nullptr, FALSE);
+  ::UpdateWindow(child->WindowHandle());
+  return true;
 }
 
 // ---------------------------------------------------------------- children

@@ -138,3 +138,16 @@ void TsSkinProvider::HookMenus(bool active) {
   }
   if (SystemMenu && m->SkinnedPopups()) m->SkinableMenus->HookMenu(SystemMenu, active);
 }
+
+void TsSkinProvider::OnMeasureItem(TMessage& message) {
+  // A bar item made after the skin came gets the skinner's handlers before
+  // it is measured. An MDI child's menu is shown by its main form.
+  const auto* mis = reinterpret_cast<const MEASUREITEMSTRUCT*>(message.LParam);
+  TsSkinManager* m = Manager();
+  TMainMenu* menu = Form->Menu();
+  if (mis && mis->CtlType == ODT_MENU && menu && Form->FormStyle() != fsMDIChild && m &&
+      m->SkinableMenus)
+    if (TMenuItem* item = menu->FindItem(static_cast<WORD>(mis->itemID)))
+      m->SkinableMenus->HookItem(item, true);
+  CallOld(message);
+}

@@ -3,11 +3,16 @@
 // restore and close through them), the client window's adapter, children
 // made while one is maximized, restoring, closing in any order, skin
 // removal and GDI objects over repeated maximize and restore.
+#include <windows.h>
+
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -15,6 +20,7 @@
 #include "skin/engine/FastPixels.h"
 #include "skin/engine/Glyphs.h"
 #include "skin/engine/SkinManager.h"
+#include "skin/engine/SkinMessages.h"
 #include "skin/windows/MDIForm.h"
 #include "skin/windows/MainWnd.h"
 #include "skin/windows/SkinProvider.h"
@@ -561,5 +567,162 @@ TEST_F(SkinProviderMDITest, MaximizedChildsOwnIconIsDrawnInTheMenuBar) {
     delete child;
     Settle();
     if (windowIcon) ::DestroyIcon(windowIcon);
+  }
+}
+
+namespace {
+
+// Counts the messages a window receives, outside every other handler.
+class MessageCounter {
+ public:
+  explicit MessageCounter(HWND wnd) : wnd_(wnd) {
+    ::SetWindowSubclass(wnd_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+  }
+  ~MessageCounter() { ::RemoveWindowSubclass(wnd_, Proc, 1); }
+  MessageCounter(const MessageCounter&) = delete;
+  MessageCounter& operator=(const MessageCounter&) = delete;
+  int Count(UINT msg) const {
+    auto it = counts_.find(msg);
+    return it == counts_.end() ? 0 : it->second;
+  }
+  void Reset() { counts_.clear(); }
+  // Runs on each message before it is passed on.
+  std::function<void(UINT msg, WPARAM wParam)> OnMessage;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR ref) {
+    auto* self = reinterpret_cast<MessageCounter*>(ref);
+    ++self->counts_[msg];
+    if (self->OnMessage) self->OnMessage(msg, wParam);
+    return ::DefSubclassProc(wnd, msg, wParam, lParam);
+  }
+  HWND wnd_;
+  std::map<UINT, int> counts_;
+};
+
+}  // namespace
+
+// Activating or refreshing the main form repaints a maximized active child,
+// which covers its client; without one the client window is sized and
+// framed again on a refresh.
+TEST_F(SkinProviderMDITest, MainFormRepaintsItsMaximizedChildOnActivationAndRefresh) {
+  struct Case {
+    const char* name;
+    bool maximized;
+    bool refresh;  // AC_REFRESH, else WM_ACTIVATE
+    bool childPainted;
+    bool clientSized;
+  };
+  const Case cases[] = {
+      {"activate, maximized", true, false, true, false},
+      {"activate, normal", false, false, false, false},
+      {"refresh, maximized", true, true, true, false},
+      {"refresh, normal", false, true, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.maximized) Maximize(children[0]);
+    ASSERT_EQ(MaximizedChildOf(main) != nullptr, c.maximized);
+    HWND active = main->ActiveMDIChild()->WindowHandle();
+    ::RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MessageCounter child(active), clientSpy(client);
+    if (c.refresh)
+      SendSkinCmd(wnd, AC_REFRESH, reinterpret_cast<LPARAM>(manager.get()));
+    else
+      ::SendMessageW(wnd, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(child.Count(WM_PAINT) > 0, c.childPainted);
+    EXPECT_EQ(clientSpy.Count(WM_SIZE) > 0, c.clientSized);
+    if (c.maximized) {
+      ::SendMessageW(active, WM_SYSCOMMAND, SC_RESTORE, 0);
+      Settle();
+    }
+  }
+}
+
+// While the main form shows a maximized child's buttons, a deactivation
+// passed through it (the child's) leaves its active look; another form
+// takes the look it is given.
+TEST_F(SkinProviderMDITest, MainFormShowingChildButtonsKeepsItsActiveLook) {
+  struct Case {
+    const char* name;
+    bool maximized;
+    bool before;
+    WPARAM wParam;
+    bool after;
+  };
+  const Case cases[] = {
+      {"buttons, deactivated", true, true, 0, true},
+      {"buttons, activated", true, false, 1, true},
+      {"no buttons, deactivated", false, true, 0, false},
+      {"no buttons, activated", false, false, 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.maximized) Maximize(children[1]);
+    ASSERT_EQ(P()->ShowsChildButtons(), c.maximized);
+    P()->FormActive = c.before;
+    ::SendMessageW(wnd, WM_NCACTIVATE, c.wParam, 0);
+    EXPECT_EQ(P()->FormActive, c.after);
+    ::SendMessageW(wnd, WM_NCACTIVATE, 1, 0);
+    if (c.maximized) {
+      ::SendMessageW(children[1]->WindowHandle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+      Settle();
+    }
+  }
+}
+
+// A child's activation paints its frame twice, the second time from a
+// fresh cache.
+TEST_F(SkinProviderMDITest, ChildPaintsItsFrameAgainAfterActivation) {
+  HWND child = children[2]->WindowHandle();
+  MessageCounter spy(child);
+  ::SendMessageW(child, WM_NCACTIVATE, 1, 0);
+  EXPECT_EQ(spy.Count(WM_NCPAINT), 2);
+  // A form that is not an MDI child paints it once.
+  auto* plain = Construct<TForm>(Application);
+  Construct<TsSkinProvider>(plain);
+  plain->Show();
+  Settle();
+  MessageCounter plainSpy(plain->WindowHandle());
+  ::SendMessageW(plain->WindowHandle(), WM_NCACTIVATE, 1, 0);
+  EXPECT_EQ(plainSpy.Count(WM_NCPAINT), 1);
+  delete plain;
+}
+
+// Measuring a menu item hooks it for the skin, except in an MDI child,
+// whose menu the main form shows.
+TEST_F(SkinProviderMDITest, MeasuringAMenuItemHooksItOutsideMDIChildren) {
+  manager->SetSkinnedPopups(true);
+  struct Case {
+    const char* name;
+    bool mdiChild;
+    bool hooked;
+  };
+  for (const Case& c : {Case{"plain form", false, true}, Case{"MDI child", true, false}}) {
+    SCOPED_TRACE(c.name);
+    TForm* form = c.mdiChild ? static_cast<TForm*>(Construct<SkinnedMDIChild>(Application))
+                             : Construct<TForm>(Application);
+    if (!c.mdiChild) Construct<TsSkinProvider>(form);
+    auto* menu = Construct<TMainMenu>(form);
+    auto* top = Construct<TMenuItem>(form);
+    top->SetCaption(L"Вид");
+    auto* sub = Construct<TMenuItem>(form);
+    sub->SetCaption(L"Обновить");
+    top->Add(sub);
+    menu->Items()->Add(top);
+    form->SetMenu(menu);
+    form->Show();
+    Settle();
+    sub->OnMeasureItem = nullptr;
+    sub->OnAdvancedDrawItem = nullptr;
+    MEASUREITEMSTRUCT mis{};
+    mis.CtlType = ODT_MENU;
+    mis.itemID = sub->Command();
+    ::SendMessageW(form->WindowHandle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+    EXPECT_EQ(static_cast<bool>(sub->OnMeasureItem), c.hooked);
+    EXPECT_EQ(static_cast<bool>(sub->OnAdvancedDrawItem), c.hooked);
+    delete form;
+    Settle();
   }
 }
