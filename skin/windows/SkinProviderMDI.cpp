@@ -533,6 +533,9 @@ void TsSkinProvider::OnMDIChildSysCommand(TMessage& message) {
       if (SystemMenu) SystemMenu->UpdateItems();
       return;
     case SC_KEYMENU:
+      // The child has no menu bar of its own: passed on, Alt reaches the
+      // main form's menu.
+      CallOld(message);
       if (main) main->SkinData->EndUpdate();
       return;
   }

@@ -690,6 +690,23 @@ TEST_F(SkinProviderMDITest, ChildPaintsItsFrameAgainAfterActivation) {
   delete plain;
 }
 
+// Alt in a child (SC_KEYMENU) opens the main form's menu.
+TEST_F(SkinProviderMDITest, KeyMenuInAChildOpensTheMainFormsMenu) {
+  for (bool maximized : {false, true}) {
+    SCOPED_TRACE(maximized ? "maximized" : "normal");
+    if (maximized) Maximize(children[0]);
+    HWND child = main->ActiveMDIChild()->WindowHandle();
+    MessageCounter spy(wnd);
+    spy.OnMessage = [](UINT msg, WPARAM wParam) {
+      if (msg == WM_ENTERIDLE && wParam == MSGF_MENU) ::EndMenu();
+    };
+    ::SendMessageW(child, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    EXPECT_EQ(spy.Count(WM_ENTERMENULOOP), 1);
+    EXPECT_EQ(spy.Count(WM_EXITMENULOOP), 1);
+    EXPECT_FALSE(P()->SkinData->Updating);
+  }
+}
+
 // Measuring a menu item hooks it for the skin, except in an MDI child,
 // whose menu the main form shows.
 TEST_F(SkinProviderMDITest, MeasuringAMenuItemHooksItOutsideMDIChildren) {
