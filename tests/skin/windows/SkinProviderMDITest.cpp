@@ -743,3 +743,44 @@ TEST_F(SkinProviderMDITest, MeasuringAMenuItemHooksItOutsideMDIChildren) {
     Settle();
   }
 }
+
+// The active child's menu items are painted on the main form's menu line
+// at their places in the bar, and are gone once the child is closed.
+TEST_F(SkinProviderMDITest, ActiveChildsMenuItemsArePaintedOnTheMainFormsMenuLine) {
+  auto* child = Construct<SkinnedMDIChild>(Application);
+  auto* menu = Construct<TMainMenu>(child);
+  auto* view = Construct<TMenuItem>(child);
+  view->SetCaption(L"Вид");
+  view->GroupIndex = 3;
+  auto* refresh = Construct<TMenuItem>(child);
+  refresh->SetCaption(L"Обновить");
+  view->Add(refresh);
+  menu->Items()->Add(view);
+  child->SetMenu(menu);
+  child->Show();
+  Settle();
+  ASSERT_EQ(main->ActiveMDIChild(), child);
+  ASSERT_EQ(main->Menu()->Merged(), menu);
+  // The item's place in the bar, relative to the window.
+  HMENU bar = ::GetMenu(wnd);
+  TRect place{};
+  for (int p = 0; p < ::GetMenuItemCount(bar); ++p)
+    if (::GetSubMenu(bar, p) == view->Handle()) {
+      RECT r{}, w{};
+      ASSERT_TRUE(::GetMenuItemRect(wnd, bar, static_cast<UINT>(p), &r));
+      ::GetWindowRect(wnd, &w);
+      place = TRect{r.left - w.left, r.top - w.top, r.right - w.left, r.bottom - w.top};
+    }
+  ASSERT_FALSE(Empty(place));
+  P()->SkinData->BGChanged = true;
+  auto shown = Print();
+  auto bare = ExpectedButton(place, -1, 0, 1);
+  EXPECT_GT(Differences(*shown, *bare, OnMenuLine(place)), 0);
+  delete child;
+  Settle();
+  EXPECT_EQ(main->Menu()->Merged(), nullptr);
+  P()->SkinData->BGChanged = true;
+  auto after = Print();
+  auto bareAfter = ExpectedButton(place, -1, 0, 1);
+  EXPECT_EQ(Differences(*after, *bareAfter, OnMenuLine(place)), 0);
+}
