@@ -388,9 +388,11 @@ void TCustomForm::WndProc(TMessage& message) {
       if (formStyle_ == fsMDIChild) {
         TScrollingWinControl::WndProc(message);
         if (reinterpret_cast<HWND>(message.LParam) == WindowHandle()) {
+          MergeMDIMenu(true);
           if (OnActivate) OnActivate(this);
-        } else if (reinterpret_cast<HWND>(message.WParam) == WindowHandle() && OnDeactivate) {
-          OnDeactivate(this);
+        } else if (reinterpret_cast<HWND>(message.WParam) == WindowHandle()) {
+          MergeMDIMenu(false);
+          if (OnDeactivate) OnDeactivate(this);
         }
         return;
       }

@@ -247,6 +247,9 @@ class TCustomForm : public TScrollingWinControl {
   void CreateMDIChildParams(TCreateParams& params) const;
   TCustomForm* MDIParentForm() const;
   void SetMDIChildState(TWindowState v);
+  // An MDI child's menu is shown merged into its main form's bar while the
+  // child is active; it never has a bar of its own.
+  void MergeMDIMenu(bool active);
 
   std::unique_ptr<TControlCanvas> canvas_;
   std::unique_ptr<TIcon> icon_;

@@ -146,7 +146,18 @@ void TCustomForm::CreateWindowHandle(const TCreateParams& params) {
   });
 }
 
+void TCustomForm::MergeMDIMenu(bool active) {
+  if (formStyle_ != fsMDIChild || !menu_) return;
+  if (!active) {
+    if (TMainMenu* bar = menu_->MergedInto()) bar->Unmerge(menu_);
+    return;
+  }
+  TCustomForm* parent = MDIParentForm();
+  if (parent && parent->Menu()) parent->Menu()->Merge(menu_);
+}
+
 void TCustomForm::DestroyWnd() {
+  MergeMDIMenu(false);
   TScrollingWinControl::DestroyWnd();
   HWND wnd = WindowHandle();
   // Through the client, which then drops the child from its window menu and

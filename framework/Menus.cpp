@@ -265,16 +265,40 @@ void TMenuItem::DestroyHandle() {
   handle_ = nullptr;
 }
 
+namespace {
+// A picture item the system put in a bar: an MDI frame's bar shows a
+// maximized child's window menu first and its buttons last. Ours are text.
+bool IsSystemBarItem(HMENU menu, int position, bool& leading) {
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof(mii);
+  mii.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+  if (!::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &mii)) return false;
+  leading = mii.hSubMenu != nullptr;
+  return (mii.fType & MFT_BITMAP) != 0;
+}
+}  // namespace
+
 void TMenuItem::RebuildHandle() {
   if (!handle_) return;
-  while (GetMenuItemCount(handle_) > 0) RemoveMenu(handle_, 0, MF_BYPOSITION);
-  bool bar = menu_ && !parent_ && menu_->IsMenuBar();
-  for (TMenuItem* item : items_)
-    if (item->visible_) item->AppendTo(handle_, bar);
+  auto* mainMenu = !parent_ ? dynamic_cast<TMainMenu*>(menu_) : nullptr;
+  const bool bar = mainMenu != nullptr;
+  // The system's own items of a bar stay where they are.
+  int lead = 0;
+  for (int p = ::GetMenuItemCount(handle_) - 1; p >= 0; --p) {
+    bool leading = false;
+    if (bar && IsSystemBarItem(handle_, p, leading)) continue;
+    ::RemoveMenu(handle_, static_cast<UINT>(p), MF_BYPOSITION);
+  }
+  for (bool leading = false; bar && lead < ::GetMenuItemCount(handle_) &&
+                             IsSystemBarItem(handle_, lead, leading) && leading;)
+    ++lead;
+  int position = lead;
+  for (TMenuItem* item : bar ? mainMenu->BarItems() : items_)
+    if (item->visible_) item->InsertInto(handle_, position++, bar);
   if (menu_ && !parent_) menu_->MenuChanged();
 }
 
-void TMenuItem::AppendTo(HMENU menu, bool topLevelOfBar) {
+void TMenuItem::InsertInto(HMENU menu, int position, bool topLevelOfBar) {
   TMenu* owner = GetParentMenu();
   bool ownerDraw = owner && owner->OwnerDraw();
   MENUITEMINFOW mii{};
@@ -305,7 +329,7 @@ void TMenuItem::AppendTo(HMENU menu, bool topLevelOfBar) {
     mii.fMask |= MIIM_SUBMENU;
     mii.hSubMenu = Handle();
   }
-  InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &mii);
+  InsertMenuItemW(menu, static_cast<UINT>(position), TRUE, &mii);
 }
 
 void TMenuItem::MenuChanged() {
@@ -500,9 +524,57 @@ bool HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) 
 
 TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
 
-TMainMenu::~TMainMenu() { Detach(); }
+TMainMenu::~TMainMenu() {
+  if (mergedInto_) mergedInto_->Unmerge(this);
+  if (merged_) merged_->mergedInto_ = nullptr;
+  merged_ = nullptr;
+  Detach();
+}
+
+void TMainMenu::Merge(TMainMenu* menu) {
+  if (menu == this || menu == merged_) return;
+  if (merged_) merged_->mergedInto_ = nullptr;
+  if (menu && menu->mergedInto_) menu->mergedInto_->Unmerge(menu);
+  merged_ = menu;
+  if (menu) {
+    menu->mergedInto_ = this;
+    // A menu with a handle of its own tells us when its items change.
+    menu->Items()->Handle();
+  }
+  if (Items()->HandleAllocated()) Items()->RebuildHandle();
+}
+
+void TMainMenu::Unmerge(TMainMenu* menu) {
+  if (!menu || menu != merged_) return;
+  merged_->mergedInto_ = nullptr;
+  merged_ = nullptr;
+  if (Items()->HandleAllocated() && !HasState(csDestroying)) Items()->RebuildHandle();
+}
+
+std::vector<TMenuItem*> TMainMenu::BarItems() const {
+  std::vector<TMenuItem*> bar;
+  TMenuItem* own = Items();
+  TMenuItem* merged = merged_ ? merged_->Items() : nullptr;
+  auto takenByMerged = [merged](int group) {
+    for (int i = 0; merged && i < merged->Count(); ++i)
+      if (merged->Items(i)->GroupIndex == group) return true;
+    return false;
+  };
+  for (int i = 0; i < own->Count(); ++i)
+    if (!takenByMerged(own->Items(i)->GroupIndex)) bar.push_back(own->Items(i));
+  // Each merged item goes before the first item of a higher group.
+  for (int i = 0; merged && i < merged->Count(); ++i) {
+    TMenuItem* item = merged->Items(i);
+    auto at = std::find_if(bar.begin(), bar.end(),
+                           [item](TMenuItem* b) { return b->GroupIndex > item->GroupIndex; });
+    bar.insert(at, item);
+  }
+  return bar;
+}
 
 void TMainMenu::MenuChanged() {
+  if (mergedInto_ && mergedInto_->Items()->HandleAllocated())
+    mergedInto_->Items()->RebuildHandle();
   if (!form_) return;
   if (form_->HandleAllocated() && Items()->HandleAllocated() &&
       GetMenu(form_->WindowHandle()) == Items()->Handle())
@@ -596,6 +668,14 @@ void TMainMenu::HookMessage(TMessage& m, const TWndMethod& next) {
 // The form side of attaching a bar.
 void TCustomForm::SetMenu(TMainMenu* menu) {
   if (menu == menu_) return;
+  if (formStyle_ == fsMDIChild) {
+    MergeMDIMenu(false);
+    menu_ = menu;
+    if (HandleAllocated() && !Parent())
+      if (TCustomForm* parent = MDIParentForm(); parent && parent->ActiveMDIChild() == this)
+        MergeMDIMenu(true);
+    return;
+  }
   TMainMenu* old = menu_;
   menu_ = menu;
   if (old) old->Detach();

@@ -120,9 +120,10 @@ class TMenuItem : public TComponent {
 
  private:
   friend class TMenu;
+  friend class TMainMenu;
   void MenuChanged();       // this item's look changed: its parent's menu is rebuilt
   void RebuildHandle();     // our HMENU holds our visible sub-items again
-  void AppendTo(HMENU menu, bool topLevelOfBar);
+  void InsertInto(HMENU menu, int position, bool topLevelOfBar);
   void DestroyHandle();
   void SetMenu(TMenu* menu);
 
@@ -181,6 +182,20 @@ class TMainMenu : public TMenu {
   const wchar_t* ClassName() const override { return L"TMainMenu"; }
   TCustomForm* Form() const { return form_; }
 
+  // Shows `menu`'s top-level items in this bar: an item replaces this
+  // menu's items of its GroupIndex and goes among the others by GroupIndex.
+  // One menu at a time is merged; the merged menu keeps its items.
+  void Merge(TMainMenu* menu);
+  void Unmerge(TMainMenu* menu);
+  TMainMenu* Merged() const { return merged_; }
+  TMainMenu* MergedInto() const { return mergedInto_; }
+  // The form whose window shows this menu's items: its own form's, or the
+  // form of the bar it is merged into.
+  TCustomForm* BarForm() const { return mergedInto_ ? mergedInto_->form_ : form_; }
+  // The top-level items the bar shows, merged ones included, in order
+  // (hidden ones too).
+  std::vector<TMenuItem*> BarItems() const;
+
  protected:
   void MenuChanged() override;
   bool IsMenuBar() const override { return true; }
@@ -194,6 +209,8 @@ class TMainMenu : public TMenu {
 
   TCustomForm* form_ = nullptr;
   std::unique_ptr<TWndProcHook> hook_;
+  TMainMenu* merged_ = nullptr;      // shown in our bar
+  TMainMenu* mergedInto_ = nullptr;  // the bar showing us
 };
 
 class TPopupMenu : public TMenu {

@@ -352,7 +352,7 @@ void TsSkinProvider::OnSetNewSkinUnskinned(TMessage& message) {
       RgnRectsDirty = true;
       if (useGlobalColor_ && !SkinData->CustomColor()) Form->SetColor(m->GetGlobalColor());
       CreateAdapter();
-      MDISkinCmd(AC_SETNEWSKIN);
+      MDISkinCmd();
     }
   }
   BroadcastToChildren(Form, message);
@@ -375,7 +375,7 @@ void TsSkinProvider::OnSetNewSkinSkinned() {
   MenuLineCount = -1;
   RgnRectsDirty = true;
   if (HWND wnd = FormHandle()) ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
-  MDISkinCmd(AC_SETNEWSKIN);
+  MDISkinCmd();
 }
 
 void TsSkinProvider::OnRefresh(TMessage& message) {
@@ -387,13 +387,20 @@ void TsSkinProvider::OnRefresh(TMessage& message) {
   TitleStripBmp.reset();
   HookMenus(SkinData->Skinned(false));
   if (HasFrame()) RgnRectsDirty = true;
+  bool refreshClient = false;
   if (HWND wnd = FormHandle(); wnd && ::IsWindowVisible(wnd)) {
     ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
-    ::InvalidateRect(wnd, nullptr, FALSE);
-    ::UpdateWindow(wnd);
+    // A maximized MDI child covers the whole client: it is what shows.
+    if (!RepaintMaximizedMDIChild()) {
+      ::InvalidateRect(wnd, nullptr, FALSE);
+      ::UpdateWindow(wnd);
+      refreshClient = true;
+    }
   }
   if (useGlobalColor_ && !SkinData->CustomColor()) Form->SetColor(Manager()->GetGlobalColor());
-  MDISkinCmd(AC_REFRESH);
+  MDISkinCmd();
+  // After the client has its adapter, which paints its frame.
+  if (refreshClient) RefreshMDIClient();
   SendToAdapter(message);
 }
 
@@ -490,6 +497,8 @@ void TsSkinProvider::SkinnedWndProcStd(TMessage& message) {
       return CallOld(message);
     case WM_GETMINMAXINFO:
       return OnGetMinMaxInfo(message);
+    case WM_MEASUREITEM:
+      return OnMeasureItem(message);
     case WM_WINDOWPOSCHANGING:
       return OnWindowPosChanging(message);
     case WM_WINDOWPOSCHANGED:
@@ -609,6 +618,7 @@ void TsSkinProvider::OnActivate(TMessage& message) {
     ::SendMessageW(FormHandle(), WM_NCPAINT, 1, 0);
   }
   HookMenus(true);
+  RepaintMaximizedMDIChild();
   if (SystemMenu) SystemMenu->UpdateItems();
 }
 

@@ -326,11 +326,17 @@ class TsSkinProvider : public TComponent {
   bool ButtonEnabled(int code) const;
   void StyleSysMenu(bool skinned);
   void SkinnedWndProcStd(TMessage& message);
+  void OnMeasureItem(TMessage& message);
   // MDI (SkinProviderMDI.cpp).
   void ConnectMDIClient();
   void ForgetMDI();
   void UpdateMDIButtonIndexes();
-  void MDISkinCmd(WORD cmd);
+  // A new skin or a refresh: the companion and the client's adapter.
+  void MDISkinCmd();
+  // Sizes and repaints the client window's frame (main form).
+  void RefreshMDIClient();
+  // Repaints the main form's maximized active child; false when there is none.
+  bool RepaintMaximizedMDIChild();
   void PaintMDIParts(TBitmap* cache);
   void PaintMDIArea(TBitmap* cache);
   void PaintMDIChildIcon(TBitmap* cache);

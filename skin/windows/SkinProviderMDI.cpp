@@ -182,8 +182,12 @@ void TsSkinProvider::PaintMDIChildIcon(TBitmap* cache) {
   if (MDISkinProvider != this || !Form->Menu() || !MenuPresent()) return;
   TCustomForm* child = MaximizedChildOf(Form);
   if (!child) return;
-  HICON icon =
-      reinterpret_cast<HICON>(::SendMessageW(child->WindowHandle(), WM_GETICON, ICON_SMALL, 0));
+  // The form's own icon first: the window's may still be the one its class
+  // was registered with.
+  HICON icon = child->Icon() && !child->Icon()->Empty() ? child->Icon()->Handle() : nullptr;
+  if (!icon)
+    icon =
+        reinterpret_cast<HICON>(::SendMessageW(child->WindowHandle(), WM_GETICON, ICON_SMALL, 0));
   if (!icon)
     icon = reinterpret_cast<HICON>(::GetClassLongPtrW(child->WindowHandle(), GCLP_HICONSM));
   if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrW(child->WindowHandle(), GCLP_HICON));
@@ -330,15 +334,26 @@ void TsSkinProvider::MDIMainWndProc(TMessage& message) {
   SkinnedWndProcStd(message);
 }
 
-void TsSkinProvider::MDISkinCmd(WORD cmd) {
+void TsSkinProvider::MDISkinCmd() {
   if (!IsMDIMain(Form)) return;
   SetMDIForm(true);
   ConnectMDIClient();
-  if (cmd == AC_REFRESH)
-    if (HWND client = Form->ClientHandle()) {
-      ::SendMessageW(client, WM_SIZE, 0, 0);
-      ::SendMessageW(client, WM_NCPAINT, 1, 0);
-    }
+}
+
+void TsSkinProvider::RefreshMDIClient() {
+  if (!IsMDIMain(Form)) return;
+  if (HWND client = Form->ClientHandle()) {
+    ::SendMessageW(client, WM_SIZE, 0, 0);
+    ::SendMessageW(client, WM_NCPAINT, 1, 0);
+  }
+}
+
+bool TsSkinProvider::RepaintMaximizedMDIChild() {
+  TCustomForm* child = IsMDIMain(Form) ? MaximizedChildOf(Form) : nullptr;
+  if (!child || !child->HandleAllocated()) return false;
+  ::InvalidateRect(child->WindowHandle(), nullptr, FALSE);
+  ::UpdateWindow(child->WindowHandle());
+  return true;
 }
 
 // ---------------------------------------------------------------- children
@@ -518,6 +533,9 @@ void TsSkinProvider::OnMDIChildSysCommand(TMessage& message) {
       if (SystemMenu) SystemMenu->UpdateItems();
       return;
     case SC_KEYMENU:
+      // The child has no menu bar of its own: passed on, Alt reaches the
+      // main form's menu.
+      CallOld(message);
       if (main) main->SkinData->EndUpdate();
       return;
   }

@@ -26,6 +26,22 @@ bool ProviderMenuLine(TCustomForm* form, TacMenuLine& line) {
   return provider && provider->MenuLine(line);
 }
 
+// The item's rectangle in the bar the window shows, found by its sub-menu
+// or command: merged items and the system's own sit among the menu's.
+bool BarItemRect(HWND wnd, HMENU bar, const TMenuItem* item, RECT& rect) {
+  if (!bar) return false;
+  const int count = ::GetMenuItemCount(bar);
+  for (int p = 0; p < count; ++p) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_DATA;
+    if (!::GetMenuItemInfoW(bar, static_cast<UINT>(p), TRUE, &mii)) return false;
+    if (mii.dwItemData == reinterpret_cast<ULONG_PTR>(item))
+      return ::GetMenuItemRect(wnd, bar, static_cast<UINT>(p), &rect) != FALSE;
+  }
+  return false;
+}
+
 }  // namespace
 
 int TsSkinProvider::MenuHeight() const {
@@ -36,9 +52,8 @@ bool TsSkinProvider::MenuPresent() const {
   if (!Form || Form->BorderStyle() == bsDialog || Form->FormStyle() == fsMDIChild) return false;
   TMainMenu* menu = Form->Menu();
   if (!menu) return false;
-  TMenuItem* bar = menu->Items();
-  for (int i = 0; i < bar->Count(); ++i)
-    if (bar->Items(i)->Visible()) return true;
+  for (TMenuItem* item : menu->BarItems())
+    if (item->Visible()) return true;
   return false;
 }
 
@@ -53,11 +68,10 @@ int TsSkinProvider::LayMenuItems(const std::function<void(TMenuItem*, const TRec
   const int top = SysCaptionHeight() + SysBorderHeight();
   // A maximized MDI child's window menu comes first in the bar.
   int lines = 1, x = SysBorderWidth() + MDIIconItemWidth();
-  TMenuItem* bar = menu->Items();
-  for (int i = 0; i < bar->Count(); ++i) {
-    TMenuItem* item = bar->Items(i);
+  HMENU shown = ::GetMenu(wnd);
+  for (TMenuItem* item : menu->BarItems()) {
     RECT r{};
-    if (!DrawnBySkinner(item) || !item->ItemRect(wnd, r)) continue;
+    if (!DrawnBySkinner(item) || !BarItemRect(wnd, shown, item, r)) continue;
     const int w = r.right - r.left;
     if (x + w > limit && x > SysBorderWidth()) {
       ++lines;
@@ -129,6 +143,8 @@ void TsSkinProvider::HookMenus(bool active) {
     TMenuItem* bar = menu->Items();
     const bool before = bar->Count() > 0 && DrawnBySkinner(bar->Items(0));
     m->SkinableMenus->HookMenuItems(menu, active);
+    // An MDI child's items shown in this bar are painted on our line too.
+    if (menu->Merged()) m->SkinableMenus->HookMenuItems(menu->Merged(), active);
     // The bar's look changed hands: its line is painted again.
     if (bar->Count() > 0 && DrawnBySkinner(bar->Items(0)) != before) {
       MenuChanged = true;
@@ -137,4 +153,17 @@ void TsSkinProvider::HookMenus(bool active) {
     }
   }
   if (SystemMenu && m->SkinnedPopups()) m->SkinableMenus->HookMenu(SystemMenu, active);
+}
+
+void TsSkinProvider::OnMeasureItem(TMessage& message) {
+  // A bar item made after the skin came gets the skinner's handlers before
+  // it is measured. An MDI child's menu is shown by its main form.
+  const auto* mis = reinterpret_cast<const MEASUREITEMSTRUCT*>(message.LParam);
+  TsSkinManager* m = Manager();
+  TMainMenu* menu = Form->Menu();
+  if (mis && mis->CtlType == ODT_MENU && menu && Form->FormStyle() != fsMDIChild && m &&
+      m->SkinableMenus)
+    if (TMenuItem* item = menu->FindItem(static_cast<WORD>(mis->itemID)))
+      m->SkinableMenus->HookItem(item, true);
+  CallOld(message);
 }

@@ -138,13 +138,23 @@ void TsSkinProvider::OnNcActivate(TMessage& message) {
   }
   message.Result = TRUE;
   if (Form->ControlState() & csCreating) return;
-  if (HasFrame() && active != FormActive) {
-    FormActive = active;
+  // A main form showing a maximized child's buttons keeps its active look
+  // while that child is active: the child's activation passes through here.
+  const bool childActive = MDIChildProvider && MDIChildProvider->FormActive;
+  const bool nowActive = ShowsChildButtons() ? active || childActive || FormActive : active;
+  if (HasFrame() && nowActive != FormActive) {
+    FormActive = nowActive;
     MenuLineCount = -1;
     SkinData->BGChanged = true;
   }
   // One frame paint shows the new look; the client keeps its image.
   ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
+  if (Form->FormStyle() == fsMDIChild) {
+    // Once more from a fresh cache: the client's own activation handling
+    // may paint the child's frame after the first.
+    SkinData->BGChanged = true;
+    ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
+  }
   HookMenus(SkinData->Skinned(false));
   if (!MenuBarReady) RefreshMenuBar();
 }

@@ -225,7 +225,7 @@ void TsSkinableMenus::DrawTopLineItem(TObject* sender, TCanvas* canvas, TRect r,
   if (!item || !canvas || !manager_) return;
   TacMenuLine line;
   TCustomForm* form = nullptr;
-  if (auto* menu = dynamic_cast<TMainMenu*>(item->GetParentMenu())) form = menu->Form();
+  if (auto* menu = dynamic_cast<TMainMenu*>(item->GetParentMenu())) form = menu->BarForm();
   if (!form || !MenuLineSource || !MenuLineSource(form, line) || !line.Bmp) {
     // No provider paints this form's menu line: the bar keeps the plain look.
     item->DrawPlain(canvas, r, state);

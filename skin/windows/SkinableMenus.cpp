@@ -167,8 +167,8 @@ void TsSkinableMenus::HookMenu(TMenu* menu, bool active) {
 
 bool TsSkinableMenus::PaintsMenuLine(TMainMenu* mainMenu) const {
   TacMenuLine line;
-  return mainMenu && mainMenu->Form() && MenuLineSource && MenuLineSource(mainMenu->Form(), line) &&
-         line.Bmp;
+  return mainMenu && mainMenu->BarForm() && MenuLineSource &&
+         MenuLineSource(mainMenu->BarForm(), line) && line.Bmp;
 }
 
 void TsSkinableMenus::HookMenuItems(TMainMenu* mainMenu, bool active) {

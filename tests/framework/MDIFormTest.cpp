@@ -291,3 +291,67 @@ TEST_F(MDIFormTest, ChildMadeWhileTheActiveOneIsMaximizedComesMaximized) {
 }
 
 }  // namespace
+
+// An MDI child's menu is shown in the main form's bar while the child is
+// active, never on the child itself.
+TEST_F(MDIFormTest, ActiveChildsMenuIsMergedIntoTheMainFormsBar) {
+  AddMenuBar();
+  auto* childMenu = Construct<TMainMenu>(children[1]);
+  auto* view = Construct<TMenuItem>(children[1]);
+  view->SetCaption(L"Вид");
+  view->GroupIndex = 3;
+  auto* refresh = Construct<TMenuItem>(children[1]);
+  refresh->SetCaption(L"Обновить");
+  view->Add(refresh);
+  childMenu->Items()->Add(view);
+  children[1]->SetMenu(childMenu);
+  main->Show();
+  for (auto* c : children) c->Show();
+  Application->ProcessMessages();
+  HMENU bar = ::GetMenu(main->WindowHandle());
+  ASSERT_NE(bar, nullptr);
+  auto barHas = [bar](const std::wstring& caption) {
+    for (int p = 0; p < ::GetMenuItemCount(bar); ++p) {
+      wchar_t text[64] = {};
+      ::GetMenuStringW(bar, static_cast<UINT>(p), text, 64, MF_BYPOSITION);
+      if (caption == text) return true;
+    }
+    return false;
+  };
+  struct Step {
+    const char* name;
+    int activate;  // child to activate
+    bool merged;
+  };
+  const Step steps[] = {{"child with menu active", 1, true},
+                        {"another child active", 0, false},
+                        {"back again", 1, true}};
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.name);
+    ::SendMessageW(main->ClientHandle(), WM_MDIACTIVATE,
+                   reinterpret_cast<WPARAM>(children[s.activate]->WindowHandle()), 0);
+    Application->ProcessMessages();
+    ASSERT_EQ(main->ActiveMDIChild(), children[s.activate]);
+    EXPECT_EQ(main->Menu()->Merged() == childMenu, s.merged);
+    EXPECT_EQ(barHas(L"Вид"), s.merged);
+    EXPECT_TRUE(barHas(L"Файл"));
+    // A child window's "menu" is its id: the menu is attached to no window.
+    EXPECT_EQ(childMenu->Form(), nullptr);
+    EXPECT_EQ(childMenu->BarForm(), s.merged ? main : nullptr);
+  }
+  // Maximized, the system's window menu and buttons join the bar; the merge
+  // keeps them.
+  children[1]->SetWindowState(wsMaximized);
+  Application->ProcessMessages();
+  const int withSystemItems = ::GetMenuItemCount(bar);
+  childMenu->Items()->Items(0)->SetCaption(L"Вид2");
+  EXPECT_EQ(::GetMenuItemCount(bar), withSystemItems);
+  EXPECT_TRUE(barHas(L"Вид2"));
+  // Closed: the bar is the main form's own again.
+  delete children[1];
+  children[1] = nullptr;
+  Application->ProcessMessages();
+  EXPECT_EQ(main->Menu()->Merged(), nullptr);
+  EXPECT_FALSE(barHas(L"Вид2"));
+  EXPECT_TRUE(barHas(L"Файл"));
+}

@@ -15,6 +15,7 @@
 #include "skin/windows/SkinProvider.h"
 #include "tests/skin/engine/PixelTestUtil.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
+#include "tests/skin/windows/WindowPoints.h"
 
 using namespace skintest;
 
@@ -63,22 +64,6 @@ HWND MakeDialog(DWORD style) {
   *p++ = 0;  // no creation data
   return ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), t, nullptr, RecordingDlgProc, 0);
 }
-
-LPARAM ScreenPoint(HWND wnd, int x, int y) {
-  RECT r{};
-  ::GetWindowRect(wnd, &r);
-  return MAKELPARAM(r.left + x, r.top + y);
-}
-
-LPARAM ClientPoint(HWND wnd, int x, int y) {
-  RECT r{};
-  ::GetWindowRect(wnd, &r);
-  POINT p{r.left + x, r.top + y};
-  ::ScreenToClient(wnd, &p);
-  return MAKELPARAM(static_cast<short>(p.x), static_cast<short>(p.y));
-}
-
-TPoint Centre(const TRect& r) { return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 class DialogWndTest : public ::testing::Test {
  protected:

@@ -3,17 +3,24 @@
 // restore and close through them), the client window's adapter, children
 // made while one is maximized, restoring, closing in any order, skin
 // removal and GDI objects over repeated maximize and restore.
+#include <windows.h>
+
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <functional>
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "framework/Menus.h"
 #include "skin/engine/FastPixels.h"
 #include "skin/engine/Glyphs.h"
 #include "skin/engine/SkinManager.h"
+#include "skin/engine/SkinMessages.h"
 #include "skin/windows/MDIForm.h"
 #include "skin/windows/MainWnd.h"
 #include "skin/windows/SkinProvider.h"
@@ -21,6 +28,7 @@
 #include "tests/skin/engine/PixelTestUtil.h"
 #include "tests/skin/engine/SkinTestSupport.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
+#include "tests/skin/windows/WindowPoints.h"
 
 using namespace skintest;
 
@@ -57,22 +65,6 @@ class SkinnedMDIChild : public TForm {
   }
   TsSkinProvider* Provider = nullptr;
 };
-
-LPARAM ScreenPoint(HWND wnd, const TPoint& p) {
-  RECT r{};
-  ::GetWindowRect(wnd, &r);
-  return MAKELPARAM(r.left + p.x, r.top + p.y);
-}
-
-LPARAM ClientPoint(HWND wnd, const TPoint& p) {
-  RECT r{};
-  ::GetWindowRect(wnd, &r);
-  POINT s{r.left + p.x, r.top + p.y};
-  ::ScreenToClient(wnd, &s);
-  return MAKELPARAM(static_cast<short>(s.x), static_cast<short>(s.y));
-}
-
-TPoint Centre(const TRect& r) { return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 bool Empty(const TRect& r) { return r.right <= r.left || r.bottom <= r.top; }
 
@@ -513,4 +505,282 @@ TEST_F(SkinProviderMDITest, WaitingChildIsMaximizedAtItsPaintAndIgnoresRestoreTi
   EXPECT_EQ(MDIChildProvider, children[0]->Provider);
   Settle();
   EXPECT_TRUE(P()->ShowsChildButtons());
+}
+
+namespace {
+
+// A square icon of one opaque colour.
+HICON SolidIcon(COLORREF colour) {
+  HDC screen = ::GetDC(nullptr);
+  HBITMAP bits = ::CreateCompatibleBitmap(screen, 16, 16);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HGDIOBJ old = ::SelectObject(dc, bits);
+  HBRUSH brush = ::CreateSolidBrush(colour);
+  RECT r{0, 0, 16, 16};
+  ::FillRect(dc, &r, brush);
+  ::DeleteObject(brush);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+  const std::vector<BYTE> zeros(16 * 16 / 8, 0);
+  HBITMAP mask = ::CreateBitmap(16, 16, 1, 1, zeros.data());
+  ICONINFO ii{TRUE, 0, 0, mask, bits};
+  HICON icon = ::CreateIconIndirect(&ii);
+  ::DeleteObject(mask);
+  ::DeleteObject(bits);
+  return icon;
+}
+
+}  // namespace
+
+// The icon in the menu bar is the maximized child's own, before whatever
+// icon its window carries.
+TEST_F(SkinProviderMDITest, MaximizedChildsOwnIconIsDrawnInTheMenuBar) {
+  struct Case {
+    const char* name;
+    COLORREF formIcon;    // CLR_NONE: none
+    COLORREF windowIcon;  // CLR_NONE: none set after the form's
+    TColor expected;
+  };
+  const Case cases[] = {
+      {"form icon", RGB(255, 0, 0), CLR_NONE, 0x0000FF},
+      {"form icon before window icon", RGB(255, 0, 0), RGB(0, 255, 0), 0x0000FF},
+      {"window icon without form icon", CLR_NONE, RGB(0, 0, 255), 0xFF0000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto* child = Construct<SkinnedMDIChild>(Application);
+    HWND cw = child->WindowHandle();
+    if (c.formIcon != CLR_NONE) child->Icon()->SetHandle(SolidIcon(c.formIcon));
+    HICON windowIcon = c.windowIcon != CLR_NONE ? SolidIcon(c.windowIcon) : nullptr;
+    if (windowIcon) ::SendMessageW(cw, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowIcon));
+    Maximize(child);
+    ASSERT_EQ(MaximizedChildOf(main), child);
+    P()->SkinData->BGChanged = true;
+    auto shown = Print();
+    const int size = P()->MenuHeight() - 2;
+    ASSERT_GT(size, 4);
+    const int x = P()->SysBorderWidth() + 1, y = MenuTop() + 1;
+    for (const TPoint p : {TPoint{x + 1, y + 1}, TPoint{x + size / 2, y + size / 2},
+                           TPoint{x + size - 2, y + size - 2}})
+      EXPECT_EQ(Px(*shown, p.x, p.y), c.expected) << p.x << "," << p.y;
+    delete child;
+    Settle();
+    if (windowIcon) ::DestroyIcon(windowIcon);
+  }
+}
+
+namespace {
+
+// Counts the messages a window receives, outside every other handler.
+class MessageCounter {
+ public:
+  explicit MessageCounter(HWND wnd) : wnd_(wnd) {
+    ::SetWindowSubclass(wnd_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+  }
+  ~MessageCounter() { ::RemoveWindowSubclass(wnd_, Proc, 1); }
+  MessageCounter(const MessageCounter&) = delete;
+  MessageCounter& operator=(const MessageCounter&) = delete;
+  int Count(UINT msg) const {
+    auto it = counts_.find(msg);
+    return it == counts_.end() ? 0 : it->second;
+  }
+  void Reset() { counts_.clear(); }
+  // Runs on each message before it is passed on.
+  std::function<void(UINT msg, WPARAM wParam)> OnMessage;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR ref) {
+    auto* self = reinterpret_cast<MessageCounter*>(ref);
+    ++self->counts_[msg];
+    if (self->OnMessage) self->OnMessage(msg, wParam);
+    return ::DefSubclassProc(wnd, msg, wParam, lParam);
+  }
+  HWND wnd_;
+  std::map<UINT, int> counts_;
+};
+
+}  // namespace
+
+// Activating or refreshing the main form repaints a maximized active child,
+// which covers its client; without one the client window is sized and
+// framed again on a refresh.
+TEST_F(SkinProviderMDITest, MainFormRepaintsItsMaximizedChildOnActivationAndRefresh) {
+  struct Case {
+    const char* name;
+    bool maximized;
+    bool refresh;  // AC_REFRESH, else WM_ACTIVATE
+    bool childPainted;
+    bool clientSized;
+  };
+  const Case cases[] = {
+      {"activate, maximized", true, false, true, false},
+      {"activate, normal", false, false, false, false},
+      {"refresh, maximized", true, true, true, false},
+      {"refresh, normal", false, true, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.maximized) Maximize(children[0]);
+    ASSERT_EQ(MaximizedChildOf(main) != nullptr, c.maximized);
+    HWND active = main->ActiveMDIChild()->WindowHandle();
+    ::RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MessageCounter child(active), clientSpy(client);
+    if (c.refresh)
+      SendSkinCmd(wnd, AC_REFRESH, reinterpret_cast<LPARAM>(manager.get()));
+    else
+      ::SendMessageW(wnd, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(child.Count(WM_PAINT) > 0, c.childPainted);
+    EXPECT_EQ(clientSpy.Count(WM_SIZE) > 0, c.clientSized);
+    if (c.maximized) {
+      ::SendMessageW(active, WM_SYSCOMMAND, SC_RESTORE, 0);
+      Settle();
+    }
+  }
+}
+
+// While the main form shows a maximized child's buttons, a deactivation
+// passed through it (the child's) leaves its active look; another form
+// takes the look it is given.
+TEST_F(SkinProviderMDITest, MainFormShowingChildButtonsKeepsItsActiveLook) {
+  struct Case {
+    const char* name;
+    bool maximized;
+    bool before;
+    WPARAM wParam;
+    bool after;
+  };
+  const Case cases[] = {
+      {"buttons, deactivated", true, true, 0, true},
+      {"buttons, activated", true, false, 1, true},
+      {"no buttons, deactivated", false, true, 0, false},
+      {"no buttons, activated", false, false, 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.maximized) Maximize(children[1]);
+    ASSERT_EQ(P()->ShowsChildButtons(), c.maximized);
+    P()->FormActive = c.before;
+    ::SendMessageW(wnd, WM_NCACTIVATE, c.wParam, 0);
+    EXPECT_EQ(P()->FormActive, c.after);
+    ::SendMessageW(wnd, WM_NCACTIVATE, 1, 0);
+    if (c.maximized) {
+      ::SendMessageW(children[1]->WindowHandle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+      Settle();
+    }
+  }
+}
+
+// A child's activation paints its frame twice, the second time from a
+// fresh cache.
+TEST_F(SkinProviderMDITest, ChildPaintsItsFrameAgainAfterActivation) {
+  HWND child = children[2]->WindowHandle();
+  MessageCounter spy(child);
+  ::SendMessageW(child, WM_NCACTIVATE, 1, 0);
+  EXPECT_EQ(spy.Count(WM_NCPAINT), 2);
+  // A form that is not an MDI child paints it once.
+  auto* plain = Construct<TForm>(Application);
+  Construct<TsSkinProvider>(plain);
+  plain->Show();
+  Settle();
+  MessageCounter plainSpy(plain->WindowHandle());
+  ::SendMessageW(plain->WindowHandle(), WM_NCACTIVATE, 1, 0);
+  EXPECT_EQ(plainSpy.Count(WM_NCPAINT), 1);
+  delete plain;
+}
+
+// Alt in a child (SC_KEYMENU) opens the main form's menu.
+TEST_F(SkinProviderMDITest, KeyMenuInAChildOpensTheMainFormsMenu) {
+  for (bool maximized : {false, true}) {
+    SCOPED_TRACE(maximized ? "maximized" : "normal");
+    if (maximized) Maximize(children[0]);
+    HWND child = main->ActiveMDIChild()->WindowHandle();
+    MessageCounter spy(wnd);
+    spy.OnMessage = [](UINT msg, WPARAM wParam) {
+      if (msg == WM_ENTERIDLE && wParam == MSGF_MENU) ::EndMenu();
+    };
+    ::SendMessageW(child, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    EXPECT_EQ(spy.Count(WM_ENTERMENULOOP), 1);
+    EXPECT_EQ(spy.Count(WM_EXITMENULOOP), 1);
+    EXPECT_FALSE(P()->SkinData->Updating);
+  }
+}
+
+// Measuring a menu item hooks it for the skin, except in an MDI child,
+// whose menu the main form shows.
+TEST_F(SkinProviderMDITest, MeasuringAMenuItemHooksItOutsideMDIChildren) {
+  manager->SetSkinnedPopups(true);
+  struct Case {
+    const char* name;
+    bool mdiChild;
+    bool hooked;
+  };
+  for (const Case& c : {Case{"plain form", false, true}, Case{"MDI child", true, false}}) {
+    SCOPED_TRACE(c.name);
+    TForm* form = c.mdiChild ? static_cast<TForm*>(Construct<SkinnedMDIChild>(Application))
+                             : Construct<TForm>(Application);
+    if (!c.mdiChild) Construct<TsSkinProvider>(form);
+    auto* menu = Construct<TMainMenu>(form);
+    auto* top = Construct<TMenuItem>(form);
+    top->SetCaption(L"Вид");
+    auto* sub = Construct<TMenuItem>(form);
+    sub->SetCaption(L"Обновить");
+    top->Add(sub);
+    menu->Items()->Add(top);
+    form->SetMenu(menu);
+    form->Show();
+    Settle();
+    sub->OnMeasureItem = nullptr;
+    sub->OnAdvancedDrawItem = nullptr;
+    MEASUREITEMSTRUCT mis{};
+    mis.CtlType = ODT_MENU;
+    mis.itemID = sub->Command();
+    ::SendMessageW(form->WindowHandle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+    EXPECT_EQ(static_cast<bool>(sub->OnMeasureItem), c.hooked);
+    EXPECT_EQ(static_cast<bool>(sub->OnAdvancedDrawItem), c.hooked);
+    delete form;
+    Settle();
+  }
+}
+
+// The active child's menu items are painted on the main form's menu line
+// at their places in the bar, and are gone once the child is closed.
+TEST_F(SkinProviderMDITest, ActiveChildsMenuItemsArePaintedOnTheMainFormsMenuLine) {
+  auto* child = Construct<SkinnedMDIChild>(Application);
+  auto* menu = Construct<TMainMenu>(child);
+  auto* view = Construct<TMenuItem>(child);
+  view->SetCaption(L"Вид");
+  view->GroupIndex = 3;
+  auto* refresh = Construct<TMenuItem>(child);
+  refresh->SetCaption(L"Обновить");
+  view->Add(refresh);
+  menu->Items()->Add(view);
+  child->SetMenu(menu);
+  child->Show();
+  Settle();
+  ASSERT_EQ(main->ActiveMDIChild(), child);
+  ASSERT_EQ(main->Menu()->Merged(), menu);
+  // The item's place in the bar, relative to the window.
+  HMENU bar = ::GetMenu(wnd);
+  TRect place{};
+  for (int p = 0; p < ::GetMenuItemCount(bar); ++p)
+    if (::GetSubMenu(bar, p) == view->Handle()) {
+      RECT r{}, w{};
+      ASSERT_TRUE(::GetMenuItemRect(wnd, bar, static_cast<UINT>(p), &r));
+      ::GetWindowRect(wnd, &w);
+      place = TRect{r.left - w.left, r.top - w.top, r.right - w.left, r.bottom - w.top};
+    }
+  ASSERT_FALSE(Empty(place));
+  P()->SkinData->BGChanged = true;
+  auto shown = Print();
+  auto bare = ExpectedButton(place, -1, 0, 1);
+  EXPECT_GT(Differences(*shown, *bare, OnMenuLine(place)), 0);
+  delete child;
+  Settle();
+  EXPECT_EQ(main->Menu()->Merged(), nullptr);
+  P()->SkinData->BGChanged = true;
+  auto after = Print();
+  auto bareAfter = ExpectedButton(place, -1, 0, 1);
+  EXPECT_EQ(Differences(*after, *bareAfter, OnMenuLine(place)), 0);
 }

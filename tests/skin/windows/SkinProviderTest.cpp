@@ -12,26 +12,11 @@
 #include "skin/windows/SkinableMenus.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
+#include "tests/skin/windows/WindowPoints.h"
 
 using namespace skintest;
 
 namespace {
-
-LPARAM ScreenPoint(HWND wnd, int x, int y) {  // window-relative to screen
-  RECT r{};
-  ::GetWindowRect(wnd, &r);
-  return MAKELPARAM(r.left + x, r.top + y);
-}
-
-LPARAM ClientPoint(HWND wnd, int x, int y) {  // window-relative to client
-  RECT r{};
-  ::GetWindowRect(wnd, &r);
-  POINT p{r.left + x, r.top + y};
-  ::ScreenToClient(wnd, &p);
-  return MAKELPARAM(static_cast<short>(p.x), static_cast<short>(p.y));
-}
-
-TPoint Centre(const TRect& r) { return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 class SkinProviderTest : public SkinnedForm {
  protected:
