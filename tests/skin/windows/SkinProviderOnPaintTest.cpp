@@ -8,6 +8,7 @@
 #include "skin/windows/SkinProvider.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
+#include "tests/skin/windows/WindowPoints.h"
 
 using namespace skintest;
 
@@ -36,14 +37,7 @@ class SkinProviderOnPaint : public SkinnedForm {
         form->Canvas()->FillRect(kSpot);
       };
   }
-  // Where the client area starts inside the window.
-  TPoint Client() const {
-    POINT o{0, 0};
-    ::ClientToScreen(wnd, &o);
-    RECT r{};
-    ::GetWindowRect(wnd, &r);
-    return TPoint{o.x - r.left, o.y - r.top};
-  }
+  TPoint Client() const { return skintest::ClientOrigin(wnd); }
   std::unique_ptr<TBitmap> Print() {
     auto b = MakeBmp(WndWidth(wnd), WndHeight(wnd), 0x123456);
     ::SendMessageW(wnd, WM_PRINT, reinterpret_cast<WPARAM>(b->Canvas()->Handle()),

@@ -11,6 +11,7 @@
 #include "skin/windows/SkinProvider.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
+#include "tests/skin/windows/WindowPoints.h"
 
 using namespace skintest;
 
@@ -48,13 +49,7 @@ class SkinProviderScroll : public SkinnedForm {
       GetHScrollRect(Bars(), wnd, r);
     return r;
   }
-  TPoint Client() const {
-    POINT o{0, 0};
-    ::ClientToScreen(wnd, &o);
-    RECT r{};
-    ::GetWindowRect(wnd, &r);
-    return TPoint{o.x - r.left, o.y - r.top};
-  }
+  TPoint Client() const { return skintest::ClientOrigin(wnd); }
   // The screen shows the bars exactly as the engine paints them now.
   void ExpectScreenShowsTheEnginesBars() {
     RECT w{};

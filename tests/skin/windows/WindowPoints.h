@@ -26,6 +26,15 @@ inline LPARAM ClientPoint(HWND wnd, int x, int y) {
 inline LPARAM ScreenPoint(HWND wnd, const TPoint& p) { return ScreenPoint(wnd, p.x, p.y); }
 inline LPARAM ClientPoint(HWND wnd, const TPoint& p) { return ClientPoint(wnd, p.x, p.y); }
 
+// Where the client area starts, relative to the window's top-left corner.
+inline TPoint ClientOrigin(HWND wnd) {
+  POINT o{0, 0};
+  ::ClientToScreen(wnd, &o);
+  RECT r{};
+  ::GetWindowRect(wnd, &r);
+  return TPoint{o.x - r.left, o.y - r.top};
+}
+
 inline TPoint Centre(const TRect& r) {
   return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
