@@ -18,7 +18,7 @@ struct TMember {
   int Index = 0;
   UniqueKernelHandle File;
   bool Bad = false;
-  std::vector<unsigned char> Buf;
+  unsigned char* Buf = nullptr;  // this member's slot in the arena
 };
 
 struct TRefined {
@@ -29,8 +29,8 @@ struct TRefined {
 class TContentSplitter {
  public:
   TContentSplitter(const std::vector<std::wstring>& paths, uint64_t size, const std::atomic<bool>& stop,
-                   TDupContentStats* stats)
-      : paths_(paths), size_(size), stop_(stop), stats_(stats), members_(paths.size()) {
+                   TDupContentStats* stats, TDupReadArena& arena)
+      : paths_(paths), size_(size), stop_(stop), stats_(stats), arena_(arena), members_(paths.size()) {
     for (size_t i = 0; i < members_.size(); ++i) members_[i].Index = static_cast<int>(i);
   }
 
@@ -45,16 +45,15 @@ class TContentSplitter {
     }
     const size_t head = static_cast<size_t>(std::min<uint64_t>(size_, kDupHeadBytes));
     const bool keepOpen = n <= kMaxOpen && size_ > head;
+    unsigned char* heads = arena_.Get(n * head);
     for (TMember& m : members_) {
       if (stop_) return {};
+      m.Buf = heads + static_cast<size_t>(m.Index) * head;
       if (!EnsureOpen(m, 0) || !ReadInto(m, head)) continue;
       if (!keepOpen) m.File.reset();
     }
     std::vector<std::vector<int>> headClasses = PartitionByBuffer(all, head);
-    for (TMember& m : members_) {
-      m.Buf.clear();
-      m.Buf.shrink_to_fit();
-    }
+    for (TMember& m : members_) m.Buf = nullptr;
     for (std::vector<int>& cls : headClasses) {
       if (stop_) break;
       if (size_ <= head) {
@@ -94,20 +93,18 @@ class TContentSplitter {
   bool Fail(TMember& m) {
     m.Bad = true;
     m.File.reset();
-    m.Buf.clear();
-    m.Buf.shrink_to_fit();
+    m.Buf = nullptr;
     return false;
   }
 
   // Reads exactly `count` bytes at the current position into m.Buf; a read
   // error or an early end marks the file unreadable.
   bool ReadInto(TMember& m, size_t count) {
-    if (m.Buf.size() != count) m.Buf.resize(count);
     size_t got = 0;
     while (got < count) {
       DWORD chunk = 0;
       const DWORD want = static_cast<DWORD>(std::min<size_t>(count - got, 1u << 30));
-      if (!ReadFile(m.File.get(), m.Buf.data() + got, want, &chunk, nullptr) || chunk == 0)
+      if (!ReadFile(m.File.get(), m.Buf + got, want, &chunk, nullptr) || chunk == 0)
         return Fail(m);
       got += chunk;
     }
@@ -122,12 +119,12 @@ class TContentSplitter {
     for (int i : set)
       if (!members_[i].Bad) good.push_back(i);
     std::stable_sort(good.begin(), good.end(), [&](int a, int b) {
-      return std::memcmp(members_[a].Buf.data(), members_[b].Buf.data(), len) < 0;
+      return std::memcmp(members_[a].Buf, members_[b].Buf, len) < 0;
     });
     std::vector<std::vector<int>> classes;
     for (size_t s = 0; s < good.size();) {
       size_t e = s + 1;
-      while (e < good.size() && std::memcmp(members_[good[s]].Buf.data(), members_[good[e]].Buf.data(), len) == 0)
+      while (e < good.size() && std::memcmp(members_[good[s]].Buf, members_[good[e]].Buf, len) == 0)
         ++e;
       if (e - s >= 2) {
         std::vector<int> cls(good.begin() + s, good.begin() + e);
@@ -146,6 +143,8 @@ class TContentSplitter {
     TRefined out;
     const size_t block = std::clamp<size_t>(kLockstepBudget / std::max<size_t>(set.size(), 1), 16u << 10,
                                             kBlockBytes);
+    unsigned char* slots = arena_.Get(set.size() * block);
+    for (size_t k = 0; k < set.size(); ++k) members_[set[k]].Buf = slots + k * block;
     std::vector<std::vector<int>> work{set};
     while (offset < size_ && !work.empty() && !stop_) {
       const size_t chunk = static_cast<size_t>(std::min<uint64_t>(block, size_ - offset));
@@ -157,7 +156,7 @@ class TContentSplitter {
           if (!EnsureOpen(m, offset) || !ReadInto(m, chunk)) continue;
           bool placed = false;
           for (std::vector<int>& part : parts) {
-            if (std::memcmp(members_[part.front()].Buf.data(), m.Buf.data(), chunk) == 0) {
+            if (std::memcmp(members_[part.front()].Buf, m.Buf, chunk) == 0) {
               part.push_back(i);
               placed = true;
               break;
@@ -186,8 +185,7 @@ class TContentSplitter {
 
   void Release(TMember& m) {
     m.File.reset();
-    m.Buf.clear();
-    m.Buf.shrink_to_fit();
+    m.Buf = nullptr;
   }
 
   // For sets too large to keep open: the first file is compared with the
@@ -229,14 +227,26 @@ class TContentSplitter {
   const uint64_t size_;
   const std::atomic<bool>& stop_;
   TDupContentStats* stats_;
+  TDupReadArena& arena_;
   std::vector<TMember> members_;
   std::vector<std::vector<int>> result_;
 };
 
 }  // namespace
 
+unsigned char* TDupReadArena::Get(size_t bytes) {
+  if (bytes > size_) {
+    data_.reset();  // the old contents are not kept: no copy, no zeroing
+    data_.reset(new unsigned char[bytes]);
+    size_ = bytes;
+  }
+  return data_.get();
+}
+
 std::vector<std::vector<int>> DupSplitByContent(const std::vector<std::wstring>& paths, uint64_t size,
-                                                const std::atomic<bool>& stop, TDupContentStats* stats) {
-  TContentSplitter splitter(paths, size, stop, stats);
+                                                const std::atomic<bool>& stop, TDupContentStats* stats,
+                                                TDupReadArena* arena) {
+  TDupReadArena own;
+  TContentSplitter splitter(paths, size, stop, stats, arena ? *arena : own);
   return splitter.Run();
 }

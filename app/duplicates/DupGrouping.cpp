@@ -76,6 +76,7 @@ bool DupAssignGroups(std::vector<TDupFileRec>& files, const std::vector<TDupFold
   };
 
   std::vector<std::vector<int>> groups;
+  TDupReadArena arena;
   int settled = 0;
   for (size_t s = 0; s < n;) {
     if (stop) return false;
@@ -88,7 +89,7 @@ bool DupAssignGroups(std::vector<TDupFileRec>& files, const std::vector<TDupFold
         paths.reserve(bucket.size());
         for (int i : bucket) paths.push_back(pathOf(i));
         const auto size = static_cast<uint64_t>(files[bucket.front()].Size);
-        for (const std::vector<int>& cls : DupSplitByContent(paths, size, stop, stats)) {
+        for (const std::vector<int>& cls : DupSplitByContent(paths, size, stop, stats, &arena)) {
           std::vector<int> members;
           members.reserve(cls.size());
           for (int k : cls) members.push_back(bucket[k]);
