@@ -48,3 +48,26 @@ function(tarnholt_to_windows_path out path)
   string(REPLACE "/" "\\" win "${path}")
   set(${out} "Z:${win}" PARENT_SCOPE)
 endfunction()
+
+# tarnholt_delay_import(<target> DLL <name.dll> FUNCTIONS <export>...)
+# An import library whose functions load their DLL on the first call
+# (mingw-w64's delay-load helper). For system DLLs that start-up does not
+# need: under Wine each imported DLL, with the DLLs it imports, is loaded
+# and initialised before the program's first line runs. Only the listed
+# exports can be called through it.
+function(tarnholt_delay_import target)
+  cmake_parse_arguments(ARG "" "DLL" "FUNCTIONS" ${ARGN})
+  set(dir "${CMAKE_BINARY_DIR}/delayimp")
+  set(def "${dir}/${target}.def")
+  set(lib "${dir}/lib${target}.a")
+  list(JOIN ARG_FUNCTIONS "\n" exports)
+  file(CONFIGURE OUTPUT "${def}" CONTENT "LIBRARY ${ARG_DLL}\nEXPORTS\n${exports}\n")
+  add_custom_command(OUTPUT "${lib}"
+    COMMAND "${CMAKE_DLLTOOL}" -d "${def}" -y "${lib}"
+    DEPENDS "${def}"
+    COMMENT "Delay-load import library for ${ARG_DLL}")
+  add_custom_target(${target}_implib DEPENDS "${lib}")
+  add_library(${target} STATIC IMPORTED GLOBAL)
+  set_target_properties(${target} PROPERTIES IMPORTED_LOCATION "${lib}")
+  add_dependencies(${target} ${target}_implib)
+endfunction()

@@ -64,7 +64,7 @@ TCustomForm::~TCustomForm() {
 void TCustomForm::AfterConstruction() {
   TScrollingWinControl::AfterConstruction();
   LoadedTree();
-  HandleNeeded();
+  if (!windowOnDemand_ || Visible()) HandleNeeded();
   DoCreate();
   if (Visible()) Show();
 }
@@ -363,6 +363,10 @@ void TCustomForm::WMClose(TMessage& message) {
 
 void TCustomForm::WndProc(TMessage& message) {
   switch (message.Msg) {
+    case CM_VISIBLECHANGED:
+      // Making the window shows it (and runs the showing handlers).
+      if (windowOnDemand_ && Visible() && !HandleAllocated() && !Parent()) HandleNeeded();
+      break;
     case WM_CLOSE:
       WMClose(message);
       return;

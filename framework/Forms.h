@@ -260,6 +260,10 @@ class TCustomForm : public TScrollingWinControl {
   TWindowState windowState_ = wsNormal;
   TModalResult modalResult_ = mrNone;
   bool modal_ = false;
+  // Made by the application besides its main form: a hidden form's window
+  // is made when it first shows or its handle is first asked for.
+  bool windowOnDemand_ = false;
+  friend class TApplication;
   bool positioned_ = false;
   TWinControl* activeControl_ = nullptr;
   friend class TMainMenu;
@@ -321,6 +325,7 @@ class TApplication : public TComponent {
     T* form = new T(this);
     ref = form;
     if (!mainForm_) mainForm_ = form;
+    else form->windowOnDemand_ = true;
     form->AfterConstruction();
   }
   void Run();

@@ -344,7 +344,10 @@ void TsFrameBar::ArrangeItems() {
     pendingAnimated_ = pendingAnimated_ || !SkipFrameBarAnimation;
     return;
   }
-  const int steps = (!SkipFrameBarAnimation && Animation) ? 3 : 0;
+  // A slide nobody can see (the bar's window not shown yet, as while its
+  // form is being made) goes straight to its end.
+  const bool onScreen = HandleAllocated() && IsWindowVisible(WindowHandle());
+  const int steps = (!SkipFrameBarAnimation && Animation && onScreen) ? 3 : 0;
   const RECT r = ItemsArea();
   arranging_ = true;
   int freeHeight = -1;

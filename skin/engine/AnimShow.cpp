@@ -1,6 +1,8 @@
 #include "skin/engine/WindowSkinning.h"
 #include "skin/engine/AnimShow.h"
 
+#include <chrono>
+
 #include "framework/Forms.h"
 #include "framework/ComCtrls.h"
 #include "framework/Handles.h"
@@ -9,6 +11,7 @@
 #include "skin/engine/SkinConsts.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinUtils.h"
+#include "skin/engine/SkinnedForms.h"
 #include "skin/engine/FastPixels.h"
 
 TOutputWindow* OutputWindow = nullptr;
@@ -167,6 +170,9 @@ void AnimShowControl(TWinControl* control, uint16_t time) {
     canvas->Unlock();
   }
   std::unique_ptr<TBitmap> frame = CreateBmp32(w, h);
+  // A form's caption icon is first drawn when the fade is over; the fade
+  // mostly waits between its frames, so the icons are fetched meanwhile.
+  if (dynamic_cast<TCustomForm*>(control)) StartFetchingAppIcons();
 
   if (dynamic_cast<TCustomForm*>(control) && control->HandleAllocated()) {
     TsSkinProvider* provider = ProviderOfReply(SendSkinCmd(control->WindowHandle(), AC_GETPROVIDER, 0));
@@ -180,13 +186,19 @@ void AnimShowControl(TWinControl* control, uint16_t time) {
   HWND out = OutputWindow->WindowHandle();
   UniqueWindowDC dc = UniqueWindowDC::Client(out);
   const std::vector<int> alphas = AnimShowAlphas(time);
+  const auto start = std::chrono::steady_clock::now();
   for (size_t i = 0; i < alphas.size(); ++i) {
     if (AnimScreenBmp)
       MixBitmapsTo32(TacBmpView(*frame), TacBmpView(*AnimScreenBmp), TacBmpView(*captured),
                      static_cast<uint16_t>(alphas[i]), TacBmpView());
     ::BitBlt(dc.get(), 0, 0, w, h, frame->Canvas()->Handle(), 0, 0, SRCCOPY);
     RefreshExtra();
-    if (i + 1 < alphas.size()) ::Sleep(8);
+    if (i + 1 < alphas.size()) {
+      // Frames are 8 ms apart from the first, whatever drawing one costs.
+      const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
+          start + std::chrono::milliseconds(8 * (i + 1)) - std::chrono::steady_clock::now());
+      if (wait.count() > 0) ::Sleep(static_cast<DWORD>(wait.count()));
+    }
   }
   ::BitBlt(dc.get(), 0, 0, w, h, captured->Canvas()->Handle(), 0, 0, SRCCOPY);
   const bool layeredForm =

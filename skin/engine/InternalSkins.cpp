@@ -104,41 +104,64 @@ void StoredSkinFromOptions(TsStoredSkin& skin, const std::wstring& name,
   }
 }
 
-bool UnpackMasterBitmap(const TacEmbeddedSkin& e, TBitmap& bmp) {
-  bmp.SetPixelFormat(pf24bit);
-  bmp.SetSize(e.Width, e.Height);
+namespace {
+
+// Walks the runs of an embedded master bitmap, handing each run's pixel
+// and length to put; false when the runs overrun the data or do not fill
+// the bitmap exactly.
+template <class Put>
+bool WalkPixelRuns(const TacEmbeddedSkin& e, Put&& put) {
   const size_t total = static_cast<size_t>(e.Width) * e.Height;
   if (total == 0) return false;
-  auto* bits = static_cast<unsigned char*>(bmp.Bits());
-  const size_t stride = static_cast<size_t>(bmp.Stride());
   size_t pixel = 0, i = 0;
-  auto put = [&](const unsigned char* p) {
-    size_t y = pixel / e.Width, x = pixel % e.Width;
-    std::memcpy(bits + y * stride + x * 3, p, 3);
-    ++pixel;
-  };
   while (i < e.PixelsSize) {
     unsigned n = e.Pixels[i++];
     if (n < 128) {
       size_t count = n + 1;
       if (i + count * 3 > e.PixelsSize || pixel + count > total) return false;
-      for (size_t k = 0; k < count; ++k, i += 3) put(e.Pixels + i);
+      for (size_t k = 0; k < count; ++k, i += 3) put(pixel++, e.Pixels + i, size_t{1});
     } else {
       size_t count = n - 126;
       if (i + 3 > e.PixelsSize || pixel + count > total) return false;
-      for (size_t k = 0; k < count; ++k) put(e.Pixels + i);
+      put(pixel, e.Pixels + i, count);
+      pixel += count;
       i += 3;
     }
   }
   return pixel == total;
 }
 
+void FillFromEmbedded(TsStoredSkin& skin, const TacEmbeddedSkin& e) {
+  TBitmap master;
+  if (!UnpackMasterBitmap(e, master)) return;  // checked when the skin was added
+  std::wstring text = AnsiToWide(std::string(e.Options, e.OptionsSize), CP_ACP);
+  StoredSkinFromOptions(skin, e.Name, text, master);
+}
+
+}  // namespace
+
+bool UnpackMasterBitmap(const TacEmbeddedSkin& e, TBitmap& bmp) {
+  bmp.SetPixelFormat(pf24bit);
+  bmp.SetSize(e.Width, e.Height);
+  if (static_cast<size_t>(e.Width) * e.Height == 0) return false;
+  auto* bits = static_cast<unsigned char*>(bmp.Bits());
+  const size_t stride = static_cast<size_t>(bmp.Stride());
+  return WalkPixelRuns(e, [&](size_t pixel, const unsigned char* p, size_t count) {
+    for (size_t k = 0; k < count; ++k, ++pixel) {
+      size_t y = pixel / e.Width, x = pixel % e.Width;
+      std::memcpy(bits + y * stride + x * 3, p, 3);
+    }
+  });
+}
+
 void AddInternalSkins(TsStoredSkins& skins) {
   for (int i = 0; i < kEmbeddedSkinCount; ++i) {
     const TacEmbeddedSkin& e = kEmbeddedSkins[i];
-    TBitmap master;
-    if (!UnpackMasterBitmap(e, master)) continue;
-    std::wstring text = AnsiToWide(std::string(e.Options, e.OptionsSize), CP_ACP);
-    StoredSkinFromOptions(*skins.Add(), e.Name, text, master);
+    // Only the runs are checked now; the bitmap and the tables are made
+    // when the skin is first used.
+    if (!WalkPixelRuns(e, [](size_t, const unsigned char*, size_t) {})) continue;
+    TsStoredSkin& skin = *skins.Add();
+    skin.SetName(e.Name);
+    skin.SetContentSource([&e](TsStoredSkin& s) { FillFromEmbedded(s, e); });
   }
 }

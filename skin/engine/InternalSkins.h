@@ -29,5 +29,6 @@ void StoredSkinFromOptions(TsStoredSkin& skin, const std::wstring& name,
 // Unpacks an embedded master bitmap into a 24-bit bitmap; false when the
 // data does not fill it exactly.
 bool UnpackMasterBitmap(const TacEmbeddedSkin& embedded, TBitmap& bmp);
-// Appends the built-in skins, in their order, to a manager's collection.
+// Appends the built-in skins, in their order, to a manager's collection;
+// each one's bitmap and tables are unpacked when it is first used.
 void AddInternalSkins(TsStoredSkins& skins);

@@ -90,6 +90,7 @@ void TsSkinManager::LoadSkin() {
       }
       if (internalSkins_->IndexOf(skinName_) < 0) skinName_ = internalSkins_->Items(0)->Name();
       load.Stored = internalSkins_->Items(internalSkins_->IndexOf(skinName_));
+      load.Stored->EnsureContent();
     }
     if (commonSections_->Count() > 0) {
       TMemIniFile common;

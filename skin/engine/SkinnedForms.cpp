@@ -3,7 +3,10 @@
 
 #include <shellapi.h>
 
+#include <objbase.h>
+
 #include <memory>
+#include <thread>
 
 #include "framework/SysUtils.h"
 #include "skin/engine/AnimEffects.h"
@@ -114,26 +117,55 @@ namespace {
 struct AppIcons {
   bool fetched = false;
   std::unique_ptr<TIcon> small, large;
+  // The fetch started by StartFetchingAppIcons, joined when first needed.
+  std::thread fetching;
+  ~AppIcons() {
+    if (fetching.joinable()) fetching.join();
+  }
 };
 
-AppIcons& Icons() {
+void FetchAppIcons(AppIcons& icons) {
+  std::wstring exe = ApplicationExeName();
+  icons.small = GetIconForFile(exe, SHGFI_SMALLICON);
+  icons.large = GetIconForFile(exe, 0);
+}
+
+AppIcons& StoredIcons() {
   static AppIcons icons;
-  if (!icons.fetched) {
+  return icons;
+}
+
+AppIcons& Icons() {
+  AppIcons& icons = StoredIcons();
+  if (icons.fetching.joinable()) {
+    icons.fetching.join();
+  } else if (!icons.fetched) {
     icons.fetched = true;
-    std::wstring exe = ApplicationExeName();
-    icons.small = GetIconForFile(exe, SHGFI_SMALLICON);
-    icons.large = GetIconForFile(exe, 0);
+    FetchAppIcons(icons);
   }
   return icons;
 }
 
 }  // namespace
 
+void StartFetchingAppIcons() {
+  AppIcons& icons = StoredIcons();
+  if (icons.fetched) return;
+  icons.fetched = true;
+  icons.fetching = std::thread([&icons] {
+    // The shell wants COM on the calling thread.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    FetchAppIcons(icons);
+    if (SUCCEEDED(com)) ::CoUninitialize();
+  });
+}
+
 TIcon* AppSmallIcon() { return Icons().small.get(); }
 TIcon* AppLargeIcon() { return Icons().large.get(); }
 
 void DoneStyleSimply() {
-  AppIcons& icons = Icons();
+  AppIcons& icons = StoredIcons();
+  if (icons.fetching.joinable()) icons.fetching.join();
   icons.small.reset();
   icons.large.reset();
   SkinnedForms.clear();

@@ -35,9 +35,14 @@ void LockForms();
 void UnlockForms(TsSkinManager* skinManager, bool repaint);
 
 
-// The executable's small and large shell icons (fetched on first use, null
-// when the file cannot be found); the form provider's default title icon.
+// The executable's small and large shell icons (null when the file cannot
+// be found); the form provider's default title icon. Fetched on first use,
+// unless StartFetchingAppIcons began fetching them earlier.
 TIcon* AppSmallIcon();
 TIcon* AppLargeIcon();
+// Fetches the icons on a thread of their own, for a caller that has other
+// work or waiting to do before it draws them: the shell's first icon
+// lookup in a process sets up its image lists (about 50 ms under Wine).
+void StartFetchingAppIcons();
 // Frees the icons and empties SkinnedForms (end of the program).
 void DoneStyleSimply();

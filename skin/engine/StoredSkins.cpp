@@ -40,8 +40,18 @@ TsStoredSkin::TsStoredSkin()
 
 TsStoredSkin::~TsStoredSkin() = default;
 
+void TsStoredSkin::EnsureContent() const {
+  if (!contentSource_) return;
+  // Taken out first: the source fills the skin through its own getters.
+  auto source = std::move(contentSource_);
+  contentSource_ = nullptr;
+  source(const_cast<TsStoredSkin&>(*this));
+}
+
 void TsStoredSkin::AssignFrom(const TsStoredSkin& source) {
   if (&source == this) return;
+  source.EnsureContent();
+  contentSource_ = nullptr;
   name_ = source.name_;
   masterBitmap_->Assign(source.masterBitmap_.get());
   images_->AssignFrom(*source.images_);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -129,14 +130,25 @@ class TsStoredSkin : public TPersistent {
   void SetName(const std::wstring& value) {
     if (value != name_) name_ = value;
   }
-  TsSkinGenerals* GeneralData() const { return generalData_.get(); }
-  TsSkinImages* Images() const { return images_.get(); }
-  TsSkinPatterns* Patterns() const { return patterns_.get(); }
-  TBitmap* MasterBitmap() const { return masterBitmap_.get(); }
+  TsSkinGenerals* GeneralData() const { return EnsureContent(), generalData_.get(); }
+  TsSkinImages* Images() const { return EnsureContent(), images_.get(); }
+  TsSkinPatterns* Patterns() const { return EnsureContent(), patterns_.get(); }
+  TBitmap* MasterBitmap() const { return EnsureContent(), masterBitmap_.get(); }
   // Setting a collection copies it.
-  void SetGeneralData(const TsSkinGenerals& value) { generalData_->AssignFrom(value); }
-  void SetImages(const TsSkinImages& value) { images_->AssignFrom(value); }
-  void SetPatterns(const TsSkinPatterns& value) { patterns_->AssignFrom(value); }
+  void SetGeneralData(const TsSkinGenerals& value) { GeneralData()->AssignFrom(value); }
+  void SetImages(const TsSkinImages& value) { Images()->AssignFrom(value); }
+  void SetPatterns(const TsSkinPatterns& value) { Patterns()->AssignFrom(value); }
+
+  // A skin whose content (everything but its name) is made when first
+  // asked for: a program that stores several skins needs their names at
+  // start but unpacks only the one it loads.
+  void SetContentSource(std::function<void(TsStoredSkin&)> source) {
+    contentSource_ = std::move(source);
+  }
+  // Makes the content now when it is still to be made; the collections'
+  // getters and AssignFrom do so themselves, readers of the public fields
+  // below call it first.
+  void EnsureContent() const;
 
   TColor Shadow1Color = 0;
   int32_t Shadow1Offset = 0;
@@ -155,6 +167,7 @@ class TsStoredSkin : public TPersistent {
   std::unique_ptr<TsSkinImages> images_;
   std::unique_ptr<TsSkinPatterns> patterns_;
   std::unique_ptr<TsSkinGenerals> generalData_;
+  mutable std::function<void(TsStoredSkin&)> contentSource_;
 };
 
 class TsSkinManager;

@@ -87,6 +87,34 @@ TEST_F(FrameBarTest, AutoFrameSizeGivesTheOpenFrameAllTheRestOfTheBar) {
   EXPECT_EQ(t2->Top() + title + bw, inner) << "the last gap ends short of the bottom by the area's top";
 }
 
+TEST_F(FrameBarTest, ASlideNobodyCanSeeGoesStraightToItsEnd) {
+  // Each pass of an arrangement switches the bar's drawing off once.
+  struct Case {
+    bool shown, animated;
+    int passes;
+  } cases[] = {{true, true, 4}, {true, false, 1}, {false, true, 1}, {false, false, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "shown " << c.shown << ", animated " << c.animated);
+    bar_->OpenItem(1, false);
+    if (c.shown) form_->Show();
+    else form_->Hide();
+    int passes = 0;
+    TWndProcHook hook(bar_, [&](TMessage& m, const TWndMethod& next) {
+      if (m.Msg == WM_SETREDRAW && !m.WParam) ++passes;
+      next(m);
+    });
+    bar_->OpenItem(0, c.animated);
+    EXPECT_EQ(c.passes, passes);
+    // Wherever it went, it ends the same: open, at full height.
+    TCustomFrame* frame = bar_->Items()->Items(0)->Frame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(stOpen, bar_->Items()->Items(0)->State());
+    EXPECT_EQ(stClosed, bar_->Items()->Items(1)->State());
+    EXPECT_EQ(bar_->Items()->Items(1)->TitleButton()->Top(),
+              frame->Top() + frame->Height() + 2 * 3);
+  }
+}
+
 TEST_F(FrameBarTest, HiddenItemTakesNoRoomAndHasNoButtonParent) {
   bar_->Items()->Items(1)->SetVisible(false);
   bar_->OpenItem(0, false);

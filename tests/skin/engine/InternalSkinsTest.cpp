@@ -215,7 +215,79 @@ TEST_P(InternalSkins, InternalSkinEqualsItsGeneratedFolder) {
     ASSERT_EQ(0, std::memcmp(a.Row(y), b.Row(y), a.Width * 3)) << "row " << y;
 }
 
+TEST_P(InternalSkins, ContentMadeOnFirstUseEqualsTheUnpackedSkinAlsoInACopy) {
+  const TacEmbeddedSkin& e = kEmbeddedSkins[GetParam()];
+  TsStoredSkin eager;
+  TBitmap master;
+  ASSERT_TRUE(UnpackMasterBitmap(e, master));
+  StoredSkinFromOptions(eager, e.Name, AnsiToWide(std::string(e.Options, e.OptionsSize), CP_ACP),
+                        master);
+  ASSERT_GT(eager.Images()->Count(), 0);
+
+  // Copied before anything of the skin was asked for; read through the
+  // public fields first, as the loading code does.
+  ManagerPtr source = NewManager(FixtureSkinDir(), true);
+  ManagerPtr copy = NewManager(FixtureSkinDir());
+  copy->SetInternalSkins(*source->InternalSkins());
+  for (ManagerPtr* m : {&source, &copy}) {
+    const TsStoredSkin& lazy = *(*m)->InternalSkins()->Items(GetParam());
+    SCOPED_TRACE(m == &source ? "added" : "copied");
+    lazy.EnsureContent();
+    EXPECT_EQ(eager.Name(), lazy.Name());
+    EXPECT_EQ(eager.Version, lazy.Version);
+    EXPECT_EQ(eager.Author, lazy.Author);
+    EXPECT_EQ(eager.Description, lazy.Description);
+    EXPECT_EQ(eager.BorderColor, lazy.BorderColor);
+    EXPECT_EQ(eager.Shadow1Blur, lazy.Shadow1Blur);
+    ASSERT_EQ(eager.GeneralData()->Count(), lazy.GeneralData()->Count());
+    for (int i = 0; i < eager.GeneralData()->Count(); ++i) {
+      EXPECT_EQ(eager.GeneralData()->Items(i)->SectionName, lazy.GeneralData()->Items(i)->SectionName);
+      EXPECT_EQ(eager.GeneralData()->Items(i)->FontColor, lazy.GeneralData()->Items(i)->FontColor);
+    }
+    ASSERT_EQ(eager.Images()->Count(), lazy.Images()->Count());
+    for (int i = 0; i < eager.Images()->Count(); ++i) {
+      const TsSkinImage &a = *eager.Images()->Items(i), &b = *lazy.Images()->Items(i);
+      EXPECT_EQ(a.PropertyName, b.PropertyName);
+      EXPECT_EQ(a.Right, b.Right);
+      EXPECT_EQ(a.Bottom, b.Bottom);
+    }
+    TacBmpView x(*eager.MasterBitmap()), y(*lazy.MasterBitmap());
+    ASSERT_EQ(x.Width, y.Width);
+    ASSERT_EQ(x.Height, y.Height);
+    for (int row = 0; row < x.Height; ++row)
+      ASSERT_EQ(0, std::memcmp(x.Row(row), y.Row(row), x.Width * 3)) << "row " << row;
+  }
+  // The loaded skin carries the description's header values.
+  ManagerPtr loaded = LoadedManager(e.Name, FixtureSkinDir(), true);
+  EXPECT_EQ(eager.Version, loaded->SkinData->Version);
+  EXPECT_EQ(eager.Author, loaded->SkinData->Author);
+}
+
 INSTANTIATE_TEST_SUITE_P(All, InternalSkins, ::testing::Range(0, 5));
+
+TEST(InternalSkinsStore, PackedBitmapsThatDoNotFillTheirSizeAreRefused) {
+  // Runs: 2 literal pixels, then a repeat of 3 (128 + 1): 5 pixels in all.
+  const unsigned char runs[] = {1, 1, 2, 3, 4, 5, 6, 129, 7, 8, 9};
+  struct Case {
+    int w, h;
+    size_t size;
+    bool ok;
+  } cases[] = {{5, 1, sizeof runs, true},      // exactly filled
+               {3, 2, sizeof runs, false},     // one pixel short
+               {2, 2, sizeof runs, false},     // runs overflow the bitmap
+               {5, 1, sizeof runs - 1, false}, // repeat pixel cut off
+               {0, 0, sizeof runs, false}};    // no bitmap at all
+  for (const Case& c : cases) {
+    TacEmbeddedSkin e{L"Probe", "", 0, c.w, c.h, runs, c.size};
+    TBitmap bmp;
+    EXPECT_EQ(c.ok, UnpackMasterBitmap(e, bmp)) << c.w << "x" << c.h << " " << c.size;
+    if (!c.ok) continue;
+    TacBmpView v(bmp);
+    EXPECT_EQ(RGB(3, 2, 1), PixelToColor(v.Pixel(0, 0)));
+    EXPECT_EQ(RGB(6, 5, 4), PixelToColor(v.Pixel(1, 0)));
+    for (int x = 2; x < 5; ++x) EXPECT_EQ(RGB(9, 8, 7), PixelToColor(v.Pixel(x, 0))) << x;
+  }
+}
 
 TEST(InternalSkinsStore, ImageCountZeroMeansThreeStatesOverAMask) {
   ManagerPtr m = NewManager(FixtureSkinDir());

@@ -118,3 +118,26 @@ TEST(SkinnedForms, OnlyVisibleRegisteredFormsAreLocked) {
   EXPECT_EQ((std::vector<int>{0, 1}), shown.redraw);
   EXPECT_TRUE(hidden.redraw.empty());
 }
+
+TEST(SkinnedForms, TheExecutablesIconsFetchedInTheBackgroundAreItsShellIcons) {
+  StartFetchingAppIcons();
+  StartFetchingAppIcons();  // a second start finds them fetched or on their way
+  auto sizeOf = [](TIcon* icon) {
+    SIZE s{};
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon->Handle(), &info)) return s;
+    BITMAP bm{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+    s = {bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return s;
+  };
+  TIcon* small = AppSmallIcon();
+  TIcon* large = AppLargeIcon();
+  ASSERT_NE(small, nullptr);
+  ASSERT_NE(large, nullptr);
+  EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), sizeOf(small).cx);
+  EXPECT_EQ(GetSystemMetrics(SM_CXICON), sizeOf(large).cx);
+  EXPECT_EQ(small, AppSmallIcon()) << "fetched once";
+}
