@@ -11,7 +11,6 @@
 #include "skin/engine/SkinConsts.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinUtils.h"
-#include "skin/engine/SkinnedForms.h"
 #include "skin/engine/FastPixels.h"
 
 TOutputWindow* OutputWindow = nullptr;
@@ -170,9 +169,6 @@ void AnimShowControl(TWinControl* control, uint16_t time) {
     canvas->Unlock();
   }
   std::unique_ptr<TBitmap> frame = CreateBmp32(w, h);
-  // A form's caption icon is first drawn when the fade is over; the fade
-  // mostly waits between its frames, so the icons are fetched meanwhile.
-  if (dynamic_cast<TCustomForm*>(control)) StartFetchingAppIcons();
 
   if (dynamic_cast<TCustomForm*>(control) && control->HandleAllocated()) {
     TsSkinProvider* provider = ProviderOfReply(SendSkinCmd(control->WindowHandle(), AC_GETPROVIDER, 0));

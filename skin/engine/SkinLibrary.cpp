@@ -9,6 +9,7 @@ void InitSkinLibrary() {
   RegisterSkinMessage();
   InitSkinConsts();
   InitVisualStyles();
+  StartFetchingAppIcons();
 }
 
 void DoneSkinLibrary() {

@@ -41,8 +41,8 @@ void UnlockForms(TsSkinManager* skinManager, bool repaint);
 TIcon* AppSmallIcon();
 TIcon* AppLargeIcon();
 // Fetches the icons on a thread of their own, for a caller that has other
-// work or waiting to do before it draws them: the shell's first icon
-// lookup in a process sets up its image lists (about 50 ms under Wine).
+// work to do before they are drawn: the shell's first icon lookup in a
+// process sets up its image lists (about 50 ms under Wine).
 void StartFetchingAppIcons();
 // Frees the icons and empties SkinnedForms (end of the program).
 void DoneStyleSimply();

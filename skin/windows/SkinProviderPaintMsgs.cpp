@@ -2,6 +2,7 @@
 // here: the frame on WM_NCPAINT, the client part on WM_PAINT, both into a
 // given DC on WM_PRINT; WM_NCACTIVATE switches the active look.
 #include "framework/Handles.h"
+#include "skin/engine/AnimShow.h"
 #include "skin/engine/CacheCopy.h"
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/SkinManager.h"
@@ -11,8 +12,11 @@
 
 bool TsSkinProvider::PaintSuppressed() const {
   HWND wnd = FormHandle();
-  if (ShowAnimPending || !wnd || !::IsWindowVisible(wnd) || HasState(csLoading) ||
-      (Form->ControlState() & csCreating) || Form->HasState(csDestroying))
+  // While a fade-in captures the form, its window is hidden (drawing is off)
+  // but the form is being shown: it paints into the capture.
+  const bool capturing = AnimCaptureDC && Form->Visible();
+  if (ShowAnimPending || !wnd || (!::IsWindowVisible(wnd) && !capturing) ||
+      HasState(csLoading) || (Form->ControlState() & csCreating) || Form->HasState(csDestroying))
     return true;
   SkinData->Updating = SkinData->GetUpdating();
   return SkinData->Updating;

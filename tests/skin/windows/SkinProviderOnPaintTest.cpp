@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "framework/Handles.h"
+#include "skin/controls/Panel.h"
+#include "skin/engine/AnimShow.h"
 #include "skin/windows/SkinProvider.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
@@ -116,6 +118,44 @@ HICON SolidIcon(TColor color) {
   }
   ICONINFO ii{TRUE, 0, 0, mask.get(), image.get()};
   return ::CreateIconIndirect(&ii);
+}
+
+TEST_F(SkinProviderOnPaint, AFormCapturedForItsFadeInPaintsAsOnScreenThoughItsWindowIsHidden) {
+  TsPanel* panel = Construct<TsPanel>(form);
+  panel->SetParent(form);
+  panel->SetBounds(60, 60, 120, 80);
+  adaptertest::Pump(50);
+  const TPoint c = Client();
+  auto blank = [&] { return MakeBmp(WndWidth(wnd), WndHeight(wnd), 0x123456); };
+  const std::unique_ptr<TBitmap> shown = blank();
+  PaintCtrlToBitmap(shown.get(), form);
+
+  // The fade turns the form's drawing off, which hides its window, and then
+  // captures it.
+  ::SendMessageW(wnd, WM_SETREDRAW, 0, 0);
+  ASSERT_FALSE(::IsWindowVisible(wnd));
+  const std::unique_ptr<TBitmap> captured = blank(), hidden = blank();
+  AnimCaptureDC = captured->Canvas()->Handle();
+  PaintCtrlToBitmap(captured.get(), form);
+  AnimCaptureDC = nullptr;
+  PaintCtrlToBitmap(hidden.get(), form);  // not captured: the hidden form prints nothing
+  ::SendMessageW(wnd, WM_SETREDRAW, 1, 0);
+
+  const struct {
+    const char* what;
+    int x, y;
+    bool formsOwn;  // painted by the form, not by a child window
+  } probes[] = {{"caption", WndWidth(wnd) / 2, c.y / 2, true},
+                {"left frame", 1, c.y + 100, true},
+                {"client", c.x + 250, c.y + 150, true},
+                {"handler's spot", c.x + 20, c.y + 20, true},
+                {"panel", c.x + 120, c.y + 100, false}};
+  for (const auto& p : probes) {
+    SCOPED_TRACE(p.what);
+    EXPECT_NE(0x123456, Px(*shown, p.x, p.y));
+    EXPECT_EQ(Px(*shown, p.x, p.y), Px(*captured, p.x, p.y));
+    if (p.formsOwn) EXPECT_EQ(0x123456, Px(*hidden, p.x, p.y));
+  }
 }
 
 TEST_F(SkinProviderOnPaint, FormsOwnIconIsTheCaptionIcon) {
