@@ -12,6 +12,7 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/SysUtils.h"
+#include "tests/common/MenuBars.h"
 
 namespace {
 
@@ -74,14 +75,7 @@ class MDIFormTest : public ::testing::Test {
     return false;
   }
   HMENU AddMenuBar() {
-    auto* menu = Construct<TMainMenu>(main);
-    auto* file = Construct<TMenuItem>(main);
-    file->SetCaption(L"Файл");
-    auto* exit = Construct<TMenuItem>(main);
-    exit->SetCaption(L"Выход");
-    file->Add(exit);
-    menu->Items()->Add(file);
-    main->SetMenu(menu);
+    main->SetMenu(testenv::MakeMenuBar(main, {{L"Файл", L"Выход"}}));
     return GetMenu(main->WindowHandle());
   }
 
@@ -296,14 +290,7 @@ TEST_F(MDIFormTest, ChildMadeWhileTheActiveOneIsMaximizedComesMaximized) {
 // active, never on the child itself.
 TEST_F(MDIFormTest, ActiveChildsMenuIsMergedIntoTheMainFormsBar) {
   AddMenuBar();
-  auto* childMenu = Construct<TMainMenu>(children[1]);
-  auto* view = Construct<TMenuItem>(children[1]);
-  view->SetCaption(L"Вид");
-  view->GroupIndex = 3;
-  auto* refresh = Construct<TMenuItem>(children[1]);
-  refresh->SetCaption(L"Обновить");
-  view->Add(refresh);
-  childMenu->Items()->Add(view);
+  TMainMenu* childMenu = testenv::MakeMenuBar(children[1], {{L"Вид", L"Обновить", 3}});
   children[1]->SetMenu(childMenu);
   main->Show();
   for (auto* c : children) c->Show();

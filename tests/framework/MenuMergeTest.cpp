@@ -8,6 +8,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "tests/common/MenuBars.h"
 
 namespace {
 
@@ -16,18 +17,11 @@ struct Top {
   int group;
 };
 
+// Each top-level item has one item under it, named after it with " 1".
 TMainMenu* MakeMenu(TComponent* owner, std::initializer_list<Top> items) {
-  auto* menu = Construct<TMainMenu>(owner);
-  for (const Top& t : items) {
-    auto* item = Construct<TMenuItem>(owner);
-    item->SetCaption(t.caption);
-    item->GroupIndex = t.group;
-    auto* sub = Construct<TMenuItem>(owner);
-    sub->SetCaption(std::wstring(t.caption) + L" 1");
-    item->Add(sub);
-    menu->Items()->Add(item);
-  }
-  return menu;
+  std::vector<testenv::MenuTop> tops;
+  for (const Top& t : items) tops.push_back({t.caption, std::wstring(t.caption) + L" 1", t.group});
+  return testenv::MakeMenuBar(owner, tops);
 }
 
 std::wstring Captions(const std::vector<TMenuItem*>& items) {

@@ -8,6 +8,7 @@
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
 #include "tests/framework/FormTestSupport.h"
+#include "tests/common/MenuBars.h"
 
 namespace {
 
@@ -178,13 +179,9 @@ TEST_F(NotificationsTest, EnterClicksTheDefaultOrFocusedButtonAndEscTheCancelBut
 
 TEST_F(NotificationsTest, TheFormHearsOfItsMenuChanging) {
   Counter menuChanged(form, CM_MENUCHANGED);
-  auto* bar = Construct<TMainMenu>(form);
-  auto* file = Construct<TMenuItem>(form);
-  file->SetCaption(L"Файл");
-  bar->Items()->Add(file);
-  auto* open = Construct<TMenuItem>(form);
-  open->SetCaption(L"Открыть");
-  file->Add(open);
+  TMainMenu* bar = testenv::MakeMenuBar(form, {{L"Файл", L"Открыть"}});
+  TMenuItem* file = bar->Items()->Items(0);
+  TMenuItem* open = file->Items(0);
   form->SetMenu(bar);
   int attached = menuChanged.count;
   EXPECT_GE(attached, 1);

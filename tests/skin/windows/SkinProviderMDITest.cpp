@@ -29,6 +29,7 @@
 #include "tests/skin/engine/SkinTestSupport.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
 #include "tests/skin/windows/WindowPoints.h"
+#include "tests/common/MenuBars.h"
 
 using namespace skintest;
 
@@ -40,16 +41,7 @@ class SkinnedMDIMain : public TForm {
     SetFormStyle(fsMDIForm);
     SetBounds(20, 20, 640, 480);
     SetCaption(L"");
-    auto* menu = Construct<TMainMenu>(this);
-    for (const wchar_t* caption : {L"Файл", L"Окно"}) {
-      auto* top = Construct<TMenuItem>(this);
-      top->SetCaption(caption);
-      auto* sub = Construct<TMenuItem>(this);
-      sub->SetCaption(L"Пункт");
-      top->Add(sub);
-      menu->Items()->Add(top);
-    }
-    SetMenu(menu);
+    SetMenu(testenv::MakeMenuBar(this, {{L"Файл", L"Пункт"}, {L"Окно", L"Пункт"}}));
     Provider = Construct<TsSkinProvider>(this);
   }
   TsSkinProvider* Provider = nullptr;
@@ -721,13 +713,8 @@ TEST_F(SkinProviderMDITest, MeasuringAMenuItemHooksItOutsideMDIChildren) {
     TForm* form = c.mdiChild ? static_cast<TForm*>(Construct<SkinnedMDIChild>(Application))
                              : Construct<TForm>(Application);
     if (!c.mdiChild) Construct<TsSkinProvider>(form);
-    auto* menu = Construct<TMainMenu>(form);
-    auto* top = Construct<TMenuItem>(form);
-    top->SetCaption(L"Вид");
-    auto* sub = Construct<TMenuItem>(form);
-    sub->SetCaption(L"Обновить");
-    top->Add(sub);
-    menu->Items()->Add(top);
+    TMainMenu* menu = testenv::MakeMenuBar(form, {{L"Вид", L"Обновить"}});
+    TMenuItem* sub = menu->Items()->Items(0)->Items(0);
     form->SetMenu(menu);
     form->Show();
     Settle();
@@ -748,14 +735,8 @@ TEST_F(SkinProviderMDITest, MeasuringAMenuItemHooksItOutsideMDIChildren) {
 // at their places in the bar, and are gone once the child is closed.
 TEST_F(SkinProviderMDITest, ActiveChildsMenuItemsArePaintedOnTheMainFormsMenuLine) {
   auto* child = Construct<SkinnedMDIChild>(Application);
-  auto* menu = Construct<TMainMenu>(child);
-  auto* view = Construct<TMenuItem>(child);
-  view->SetCaption(L"Вид");
-  view->GroupIndex = 3;
-  auto* refresh = Construct<TMenuItem>(child);
-  refresh->SetCaption(L"Обновить");
-  view->Add(refresh);
-  menu->Items()->Add(view);
+  TMainMenu* menu = testenv::MakeMenuBar(child, {{L"Вид", L"Обновить", 3}});
+  TMenuItem* view = menu->Items()->Items(0);
   child->SetMenu(menu);
   child->Show();
   Settle();

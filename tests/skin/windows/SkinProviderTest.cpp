@@ -13,6 +13,7 @@
 #include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
 #include "tests/skin/windows/WindowPoints.h"
+#include "tests/common/MenuBars.h"
 
 using namespace skintest;
 
@@ -158,15 +159,7 @@ TEST_F(SkinProviderTest, RepeatedFramePaintsMatchAFreshFormsPaintOfTheSameBand) 
 }
 
 TEST_F(SkinProviderTest, MenuBarItemsArePaintedOnTheSkinsMenuLine) {
-  auto* menu = Construct<TMainMenu>(form);
-  for (const wchar_t* caption : {L"Файл", L"Правка"}) {
-    auto* item = Construct<TMenuItem>(form);
-    item->SetCaption(caption);
-    auto* sub = Construct<TMenuItem>(form);
-    sub->SetCaption(L"Пункт");
-    item->Add(sub);
-    menu->Items()->Add(item);
-  }
+  TMainMenu* menu = testenv::MakeMenuBar(form, {{L"Файл", L"Пункт"}, {L"Правка", L"Пункт"}});
   form->SetMenu(menu);
   adaptertest::Pump(50);
   TacMenuLine line;

@@ -8,6 +8,7 @@
 
 #include "framework/Handles.h"
 #include "tests/skin/windows/MenuTestSupport.h"
+#include "tests/common/MenuBars.h"
 
 using namespace menutest;
 
@@ -87,13 +88,9 @@ TEST_F(SkinableMenus, ActiveSkinMakesPopupsOwnerDrawnAndKeepsTheApplicationsHand
 }
 
 TEST_F(SkinableMenus, MainMenuBarIsPaintedOverTheProvidersMenuLineOnly) {
-  auto* bar = Construct<TMainMenu>(form);
-  auto* file = Construct<TMenuItem>(form);
-  file->SetCaption(L"Файл");
-  auto* open = Construct<TMenuItem>(form);
-  open->SetCaption(L"Открыть");
-  file->Add(open);
-  bar->Items()->Add(file);
+  TMainMenu* bar = testenv::MakeMenuBar(form, {{L"Файл", L"Открыть"}});
+  TMenuItem* file = bar->Items()->Items(0);
+  TMenuItem* open = file->Items(0);
   form->SetMenu(bar);
 
   // No provider paints the form's menu line: the bar keeps the system's
