@@ -154,7 +154,9 @@ TEST_F(SkinProviderOnPaint, AFormCapturedForItsFadeInPaintsAsOnScreenThoughItsWi
     SCOPED_TRACE(p.what);
     EXPECT_NE(0x123456, Px(*shown, p.x, p.y));
     EXPECT_EQ(Px(*shown, p.x, p.y), Px(*captured, p.x, p.y));
-    if (p.formsOwn) EXPECT_EQ(0x123456, Px(*hidden, p.x, p.y));
+    if (p.formsOwn) {
+      EXPECT_EQ(0x123456, Px(*hidden, p.x, p.y));
+    }
   }
 }
 
