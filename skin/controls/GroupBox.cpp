@@ -64,7 +64,17 @@ TRect TsGroupBox::CaptionRect() {
   }
   r.left = std::max<LONG>(0, r.left);
   r.right = std::min<LONG>(r.left + tw + 8, Width());
+  if (WidthOf(r) < 2 * bevelWidth_) {
+    r.left -= bevelWidth_;
+    r.right += bevelWidth_;
+  }
   return r;
+}
+
+void TsGroupBox::SetBevelWidth(int value) {
+  if (bevelWidth_ == value) return;
+  bevelWidth_ = value;
+  SkinData->Invalidate();
 }
 
 void TsGroupBox::Paint() {

@@ -72,6 +72,21 @@ TEST_F(GroupBoxTest, CaptionWiderThanTheBoxIsClippedAndRightLayoutStartsAtZero) 
   EXPECT_EQ(40, g->CaptionRect().right);
 }
 
+// A plate narrower than two bevels grows by a bevel on each side.
+TEST_F(GroupBoxTest, PlateNarrowerThanTwoBevelsIsWidened) {
+  TsGroupBox* g = NewBox(200, 100, L"");
+  struct Case {
+    int bevel;
+    int left, right;
+  } cases[] = {{1, 6, 14}, {4, 6, 14}, {5, 1, 19}, {10, -4, 24}};
+  for (const Case& c : cases) {
+    g->SetBevelWidth(c.bevel);
+    const TRect r = g->CaptionRect();
+    EXPECT_EQ(c.left, r.left) << "bevel " << c.bevel;
+    EXPECT_EQ(c.right, r.right) << "bevel " << c.bevel;
+  }
+}
+
 // Above the frame only the plate differs from the parent's colour; the
 // frame's top line starts at half the plate's height, outside the plate.
 TEST_F(GroupBoxTest, PrintShowsThePlateOverTheStripAndTheFrameFromTheCaptionsMiddle) {
