@@ -29,7 +29,8 @@ class TsGroupBox : public TsSkinnedControl<TGroupBox> {
   void SetCaptionSkin(const std::wstring& value);
 
   // Width of the control's bevel (1, as for every window control); a
-  // caption plate narrower than two bevels is widened by one on each side.
+  // caption plate narrower than two bevels is widened by a bevel on each
+  // side, within the box.
   int BevelWidth() const { return bevelWidth_; }
   void SetBevelWidth(int value);
 
