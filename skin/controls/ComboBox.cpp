@@ -15,6 +15,24 @@ bool IsCommand(const TMessage& m, WORD code) {
   return (m.Msg == WM_COMMAND || m.Msg == CN_COMMAND) && HIWORD(m.WParam) == code;
 }
 
+// Binds a canvas to a DC for the scope, also when drawing throws.
+class CanvasOnDC {
+ public:
+  CanvasOnDC(TCanvas* canvas, HDC dc) : canvas_(canvas) {
+    canvas_->Lock();
+    canvas_->SetHandle(dc);
+  }
+  ~CanvasOnDC() {
+    canvas_->SetHandle(nullptr);
+    canvas_->Unlock();
+  }
+  CanvasOnDC(const CanvasOnDC&) = delete;
+  CanvasOnDC& operator=(const CanvasOnDC&) = delete;
+
+ private:
+  TCanvas* canvas_;
+};
+
 }  // namespace
 
 TsCustomComboBox::TsCustomComboBox(TComponent* AOwner)
@@ -331,18 +349,8 @@ void TsCustomComboBox::PaintOwnerDrawnField(HDC dc, int h) {
   ::BitBlt(dc, b.left, b.top, WidthOf(b), HeightOf(b), src, b.left, b.top, SRCCOPY);
   TOwnerDrawState state = odComboBoxEdit;
   if (ComboFocused()) state |= odFocused | odSelected;
-  TCanvas* canvas = Canvas();
-  canvas->Lock();
-  canvas->SetHandle(dc);
-  try {
-    DrawItem(ItemIndex(), RECT{3, 3, b.left, h - 3}, state);
-  } catch (...) {
-    canvas->SetHandle(nullptr);
-    canvas->Unlock();
-    throw;
-  }
-  canvas->SetHandle(nullptr);
-  canvas->Unlock();
+  CanvasOnDC bound(Canvas(), dc);
+  DrawItem(ItemIndex(), RECT{3, 3, b.left, h - 3}, state);
 }
 
 void TsCustomComboBox::DrawItem(int index, RECT rect, TOwnerDrawState state) {

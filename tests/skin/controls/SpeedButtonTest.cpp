@@ -35,6 +35,8 @@ class SpeedButtonTest : public SkinnedForm {
     ::SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     ::SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
   }
+  // A new drop-down button at x 100 opens its menu on a click.
+  bool AnotherButtonOpensItsMenu();
   TPopupMenu* NewMenu(bool withItem) {
     auto* popup = Construct<TPopupMenu>(form);
     if (withItem) {
@@ -61,6 +63,18 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
   seen->buttonMarked = DropDownButton == watched && watched->MenuShown();
   seen->pressed = watched->CurrentState() == 2;
   ::EndMenu();
+}
+
+bool SpeedButtonTest::AnotherButtonOpensItsMenu() {
+  TsSpeedButton* other = NewButton(100);
+  other->SetButtonStyle(tbsDropDown);
+  other->SetDropdownMenu(NewMenu(true));
+  MenuSeen s;
+  seen = &s;
+  watched = other;
+  ::SetTimer(nullptr, 0, 30, CloseMenu);
+  ClickAt(105, 20);
+  return s.opened;
 }
 
 // A speed button whose memory stays reserved and filled with a pattern once
@@ -140,15 +154,7 @@ TEST_F(SpeedButtonTest, AMenuThatCannotShowLeavesNoMarks) {
   EXPECT_FALSE(b->MenuShown());
   EXPECT_EQ(nullptr, DropDownButton);
   // A second button can open its menu afterwards.
-  TsSpeedButton* other = NewButton(100);
-  other->SetButtonStyle(tbsDropDown);
-  other->SetDropdownMenu(NewMenu(true));
-  MenuSeen s;
-  seen = &s;
-  watched = other;
-  ::SetTimer(nullptr, 0, 30, CloseMenu);
-  ClickAt(105, 20);
-  EXPECT_TRUE(s.opened);
+  EXPECT_TRUE(AnotherButtonOpensItsMenu());
 }
 
 // The menu takes the button's release, so no MouseUp gives the hints back:
@@ -200,15 +206,7 @@ TEST_F(SpeedButtonTest, ButtonFreedByItsMenuIsNotTouchedAfterwards) {
   EXPECT_EQ(nullptr, DropDownButton);
   EXPECT_TRUE(Application->ShowHint());
   // The showing mark is off: another button opens its menu.
-  TsSpeedButton* other = NewButton(100);
-  other->SetButtonStyle(tbsDropDown);
-  other->SetDropdownMenu(NewMenu(true));
-  MenuSeen s;
-  seen = &s;
-  watched = other;
-  ::SetTimer(nullptr, 0, 30, CloseMenu);
-  ClickAt(105, 20);
-  EXPECT_TRUE(s.opened);
+  EXPECT_TRUE(AnotherButtonOpensItsMenu());
 }
 
 TEST_F(SpeedButtonTest, DropDownPartWidensAndNarrowsByItsWidth) {
