@@ -183,6 +183,9 @@ void TsBitBtn::PaintContent(int state) {
   if (showCaption_) PaintCaption(state);
   PaintGlyph(state);
   if (!drawOverBorder_) PaintBorder(state);
+}
+
+void TsBitBtn::CachePainted() {
   if (OnPaint) OnPaint(this, SkinData->CacheBmp.get());
 }
 

@@ -59,6 +59,8 @@ class TsBitBtn : public TsPushButton<TBitBtn> {
 
  protected:
   void PaintContent(int state) override;
+  // OnPaint sees the finished image, disabled look included.
+  void CachePainted() override;
   void Notification(TComponent* component, TOperation operation) override;
   void SkinApplied() override;
   void SkinRemoved() override;

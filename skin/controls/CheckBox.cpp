@@ -7,7 +7,9 @@
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/Corners.h"
 #include "skin/engine/FocusFrame.h"
+#include "skin/controls/GlyphUtils.h"
 #include "skin/engine/Glyphs.h"
+#include "skin/engine/Masks.h"
 #include "skin/engine/PaintPrimitives.h"
 #include "skin/engine/SkinText.h"
 
@@ -52,6 +54,46 @@ void TsCheckBox::SetWordWrap(bool v) {
   Invalidate();
 }
 
+void TsCheckBox::GlyphsChanged() {
+  AdjustSize();
+  SkinData->Invalidate();
+}
+
+void TsCheckBox::SetGlyphChecked(TBitmap* v) {
+  glyphChecked_->Assign(v);
+  GlyphsChanged();
+}
+
+void TsCheckBox::SetGlyphUnChecked(TBitmap* v) {
+  glyphUnChecked_->Assign(v);
+  AdjustSize();
+  Invalidate();
+}
+
+void TsCheckBox::SetImages(TImageList* v) {
+  if (!ReferImages(this, images_, v)) return;
+  GlyphsChanged();
+}
+
+void TsCheckBox::SetImgChecked(int v) {
+  if (imgChecked_ == v) return;
+  imgChecked_ = v;
+  AdjustSize();
+  if (Checked()) SkinData->Invalidate();
+}
+
+void TsCheckBox::SetImgUnchecked(int v) {
+  if (imgUnchecked_ == v) return;
+  imgUnchecked_ = v;
+  AdjustSize();
+  if (!Checked()) SkinData->Invalidate();
+}
+
+void TsCheckBox::Notification(TComponent* component, TOperation operation) {
+  TsSkinnedControl::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
+}
+
 void TsCheckBox::SetState(TCheckBoxState v) {
   if (State() == v) return;
   TCustomCheckBox::SetState(v);
@@ -79,11 +121,21 @@ int TsCheckBox::BoxMask(const wchar_t* name) const {
   return m->GetMaskIndex(m->GetSkinIndex(L"GLOBALINFO"), L"GLOBALINFO", name);
 }
 
+bool TsCheckBox::UsesImages() const { return images_ && imgChecked_ >= 0 && imgUnchecked_ >= 0; }
+
+bool TsCheckBox::UsesUserGlyphs() const { return !glyphChecked_->Empty(); }
+
 TRect TsCheckBox::CheckRect() const {
   TSize cell{16, 16};
-  TsSkinManager* m = SkinData->GetSkinManager();
-  const int mask = BoxMask(L"BOXCHECKED");
-  if (m && m->IsValidImgIndex(mask)) cell = m->GetMaskCellSize(mask);
+  if (UsesImages()) {
+    cell = TSize{images_->Width() / 3, images_->Height() / 2};
+  } else if (UsesUserGlyphs()) {
+    cell = TSize{glyphChecked_->Width() / 3, glyphChecked_->Height() / 2};
+  } else {
+    TsSkinManager* m = SkinData->GetSkinManager();
+    const int mask = BoxMask(L"BOXCHECKED");
+    if (m && m->IsValidImgIndex(mask)) cell = m->GetMaskCellSize(mask);
+  }
   const int top = (Height() - cell.cy) / 2;
   if (Alignment == taRightJustify) return TRect{margin_, top, margin_ + cell.cx, top + cell.cy};
   return TRect{Width() - cell.cx - margin_, top, Width() - margin_, top + cell.cy};
@@ -366,6 +418,19 @@ void TsCheckBox::PaintCaption(bool hot) {
 }
 
 void TsCheckBox::PaintGlyph() {
+  const TRect box = CheckRect();
+  const TSize cell{box.right - box.left, box.bottom - box.top};
+  if (UsesImages()) {
+    auto picture = std::make_unique<TBitmap>(images_->Width(), images_->Height(), TPixelFormat::pf24bit);
+    images_->Draw(picture->Canvas(), 0, 0, Checked() ? imgChecked_ : imgUnchecked_);
+    DrawUserGlyph(picture.get(), cell);
+    return;
+  }
+  if (UsesUserGlyphs()) {
+    if (Checked()) DrawUserGlyph(glyphChecked_.get(), cell);
+    else if (!glyphUnChecked_->Empty()) DrawUserGlyph(glyphUnChecked_.get(), cell);
+    return;
+  }
   TsSkinManager* m = SkinData->GetSkinManager();
   if (!m) return;
   const wchar_t* name = State() == cbChecked   ? L"BOXCHECKED"
@@ -378,4 +443,15 @@ void TsCheckBox::PaintGlyph() {
   const int state = pressed_ ? 2 : (SkinData->ControlIsActive() && !readOnly_) ? 1 : 0;
   DrawSkinGlyph(TacBmpView(*SkinData->CacheBmp), TPoint{b.left, b.top}, state, 1, m->ma[mask],
                 TacBmpView(m->MasterBitmap.get()));
+}
+
+// One state cell of an own picture, blended into the box through the mask
+// in the lower half.
+void TsCheckBox::DrawUserGlyph(TBitmap* glyph, TSize cell) {
+  if (cell.cx <= 0 || cell.cy <= 0 || SkinData->CacheBmp->Empty()) return;
+  if (glyph->PixelFormat() != TPixelFormat::pf24bit) glyph->SetPixelFormat(TPixelFormat::pf24bit);
+  const int state = pressed_ ? 2 : (SkinData->ControlIsActive() && !readOnly_) ? 1 : 0;
+  const TRect box = CheckRect();
+  const TRect src{state * cell.cx, 0, (state + 1) * cell.cx, cell.cy};
+  CopyByHalfMask(box, src, TacBmpView(*SkinData->CacheBmp), TacBmpView(*glyph), EmptyCacheInfo, true);
 }

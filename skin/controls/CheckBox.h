@@ -4,6 +4,9 @@
 // button never paints over it.
 #pragma once
 
+#include <memory>
+
+#include "framework/ImageList.h"
 #include "framework/StdCtrls.h"
 #include "skin/controls/SkinnedControl.h"
 #include "skin/engine/Fades.h"
@@ -35,6 +38,19 @@ class TsCheckBox : public TsSkinnedControl<TCustomCheckBox> {
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool value);
   TacAnimatEvents AnimatEvents = AnimatEventBit(aeGlobalDef);
+  // Own box pictures in place of the skin's: three state cells side by side
+  // (normal, hot, pressed), the picture above and its mask below.
+  TBitmap* GlyphChecked() const { return glyphChecked_.get(); }
+  void SetGlyphChecked(TBitmap* value);
+  TBitmap* GlyphUnChecked() const { return glyphUnChecked_.get(); }
+  void SetGlyphUnChecked(TBitmap* value);
+  // The same pictures from an image list (not owned), by index.
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* value);
+  int ImgChecked() const { return imgChecked_; }
+  void SetImgChecked(int value);
+  int ImgUnchecked() const { return imgUnchecked_; }
+  void SetImgUnchecked(int value);
 
   // The box's rectangle in the control.
   TRect CheckRect() const;
@@ -54,6 +70,15 @@ class TsCheckBox : public TsSkinnedControl<TCustomCheckBox> {
   void MouseDownSkinned(TMessage& message);
   void MouseUpSkinned(TMessage& message);
   bool Running() const { return !HasState(csDesigning); }
+  bool UsesImages() const;
+  bool UsesUserGlyphs() const;
+  void DrawUserGlyph(TBitmap* glyph, TSize cell);
+  void GlyphsChanged();
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
 
   TsDisabledKind disabledKind_ = dkBlended;
   int textIndent_ = 0;
@@ -65,4 +90,9 @@ class TsCheckBox : public TsSkinnedControl<TCustomCheckBox> {
   bool autoSize_ = true;
   bool wordWrap_ = false;
   TCheckBoxState shown_ = cbUnchecked;  // the state while the system is not told
+  std::unique_ptr<TBitmap> glyphUnChecked_ = std::make_unique<TBitmap>();
+  std::unique_ptr<TBitmap> glyphChecked_ = std::make_unique<TBitmap>();
+  TImageList* images_ = nullptr;
+  int imgChecked_ = 0;
+  int imgUnchecked_ = 0;
 };

@@ -15,6 +15,24 @@ bool IsCommand(const TMessage& m, WORD code) {
   return (m.Msg == WM_COMMAND || m.Msg == CN_COMMAND) && HIWORD(m.WParam) == code;
 }
 
+// Binds a canvas to a DC for the scope, also when drawing throws.
+class CanvasOnDC {
+ public:
+  CanvasOnDC(TCanvas* canvas, HDC dc) : canvas_(canvas) {
+    canvas_->Lock();
+    canvas_->SetHandle(dc);
+  }
+  ~CanvasOnDC() {
+    canvas_->SetHandle(nullptr);
+    canvas_->Unlock();
+  }
+  CanvasOnDC(const CanvasOnDC&) = delete;
+  CanvasOnDC& operator=(const CanvasOnDC&) = delete;
+
+ private:
+  TCanvas* canvas_;
+};
+
 }  // namespace
 
 TsCustomComboBox::TsCustomComboBox(TComponent* AOwner)
@@ -86,9 +104,11 @@ bool TsCustomComboBox::ComboFocused() const {
   return SkinData && SkinData->Focused;
 }
 
-bool TsCustomComboBox::OwnerDrawn() const {
-  return (Style() == csOwnerDrawFixed || Style() == csOwnerDrawVariable) && OnDrawItem;
+bool TsCustomComboBox::OwnerDrawStyle() const {
+  return Style() == csOwnerDrawFixed || Style() == csOwnerDrawVariable;
 }
+
+bool TsCustomComboBox::OwnerDrawn() const { return OwnerDrawStyle() && OnDrawItem; }
 
 TRect TsCustomComboBox::ButtonRect() const {
   const int w = Style() != csSimple && showButton_ ? ::GetSystemMetrics(SM_CXVSCROLL) : 0;
@@ -304,6 +324,10 @@ void TsCustomComboBox::PaintCombo(HDC dc) {
   TBitmap* cache = SkinData->CacheBmp.get();
   HDC src = cache->Canvas()->Handle();
   const int h = CacheHeight();
+  if (Enabled() && OwnerDrawStyle()) {
+    PaintOwnerDrawnField(dc, h);
+    return;
+  }
   const bool borderOnly = Enabled() && ((Style() == csDropDown && ComboFocused()) || Style() == csSimple);
   if (!borderOnly) {
     ::BitBlt(dc, 0, 0, Width(), h, src, 0, 0, SRCCOPY);
@@ -314,6 +338,62 @@ void TsCustomComboBox::PaintCombo(HDC dc) {
   if (Style() == csSimple) return;
   const TRect b = ButtonRect();
   ::BitBlt(dc, b.left, b.top, WidthOf(b), HeightOf(b), src, b.left, b.top, SRCCOPY);
+}
+
+// Border and button from the cache, then the program draws the selected
+// item into the field.
+void TsCustomComboBox::PaintOwnerDrawnField(HDC dc, int h) {
+  HDC src = SkinData->CacheBmp->Canvas()->Handle();
+  BitBltBorder(dc, 0, 0, Width(), h, src, 0, 0, 3);
+  const TRect b = ButtonRect();
+  ::BitBlt(dc, b.left, b.top, WidthOf(b), HeightOf(b), src, b.left, b.top, SRCCOPY);
+  TOwnerDrawState state = odComboBoxEdit;
+  if (ComboFocused()) state |= odFocused | odSelected;
+  CanvasOnDC bound(Canvas(), dc);
+  DrawItem(ItemIndex(), RECT{3, 3, b.left, h - 3}, state);
+}
+
+void TsCustomComboBox::DrawItem(int index, RECT rect, TOwnerDrawState state) {
+  TCanvas* c = Canvas();
+  const bool focused = state & odFocused;
+  if (IsSkinned() && (state & odComboBoxEdit)) {
+    TBitmap* cache = SkinData->CacheBmp.get();
+    if (cache && !cache->Empty())
+      ::BitBlt(c->Handle(), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+               cache->Canvas()->Handle(), rect.left, rect.top, SRCCOPY);
+    if (!Enabled() || readOnly_) return;
+    c->SetFont(Font());
+    if (droppedState_ || !(state & (odSelected | odFocused))) {
+      c->Font()->SetColor(Font()->Color());
+      c->Brush()->SetStyle(TBrushStyle::bsClear);
+    } else {
+      c->Font()->SetColor(clHighlightText);
+      c->Brush()->SetStyle(TBrushStyle::bsSolid);
+      c->Brush()->SetColor(clHighlight);
+      c->FillRect(rect);
+    }
+  } else {
+    c->SetFont(Font());
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
+    if (state & (odSelected | odFocused)) {
+      c->Font()->SetColor(clHighlightText);
+      c->Brush()->SetColor(clHighlight);
+      if (!OwnerDrawStyle()) c->FillRect(rect);
+    } else {
+      c->Font()->SetColor(Enabled() ? Font()->Color() : clBtnShadow);
+      c->Brush()->SetColor(Color());
+      c->FillRect(rect);
+    }
+  }
+  if (OnDrawItem) OnDrawItem(this, index, rect, state);
+  else DrawItemText(index, rect);
+  if (focused) c->DrawFocusRect(rect);
+}
+
+void TsCustomComboBox::DrawItemText(int index, const RECT& rect) {
+  if (index < 0 || index >= Items()->Count()) return;
+  const int k = Style() != csDropDown ? 1 : 0;
+  Canvas()->TextRect(TRect{rect}, rect.left + k, rect.top + k, Items()->Strings(index));
 }
 
 void TsCustomComboBox::PrepareCache() {

@@ -44,6 +44,9 @@ class TsCustomComboBox : public TsBoundControl<TCustomComboBox> {
   // Read-only: what would change the selection or open the list.
   bool DropMessage(TMessage& message) override;
   void SkinnedMessage(TMessage& message) override;
+  // The field of a skinned owner-drawn combo box lies on the cached face;
+  // list items and unskinned fields get the plain colours.
+  void DrawItem(int index, RECT rect, TOwnerDrawState state) override;
 
  private:
   bool OwnSkinnedMessage(TMessage& message);  // true = handled
@@ -57,6 +60,9 @@ class TsCustomComboBox : public TsBoundControl<TCustomComboBox> {
   LRESULT EditChildProc(UINT msg, WPARAM wParam, LPARAM lParam);
   void ReleaseList();
   bool OwnerDrawn() const;
+  bool OwnerDrawStyle() const;
+  void PaintOwnerDrawnField(HDC dc, int cacheHeight);
+  void DrawItemText(int index, const RECT& rect);
   int CacheHeight() const;
 
   TAlignment alignment_ = taLeftJustify;

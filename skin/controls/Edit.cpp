@@ -8,7 +8,23 @@
 #include "skin/engine/SkinData.h"
 #include "skin/engine/SkinText.h"
 
-int TsEdit::BorderWidth() const { return BorderStyle() == bsSingle ? 2 : 0; }
+int TsEdit::BorderWidth() const { return BorderStyle() == bsSingle ? (ctl3D_ ? 2 : 1) : 0; }
+
+void TsEdit::SetCtl3D(bool value) {
+  if (ctl3D_ == value) return;
+  ctl3D_ = value;
+  SkinData->BGChanged = true;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+// The system's frame is as wide as the border the skin draws over it. A
+// flat one is a static edge: an edit takes WS_BORDER off itself and draws
+// that line inside its client area.
+void TsEdit::CreateParams(TCreateParams& params) {
+  TsBoundControl::CreateParams(params);
+  if (BorderStyle() != bsSingle || ctl3D_) return;
+  params.ExStyle = (params.ExStyle & ~static_cast<DWORD>(WS_EX_CLIENTEDGE)) | WS_EX_STATICEDGE;
+}
 
 void TsEdit::ApplySkinColors() {
   const TsGeneralData* s = SkinData->Section();

@@ -11,12 +11,17 @@ class TsEdit : public TsBoundControl<TEdit> {
   explicit TsEdit(TComponent* AOwner) : TsBoundControl(AOwner, ckEdit) {}
   const wchar_t* ClassName() const override { return L"TsEdit"; }
 
-  // Width of the border the skin draws: 2 with a single border, else 0.
+  // Width of the border the skin draws: Ctl3D + 1 with a single border
+  // (2 sunken, 1 flat), else 0.
   int BorderWidth() const;
+  // The single border is the sunken 3-D edge; off, a flat line.
+  bool Ctl3D() const { return ctl3D_; }
+  void SetCtl3D(bool value);
   // Client colours from the section: the hot ones while hovered or focused.
   void ApplySkinColors();
 
  protected:
+  void CreateParams(TCreateParams& params) override;
   bool SkinCommand(TMessage& message) override;
   void SkinnedMessage(TMessage& message) override;
 
@@ -27,4 +32,6 @@ class TsEdit : public TsBoundControl<TEdit> {
   void OnPrint(TMessage& message);
   void PrepareCache();
   void PaintText();
+
+  bool ctl3D_ = true;
 };

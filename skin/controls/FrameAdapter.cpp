@@ -1,12 +1,15 @@
 #include "skin/controls/FrameAdapter.h"
 
+#include "framework/Menus.h"
 #include "skin/controls/SkinnedControl.h"
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/PaintPrimitives.h"
 #include "skin/engine/SkinManager.h"
+#include "skin/engine/SkinData.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinUtils.h"
 #include "skin/engine/MessageBoxes.h"
+#include "skin/windows/SkinableMenus.h"
 
 namespace {
 constexpr UINT kRedrawAll = RDW_INVALIDATE | RDW_NOERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME;
@@ -29,6 +32,7 @@ TsFrameAdapter::TsFrameAdapter(TComponent* AOwner)
 }
 
 TsFrameAdapter::~TsFrameAdapter() {
+  scrollWnd_.reset();
   hook_.reset();
   frame_ = nullptr;
   SkinData.reset();
@@ -49,8 +53,21 @@ void TsFrameAdapter::Loaded() {
   TComponent::Loaded();
   if (!FrameHandled() || !SkinData->GetSkinManager()) return;
   SkinData->UpdateIndexes();
-  frame_->SetControlStyle(frame_->ControlStyle() & ~csParentBackground);
-  if (Skinned()) AddToAdapter(frame_);
+  TsSkinManager* m = SkinData->GetSkinManager();
+  if (m->SkinData && m->SkinData->Active && !HasState(csDesigning)) {
+    HookPopupMenus();
+    frame_->SetControlStyle(frame_->ControlStyle() & ~csParentBackground);
+    if (Skinned()) AddToAdapter(frame_);
+  }
+}
+
+// The frame's own popup menus are drawn by the manager's menu skinner.
+void TsFrameAdapter::HookPopupMenus() {
+  TsSkinManager* m = SkinData->GetSkinManager();
+  if (!m || !m->SkinnedPopups() || !m->SkinableMenus) return;
+  for (int i = 0; i < frame_->ComponentCount(); ++i)
+    if (auto* popup = dynamic_cast<TPopupMenu*>(frame_->Components(i)))
+      m->SkinableMenus->HookMenu(popup, true);
 }
 
 bool TsFrameAdapter::Skinned() const {
@@ -74,9 +91,11 @@ bool TsFrameAdapter::AlphaCmd(TMessage& m, const TWndMethod& next) {
       if (!ours) return false;
       BroadcastToChildren(frame_, m);
       CommonWndProc(m, sd);
+      if (sd->GetSkinManager()) HookPopupMenus();
       return true;
     case AC_REMOVESKIN:
       if (!ours) return false;
+      scrollWnd_.reset();
       CommonWndProc(m, sd);
       BroadcastToChildren(frame_, m);
       frame_->Repaint();
@@ -88,6 +107,7 @@ bool TsFrameAdapter::AlphaCmd(TMessage& m, const TWndMethod& next) {
         BroadcastToChildren(frame_, m);
         if (frame_->HandleAllocated())
           ::RedrawWindow(frame_->WindowHandle(), nullptr, nullptr, kRedrawAll);
+        RefreshScrollWnd(sd, scrollWnd_);
       }
       return true;
     case AC_GETCACHE:
@@ -135,7 +155,14 @@ bool TsFrameAdapter::SkinnedMessage(TMessage& m, const TWndMethod& next) {
       return true;
     case WM_PRINT:
       sd->Updating = false;
-      if (ControlIsReady(frame_)) Paint(reinterpret_cast<HDC>(m.WParam), true);
+      if (ControlIsReady(frame_)) {
+        Paint(reinterpret_cast<HDC>(m.WParam), true);
+        PaintScrollBars(scrollWnd_.get(), frame_->Handle(), reinterpret_cast<HDC>(m.WParam), -1);
+      }
+      return true;
+    case CM_SHOWINGCHANGED:
+      next(m);
+      RefreshScrollWnd(sd, scrollWnd_);
       return true;
     case CM_VISIBLECHANGED:
       sd->BGChanged = true;

@@ -10,6 +10,7 @@
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 #include "skin/engine/CommonData.h"
+#include "skin/windows/ScrollWnd.h"
 
 class TsFrameAdapter : public TComponent {
  public:
@@ -23,6 +24,8 @@ class TsFrameAdapter : public TComponent {
   std::unique_ptr<TsCommonData> SkinData;
 
   TCustomFrame* Frame() const { return frame_; }
+  // The frame's owner-drawn scroll bars (null while unskinned or hidden).
+  TacScrollWnd* ScrollAdapter() const { return scrollWnd_.get(); }
 
  private:
   void FrameMessage(TMessage& message, const TWndMethod& next);
@@ -33,7 +36,9 @@ class TsFrameAdapter : public TComponent {
   void PrepareCache();
   void AnswerBGColor();
   bool FrameHandled();
+  void HookPopupMenus();
 
   TCustomFrame* frame_ = nullptr;
   std::unique_ptr<TWndProcHook> hook_;
+  TacScrollWndPtr scrollWnd_;
 };

@@ -93,9 +93,7 @@ void TsTitleItem::TitleButtonClick(TObject* sender) {
   if (OnClick) OnClick(sender);
   if (state_ == stClosed) {
     state_ = stOpening;
-    if (!bar_->allowAllOpen_)
-      for (auto& other : *bar_->items_)
-        if (other.get() != this && other->state_ == stOpen) other->state_ = stClosing;
+    if (!bar_->allowAllOpen_) bar_->CloseOthers(this);
   } else if (state_ == stOpen && bar_->AllowAllClose) {
     state_ = stClosing;
   }
@@ -228,12 +226,18 @@ void TsFrameBar::OpenItem(int index, bool animated) {
   if (index < 0 || index >= items_->Count()) return;
   TsTitleItem* item = items_->Items(index);
   item->state_ = animated ? stOpening : stOpen;
-  if (!allowAllOpen_)
-    for (auto& other : *items_)
-      if (other.get() != item && other->state_ == stOpen) other->state_ = stClosing;
+  if (!allowAllOpen_) CloseOthers(item);
   SkipFrameBarAnimation = !animated;
   ArrangeItems();
   SkipFrameBarAnimation = false;
+}
+
+// An item still sliding in counts as open: a request that comes during a
+// slide must not leave it open beside the new one.
+void TsFrameBar::CloseOthers(const TsTitleItem* keep) {
+  for (auto& other : *items_)
+    if (other.get() != keep && (other->state_ == stOpen || other->state_ == stOpening))
+      other->state_ = stClosing;
 }
 
 void TsFrameBar::ArrangeNow() {
@@ -433,11 +437,18 @@ void TsFrameBar::ArrangePass(const RECT& r, int step, int steps, int freeHeight,
           item->frameHeight_ = freeHeight;
           if (item->frame_) item->frame_->SetHeight(freeHeight);
         }
-        if (steps != 0) v = static_cast<int>(std::nearbyint(double(v) / steps * step));
-        if (ShowFrame(item, y - offset, w, v)) {
-          if (step == steps) item->state_ = stOpen;
-          if (steps > 0) Sleep(10);
+        if (step == steps) {
+          // The last pass shows the whole frame, also one made only now
+          // (an arrangement without passes creates it here).
+          if (ShowFrame(item, y - offset, w, -1)) {
+            v = item->frameHeight_;
+            item->state_ = stOpen;
+            if (steps > 0) Sleep(10);
+          }
+          break;
         }
+        if (steps != 0) v = static_cast<int>(std::nearbyint(double(v) / steps * step));
+        if (ShowFrame(item, y - offset, w, v) && steps > 0) Sleep(10);
         break;
     }
 

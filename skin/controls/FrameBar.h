@@ -154,6 +154,7 @@ class TsFrameBar : public TsScrollBox {
   void ArrangePass(const RECT& r, int step, int steps, int freeHeight, int& y);
   void FinishArrangement(int y);
   bool Counted(const TsTitleItem* item) const;
+  void CloseOthers(const TsTitleItem* keep);
   bool ShowFrame(TsTitleItem* item, int top, int width, int visible);
   void DestroyFrame(TsTitleItem* item);
   void CreateDefaultFrame(TsTitleItem* item);

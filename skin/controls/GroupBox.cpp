@@ -64,7 +64,18 @@ TRect TsGroupBox::CaptionRect() {
   }
   r.left = std::max<LONG>(0, r.left);
   r.right = std::min<LONG>(r.left + tw + 8, Width());
+  if (WidthOf(r) < 2 * bevelWidth_) {
+    // Kept inside the box: a plate reaching past its edge is not painted.
+    r.left = std::max<LONG>(0, r.left - bevelWidth_);
+    r.right = std::min<LONG>(r.right + bevelWidth_, Width());
+  }
   return r;
+}
+
+void TsGroupBox::SetBevelWidth(int value) {
+  if (bevelWidth_ == value) return;
+  bevelWidth_ = value;
+  SkinData->Invalidate();
 }
 
 void TsGroupBox::Paint() {

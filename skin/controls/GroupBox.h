@@ -28,6 +28,12 @@ class TsGroupBox : public TsSkinnedControl<TGroupBox> {
   const std::wstring& CaptionSkin() const { return captionSkin_; }
   void SetCaptionSkin(const std::wstring& value);
 
+  // Width of the control's bevel (1, as for every window control); a
+  // caption plate narrower than two bevels is widened by a bevel on each
+  // side, within the box.
+  int BevelWidth() const { return bevelWidth_; }
+  void SetBevelWidth(int value);
+
   // The caption plate in control coordinates.
   TRect CaptionRect();
   int CaptionHeight();
@@ -49,4 +55,5 @@ class TsGroupBox : public TsSkinnedControl<TGroupBox> {
   TsCaptionLayout captionLayout_ = clTopLeft;
   int captionYOffset_ = 0;
   std::wstring captionSkin_;
+  int bevelWidth_ = 1;
 };

@@ -107,6 +107,15 @@ bool TsCustomListView::SkinCommand(TMessage& m) {
 
 void TsCustomListView::SkinnedMessage(TMessage& m) {
   switch (m.Msg) {
+    case LVM_SETCOLUMNA:
+    case LVM_SETCOLUMNW:
+    case LVM_INSERTCOLUMNA:
+    case LVM_INSERTCOLUMNW:
+      // Image -1 would reach the header as "ask for the image": a column
+      // without one keeps none.
+      if (auto* c = reinterpret_cast<LVCOLUMNW*>(m.LParam); c && c->iImage == -1)
+        c->mask &= ~static_cast<UINT>(LVCF_IMAGE);
+      break;
     case CN_NOTIFY:
       if (reinterpret_cast<NMHDR*>(m.LParam)->code == NM_CUSTOMDRAW &&
           reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom == WindowHandle()) {

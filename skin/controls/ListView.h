@@ -59,6 +59,7 @@ class TsCustomListView : public TsSkinnedControl<TCustomListView> {
   void HeaderHitTest(LPARAM lParam);
   void HeaderButtonDown(LPARAM lParam);
   void PaintHeaderItem(HDC dc, const RECT& r, int index);
+  int HeaderImage(int index);
   int HScrollPos() const;
   void SetHotColumn(int column);
   bool ReportSkinned() const;

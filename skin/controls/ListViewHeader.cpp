@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/Handles.h"
+#include "framework/ImageList.h"
 #include "skin/controls/ListView.h"
 #include "skin/engine/PaintPrimitives.h"
 #include "skin/engine/SkinText.h"
@@ -171,11 +172,31 @@ void TsCustomListView::PaintHeaderItem(HDC dc, const RECT& r, int index) {
     if (column->Alignment() == taCenter) align = DT_CENTER;
     else if (column->Alignment() == taRightJustify) align = DT_RIGHT;
     TRect tr{6, 0, w - 6, h};
+    // The column's image goes before its caption.
+    const int image = HeaderImage(index);
+    if (image >= 0) {
+      TImageList* images = SmallImages();
+      images->Draw(canvas, tr.left, (h - images->Height()) / 2, image, Enabled());
+      tr.left += images->Width() + 4;
+    }
     DrawSkinTextEx(canvas, column->Caption(), Enabled(), tr,
                    align | DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX | DT_END_ELLIPSIS,
                    skinIndex, state != 0, manager);
   }
   ::BitBlt(dc, r.left, r.top, w, h, bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+// The image a header item shows, or -1: one of SmallImages on an item
+// that has an image.
+int TsCustomListView::HeaderImage(int index) {
+  TImageList* images = SmallImages();
+  if (!images || !HeaderHandle()) return -1;
+  HDITEMW item{};
+  item.mask = HDI_FORMAT | HDI_IMAGE;
+  if (!::SendMessageW(HeaderHandle(), HDM_GETITEMW, index, reinterpret_cast<LPARAM>(&item)))
+    return -1;
+  if (!(item.fmt & HDF_IMAGE) || item.iImage < 0 || item.iImage >= images->Count()) return -1;
+  return item.iImage;
 }
 
 // The header into a print of the list's client area, at its place there.

@@ -409,6 +409,7 @@ void TsPushButton<Base>::PrepareCache() {
     ApplyDisabledKind(TacBmpView(*sd->CacheBmp), disabledKind_, parent, ci, offset);
   }
   MaskFillColor = BGFillColor = clFuchsia;
+  CachePainted();
   sd->BGChanged = false;
 }
 

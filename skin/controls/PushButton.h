@@ -38,6 +38,8 @@ class TsPushButton : public TsSkinnedControl<Base> {
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   // Border, caption and glyph over the prepared background.
   virtual void PaintContent(int state) = 0;
+  // The cache is complete, disabled look included.
+  virtual void CachePainted() {}
   // The text colours are the hot ones.
   bool HotText() const;
   // The border image into the cache, cutting its transparent corner pixels

@@ -1,6 +1,9 @@
 #include "skin/controls/SpeedButton.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
+#include <memory>
 
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/Corners.h"
@@ -18,22 +21,26 @@ bool dropDownShowing = false;
 
 constexpr int kArrowWidth = 16;
 
-// Clears the showing marks however the popup ends, also when it throws.
+// Clears the showing marks however the popup ends, also when it throws. The
+// menu's handlers may free the button, so its own flag is cleared only while
+// it lives.
 class DropDownScope {
  public:
-  explicit DropDownScope(TsSpeedButton* button, bool& shown) : shown_(shown) {
+  DropDownScope(TsSpeedButton* button, bool& shown, std::weak_ptr<TsCommonData*> alive)
+      : shown_(shown), alive_(std::move(alive)) {
     DropDownButton = button;
     dropDownShowing = true;
     shown_ = true;
   }
   ~DropDownScope() {
-    shown_ = false;
+    if (!alive_.expired()) shown_ = false;
     dropDownShowing = false;
     DropDownButton = nullptr;
   }
 
  private:
   bool& shown_;
+  std::weak_ptr<TsCommonData*> alive_;
 };
 
 }  // namespace
@@ -146,6 +153,11 @@ void TsSpeedButton::GraphRepaint() {
 
 void TsSpeedButton::WndProc(TMessage& m) {
   if (m.Msg == SM_ALPHACMD && SkinCommand(m)) return;
+  if ((m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) &&
+      IsDropDownPress(GET_X_LPARAM(m.LParam))) {
+    PressDropDown(m);
+    return;
+  }
   if (!ControlIsReady(this) || !IsSkinned()) {
     TSpeedButton::WndProc(m);
     return;
@@ -319,19 +331,39 @@ void TsSpeedButton::StopAnimation() {
 
 // ---------------------------------------------------------------- mouse
 
+bool TsSpeedButton::IsDropDownPress(int x) const {
+  if (!Enabled() || buttonStyle_ != tbsDropDown || !dropdownMenu_) return false;
+  // With OnClick the part left of the arrow is an ordinary button.
+  return !(x <= Width() - kArrowWidth && OnClick);
+}
+
 void TsSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   if (Application) {
     StoredShowHint = Application->ShowHint();
     Application->SetShowHint(false);
   }
-  if (button == mbLeft && Enabled() && buttonStyle_ == tbsDropDown && dropdownMenu_) {
-    const bool ordinaryPress = x <= Width() - kArrowWidth && OnClick;
-    if (!ordinaryPress) {
-      ShowDropDown();
-      return;
-    }
+  if (button == mbLeft && IsDropDownPress(x)) {
+    ShowDropDown();
+    // The menu took the button's release, so MouseUp does not come to give
+    // the hints back. Only globals are touched: the menu may have freed us.
+    if (Application) Application->SetShowHint(StoredShowHint);
+    return;
   }
   TsSkinnedControl::MouseDown(button, shift, x, y);
+}
+
+// A drop-down press runs the menu's loop inside MouseDown, and the menu's
+// handlers may free this button: the framework's mouse handling, which goes
+// on using the control after MouseDown, is bypassed for it.
+void TsSpeedButton::PressDropDown(TMessage& m) {
+  std::weak_ptr<TsCommonData*> alive = SkinData->Liveness();
+  const bool skinned = ControlIsReady(this) && IsSkinned();
+  if (skinned) CommonWndProc(m, SkinData.get());
+  TShiftState shift = KeysToShiftState(m.WParam);
+  if (m.Msg == WM_LBUTTONDBLCLK) shift |= ssDouble;
+  MouseDown(mbLeft, shift, GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+  if (alive.expired() || !skinned) return;
+  AfterInherited(m);
 }
 
 void TsSpeedButton::ShowDropDown() {
@@ -339,7 +371,7 @@ void TsSpeedButton::ShowDropDown() {
   if (dropDownShowing) return;
   std::weak_ptr<TsCommonData*> alive = SkinData->Liveness();
   {
-    DropDownScope scope(this, menuShown_);
+    DropDownScope scope(this, menuShown_, alive);
     SkinData->BGChanged = true;
     if (!OnClick) state_ = bsDown;
     GraphRepaint();

@@ -84,6 +84,8 @@ class TsSpeedButton : public TsSkinnedControl<TSpeedButton> {
   void PaintGlyph(int state);
   TSize TextRectSize();
   void ShowDropDown();
+  bool IsDropDownPress(int x) const;
+  void PressDropDown(TMessage& message);
   template <class T>
   void Store(T& field, T value);
   void MakeListGlyph();

@@ -254,9 +254,9 @@ void TsTrackBar::SkinnedMessage(TMessage& m) {
 }
 
 // Hints stay off while the button is down anywhere on the bar; only a press
-// on the thumb gives the pressed look. The pressed look ends with the
-// button, wherever it is released, so a drag that leaves the thumb does not
-// keep it.
+// on the thumb gives the pressed look, and a release on it ends it here. A
+// release elsewhere leaves that to the framework's own release handling,
+// which clears the flag before the platform's control sees the release.
 void TsTrackBar::MouseButton(TMessage& m, bool down) {
   const POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
   const RECT tr = ThumbRect();
@@ -267,7 +267,7 @@ void TsTrackBar::MouseButton(TMessage& m, bool down) {
     if (onThumb) SetControlState(ControlState() | csLButtonDown);
   } else {
     Application->SetShowHint(savedShowHint_);
-    SetControlState(ControlState() & ~csLButtonDown);
+    if (onThumb) SetControlState(ControlState() & ~csLButtonDown);
   }
   if (onThumb)
     ChangePaintFaded(fadeTimer_, SkinData.get(), true, 1,

@@ -12,6 +12,7 @@
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinText.h"
 #include "skin/engine/SkinUtils.h"
+#include "skin/controls/PageControl.h"
 #include "skin/controls/SkinnedControl.h"
 
 namespace {
@@ -208,8 +209,14 @@ void TsUpDown::WMPaint(TMessage& m) {
   m.Result = 0;
 }
 
+TsSkinManager* TsUpDown::PaintManager() const {
+  if (auto* pages = dynamic_cast<TsPageControl*>(Parent()))
+    if (TsSkinManager* m = pages->SkinData->GetSkinManager()) return m;
+  return DefaultManager;
+}
+
 void TsUpDown::PaintButtons(TBitmap* bmp, int button) {
-  TsSkinManager* manager = DefaultManager;
+  TsSkinManager* manager = PaintManager();
   if (!manager || !bmp) return;
   TCacheInfo ci = HandleAllocated() ? GetParentCacheHwnd(WindowHandle()) : TCacheInfo{};
   ButtonIndexes b = CachedButton(manager->CachedIndexes, button);

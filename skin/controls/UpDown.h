@@ -33,6 +33,9 @@ class TsUpDown : public TCustomUpDown {
   void SetButtonState(uint8_t value);
   // Paints one button into Bmp: 0 top, 1 left, 2 bottom, 3 right. The
   // second buttons resize Bmp to the rest of the control.
+  // The manager that paints: a skinned page control parent's, else the
+  // default one.
+  TsSkinManager* PaintManager() const;
   void PaintButtons(TBitmap* bmp, int button);
   // The skin can paint the buttons of the current orientation.
   bool SkinCanPaint() const;

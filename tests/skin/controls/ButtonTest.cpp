@@ -6,6 +6,7 @@
 
 #include "skin/controls/BitBtn.h"
 #include "skin/controls/Button.h"
+#include "skin/engine/PaintPrimitives.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 
 using namespace skintest;
@@ -115,6 +116,25 @@ TEST_F(ButtonTest, DisabledButtonIsBlendedWithWhatLiesBehindIt) {
     const int d = (disabled >> shift) & 0xFF;
     EXPECT_GE(d, std::min(e, p)) << shift;
     EXPECT_LE(d, std::max(e, p)) << shift;
+  }
+}
+
+// OnPaint draws on the finished image: what it draws is not blended by the
+// disabled look.
+TEST_F(ButtonTest, BitButtonOnPaintDrawsOverTheDisabledLook) {
+  constexpr TColor kMark = 0x00FF00;
+  for (bool enabled : {true, false}) {
+    SCOPED_TRACE(enabled ? "enabled" : "disabled");
+    auto* b = NewButton<TsBitBtn>();
+    b->OnPaint = [](TObject*, TBitmap* bmp) {
+      FillDC(bmp->Canvas()->Handle(), TRect{10, 10, 20, 20}, kMark);
+    };
+    b->SetEnabled(enabled);
+    b->SkinData->BGChanged = true;
+    auto img = PrintControl(b);
+    EXPECT_EQ(kMark, Px(*img, 15, 15));
+    EXPECT_NE(kMark, Px(*img, 30, 15));
+    delete b;
   }
 }
 

@@ -1,11 +1,12 @@
 // The skinned check box: the box cell from the skin for each state, toggling
 // by mouse, space and BM_CLICK with OnClick, BM_SETCHECK / BM_GETCHECK from
-// another thread, read-only, auto size, and the state the system button
-// shows once the skin goes.
+// another thread, read-only, auto size, the state the system button shows
+// once the skin goes, and own box pictures from bitmaps or an image list.
 #include <gtest/gtest.h>
 
 #include <thread>
 
+#include "framework/ImageList.h"
 #include "skin/controls/CheckBox.h"
 #include "skin/engine/SkinText.h"
 #include "tests/skin/controls/ControlTestSupport.h"
@@ -49,6 +50,24 @@ class CheckBoxTest : public SkinnedForm {
   }
   int clicks = 0;
 };
+
+// An own box picture: three 12 x 12 state cells of the colours given
+// (normal, hot, pressed) over a mask half that lets through only the inner
+// square 3..8 of each cell.
+constexpr int kCell = 12;
+std::unique_ptr<TBitmap> BoxPicture(const TColor (&cells)[3]) {
+  auto b = MakeBmp(3 * kCell, 2 * kCell, clWhite);
+  for (int y = 0; y < kCell; ++y)
+    for (int x = 0; x < 3 * kCell; ++x) {
+      SetPx(*b, x, y, cells[x / kCell]);
+      const bool inner = x % kCell >= 3 && x % kCell < 9 && y >= 3 && y < 9;
+      SetPx(*b, x, y + kCell, inner ? clBlack : clWhite);
+    }
+  return b;
+}
+
+constexpr TColor kOwnUnchecked[3] = {0x0000C0, 0x0000D0, 0x0000E0};
+constexpr TColor kOwnChecked[3] = {0x00C000, 0x00D000, 0x00E000};
 
 }  // namespace
 
@@ -141,4 +160,52 @@ TEST_F(CheckBoxTest, AfterTheSkinGoesTheSystemButtonShowsTheSameState) {
   ::SendMessageW(b->Handle(), BM_CLICK, 0, 0);
   PumpFor(20);
   EXPECT_FALSE(b->Checked());
+}
+
+// Own pictures from bitmaps or from an image list take the skin's place: the
+// box takes their cell size, shows the cell of the button state through the
+// mask, and the picture of the check state.
+TEST_F(CheckBoxTest, OwnBoxPicturesShowTheirStateCellThroughTheMask) {
+  enum Source { kBitmaps, kImageList };
+  for (Source source : {kBitmaps, kImageList}) {
+    SCOPED_TRACE(source == kBitmaps ? "bitmaps" : "image list");
+    TsCheckBox* b = NewBox(L"");
+    auto checked = BoxPicture(kOwnChecked), unchecked = BoxPicture(kOwnUnchecked);
+    TImageList* list = nullptr;
+    if (source == kBitmaps) {
+      b->SetGlyphChecked(checked.get());
+      b->SetGlyphUnChecked(unchecked.get());
+    } else {
+      list = Construct<TImageList>(form);
+      list->SetSize(3 * kCell, 2 * kCell);
+      list->Add(unchecked.get(), nullptr);
+      list->Add(checked.get(), nullptr);
+      b->SetImgUnchecked(0);
+      b->SetImgChecked(1);
+      b->SetImages(list);
+    }
+    const TRect r = b->CheckRect();
+    EXPECT_EQ(kCell, r.right - r.left);
+    EXPECT_EQ(kCell, r.bottom - r.top);
+    EXPECT_EQ(kCell + 2 * 2, b->Width()) << "auto size measures the own cell";
+    const int cx = r.left + 5, cy = r.top + 5;
+    EXPECT_EQ(kOwnUnchecked[0], Px(*PrintControl(b), cx, cy));
+    b->SetChecked(true);
+    auto shown = PrintControl(b);
+    EXPECT_EQ(kOwnChecked[0], Px(*shown, cx, cy));
+    // Outside the mask's square the picture does not show.
+    EXPECT_NE(kOwnChecked[0], Px(*shown, r.left + 1, r.top + 1));
+    b->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(kOwnChecked[1], Px(*PrintControl(b), cx, cy)) << "hot cell";
+    ::SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cx, cy));
+    EXPECT_EQ(kOwnChecked[2], Px(*PrintControl(b), cx, cy)) << "pressed cell";
+    ::SendMessageW(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(cx, cy));
+    b->Perform(CM_MOUSELEAVE);
+    EXPECT_FALSE(b->Checked());
+    // Normal, or hot when the click gave it the focus.
+    const TColor after = Px(*PrintControl(b), cx, cy);
+    EXPECT_TRUE(after == kOwnUnchecked[0] || after == kOwnUnchecked[1]) << std::hex << after;
+    delete b;
+    delete list;
+  }
 }

@@ -42,13 +42,6 @@ class ComboBoxTest : public SkinnedForm {
   int changes = 0;
 };
 
-int CountDiffering(TBitmap& a, TBitmap& b, const TRect& r) {
-  int n = 0;
-  for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x) n += Px(a, x, y) != Px(b, x, y);
-  return n;
-}
-
 }  // namespace
 
 // The arrow sits in the button; without the glyph only the button face is
@@ -125,6 +118,46 @@ TEST_F(ComboBoxTest, SelectedTextIsDrawnIntoTheCacheWithTheAlignment) {
   c->SetItemIndex(-1);
   auto empty = PrintControl(c);
   EXPECT_EQ(-1, columnsWithText(*empty).first);
+}
+
+// An owner-drawn combo box shows the skin's border and button, and in the
+// field what the program draws for the selected item.
+TEST_F(ComboBoxTest, OwnerDrawnFieldShowsTheProgramsDrawingOnTheSkinnedFace) {
+  for (TComboBoxStyle style : {csOwnerDrawFixed, csOwnerDrawVariable}) {
+    SCOPED_TRACE(style == csOwnerDrawFixed ? "fixed" : "variable");
+    TsComboBox* c = New(3, style);
+    constexpr TColor kDrawn = 0x00FF00;
+    int drawnIndex = -2;
+    TOwnerDrawState drawnState = 0;
+    RECT drawnRect{};
+    c->OnDrawItem = [&](TWinControl*, int index, RECT r, TOwnerDrawState state) {
+      drawnIndex = index;
+      drawnState = state;
+      drawnRect = r;
+      c->Canvas()->Brush()->SetStyle(TBrushStyle::bsSolid);
+      c->Canvas()->Brush()->SetColor(kDrawn);
+      c->Canvas()->FillRect(r);
+    };
+    c->SetItemIndex(1);
+    c->SkinData->BGChanged = true;
+    auto shown = PrintControl(c);
+    EXPECT_EQ(1, drawnIndex);
+    EXPECT_TRUE(drawnState & odComboBoxEdit);
+    const TRect b = c->ButtonRect();
+    EXPECT_EQ(3, drawnRect.left);
+    EXPECT_EQ(3, drawnRect.top);
+    EXPECT_EQ(b.left, drawnRect.right);
+    EXPECT_EQ(kDrawn, Px(*shown, 10, c->Height() / 2)) << "the program's drawing in the field";
+    EXPECT_EQ(kDrawn, Px(*shown, b.left - 1, c->Height() / 2));
+    // Border and button come from the skinned face, not from the drawing.
+    TBitmap* cache = c->SkinData->CacheBmp.get();
+    for (const POINT p : {POINT{1, 1}, POINT{c->Width() - 2, c->Height() - 2},
+                          POINT{(b.left + b.right) / 2, (b.top + b.bottom) / 2}}) {
+      EXPECT_NE(kDrawn, Px(*shown, p.x, p.y)) << p.x << "," << p.y;
+      EXPECT_EQ(Px(*cache, p.x, p.y), Px(*shown, p.x, p.y)) << p.x << "," << p.y;
+    }
+    delete c;
+  }
 }
 
 TEST_F(ComboBoxTest, DropsDownAndSelectsByKeyboardAndMouseFiringOnChange) {

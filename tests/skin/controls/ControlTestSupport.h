@@ -60,6 +60,14 @@ inline int AddMask(TsSkinManager& m, const std::wstring& section, const std::wst
   return static_cast<int>(m.ma.size()) - 1;
 }
 
+// The pixels of R that differ between two images.
+inline int CountDiffering(TBitmap& a, TBitmap& b, const TRect& r) {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) n += Px(a, x, y) != Px(b, x, y);
+  return n;
+}
+
 using testenv::GdiObjectCount;
 
 // Runs the message loop for about `ms` milliseconds.

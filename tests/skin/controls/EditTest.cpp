@@ -86,6 +86,33 @@ TEST_F(EditTest, PrintShowsTheSectionsBorderAndTheTextInTheSkinsColours) {
   EXPECT_GT(text, 20);
 }
 
+// A single border is Ctl3D + 1 wide: the system's frame and the skin's
+// printed border both, the edit's own client area right inside it.
+TEST_F(EditTest, SingleBorderIsCtl3DPlusOneWide) {
+  const TsGeneralData& s = Sec(L"EDIT");
+  for (bool ctl3D : {true, false}) {
+    SCOPED_TRACE(ctl3D ? "3-D" : "flat");
+    auto* edit = New<TsEdit>(10, 10, 150, 21);
+    edit->SetCtl3D(ctl3D);
+    const int d = ctl3D ? 2 : 1;
+    EXPECT_EQ(d, edit->BorderWidth());
+    RECT wr{};
+    ::GetWindowRect(edit->Handle(), &wr);
+    POINT client{0, 0};
+    ::ClientToScreen(edit->Handle(), &client);
+    EXPECT_EQ(d, client.x - wr.left) << "the system's frame";
+    EXPECT_EQ(d, client.y - wr.top);
+    auto img = PrintControl(edit);
+    TBitmap& cache = *edit->SkinData->CacheBmp;
+    for (int x = 0; x < d; ++x) {
+      EXPECT_EQ(Px(cache, x, 10), Px(*img, x, 10)) << x;
+      EXPECT_EQ(Px(cache, 149 - x, 10), Px(*img, 149 - x, 10)) << x;
+    }
+    EXPECT_EQ(ColorToRGB(s.Color), Px(*img, 149 - d, 10)) << "the client area starts inside";
+    delete edit;
+  }
+}
+
 // The printed image of a password edit holding "WWW" is the image of a
 // plain edit holding "***".
 TEST_F(EditTest, PasswordEditPrintsItsCharacterNeverTheText) {

@@ -1,8 +1,10 @@
 // The frame adapter: the frame painted from its section, background erasing
 // swallowed, the background colour mix answered for children, moves told to
-// the children, and the frame's own procedure back when the adapter goes.
+// the children, the frame's own procedure back when the adapter goes, its
+// owner-drawn scroll bars and its popup menus.
 #include <gtest/gtest.h>
 
+#include "framework/Menus.h"
 #include "skin/controls/FrameAdapter.h"
 #include "skin/controls/Panel.h"
 #include "tests/skin/controls/ControlTestSupport.h"
@@ -70,4 +72,54 @@ TEST_F(FrameAdapterTest, TheFrameGetsItsOwnProcedureBackWhenTheAdapterGoes) {
   ::SendMessageW(frame->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(bmp->Canvas()->Handle()),
                  0);
   EXPECT_LT(CountColor(*bmp, 0x123456), 20 * 20);
+}
+
+// The scroll adapter comes when the skinned frame shows or the skin is
+// refreshed, and goes with the skin.
+TEST_F(FrameAdapterTest, ScrollAdapterFollowsShowingAndTheSkin) {
+  EXPECT_EQ(nullptr, adapter->ScrollAdapter());
+  frame->Hide();
+  frame->Show();
+  EXPECT_NE(nullptr, adapter->ScrollAdapter()) << "after the frame shows";
+  frame->Perform(SM_ALPHACMD, SkinCmdWParam(AC_REMOVESKIN), reinterpret_cast<LPARAM>(manager.get()));
+  EXPECT_EQ(nullptr, adapter->ScrollAdapter()) << "after the skin went";
+  frame->Perform(SM_ALPHACMD, SkinCmdWParam(AC_SETNEWSKIN), reinterpret_cast<LPARAM>(manager.get()));
+  frame->Perform(SM_ALPHACMD, SkinCmdWParam(AC_REFRESH), reinterpret_cast<LPARAM>(manager.get()));
+  EXPECT_NE(nullptr, adapter->ScrollAdapter()) << "after a refresh";
+}
+
+// A printed frame that scrolls shows its skinned scroll bar: the bar's
+// strip differs from the same frame printed without the scroll adapter.
+TEST_F(FrameAdapterTest, PrintShowsTheOwnerDrawnScrollBar) {
+  auto* other = Construct<TFrame>(form);
+  other->SetParent(form);
+  other->SetBounds(220, 10, 200, 120);
+  auto* plainAdapter = Construct<TsFrameAdapter>(other);
+  plainAdapter->Loaded();
+  for (TFrame* f : {frame, other}) f->VertScrollBar()->SetRange(400);
+  frame->Hide();
+  frame->Show();  // the frame gets its scroll adapter, the other does not
+  ASSERT_NE(nullptr, adapter->ScrollAdapter());
+  ASSERT_EQ(nullptr, plainAdapter->ScrollAdapter());
+  ASSERT_TRUE(::GetWindowLongPtrW(frame->Handle(), GWL_STYLE) & WS_VSCROLL);
+  auto withBars = PrintControl(frame);
+  auto without = PrintControl(other);
+  const int stripLeft = frame->Width() - ::GetSystemMetrics(SM_CXVSCROLL);
+  const int differ = CountDiffering(*withBars, *without, TRect{stripLeft, 0, frame->Width(), frame->Height()});
+  EXPECT_GT(differ, 20);
+}
+
+// Popup menus of a frame made while a skin is active are skinned too.
+TEST_F(FrameAdapterTest, PopupMenusOfTheFrameAreHooked) {
+  manager->SetSkinnedPopups(true);
+  auto* late = Construct<TFrame>(form);
+  late->SetParent(form);
+  auto* popup = Construct<TPopupMenu>(late);
+  auto* item = Construct<TMenuItem>(popup);
+  item->SetCaption(L"Открыть");
+  popup->Items()->Add(item);
+  ASSERT_FALSE(popup->OwnerDraw());
+  auto* lateAdapter = Construct<TsFrameAdapter>(late);
+  lateAdapter->Loaded();
+  EXPECT_TRUE(popup->OwnerDraw());
 }

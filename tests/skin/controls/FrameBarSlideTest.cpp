@@ -140,6 +140,30 @@ TEST_F(FrameBarSlideTest, RequestDuringASlideIsArrangedOnceAfterIt) {
   EXPECT_EQ(t1->Top(), f->Top() + f->Height() + 2 * bar->BorderWidth());
 }
 
+// A title clicked while another item slides in: without AllowAllOpen the
+// clicked item ends as the only open one, whichever pass the click comes in.
+TEST_F(FrameBarSlideTest, TitleClickDuringASlideLeavesOneItemOpen) {
+  for (int clickPass : {1, 2, 3}) {
+    SCOPED_TRACE(testing::Message() << "click in pass " << clickPass);
+    bar->OpenItem(1, false);
+    int passes = 0;
+    watcher->OnPass = [&] {
+      if (++passes != clickPass) return;
+      TsTitleButton* t = bar->Items()->Items(2)->TitleButton();
+      const LPARAM at = MAKELPARAM(t->Left() + 5, t->Top() + 5);
+      ::SendMessageW(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+      ::SendMessageW(bar->Handle(), WM_LBUTTONUP, 0, at);
+    };
+    bar->OpenItem(0, true);
+    watcher->OnPass = nullptr;
+    EXPECT_EQ(stClosed, bar->Items()->Items(0)->State());
+    EXPECT_EQ(stClosed, bar->Items()->Items(1)->State());
+    EXPECT_EQ(stOpen, bar->Items()->Items(2)->State());
+    EXPECT_EQ(nullptr, bar->Items()->Items(0)->Frame());
+    EXPECT_FALSE(bar->Items()->Items(0)->TitleButton()->Selected());
+  }
+}
+
 TEST_F(FrameBarSlideTest, BodyAndTitlesArePaintedFromTheSkin) {
   bar->OpenItem(0, false);
   ASSERT_TRUE(bar->SkinData->Skinned());

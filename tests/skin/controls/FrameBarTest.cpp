@@ -115,6 +115,41 @@ TEST_F(FrameBarTest, ASlideNobodyCanSeeGoesStraightToItsEnd) {
   }
 }
 
+// An item opened with the slide while the bar is not on screen goes
+// straight to its end: open, its frame shown whole with room below it,
+// whatever the frame-size mode.
+TEST_F(FrameBarTest, ItemOpenedUnseenWithTheSlideShowsItsWholeFrame) {
+  struct Case {
+    bool autoFrameSize;
+    bool animated;
+  } cases[] = {{false, true}, {false, false}, {true, true}, {true, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "auto size " << c.autoFrameSize << ", animated "
+                                    << c.animated);
+    bar_->OpenItem(1, false);
+    bar_->SetAutoFrameSize(c.autoFrameSize);
+    form_->Hide();
+    bar_->OpenItem(0, c.animated);
+    form_->Show();
+    TsTitleItem* item = bar_->Items()->Items(0);
+    TCustomFrame* frame = item->Frame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(stOpen, item->State());
+    EXPECT_TRUE(frame->Visible());
+    if (!c.autoFrameSize) {
+      EXPECT_EQ(100, frame->Height());
+    }
+    EXPECT_GT(frame->Height(), 0);
+    RECT box{};
+    if (::GetWindowRgnBox(frame->Handle(), &box) != ERROR) {
+      EXPECT_EQ(frame->Height(), box.bottom - box.top) << "every row shows";
+    }
+    EXPECT_EQ(item->TitleButton()->Top() + bar_->TitleHeight(), frame->Top());
+    EXPECT_EQ(bar_->Items()->Items(1)->TitleButton()->Top(),
+              frame->Top() + frame->Height() + 2 * 3);
+  }
+}
+
 TEST_F(FrameBarTest, HiddenItemTakesNoRoomAndHasNoButtonParent) {
   bar_->Items()->Items(1)->SetVisible(false);
   bar_->OpenItem(0, false);

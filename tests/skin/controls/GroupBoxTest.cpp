@@ -72,6 +72,37 @@ TEST_F(GroupBoxTest, CaptionWiderThanTheBoxIsClippedAndRightLayoutStartsAtZero) 
   EXPECT_EQ(40, g->CaptionRect().right);
 }
 
+// A plate narrower than two bevels grows by a bevel on each side, within
+// the box.
+TEST_F(GroupBoxTest, PlateNarrowerThanTwoBevelsIsWidened) {
+  TsGroupBox* g = NewBox(200, 100, L"");
+  struct Case {
+    int bevel;
+    int left, right;
+  } cases[] = {{1, 6, 14}, {4, 6, 14}, {5, 1, 19}, {10, 0, 24}, {120, 0, 134}};
+  for (const Case& c : cases) {
+    g->SetBevelWidth(c.bevel);
+    const TRect r = g->CaptionRect();
+    EXPECT_EQ(c.left, r.left) << "bevel " << c.bevel;
+    EXPECT_EQ(c.right, r.right) << "bevel " << c.bevel;
+  }
+  // Printed: a plate section of its own colour shows over the widened plate,
+  // left of where the narrow one would begin.
+  TsGeneralData plate;
+  plate.SectionName = L"TESTPLATE";
+  plate.Color = plate.HotColor = 0x2060C0;
+  manager->gd.push_back(plate);
+  g->SetCaption(L".");
+  g->SetCaptionSkin(L"TESTPLATE");
+  g->SetBevelWidth(12);
+  const TRect r = g->CaptionRect();
+  ASSERT_EQ(0, r.left);
+  auto img = PrintControl(g);
+  int widened = 0;
+  for (int x = 0; x < 6; ++x) widened += Px(*img, x, 2) == 0x2060C0;
+  EXPECT_EQ(6, widened);
+}
+
 // Above the frame only the plate differs from the parent's colour; the
 // frame's top line starts at half the plate's height, outside the plate.
 TEST_F(GroupBoxTest, PrintShowsThePlateOverTheStripAndTheFrameFromTheCaptionsMiddle) {

@@ -1,8 +1,9 @@
 // The skinned list view: column buttons painted from the skin in their
 // normal, hot and pressed looks, the background behind the rows from the
-// skin, and one mouse-leave event per leave.
+// skin, one mouse-leave event per leave, and the columns' images.
 #include <gtest/gtest.h>
 
+#include "framework/ImageList.h"
 #include "skin/controls/ListView.h"
 
 #include <commctrl.h>
@@ -157,4 +158,66 @@ TEST_F(ListViewTest, ATexturedBackgroundIsTheSkinsImageBehindTransparentRows) {
   EXPECT_EQ(CLR_NONE, ListView_GetTextBkColor(lv->Handle()));
   const int x = 40, y = lv->Height() - lv->ListAdapter()->LeftEdge - 20;
   EXPECT_EQ(::GetPixel(lv->SkinData->CacheBmp->Canvas()->Handle(), x, y), Px(*b, x, y));
+}
+
+namespace {
+
+void SetColumnImage(TsListView* lv, int column, int image) {
+  LVCOLUMNW c{};
+  c.mask = LVCF_IMAGE | LVCF_FMT;
+  c.fmt = LVCFMT_LEFT;
+  c.iImage = image;
+  ::SendMessageW(lv->Handle(), LVM_SETCOLUMNW, column, reinterpret_cast<LPARAM>(&c));
+}
+
+int HeaderItemImage(TsListView* lv, int column) {
+  HDITEMW item{};
+  item.mask = HDI_IMAGE;
+  ::SendMessageW(lv->HeaderHandle(), HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
+  return item.iImage;
+}
+
+}  // namespace
+
+// Image -1 never reaches the header (where it means "ask for it", and
+// Wine's list view makes it image 0): the column keeps the image it had.
+TEST_F(ListViewTest, ColumnImageMinusOneLeavesTheHeadersImage) {
+  SetColumnImage(lv, 0, 2);
+  ASSERT_EQ(2, HeaderItemImage(lv, 0));
+  SetColumnImage(lv, 0, -1);
+  EXPECT_EQ(2, HeaderItemImage(lv, 0));
+}
+
+// A column with an image shows it from SmallImages on its button; the
+// other column shows none.
+TEST_F(ListViewTest, ColumnButtonDrawsTheColumnsImage) {
+  constexpr TColor kImage = 0x40A0E0;
+  auto* images = Construct<TImageList>(form);
+  images->SetSize(16, 16);
+  auto picture = MakeBmp(16, 16, kImage);
+  images->Add(picture.get(), nullptr);
+  lv->SetSmallImages(images);
+  // Wine's list view does not pass LVCFMT_IMAGE on to the header: the
+  // header item is given its image directly.
+  HWND header = lv->HeaderHandle();
+  HDITEMW item{};
+  item.mask = HDI_FORMAT | HDI_IMAGE;
+  item.fmt = HDF_STRING | HDF_LEFT | HDF_IMAGE;
+  item.iImage = 0;
+  ::SendMessageW(header, HDM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  RECT hr, r0, r1;
+  ::GetClientRect(header, &hr);
+  Header_GetItemRect(header, 0, &r0);
+  Header_GetItemRect(header, 1, &r1);
+  auto b = MakeBmp(hr.right, hr.bottom, 0x123456);
+  ::SendMessageW(header, WM_PRINT, reinterpret_cast<WPARAM>(b->Canvas()->Handle()), PRF_CLIENT);
+  auto count = [&](const RECT& r) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += Px(*b, x, y) == kImage;
+    return n;
+  };
+  EXPECT_GE(count(r0), 16 * std::min<int>(16, r0.bottom - r0.top - 2));
+  EXPECT_EQ(0, count(r1));
+  lv->SetSmallImages(nullptr);
 }

@@ -1,8 +1,12 @@
 // The skinned speed button: group behaviour through the parent's mouse
 // messages, the drop-down menu (opened, shown pressed, one at a time, marks
-// cleared however it ends), the drop-down part's width, the caption moved by
-// TextOffset, and a new text alignment shown at once.
+// cleared however it ends, hints given back, a button freed by its menu left
+// alone), the drop-down part's width, the caption moved by TextOffset, and a
+// new text alignment shown at once.
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <new>
 
 #include "framework/Menus.h"
 #include "skin/controls/SpeedButton.h"
@@ -31,6 +35,8 @@ class SpeedButtonTest : public SkinnedForm {
     ::SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     ::SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
   }
+  // A new drop-down button at x 100 opens its menu on a click.
+  bool AnotherButtonOpensItsMenu();
   TPopupMenu* NewMenu(bool withItem) {
     auto* popup = Construct<TPopupMenu>(form);
     if (withItem) {
@@ -58,6 +64,39 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
   seen->pressed = watched->CurrentState() == 2;
   ::EndMenu();
 }
+
+bool SpeedButtonTest::AnotherButtonOpensItsMenu() {
+  TsSpeedButton* other = NewButton(100);
+  other->SetButtonStyle(tbsDropDown);
+  other->SetDropdownMenu(NewMenu(true));
+  MenuSeen s;
+  seen = &s;
+  watched = other;
+  ::SetTimer(nullptr, 0, 30, CloseMenu);
+  ClickAt(105, 20);
+  return s.opened;
+}
+
+// A speed button whose memory stays reserved and filled with a pattern once
+// it is freed, so writes to it after its destruction show.
+class WatchedMemoryButton : public TsSpeedButton {
+ public:
+  using TsSpeedButton::TsSpeedButton;
+  static constexpr unsigned char kFreed = 0xAB;
+  alignas(std::max_align_t) static inline unsigned char storage[4096];
+  static inline size_t size = 0;
+  static void* operator new(size_t n) {
+    if (n > sizeof(storage)) throw std::bad_alloc();
+    size = n;
+    return storage;
+  }
+  static void operator delete(void* p, size_t n) { std::memset(p, kFreed, n); }
+  static bool StillFreed() {
+    for (size_t i = 0; i < size; ++i)
+      if (storage[i] != kFreed) return false;
+    return true;
+  }
+};
 
 }  // namespace
 
@@ -115,15 +154,59 @@ TEST_F(SpeedButtonTest, AMenuThatCannotShowLeavesNoMarks) {
   EXPECT_FALSE(b->MenuShown());
   EXPECT_EQ(nullptr, DropDownButton);
   // A second button can open its menu afterwards.
-  TsSpeedButton* other = NewButton(100);
-  other->SetButtonStyle(tbsDropDown);
-  other->SetDropdownMenu(NewMenu(true));
-  MenuSeen s;
-  seen = &s;
-  watched = other;
-  ::SetTimer(nullptr, 0, 30, CloseMenu);
-  ClickAt(105, 20);
-  EXPECT_TRUE(s.opened);
+  EXPECT_TRUE(AnotherButtonOpensItsMenu());
+}
+
+// The menu takes the button's release, so no MouseUp gives the hints back:
+// the drop-down path does it itself, also when the menu cannot show or
+// another one is showing.
+TEST_F(SpeedButtonTest, DropDownPressGivesTheHintsBack) {
+  struct Case {
+    const wchar_t* what;
+    bool menuItem;
+  } cases[] = {{L"menu shown", true}, {L"empty menu", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TsSpeedButton* b = NewButton(10);
+    b->SetButtonStyle(tbsDropDown);
+    b->SetDropdownMenu(NewMenu(c.menuItem));
+    Application->SetShowHint(true);
+    for (int press = 0; press < 2; ++press) {
+      MenuSeen s;
+      seen = &s;
+      watched = b;
+      if (c.menuItem) ::SetTimer(nullptr, 0, 30, CloseMenu);
+      // Only the press: the menu's loop eats the release.
+      ::SendMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 20));
+      EXPECT_EQ(c.menuItem, s.opened);
+      EXPECT_TRUE(Application->ShowHint()) << "after press " << press + 1;
+    }
+    delete b;
+  }
+}
+
+// The menu's OnPopup may free the button; the drop-down's clean-up must not
+// write to it afterwards, yet still clear the shared marks and the hints.
+TEST_F(SpeedButtonTest, ButtonFreedByItsMenuIsNotTouchedAfterwards) {
+  auto* b = Construct<WatchedMemoryButton>(form);
+  b->SetParent(form);
+  b->SetBounds(10, 10, 60, 24);
+  b->SetButtonStyle(tbsDropDown);
+  TPopupMenu* menu = NewMenu(false);
+  b->SetDropdownMenu(menu);
+  bool freed = false;
+  menu->OnPopup = [&](TObject*) {
+    delete b;
+    freed = true;
+  };
+  Application->SetShowHint(true);
+  ::SendMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 20));
+  ASSERT_TRUE(freed);
+  EXPECT_TRUE(WatchedMemoryButton::StillFreed()) << "the freed button was written to";
+  EXPECT_EQ(nullptr, DropDownButton);
+  EXPECT_TRUE(Application->ShowHint());
+  // The showing mark is off: another button opens its menu.
+  EXPECT_TRUE(AnotherButtonOpensItsMenu());
 }
 
 TEST_F(SpeedButtonTest, DropDownPartWidensAndNarrowsByItsWidth) {

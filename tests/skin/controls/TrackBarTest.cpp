@@ -129,7 +129,8 @@ TEST_F(TrackBarTest, MouseOnTheThumbPressesItAndSwitchesHintsOffUntilRelease) {
   ::SendMessageW(t->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, onThumb);
   EXPECT_EQ(2, t->ThumbState());
   EXPECT_FALSE(Application->ShowHint());
-  // Released away from the thumb: the pressed look still ends.
+  // Released away from the thumb: the framework's release still ends the
+  // pressed look.
   ::SendMessageW(t->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   EXPECT_NE(2, t->ThumbState());
   EXPECT_TRUE(Application->ShowHint());

@@ -3,6 +3,7 @@
 // pressed looks, and the framework's painting without an active skin.
 #include <gtest/gtest.h>
 
+#include "skin/controls/PageControl.h"
 #include "skin/controls/UpDown.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 
@@ -104,4 +105,28 @@ TEST_F(UpDownTest, WithoutAnActiveSkinLeavesPaintingToTheFrameworkAndStillAnswer
   TMessage m{SM_ALPHACMD, SkinCmdWParam(AC_CTRLHANDLED), 0, 0};
   u->Dispatch(m);
   EXPECT_EQ(1, m.LParam);
+}
+
+// On a page control the buttons take that control's manager: a second
+// manager whose top-button section has another colour paints the top
+// button differently from the default manager.
+TEST_F(UpDownTest, OnAPageControlPaintsWithThatControlsManager) {
+  ManagerPtr second = LoadedManager(L"WLM (internal)", FixtureSkinDir(), true);
+  ASSERT_NE(second.get(), DefaultManager);
+  TsGeneralData& top = second->gd[second->CachedIndexes.ScrollBtnTop];
+  top.Color = top.HotColor = 0x3366CC;
+  top.GradientPercent = top.ImagePercent = 0;
+  auto* pages = Construct<TsPageControl>(form);
+  pages->SetParent(form);
+  pages->SetBounds(60, 10, 200, 100);
+  TsUpDown* u = NewUpDown(udVertical);
+  u->SetParent(pages);
+  u->SetBounds(10, 10, 17, 30);
+  auto byDefault = PrintControl(u);
+  pages->SkinData->SetSkinManager(second.get());
+  auto bySecond = PrintControl(u);
+  EXPECT_TRUE(HalfDiffers(*byDefault, *bySecond, true, true)) << "the top button";
+  EXPECT_FALSE(HalfDiffers(*byDefault, *bySecond, false, true)) << "the bottom button";
+  delete u;
+  delete pages;
 }
