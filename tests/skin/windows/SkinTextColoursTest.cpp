@@ -7,11 +7,15 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <memory>
 
 #include "skin/engine/ColorContrast.h"
 #include "skin/engine/CommonData.h"
 #include "skin/engine/ControlUtils.h"
+#include "framework/Grids.h"
+#include "skin/windows/CtrlAdapter.h"
 #include "skin/windows/EditWnd.h"
+#include "skin/windows/GroupBoxWnd.h"
 #include "tests/skin/windows/CtrlAdapterTestSupport.h"
 
 using namespace adaptertest;
@@ -102,6 +106,101 @@ TEST_F(SkinTextColours, AnAdaptedTreeDrawsNamesAndBoxesInTheSkinsTextColourOnIts
   EXPECT_NE(static_cast<COLORREF>(face), static_cast<COLORREF>(::SendMessageW(tree, TVM_GETBKCOLOR, 0, 0)));
   EXPECT_NE(static_cast<COLORREF>(text), static_cast<COLORREF>(::SendMessageW(tree, TVM_GETTEXTCOLOR, 0, 0)));
   ::DestroyWindow(tree);
+}
+
+// A parent whose image is the skin's form face all over, as a skinned
+// form or page lends its children.
+TColor& ParentFace() {
+  static TColor face = 0;
+  return face;
+}
+
+LRESULT CALLBACK FaceParent(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
+  static std::unique_ptr<TBitmap> image;
+  if (msg == SM_ALPHACMD && HIWORD(w) == AC_GETCACHE) {
+    image = skintest::MakeBmp(400, 300, ParentFace());
+    CacheInfoReply = MakeCacheInfo(image.get(), 0, 0);
+    return 0;
+  }
+  if (msg == SM_ALPHACMD && HIWORD(w) == AC_GETBGCOLOR) return static_cast<LRESULT>(ParentFace());
+  return ::DefWindowProcW(wnd, msg, w, l);
+}
+
+TEST_F(SkinTextColours, AnAdaptedGroupBoxCaptionIsTheSkinsTextOnItsParentsFace) {
+  ParentFace() = ColorToRGB(SectionOf(*manager, L"FORM").Color);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = FaceParent;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"TarnholtFaceParent";
+  ::RegisterClassW(&wc);
+  HWND host = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 40, 40, 300, 200,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+  HWND box = ::CreateWindowExW(0, L"BUTTON", L"Информация", WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
+                               10, 10, 200, 100, host, nullptr, wc.hInstance, nullptr);
+  TacMainWndPtr a(
+      TacMainWnd::Create<TacGroupBoxWnd>(box, nullptr, manager.get(), L"GROUPBOX").release());
+  const TColor text = ColorToRGB(static_cast<TColor>(SectionOf(*manager, L"GROUPBOX").FontColor[0]));
+  EXPECT_GE(ContrastRatio(text, ParentFace()), 4.5);
+  auto image = Print(box);
+  ::GdiFlush();
+  const RECT caption{6, 0, 120, 16};
+  EXPECT_GT(CountIn(*image, caption, text), 10);
+  EXPECT_EQ(0, CountIn(*image, caption, clBlack));
+  // Around the text the strip is the parent's face.
+  EXPECT_EQ(ParentFace(), Px(*image, 7, 1));
+  a.reset();
+  ::DestroyWindow(host);
+}
+
+TEST_F(SkinTextColours, AnAdaptedGridShowsItsCellsAndSelectionInTheSkinsColours) {
+  TForm* form = Construct<TForm>(Application);
+  form->SetBounds(0, 0, 400, 240);
+  TStringGrid* grid = Construct<TStringGrid>(form);
+  grid->SetParent(form);
+  grid->SetBounds(10, 10, 320, 150);
+  grid->SetColCount(2);
+  grid->SetFixedCols(0);
+  grid->SetRowCount(4);
+  grid->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRowSelect);
+  for (int row = 1; row < 4; ++row) grid->SetCells(0, row, L"Запись");
+  form->HandleNeeded();
+  grid->HandleNeeded();
+  ::ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
+  auto adapter = std::make_unique<TacCtrlAdapter>(form, manager.get());
+  adapter->AddAllItems();
+  grid->SetRow(2);
+  const TsGeneralData& edit = SectionOf(*manager, L"EDIT");
+  const TsGeneralData& global = SectionOf(*manager, L"GLOBALINFO");
+  const TColor cell = ColorToRGB(edit.Color), cellText = ColorToRGB(edit.HotFontColor[0]);
+  const TColor selected = manager->GetGlobalHotColor();
+  const TColor selectedText = ColorToRGB(static_cast<TColor>(global.HotFontColor[0]));
+  EXPECT_GE(ContrastRatio(selectedText, selected), 4.5);
+  auto image = Print(grid->WindowHandle());
+  ::GdiFlush();
+  // Client rectangles of the cells in the printed window image.
+  RECT window{};
+  ::GetWindowRect(grid->WindowHandle(), &window);
+  POINT origin{0, 0};
+  ::ClientToScreen(grid->WindowHandle(), &origin);
+  auto inImage = [&](int col, int row) {
+    TRect r = grid->CellRect(col, row);
+    ::OffsetRect(&r, origin.x - window.left, origin.y - window.top);
+    return RECT{r.left, r.top, r.right, r.bottom};
+  };
+  const RECT plain = inImage(0, 3), chosen = inImage(0, 2);
+  EXPECT_EQ(cell, Px(*image, plain.right - 3, plain.top + 2));
+  EXPECT_GT(CountIn(*image, plain, cellText), 5);
+  EXPECT_EQ(selected, Px(*image, chosen.right - 3, chosen.top + 2));
+  EXPECT_GT(CountIn(*image, chosen, selectedText), 5);
+  // Nothing of the system's highlight or a white cell is left.
+  const RECT all{0, 0, image->Width(), image->Height()};
+  EXPECT_EQ(0, CountIn(*image, all, ColorToRGB(clHighlight)));
+  EXPECT_EQ(0, CountIn(*image, all, clWhite));
+  // The skin goes: the grid's own selection colours come back.
+  adapter.reset();
+  EXPECT_EQ(clHighlight, grid->SelectionColor());
+  EXPECT_EQ(clHighlightText, grid->SelectionFontColor());
+  delete form;
 }
 
 }  // namespace
