@@ -128,15 +128,10 @@ LRESULT CALLBACK FaceParent(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
 
 TEST_F(SkinTextColours, AnAdaptedGroupBoxCaptionIsTheSkinsTextOnItsParentsFace) {
   ParentFace() = ColorToRGB(SectionOf(*manager, L"FORM").Color);
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = FaceParent;
-  wc.hInstance = ::GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"TarnholtFaceParent";
-  ::RegisterClassW(&wc);
-  HWND host = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 40, 40, 300, 200,
-                                nullptr, nullptr, wc.hInstance, nullptr);
+  HWND host = MakeHost(L"TarnholtFaceParent", FaceParent);
   HWND box = ::CreateWindowExW(0, L"BUTTON", L"Информация", WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
-                               10, 10, 200, 100, host, nullptr, wc.hInstance, nullptr);
+                               10, 10, 200, 100, host, nullptr, ::GetModuleHandleW(nullptr),
+                               nullptr);
   TacMainWndPtr a(
       TacMainWnd::Create<TacGroupBoxWnd>(box, nullptr, manager.get(), L"GROUPBOX").release());
   const TColor text = ColorToRGB(static_cast<TColor>(SectionOf(*manager, L"GROUPBOX").FontColor[0]));
