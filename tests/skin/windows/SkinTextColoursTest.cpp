@@ -13,6 +13,7 @@
 #include "skin/engine/CommonData.h"
 #include "skin/engine/ControlUtils.h"
 #include "framework/Grids.h"
+#include "skin/windows/ButtonWnd.h"
 #include "skin/windows/CtrlAdapter.h"
 #include "skin/windows/EditWnd.h"
 #include "skin/windows/GroupBoxWnd.h"
@@ -118,7 +119,8 @@ TColor& ParentFace() {
 LRESULT CALLBACK FaceParent(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
   static std::unique_ptr<TBitmap> image;
   if (msg == SM_ALPHACMD && HIWORD(w) == AC_GETCACHE) {
-    image = skintest::MakeBmp(400, 300, ParentFace());
+    // Kept while the face stays: a paint holds the image it was lent.
+    if (!image || Px(*image, 0, 0) != ParentFace()) image = skintest::MakeBmp(400, 300, ParentFace());
     CacheInfoReply = MakeCacheInfo(image.get(), 0, 0);
     return 0;
   }
@@ -143,6 +145,26 @@ TEST_F(SkinTextColours, AnAdaptedGroupBoxCaptionIsTheSkinsTextOnItsParentsFace) 
   EXPECT_EQ(0, CountIn(*image, caption, clBlack));
   // Around the text the strip is the parent's face.
   EXPECT_EQ(ParentFace(), Px(*image, 7, 1));
+  a.reset();
+  ::DestroyWindow(host);
+}
+
+TEST_F(SkinTextColours, ADisabledAdaptedButtonKeepsItsCaptionInTheSkinsDisabledColour) {
+  ParentFace() = ColorToRGB(SectionOf(*manager, L"FORM").Color);
+  HWND host = MakeHost(L"TarnholtFaceParent", FaceParent);
+  HWND button = ::CreateWindowExW(0, L"BUTTON", L"Очистить", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                                  10, 10, 100, 28, host, nullptr, ::GetModuleHandleW(nullptr),
+                                  nullptr);
+  TacMainWndPtr a(TacMainWnd::Create<TacBtnWnd>(button, nullptr, manager.get(), L"BUTTON").release());
+  ::EnableWindow(button, FALSE);
+  const TColor disabled = DisabledFontColor(SectionOf(*manager, L"BUTTON"));
+  auto image = Print(button);
+  ::GdiFlush();
+  const RECT all{0, 0, image->Width(), image->Height()};
+  EXPECT_GT(CountIn(*image, all, disabled), 10);
+  EXPECT_EQ(0, CountIn(*image, all, clWhite));
+  // It reads on the faded face as on the parent it fades into.
+  EXPECT_GE(ContrastRatio(disabled, Px(*image, 4, image->Height() / 2)), 4.5);
   a.reset();
   ::DestroyWindow(host);
 }
