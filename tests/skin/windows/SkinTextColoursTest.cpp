@@ -128,25 +128,49 @@ LRESULT CALLBACK FaceParent(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
   return ::DefWindowProcW(wnd, msg, w, l);
 }
 
+// What the window shows: its own DC copied into a bitmap.
+std::unique_ptr<TBitmap> Shown(HWND wnd) {
+  RECT r{};
+  ::GetWindowRect(wnd, &r);
+  auto b = skintest::MakeBmp(r.right - r.left, r.bottom - r.top, 0x123456);
+  HDC dc = ::GetWindowDC(wnd);
+  ::BitBlt(b->Canvas()->Handle(), 0, 0, r.right - r.left, r.bottom - r.top, dc, 0, 0, SRCCOPY);
+  ::ReleaseDC(wnd, dc);
+  return b;
+}
+
 TEST_F(SkinTextColours, AnAdaptedGroupBoxCaptionIsTheSkinsTextOnItsParentsFace) {
   ParentFace() = ColorToRGB(SectionOf(*manager, L"FORM").Color);
-  HWND host = MakeHost(L"TarnholtFaceParent", FaceParent);
-  HWND box = ::CreateWindowExW(0, L"BUTTON", L"Информация", WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
-                               10, 10, 200, 100, host, nullptr, ::GetModuleHandleW(nullptr),
-                               nullptr);
-  TacMainWndPtr a(
-      TacMainWnd::Create<TacGroupBoxWnd>(box, nullptr, manager.get(), L"GROUPBOX").release());
   const TColor text = ColorToRGB(static_cast<TColor>(SectionOf(*manager, L"GROUPBOX").FontColor[0]));
   EXPECT_GE(ContrastRatio(text, ParentFace()), 4.5);
-  auto image = Print(box);
-  ::GdiFlush();
-  const RECT caption{6, 0, 120, 16};
-  EXPECT_GT(CountIn(*image, caption, text), 10);
-  EXPECT_EQ(0, CountIn(*image, caption, clBlack));
-  // Around the text the strip is the parent's face.
-  EXPECT_EQ(ParentFace(), Px(*image, 7, 1));
-  a.reset();
-  ::DestroyWindow(host);
+  // On a skinned form, and in a dialog, where the window paints itself
+  // first.
+  for (bool dialogChild : {false, true}) {
+    SCOPED_TRACE(dialogChild ? "dialog child" : "form child");
+    HWND host = MakeHost(L"TarnholtFaceParent", FaceParent);
+    HWND box = ::CreateWindowExW(0, L"BUTTON", L"Информация", WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
+                                 10, 10, 200, 100, host, nullptr, ::GetModuleHandleW(nullptr),
+                                 nullptr);
+    TacMainWndPtr a(
+        TacMainWnd::Create<TacGroupBoxWnd>(box, nullptr, manager.get(), L"GROUPBOX").release());
+    a->DialogChild = dialogChild;
+    ::RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    auto shown = Shown(box);
+    auto printed = Print(box);
+    ::GdiFlush();
+    // The caption strip; below it a dialog's group box shows its own inside.
+    const LONG strip = static_cast<LONG>(SendSkinCmd(box, AC_GETCAPTIONHEIGHT, 0));
+    ASSERT_GT(strip, 8);
+    const RECT caption{6, 0, 120, strip};
+    for (TBitmap* image : {shown.get(), printed.get()}) {
+      EXPECT_GT(CountIn(*image, caption, text), 10);
+      EXPECT_EQ(0, CountIn(*image, caption, clBlack)) << (image == shown.get() ? "shown" : "printed");
+      // Around the text the strip is the parent's face.
+      EXPECT_EQ(ParentFace(), Px(*image, 7, 1));
+    }
+    a.reset();
+    ::DestroyWindow(host);
+  }
 }
 
 TEST_F(SkinTextColours, ADisabledAdaptedButtonKeepsItsCaptionInTheSkinsDisabledColour) {
