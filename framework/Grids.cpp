@@ -132,6 +132,18 @@ void TCustomGrid::SetFixedColor(TColor v) {
   Invalidate();
 }
 
+void TCustomGrid::SetSelectionColor(TColor v) {
+  if (v == selectionColor_) return;
+  selectionColor_ = v;
+  Invalidate();
+}
+
+void TCustomGrid::SetSelectionFontColor(TColor v) {
+  if (v == selectionFontColor_) return;
+  selectionFontColor_ = v;
+  Invalidate();
+}
+
 void TCustomGrid::SetBorderStyle(TBorderStyle v) {
   if (v == borderStyle_) return;
   borderStyle_ = v;
@@ -453,10 +465,10 @@ void TCustomGrid::Paint() {
         state |= gdSelected;
       if (!fixed && col == col_ && row == row_ && focused) state |= gdFocused;
       c->Brush()->SetStyle(bsSolid);
-      c->Brush()->SetColor(fixed ? fixedColor_ : (state & gdSelected) ? clHighlight : Color());
+      c->Brush()->SetColor(fixed ? fixedColor_ : (state & gdSelected) ? selectionColor_ : Color());
       // A cell painter may have changed the font of the cell before.
       if (OnDrawCell) c->Font()->Assign(Font());
-      c->Font()->SetColor((state & gdSelected) ? clHighlightText : Font()->Color());
+      c->Font()->SetColor((state & gdSelected) ? selectionFontColor_ : Font()->Color());
       c->FillRect(r);
       DrawCell(col, row, r, state);
       if (OnDrawCell) OnDrawCell(this, col, row, r, state);

@@ -71,6 +71,11 @@ class TCustomGrid : public TCustomControl {
   void SetOptions(TGridOptions v);
   TColor FixedColor() const { return fixedColor_; }
   void SetFixedColor(TColor v);
+  // Face and text of selected cells (the system's highlight by default).
+  TColor SelectionColor() const { return selectionColor_; }
+  void SetSelectionColor(TColor v);
+  TColor SelectionFontColor() const { return selectionFontColor_; }
+  void SetSelectionFontColor(TColor v);
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle v);
 
@@ -133,6 +138,7 @@ class TCustomGrid : public TCustomControl {
   TGridOptions options_ = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine |
                           goRangeSelect;
   TColor fixedColor_ = clBtnFace;
+  TColor selectionColor_ = clHighlight, selectionFontColor_ = clHighlightText;
   TBorderStyle borderStyle_ = bsSingle;
   int col_ = 1, row_ = 1;
   int anchorCol_ = 1, anchorRow_ = 1;

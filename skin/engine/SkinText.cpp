@@ -4,6 +4,7 @@
 
 #include "framework/Controls.h"
 #include "framework/Handles.h"
+#include "skin/engine/ColorContrast.h"
 #include "skin/engine/CommonData.h"
 #include "skin/engine/PaintPrimitives.h"
 #include "skin/engine/SkinManager.h"
@@ -46,7 +47,11 @@ void DrawText(HDC dc, const std::wstring& text, bool enabled, TRect& r, UINT fla
   const bool placed = PlaceSingleLine(dc, text, r, flags);
   if (!text.empty()) {
     ::SetBkMode(dc, TRANSPARENT);
-    if (!enabled) {
+    if (!enabled && section) {
+      // The skin's own disabled colour: the system's embossed white would
+      // glare on a dark skin.
+      TextAt(dc, text, r, 0, 0, mainFlags, DisabledFontColor(*section));
+    } else if (!enabled) {
       TextAt(dc, text, r, 1, 1, flags, clBtnHighlight);
       TextAt(dc, text, r, 0, 0, flags, clBtnShadow);
     } else if (section) {

@@ -10,6 +10,7 @@
 
 #include "framework/SysUtils.h"
 #include "skin/engine/AnimEffects.h"
+#include "skin/engine/ModuleIcon.h"
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinUtils.h"
@@ -125,9 +126,14 @@ struct AppIcons {
 };
 
 void FetchAppIcons(AppIcons& icons) {
-  std::wstring exe = ApplicationExeName();
-  icons.small = GetIconForFile(exe, SHGFI_SMALLICON);
-  icons.large = GetIconForFile(exe, 0);
+  // The program's own icon resource is its application icon, as on
+  // Windows; the shell's answer is only for a program without one (under
+  // Wine it is a generic icon even for an executable that has its own).
+  HMODULE exe = ::GetModuleHandleW(nullptr);
+  icons.small = LoadModuleIcon(exe, ::GetSystemMetrics(SM_CXSMICON));
+  icons.large = LoadModuleIcon(exe, ::GetSystemMetrics(SM_CXICON));
+  if (!icons.small) icons.small = GetIconForFile(ApplicationExeName(), SHGFI_SMALLICON);
+  if (!icons.large) icons.large = GetIconForFile(ApplicationExeName(), 0);
 }
 
 AppIcons& StoredIcons() {

@@ -35,8 +35,9 @@ void LockForms();
 void UnlockForms(TsSkinManager* skinManager, bool repaint);
 
 
-// The executable's small and large shell icons (null when the file cannot
-// be found); the form provider's default title icon. Fetched on first use,
+// The executable's small and large icons: its own first icon group, or the
+// shell's icon for the file when it has none (null when the file cannot be
+// found); the form provider's default title icon. Fetched on first use,
 // unless StartFetchingAppIcons began fetching them earlier.
 TIcon* AppSmallIcon();
 TIcon* AppLargeIcon();

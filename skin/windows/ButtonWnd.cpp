@@ -68,7 +68,8 @@ TRect TacBtnWnd::CaptionRect() const {
 void TacBtnWnd::DrawBtnText(TRect& r, UINT flags) {
   TCanvas* canvas = SkinData->CacheBmp->Canvas();
   canvas->Brush()->SetStyle(TBrushStyle::bsClear);
-  DrawSkinText(canvas, Caption, true, r, flags, SkinData, ButtonState() != 0);
+  DrawSkinText(canvas, Caption, ::IsWindowEnabled(CtrlHandle) != FALSE, r, flags, SkinData,
+               ButtonState() != 0);
 }
 
 void TacBtnWnd::DrawCaption() {
@@ -100,9 +101,16 @@ void TacBtnWnd::PrepareCache() {
                    TPoint{WndRect.left - ParentRect.left - ci.X, WndRect.top - ParentRect.top - ci.Y},
                    cache, false);
   UpdateWndCorners(SkinData, state, this);
-  DrawCaption();
-  DrawGlyph();
-  if (!::IsWindowEnabled(CtrlHandle)) FadeIntoParent(cache, ci, TPoint{WndPos.x + ci.X, WndPos.y + ci.Y});
+  if (::IsWindowEnabled(CtrlHandle)) {
+    DrawCaption();
+    DrawGlyph();
+  } else {
+    // The face fades into the parent; the caption goes on top in the
+    // section's disabled colour, so it stays readable.
+    DrawGlyph();
+    FadeIntoParent(cache, ci, TPoint{WndPos.x + ci.X, WndPos.y + ci.Y});
+    DrawCaption();
+  }
   MaskFillColor = clFuchsia;
   BGFillColor = clFuchsia;
   SkinData->BGChanged = false;
@@ -273,7 +281,8 @@ void TacCheckBoxWnd::DrawCaption() {
   TRect r{gw + 2, 0, WndSize.x - 4, WndSize.y - 2};
   const UINT flags = (StyleOf(CtrlHandle) & BS_MULTILINE) ? DT_WORDBREAK | DT_CENTER : DT_VCENTER;
   TCanvas* canvas = SkinData->CacheBmp->Canvas();
-  DrawSkinText(canvas, Caption, true, r, flags, SkinData, GlyphState() == 1);
+  DrawSkinText(canvas, Caption, ::IsWindowEnabled(CtrlHandle) != FALSE, r, flags, SkinData,
+               GlyphState() == 1);
   canvas->Pen()->SetStyle(TPenStyle::psClear);
   canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
   if (StateOf(CtrlHandle) & BST_FOCUS)
@@ -288,11 +297,14 @@ void TacCheckBoxWnd::PrepareCache() {
   PaintSkinControl(SkinData, parentImage_, true, SkinData->ControlIsActive() ? 1 : 0,
                    TRect{0, 0, WndSize.x, WndSize.y},
                    TPoint{WndPos.x - parentImage_.X, WndPos.y - parentImage_.Y}, cache, false);
-  DrawCaption();
+  const bool enabled = ::IsWindowEnabled(CtrlHandle);
+  if (enabled) DrawCaption();
   DrawGlyph(GlyphIndex(CheckState()));
-  if (!::IsWindowEnabled(CtrlHandle))
+  if (!enabled) {
     FadeIntoParent(cache, parentImage_,
                    TPoint{parentImage_.X + WndPos.x, parentImage_.Y + WndPos.y});
+    DrawCaption();  // after the fade, in the section's disabled colour
+  }
   SkinData->BGChanged = false;
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "framework/Controls.h"
+#include "skin/engine/ColorContrast.h"
 #include "skin/engine/CommonData.h"
 #include "skin/engine/PaintPrimitives.h"
 #include "skin/engine/SkinData.h"
@@ -337,6 +338,7 @@ void TacTreeViewWnd::SaveStdProps() {
   TacEditWnd::SaveStdProps();
   stdBk_ = static_cast<COLORREF>(::SendMessageW(CtrlHandle, TVM_GETBKCOLOR, 0, 0));
   stdText_ = static_cast<COLORREF>(::SendMessageW(CtrlHandle, TVM_GETTEXTCOLOR, 0, 0));
+  stdLine_ = static_cast<COLORREF>(::SendMessageW(CtrlHandle, TVM_GETLINECOLOR, 0, 0));
   saved_ = true;
 }
 
@@ -347,19 +349,29 @@ void TacTreeViewWnd::RestoreStdProps() {
   if (!saved_ || !::IsWindow(CtrlHandle)) return;
   ::SendMessageW(CtrlHandle, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(stdBk_));
   ::SendMessageW(CtrlHandle, TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(stdText_));
+  ::SendMessageW(CtrlHandle, TVM_SETLINECOLOR, 0, static_cast<LPARAM>(stdLine_));
 }
 
 void TacTreeViewWnd::SetSkinParams() {
   ParamsSet = true;
   const TsGeneralData* section = SectionOf(SkinData);
-  if (DialogChild || !section) {
-    ::SendMessageW(CtrlHandle, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(clWindow)));
-  } else {
+  TColor back = clWindow, text = clWindowText;
+  if (!DialogChild && section) {
     if (TControl* owner = SkinData->OwnerControl)
       if (owner->Font()->Color() != static_cast<TColor>(section->HotFontColor[0]))
         owner->Font()->SetColor(section->HotFontColor[0]);
-    ::SendMessageW(CtrlHandle, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(section->HotColor)));
+    back = section->HotColor;
+    text = static_cast<TColor>(section->HotFontColor[0]);
   }
+  // The tree draws names in its own text colour, not the font's: without
+  // it the names stay black on a dark skin. Lines and the +/- boxes take
+  // the text colour a little towards the background.
+  back = ColorToRGB(back);
+  text = ColorToRGB(text);
+  ::SendMessageW(CtrlHandle, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(back));
+  ::SendMessageW(CtrlHandle, TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(text));
+  ::SendMessageW(CtrlHandle, TVM_SETLINECOLOR, 0,
+                 static_cast<LPARAM>(MixColors(text, back, kDisabledTextFade)));
   SkinData->BGChanged = true;
 }
 

@@ -85,7 +85,7 @@ class TacTreeViewWnd : public TacEditWnd {
   using TacEditWnd::TacEditWnd;
 
  private:
-  COLORREF stdBk_ = CLR_NONE, stdText_ = CLR_NONE;
+  COLORREF stdBk_ = CLR_NONE, stdText_ = CLR_NONE, stdLine_ = CLR_DEFAULT;
   bool saved_ = false;
 };
 

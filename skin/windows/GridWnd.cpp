@@ -14,6 +14,14 @@ void PublishGridProperties() {
     PublishOrdinal<TCustomGrid>(
         L"FixedColor", [](TCustomGrid* g) { return static_cast<long long>(g->FixedColor()); },
         [](TCustomGrid* g, long long v) { g->SetFixedColor(static_cast<TColor>(v)); });
+    PublishOrdinal<TCustomGrid>(
+        L"SelectionColor",
+        [](TCustomGrid* g) { return static_cast<long long>(g->SelectionColor()); },
+        [](TCustomGrid* g, long long v) { g->SetSelectionColor(static_cast<TColor>(v)); });
+    PublishOrdinal<TCustomGrid>(
+        L"SelectionFontColor",
+        [](TCustomGrid* g) { return static_cast<long long>(g->SelectionFontColor()); },
+        [](TCustomGrid* g, long long v) { g->SetSelectionFontColor(static_cast<TColor>(v)); });
     return true;
   }();
   (void)done;
@@ -61,6 +69,8 @@ void TacGridWnd::SaveStdProps() {
   StdTitleFontColor = ColorProp(TitleFontOf(grid), L"Color");
   TColor* saved[] = {&StdFooterColor, &StdFooterCellColor, &StdTitleColor, &StdIndicatorIconColor};
   for (int i = 0; i < 4; ++i) *saved[i] = ColorProp(grid, kGridColors[i]);
+  StdSelectionColor = ColorProp(grid, L"SelectionColor");
+  StdSelectionFontColor = ColorProp(grid, L"SelectionFontColor");
 }
 
 void TacGridWnd::RestoreStdProps() {
@@ -71,6 +81,8 @@ void TacGridWnd::RestoreStdProps() {
   SetColorProp(TitleFontOf(grid), L"Color", StdTitleFontColor);
   const TColor saved[] = {StdFooterColor, StdFooterCellColor, StdTitleColor, StdIndicatorIconColor};
   for (int i = 0; i < 4; ++i) SetColorProp(grid, kGridColors[i], saved[i]);
+  SetColorProp(grid, L"SelectionColor", StdSelectionColor);
+  SetColorProp(grid, L"SelectionFontColor", StdSelectionFontColor);
 }
 
 void TacGridWnd::SetSkinParams() {
@@ -84,6 +96,10 @@ void TacGridWnd::SetSkinParams() {
   if (manager->IsValidSkinIndex(gi)) {
     const TColor global = manager->gd[gi].Color;
     for (int i = 0; i < 3; ++i) SetColorProp(grid, kGridColors[i], global);
+    // The skin's hot look, whose text is drawn to read on it.
+    SetColorProp(grid, L"SelectionColor", manager->GetGlobalHotColor());
+    SetColorProp(grid, L"SelectionFontColor",
+                 ColorToRGB(static_cast<TColor>(manager->gd[gi].HotFontColor[0])));
   }
   if (const TsGeneralData* section = SkinData->Section())
     SetColorProp(grid, L"IndicatorIconColor", section->FontColor[0]);

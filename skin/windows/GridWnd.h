@@ -20,6 +20,10 @@ class TacGridWnd : public TacEditWnd {
   TColor StdTitleFontColor = clNone;
   TColor StdTitleColor = clNone;
   TColor StdIndicatorIconColor = clNone;
+  // Selected cells: a grid that publishes these shows its selection in the
+  // skin's hot colours instead of the system's highlight.
+  TColor StdSelectionColor = clNone;
+  TColor StdSelectionFontColor = clNone;
 
  protected:
   friend class TacMainWnd;

@@ -106,7 +106,14 @@ void TacGroupBoxWnd::WndProc(TMessage& message) {
       SkinData->BGChanged = true;
       break;
     case WM_PAINT:
-      if (DialogChild) break;
+      if (DialogChild) {
+        // The window paints its inside, and its caption too, in the
+        // system's text colour: black on a dark skin. The skinned frame
+        // and caption go back over it.
+        TacMainWnd::WndProc(message);
+        if (!Destroyed) PaintGroupBox(nullptr);
+        return;
+      }
       PaintGroupBox(nullptr);
       message.Result = 0;
       return;
@@ -115,7 +122,13 @@ void TacGroupBoxWnd::WndProc(TMessage& message) {
       if (DialogChild && !Destroyed) PaintGroupBox(nullptr);
       return;
     case WM_PRINT:
-      if (DialogChild) break;
+      if (DialogChild) {
+        TacMainWnd::WndProc(message);
+        if (Destroyed) return;
+        SkinData->BGChanged = true;
+        PaintGroupBox(reinterpret_cast<HDC>(message.WParam));
+        return;
+      }
       // Printing paints into the given DC once and is done.
       SkinData->BGChanged = true;
       PaintGroupBox(reinterpret_cast<HDC>(message.WParam));

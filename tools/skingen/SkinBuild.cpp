@@ -8,10 +8,6 @@
 namespace skingen {
 namespace {
 
-std::string Grad(Rgb top, Rgb bottom) {
-  return std::to_string(ColorValue(top)) + ";" + std::to_string(ColorValue(bottom)) + ";100;0;0";
-}
-
 General Plain(const Scheme& s, Rgb color) {
   General g;
   g.Color = color;
@@ -142,6 +138,11 @@ void AddGlyph(Skin& k, const std::string& section, const std::string& key, int w
 }
 
 }  // namespace
+
+std::string GradientText(const Gradient2& g) {
+  if (!g.On) return "";
+  return std::to_string(ColorValue(g.Top)) + ";" + std::to_string(ColorValue(g.Bottom)) + ";100;0;0";
+}
 
 Skin BuildSkin(const Scheme& s) {
   Skin k{s, {}, {}};
@@ -371,7 +372,7 @@ Skin BuildSkin(const Scheme& s) {
     t.Stretch = 1;
     bool bar = std::string(section) == "BARPANEL";
     t.Paint = [=](Canvas& c, int x, int y, int) {
-      if (bar) c.VGradient(x, y, 8, 48, Lighter(s.Window, 0.4), Mix(s.Window, s.Accent, 0.18));
+      if (bar) c.VGradient(x, y, 8, 48, Mix(s.Window, s.Light, 0.5), Mix(s.Window, s.Accent, 0.18));
       else c.VGradient(x, y, 8, 48, s.Face, s.Face2);
     };
     k.Images.push_back(t);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Canvas.h"
+#include "Readable.h"
 #include "Schemes.h"
 #include "SkinModel.h"
 
@@ -98,13 +99,13 @@ std::string OptionsText(const Skin& k) {
       << g.ShadowColor << "\r\nSHADOWENABLED=" << Bool(g.ShadowEnabled)
       << "\r\nSHADOWOFFSET=" << g.ShadowOffset << "\r\nSHADOWTRANSPARENCY="
       << g.ShadowTransparency << "\r\nTRANSPARENCY=" << g.Transparency
-      << "\r\nGRADIENTPERCENT=" << g.GradientPercent << "\r\nGRADIENTDATA=" << g.Gradient
+      << "\r\nGRADIENTPERCENT=" << g.GradientPercent << "\r\nGRADIENTDATA=" << GradientText(g.Gradient)
       << "\r\nIMAGEPERCENT=" << g.ImagePercent << "\r\nSHOWFOCUS=" << Bool(g.ShowFocus)
       << "\r\nFADINGENABLED=" << Bool(g.Fading) << "\r\nFADINGINTERVALIN=" << g.FadeIn
       << "\r\nFADINGINTERVALOUT=" << g.FadeOut << "\r\nFADINGITERATIONS=" << g.FadeSteps
       << "\r\nHOTCOLOR=" << ColorValue(g.HotColor) << "\r\nHOTTRANSPARENCY="
       << g.HotTransparency << "\r\nHOTBEVEL=" << g.HotBevel << "\r\nHOTGRADIENTPERCENT="
-      << g.HotGradientPercent << "\r\nHOTGRADIENTDATA=" << g.HotGradient
+      << g.HotGradientPercent << "\r\nHOTGRADIENTDATA=" << GradientText(g.HotGradient)
       << "\r\nHOTIMAGEPERCENT=" << g.HotImagePercent << "\r\nBORDERCOLOR1="
       << ColorValue(g.Border1) << "\r\nBORDERCOLOR2=" << ColorValue(g.Border2) << "\r\n";
     for (const Image& im : k.Images)
@@ -161,6 +162,7 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < schemes.size(); ++i) {
       Skin skin = BuildSkin(schemes[i]);
       Canvas master = Layout(skin);
+      MakeReadable(skin, master);
       std::string options = OptionsText(skin);
       std::filesystem::create_directories(out / skin.S.Word);
       WriteFile(out / skin.S.Word / "Options.dat", options);

@@ -12,6 +12,13 @@
 
 namespace skingen {
 
+// A two-stop top-to-bottom gradient; Off writes the empty gradient text.
+struct Gradient2 {
+  bool On = false;
+  Rgb Top, Bottom;
+};
+inline Gradient2 Grad(Rgb top, Rgb bottom) { return Gradient2{true, top, bottom}; }
+
 // The general keys of one section, every one written out.
 struct General {
   std::string Parent;
@@ -28,7 +35,7 @@ struct General {
   int ShadowTransparency = 50;
   int Transparency = 0;
   int GradientPercent = 0;
-  std::string Gradient;
+  Gradient2 Gradient;
   int ImagePercent = 0;
   bool ShowFocus = false;
   bool Fading = false;
@@ -37,7 +44,7 @@ struct General {
   int HotTransparency = 0;
   int HotBevel = 0;
   int HotGradientPercent = 0;
-  std::string HotGradient;
+  Gradient2 HotGradient;
   int HotImagePercent = 0;
   Rgb Border1, Border2;
 };
@@ -69,5 +76,8 @@ struct Skin {
 
 // The sections and images of a skin in the given colours.
 Skin BuildSkin(const Scheme& s);
+
+// The gradient as skin files write it.
+std::string GradientText(const Gradient2& g);
 
 }  // namespace skingen

@@ -1,6 +1,7 @@
 // Text in skin colours, cut captions, 3D frames and shadows.
 #include <gtest/gtest.h>
 
+#include "skin/engine/ColorContrast.h"
 #include "skin/engine/SkinText.h"
 #include "skin/engine/SkinUtils.h"
 #include "tests/skin/engine/PixelTestUtil.h"
@@ -113,14 +114,23 @@ TEST_F(SkinnedForm, ContourColoursAddPassesOnlyWhereSet) {
   EXPECT_GT(redLeftOfText, 0);
 }
 
-TEST_F(SkinnedForm, DisabledTextIsEmbossed) {
+TEST_F(SkinnedForm, DisabledTextTakesTheSkinsDisabledColourAndIsEmbossedOnlyWithoutASkin) {
   TTestSkinned* c = Add(ckButton, 0, 0, 100, 20);
-  auto bmp = MakeBmp(100, 30, clBlack);
-  TRect r = MakeRect(0, 0, 100, 30);
-  DrawSkinText(bmp->Canvas(), L"Ш", false, r, DT_CENTER, c->SkinData.get(), false);
-  ::GdiFlush();
-  EXPECT_GT(CountColor(*bmp, ColorToRGB(clBtnShadow)), 0);
-  EXPECT_GT(CountColor(*bmp, ColorToRGB(clBtnHighlight)), 0);
+  const TColor disabled = DisabledFontColor(*c->SkinData->Section());
+  auto draw = [&](TsCommonData* sd) {
+    auto bmp = MakeBmp(100, 30, 0x123456);
+    bmp->Canvas()->Font()->SetHeight(-14);
+    TRect r = MakeRect(0, 0, 100, 30);
+    DrawSkinText(bmp->Canvas(), L"Ш", false, r, DT_CENTER, sd, false);
+    ::GdiFlush();
+    return bmp;
+  };
+  auto skinned = draw(c->SkinData.get());
+  EXPECT_GT(CountColor(*skinned, disabled), 0);
+  EXPECT_EQ(0, CountColor(*skinned, ColorToRGB(clBtnHighlight)));
+  auto plain = draw(nullptr);
+  EXPECT_GT(CountColor(*plain, ColorToRGB(clBtnShadow)), 0);
+  EXPECT_GT(CountColor(*plain, ColorToRGB(clBtnHighlight)), 0);
 }
 
 TEST(SkinText, CutTextShortensFromTheEnd) {

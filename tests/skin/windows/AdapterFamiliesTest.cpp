@@ -309,13 +309,7 @@ LRESULT CALLBACK ImageParent(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
 }
 
 TEST_F(AdapterFamilies, DisabledFacesAreBlendedWithTheParentsImage) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = ImageParent;
-  wc.hInstance = ::GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"TarnholtImageParent";
-  ::RegisterClassW(&wc);
-  HWND host = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 40, 40, 300, 200,
-                                nullptr, nullptr, wc.hInstance, nullptr);
+  HWND host = MakeHost(L"TarnholtImageParent", ImageParent);
   struct Case {
     const char* name;
     DWORD style;
@@ -328,7 +322,7 @@ TEST_F(AdapterFamilies, DisabledFacesAreBlendedWithTheParentsImage) {
                       }}}) {
     SCOPED_TRACE(c.name);
     HWND w = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | c.style, 10, 10, 90, 28,
-                               host, nullptr, wc.hInstance, nullptr);
+                               host, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     TacMainWndPtr a = c.adapt(w, manager.get());
     auto enabled = Print(w);
     ::EnableWindow(w, FALSE);

@@ -83,6 +83,18 @@ struct StandardForm {
   TLabel* label = nullptr;
 };
 
+// A top-level popup of a window class with the given procedure, registered
+// on first use: a parent that answers the skin commands a test needs.
+inline HWND MakeHost(const wchar_t* className, WNDPROC proc, int w = 300, int h = 200) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = className;
+  ::RegisterClassW(&wc);  // fails harmlessly when already registered
+  return ::CreateWindowExW(0, className, L"", WS_POPUP | WS_VISIBLE, 40, 40, w, h, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+}
+
 // The window's image through WM_PRINT into a memory bitmap.
 inline std::unique_ptr<TBitmap> Print(HWND wnd, TColor fill = 0x123456) {
   RECT r{};
