@@ -194,17 +194,25 @@ long long CountFoldersForProgress(const std::wstring& dir) {
   UniqueKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (!done) return TFrame5::GetQuanFolders(dir);
   HANDLE doneHandle = done.get();
-  std::thread counter([&dir, &count, &stop, doneHandle] {
-    CountFolders(dir, count, &stop);
-    SetEvent(doneHandle);
-  });
+  // Whatever ends the wait (a handler's exception included), the count is
+  // stopped and its thread joined before the locals it uses go.
+  struct Counter {
+    std::atomic<bool>& stop;
+    std::thread thread;
+    ~Counter() {
+      stop = true;
+      thread.join();
+    }
+  } counter{stop, std::thread([&dir, &count, &stop, doneHandle] {
+              CountFolders(dir, count, &stop);
+              SetEvent(doneHandle);
+            })};
   while (MsgWaitForMultipleObjects(1, &doneHandle, FALSE, static_cast<DWORD>(kSearchUpdateMs), QS_ALLINPUT) !=
          WAIT_OBJECT_0) {
     g_lastUpdateEnd = 0;
     PumpSearch();
     if (FindStop || Application->Terminated()) stop = true;
   }
-  counter.join();
   return count;
 }
 
