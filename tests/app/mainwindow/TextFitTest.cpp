@@ -77,15 +77,19 @@ TEST_P(TextFitTest, EachTextMeasuredWithItsFontFitsItsArea) {
   }
 }
 
-std::vector<TextArea> CheckBoxesOfPages(TMainForm* form, int first, int last) {
+// The texts of the controls of one kind on the main window's pages first
+// to last, each page shown in turn.
+template <class T>
+std::vector<TextArea> OnPages(TMainForm* form, int first, int last, TextArea (*area)(T*)) {
   std::vector<TextArea> areas;
   for (int page = first; page <= last; ++page) {
     form->SelectPage(page);
     Application->ProcessMessages();
     for (int i = 0; i < form->ComponentCount(); ++i) {
-      auto* box = dynamic_cast<TsCheckBox*>(form->Components(i));
-      if (!box || !box->IsShowing()) continue;
-      areas.push_back(CheckBoxArea(box));
+      auto* control = dynamic_cast<T*>(form->Components(i));
+      if (!control || control->Caption().empty()) continue;
+      if (control->Parent() && !control->Parent()->IsShowing()) continue;
+      areas.push_back(area(control));
     }
   }
   return areas;
@@ -115,8 +119,10 @@ const TextFitCase kCases[] = {
        return std::vector<TextArea>{LabelArea(form->FinderPathsLabel), LabelArea(form->FinderFiltersLabel),
                                     LabelArea(form->FinderExclusionsLabel)};
      }},
-    {"CleanupCheckBoxes", [](TMainForm* form) { return CheckBoxesOfPages(form, 0, 0); }},
-    {"SettingsCheckBoxes", [](TMainForm* form) { return CheckBoxesOfPages(form, 3, 11); }},
+    {"CleanupCheckBoxes", [](TMainForm* form) { return OnPages(form, 0, 0, CheckBoxArea); }},
+    {"SettingsCheckBoxes", [](TMainForm* form) { return OnPages(form, 3, 11, CheckBoxArea); }},
+    {"CleanupLabels", [](TMainForm* form) { return OnPages(form, 0, 0, LabelArea); }},
+    {"SettingsLabels", [](TMainForm* form) { return OnPages(form, 3, 11, LabelArea); }},
     {"ApplicationsTabs",
      [](TMainForm* form) {
        form->SelectPage(2);
