@@ -89,4 +89,29 @@ TEST_F(FinderProgressTest, TheBarStepsOncePerFolderToTheFolderCountThenReturnsTo
   EXPECT_EQ(form_->ProgressBar1->Max(), 3);
 }
 
+// A tree of more than a hundred folders moves the bar (each move repaints
+// it) once per hundredth of the way, still up to the end.
+TEST_F(FinderProgressTest, ALargeTreeMovesTheBarOncePerHundredthUpToTheEnd) {
+  testenv::ScopedTempDir tmp;
+  for (int i = 0; i < 250; ++i) tmp.MakeDir(L"tree\\d" + std::to_wstring(i));
+  AddPath(tmp / L"tree");
+  AddFilter(L"*.dat");
+
+  BarRecorder bar(form_->ProgressBar1);
+  TFrame5::FindFiles();
+
+  const std::vector<BarEvent>& events = bar.events;
+  ASSERT_GE(events.size(), 3u);
+  EXPECT_EQ(events.front(), (BarEvent{BarEvent::Range, 250}));
+  EXPECT_EQ(events.back(), (BarEvent{BarEvent::Position, 0}));
+  EXPECT_EQ(events[events.size() - 2], (BarEvent{BarEvent::Position, 250}));
+  const std::vector<BarEvent> steps(events.begin() + 1, events.end() - 1);
+  EXPECT_EQ(steps.size(), 100u);
+  for (size_t i = 0; i < steps.size(); ++i) {
+    EXPECT_EQ(steps[i].kind, BarEvent::Position);
+    // Step i reaches the (i + 1)th hundredth of the way.
+    EXPECT_EQ(steps[i].value * 100 / 250, static_cast<int>(i) + 1) << steps[i].value;
+  }
+}
+
 }  // namespace
