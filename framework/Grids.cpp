@@ -27,7 +27,8 @@ TCustomGrid::~TCustomGrid() = default;
 
 void TCustomGrid::CreateParams(TCreateParams& params) {
   TCustomControl::CreateParams(params);
-  params.Style |= WS_VSCROLL;
+  if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) params.Style |= WS_VSCROLL;
+  if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) params.Style |= WS_HSCROLL;
   if (borderStyle_ == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -40,6 +41,7 @@ void TCustomGrid::SetColCount(int v) {
   colWidths_.resize(static_cast<size_t>(v), defaultColWidth_);
   if (fixedCols_ >= v) fixedCols_ = v - 1;
   AdjustSelection();
+  UpdateScrollBar();
   Invalidate();
 }
 
@@ -59,6 +61,7 @@ void TCustomGrid::SetFixedCols(int v) {
   if (v == fixedCols_) return;
   fixedCols_ = v;
   AdjustSelection();
+  UpdateScrollBar();
   Invalidate();
 }
 
@@ -82,11 +85,13 @@ void TCustomGrid::AdjustSelection() {
   anchorCol_ = clampCol(anchorCol_);
   anchorRow_ = clampRow(anchorRow_);
   if (topRow_ < fixedRows_) topRow_ = fixedRows_;
+  leftCol_ = clampCol(leftCol_);
 }
 
 void TCustomGrid::SetDefaultColWidth(int v) {
   defaultColWidth_ = std::max(v, 0);
   std::fill(colWidths_.begin(), colWidths_.end(), defaultColWidth_);
+  UpdateScrollBar();
   Invalidate();
 }
 
@@ -107,6 +112,7 @@ void TCustomGrid::SetColWidths(int col, int width) {
   width = std::max(width, 0);
   if (colWidths_[static_cast<size_t>(col)] == width) return;
   colWidths_[static_cast<size_t>(col)] = width;
+  UpdateScrollBar();
   Invalidate();
 }
 
@@ -144,6 +150,12 @@ void TCustomGrid::SetSelectionFontColor(TColor v) {
   Invalidate();
 }
 
+void TCustomGrid::SetScrollBars(TScrollStyle v) {
+  if (v == scrollBars_) return;
+  scrollBars_ = v;
+  RecreateWnd();
+}
+
 void TCustomGrid::SetBorderStyle(TBorderStyle v) {
   if (v == borderStyle_) return;
   borderStyle_ = v;
@@ -152,9 +164,23 @@ void TCustomGrid::SetBorderStyle(TBorderStyle v) {
 
 // ---------------------------------------------------------------- geometry
 
+int TCustomGrid::FixedWidth() const {
+  int x = 0;
+  for (int c = 0; c < fixedCols_; ++c) x += ColWidths(c) + gridLineWidth_;
+  return x;
+}
+
+// The fixed columns stand at the left; the scrolling ones follow from
+// LeftCol. A column scrolled away to the left has no place (-1).
 int TCustomGrid::ColLeft(int col) const {
   int x = 0;
-  for (int c = 0; c < col && c < colCount_; ++c) x += ColWidths(c) + gridLineWidth_;
+  if (col < fixedCols_) {
+    for (int c = 0; c < col; ++c) x += ColWidths(c) + gridLineWidth_;
+    return x;
+  }
+  if (col < leftCol_) return -1;
+  x = FixedWidth();
+  for (int c = leftCol_; c < col && c < colCount_; ++c) x += ColWidths(c) + gridLineWidth_;
   return x;
 }
 
@@ -176,6 +202,7 @@ TRect TCustomGrid::CellRect(int col, int row) const {
   int top = RowTop(row);
   if (top < 0 || top >= ClientHeight()) return TRect{};
   int left = ColLeft(col);
+  if (left < 0) return TRect{};
   return TRect{left, top, left + ColWidths(col), top + defaultRowHeight_};
 }
 
@@ -185,6 +212,7 @@ void TCustomGrid::MouseToCell(int x, int y, int& col, int& row) const {
   if (x < 0 || y < 0) return;
   int left = 0;
   for (int c = 0; c < colCount_; ++c) {
+    if (c == fixedCols_) c = leftCol_;  // columns scrolled away take no room
     int right = left + ColWidths(c) + gridLineWidth_;
     if (x < right) {
       col = c;
@@ -204,6 +232,7 @@ int TCustomGrid::ColEdgeAt(int x, int y) const {
   if (fixedRows_ == 0 || y < 0 || y >= fixedRows_ * step) return -1;
   int edge = 0;
   for (int c = 0; c < colCount_; ++c) {
+    if (c == fixedCols_) c = leftCol_;
     edge += ColWidths(c);
     if (x >= edge - kSizingSlop && x <= edge + gridLineWidth_ + kSizingSlop) return c;
     edge += gridLineWidth_;
@@ -255,6 +284,7 @@ void TCustomGrid::FocusCell(int col, int row, bool extend) {
     anchorRow_ = row;
   }
   MakeRowVisible(row);
+  if (!(options_ & goRowSelect)) MakeColVisible(col);
   Invalidate();
 }
 
@@ -282,18 +312,80 @@ void TCustomGrid::MakeRowVisible(int row) {
   else if (row >= topRow_ + visible) SetTopRow(row - visible + 1);
 }
 
+int TCustomGrid::MaxLeftCol() const {
+  const int room = ClientWidth() - FixedWidth();
+  int used = 0, c = colCount_;
+  while (c > fixedCols_) {
+    const int w = ColWidths(c - 1) + gridLineWidth_;
+    if (used + w > room) break;
+    used += w;
+    --c;
+  }
+  return std::clamp(c, fixedCols_, std::max(fixedCols_, colCount_ - 1));
+}
+
+void TCustomGrid::ClampLeftCol() { leftCol_ = std::clamp(leftCol_, fixedCols_, MaxLeftCol()); }
+
+void TCustomGrid::SetLeftCol(int v) {
+  int old = leftCol_;
+  leftCol_ = v;
+  ClampLeftCol();
+  if (leftCol_ == old) return;
+  UpdateScrollBar();
+  Invalidate();
+  if (OnTopLeftChanged) OnTopLeftChanged(this);
+}
+
+void TCustomGrid::MakeColVisible(int col) {
+  if (col < fixedCols_ || col >= colCount_) return;
+  if (col < leftCol_) {
+    SetLeftCol(col);
+    return;
+  }
+  // The first column from which `col` still ends inside the view.
+  int left = col, used = ColWidths(col) + gridLineWidth_;
+  const int room = ClientWidth() - FixedWidth();
+  while (left > leftCol_ && used + ColWidths(left - 1) + gridLineWidth_ <= room) {
+    --left;
+    used += ColWidths(left) + gridLineWidth_;
+  }
+  if (left > leftCol_) SetLeftCol(left);
+}
+
 void TCustomGrid::UpdateScrollBar() {
-  if (!HandleAllocated()) return;
-  SCROLLINFO si{};
-  si.cbSize = sizeof(si);
-  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  si.nMin = 0;
-  si.nMax = std::max(rowCount_ - fixedRows_ - 1, 0);
-  si.nPage = static_cast<UINT>(std::max(VisibleRowCount(), 1));
-  si.nPos = topRow_ - fixedRows_;
-  // Without rows to scroll the bar goes away (page covers the range).
-  if (rowCount_ - fixedRows_ <= VisibleRowCount()) si.nMax = 0, si.nPage = 1;
-  SetScrollInfo(WindowHandle(), SB_VERT, &si, TRUE);
+  if (!HandleAllocated() || updatingScrollBars_) return;
+  updatingScrollBars_ = true;
+  // A bar that comes or goes narrows or widens the room of the other one:
+  // the second round settles both.
+  for (int round = 0; round < 2; ++round) {
+    ClampTopRow();
+    ClampLeftCol();
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) {
+      si.nMin = 0;
+      si.nMax = std::max(rowCount_ - fixedRows_ - 1, 0);
+      si.nPage = static_cast<UINT>(std::max(VisibleRowCount(), 1));
+      si.nPos = topRow_ - fixedRows_;
+      // Without rows to scroll the bar goes away (page covers the range).
+      if (rowCount_ - fixedRows_ <= VisibleRowCount()) si.nMax = 0, si.nPage = 1;
+      SetScrollInfo(WindowHandle(), SB_VERT, &si, TRUE);
+    }
+    if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) {
+      // One step per column; the page is the columns in view at the far
+      // right. Without columns to scroll the bar goes away.
+      const int maxLeft = MaxLeftCol();
+      const int steps = maxLeft - fixedCols_;
+      const int page = std::max(colCount_ - maxLeft, 1);
+      si.nMin = 0;
+      si.nMax = steps > 0 ? steps + page - 1 : 0;
+      si.nPage = steps > 0 ? static_cast<UINT>(page) : 1;
+      si.nPos = leftCol_ - fixedCols_;
+      SetScrollInfo(WindowHandle(), SB_HORZ, &si, TRUE);
+    }
+  }
+  updatingScrollBars_ = false;
 }
 
 void TCustomGrid::WMVScroll(TMessage& message) {
@@ -312,6 +404,28 @@ void TCustomGrid::WMVScroll(TMessage& message) {
       si.fMask = SIF_TRACKPOS;
       GetScrollInfo(WindowHandle(), SB_VERT, &si);
       SetTopRow(fixedRows_ + si.nTrackPos);
+      break;
+    }
+  }
+  message.Result = 0;
+}
+
+void TCustomGrid::WMHScroll(TMessage& message) {
+  const int page = std::max(colCount_ - MaxLeftCol(), 1);
+  switch (LOWORD(message.WParam)) {
+    case SB_LINELEFT: SetLeftCol(leftCol_ - 1); break;
+    case SB_LINERIGHT: SetLeftCol(leftCol_ + 1); break;
+    case SB_PAGELEFT: SetLeftCol(leftCol_ - page); break;
+    case SB_PAGERIGHT: SetLeftCol(leftCol_ + page); break;
+    case SB_LEFT: SetLeftCol(fixedCols_); break;
+    case SB_RIGHT: SetLeftCol(colCount_); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO si{};
+      si.cbSize = sizeof(si);
+      si.fMask = SIF_TRACKPOS;
+      GetScrollInfo(WindowHandle(), SB_HORZ, &si);
+      SetLeftCol(fixedCols_ + si.nTrackPos);
       break;
     }
   }
@@ -409,6 +523,9 @@ void TCustomGrid::WndProc(TMessage& message) {
     case WM_VSCROLL:
       WMVScroll(message);
       return;
+    case WM_HSCROLL:
+      WMHScroll(message);
+      return;
     case WM_MOUSEWHEEL: {
       int notches = GET_WHEEL_DELTA_WPARAM(message.WParam) / WHEEL_DELTA;
       SetTopRow(topRow_ - notches * kWheelRows);
@@ -457,6 +574,7 @@ void TCustomGrid::Paint() {
     int top = RowTop(row);
     if (top < 0 || top >= client.bottom) return false;
     for (int col = 0; col < colCount_; ++col) {
+      if (col == fixedCols_) col = leftCol_;  // columns scrolled away
       TRect r = CellRect(col, row);
       if (r.left >= client.right) break;
       bool fixed = row < fixedRows_ || col < fixedCols_;
@@ -498,7 +616,7 @@ void TCustomGrid::Paint() {
   if (lastBottom < client.bottom) c->FillRect(TRect{0, lastBottom, std::min<int>(lastRight, client.right), client.bottom});
   // Selected rows show their focus as a whole when the grid has it.
   if (focused && (options_ & goRowSelect) && row_ >= topRow_) {
-    TRect first = CellRect(fixedCols_, row_);
+    TRect first = CellRect(leftCol_, row_);
     if (first.bottom > first.top) c->DrawFocusRect(TRect{first.left, first.top, lastRight - gridLineWidth_, first.bottom});
   }
 }

@@ -1,7 +1,8 @@
 // Grids: TCustomGrid paints a table of cells itself (fixed rows and columns
 // in FixedColor, the rest in Color), keeps a selected cell or range, scrolls
-// rows with a vertical scroll bar, and lets the user size columns by
-// dragging the edges in the fixed rows. TStringGrid adds a text per cell.
+// rows with a vertical and columns with a horizontal scroll bar, and lets
+// the user size columns by dragging the edges in the fixed rows. TStringGrid
+// adds a text per cell.
 #pragma once
 
 #include <functional>
@@ -11,6 +12,7 @@
 
 #include "framework/Classes.h"
 #include "framework/Controls.h"
+#include "framework/StdCtrls.h"
 
 enum TGridOptionFlag : uint32_t {
   goFixedVertLine = 1u << 0,
@@ -78,6 +80,10 @@ class TCustomGrid : public TCustomControl {
   void SetSelectionFontColor(TColor v);
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle v);
+  // Which scroll bars the grid may show; each shows only while there is
+  // something to scroll that way.
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle v);
 
   // The current cell; moving it collapses the range to it.
   int Col() const { return col_; }
@@ -89,7 +95,9 @@ class TCustomGrid : public TCustomControl {
   void SetSelection(const TGridRect& r);
   int TopRow() const { return topRow_; }
   void SetTopRow(int v);
-  int LeftCol() const { return fixedCols_; }
+  // The first scrolling column in view (right of the fixed columns).
+  int LeftCol() const { return leftCol_; }
+  void SetLeftCol(int v);
   // Whole non-fixed rows that fit in the client area (at least 1 counted
   // for scrolling arithmetic when a row exists).
   int VisibleRowCount() const;
@@ -127,8 +135,16 @@ class TCustomGrid : public TCustomControl {
   int RowTop(int row) const;   // client y of a row's top edge (-1 above the view)
   void ClampTopRow();
   void MakeRowVisible(int row);
+  // The last LeftCol that still fills the view: every column from it to the
+  // end fits beside the fixed ones (the fixed columns when all fit).
+  int MaxLeftCol() const;
+  int FixedWidth() const;
+  void ClampLeftCol();
+  void MakeColVisible(int col);
+  // Both bars from the grid's shape and view (each only when allowed).
   void UpdateScrollBar();
   void WMVScroll(TMessage& message);
+  void WMHScroll(TMessage& message);
   void WMSetCursor(TMessage& message);
   void AdjustSelection();
 
@@ -140,9 +156,12 @@ class TCustomGrid : public TCustomControl {
   TColor fixedColor_ = clBtnFace;
   TColor selectionColor_ = clHighlight, selectionFontColor_ = clHighlightText;
   TBorderStyle borderStyle_ = bsSingle;
+  TScrollStyle scrollBars_ = ssBoth;
+  bool updatingScrollBars_ = false;
   int col_ = 1, row_ = 1;
   int anchorCol_ = 1, anchorRow_ = 1;
   int topRow_ = 1;
+  int leftCol_ = 1;
   // Mouse gestures.
   bool selecting_ = false;
   int sizingCol_ = -1;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <thread>
 #include <climits>
 #include <cmath>
 #include <unordered_map>
@@ -81,16 +82,15 @@ void PumpMessages() {
   g_match.valid = false;
 }
 
-// What the search shows besides its rows: the totals, the folder at hand
-// and the progress. A status-bar or progress-bar update costs as much as
-// listing a few dozen files, so they are brought up to date when the
-// search handles messages (and at its end), not at every file.
+// What the search shows besides its rows and its progress: the totals and
+// the folder at hand. A status-bar update costs as much as listing a few
+// dozen files, so they are brought up to date when the search handles
+// messages (and at its end), not at every file. The progress bar moves once
+// per folder, far less often, and follows each folder at once.
 struct SearchView {
   bool totals = false;
   bool folder = false;
   std::wstring folderText;  // empty: panel 0 cleared
-  bool progress = false;
-  int position = 0;
 } g_view;
 
 void ShowSearchFolder(TStatusBar* bar, const std::wstring& dir);
@@ -121,8 +121,6 @@ void ShowFoundRows() {
   g_found.clear();
 }
 
-void ShowSearchProgress();
-
 void FlushSearchView() {
   TMainForm* form = MainForm;
   ShowFoundRows();
@@ -131,8 +129,7 @@ void FlushSearchView() {
     if (g_view.folderText.empty()) form->StatusBar1->SetPanelText(0, L"");
     else ShowSearchFolder(form->StatusBar1, g_view.folderText);
   }
-  ShowSearchProgress();
-  g_view.totals = g_view.folder = g_view.progress = false;
+  g_view.totals = g_view.folder = false;
 }
 
 // The search brings the list and the texts up to date and handles messages
@@ -184,21 +181,69 @@ void CountFolders(const std::wstring& dir, std::atomic<long long>& count,
   } while (FindNextFileW(listing.get(), &fd));
 }
 
-// The listings and folder count of the path being searched, and whether the
-// bar has the count yet.
+// The listings of the path being searched.
 FolderReadAhead* g_readAhead = nullptr;
-bool g_progressMaxSet = false;
 
-// The bar's end is the folder count once it is known; until then the bar
-// waits.
-void ShowSearchProgress() {
+// The folders of the path being searched so far, and the hundredths of
+// the way that the bar last showed.
+struct SearchProgress {
+  int position = 0;
+  long long shownHundredths = 0;
+} g_progress;
+
+void StartProgress(int max) {
+  MainForm->ProgressBar1->SetMax(max);
+  g_progress = SearchProgress();
+}
+
+// One more folder searched. The skinned bar paints itself at every new
+// position, which costs as much as searching dozens of folders; so a step
+// goes to the bar when it takes the bar a hundredth further, and at the
+// end, which the eye cannot tell from every step.
+void StepProgress() {
   TProgressBar* bar = MainForm->ProgressBar1;
-  if (g_readAhead && !g_progressMaxSet && g_readAhead->Done()) {
-    bar->SetMax(static_cast<int>(std::min<long long>(g_readAhead->Count(), INT_MAX)));
-    g_progressMaxSet = true;
-    g_view.progress = true;
+  if (!FindRunning) {  // a folder searched on its own
+    bar->StepBy(1);
+    return;
   }
-  if (g_view.progress && g_progressMaxSet) bar->SetPosition(g_view.position);
+  ++g_progress.position;
+  const int max = std::max(bar->Max(), 1);
+  const long long hundredths = static_cast<long long>(std::min(g_progress.position, max)) * 100 / max;
+  if (hundredths == g_progress.shownHundredths && g_progress.position != max) return;
+  g_progress.shownHundredths = hundredths;
+  bar->SetPosition(g_progress.position);
+}
+
+// The folders below Dir, counted on a thread of its own while the window
+// goes on handling its messages: a whole drive takes a while to count. A
+// stop asked for meanwhile ends the count early; the search then lists the
+// path's first entry and ends.
+long long CountFoldersForProgress(const std::wstring& dir) {
+  std::atomic<long long> count{0};
+  std::atomic<bool> stop{false};
+  UniqueKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!done) return TFrame5::GetQuanFolders(dir);
+  HANDLE doneHandle = done.get();
+  // Whatever ends the wait (a handler's exception included), the count is
+  // stopped and its thread joined before the locals it uses go.
+  struct Counter {
+    std::atomic<bool>& stop;
+    std::thread thread;
+    ~Counter() {
+      stop = true;
+      thread.join();
+    }
+  } counter{stop, std::thread([&dir, &count, &stop, doneHandle] {
+              CountFolders(dir, count, &stop);
+              SetEvent(doneHandle);
+            })};
+  while (MsgWaitForMultipleObjects(1, &doneHandle, FALSE, static_cast<DWORD>(kSearchUpdateMs), QS_ALLINPUT) !=
+         WAIT_OBJECT_0) {
+    g_lastUpdateEnd = 0;
+    PumpSearch();
+    if (FindStop || Application->Terminated()) stop = true;
+  }
+  return count;
 }
 
 std::wstring LocaleDecimal() {
@@ -361,22 +406,17 @@ void TFrame5::FindFiles() {
     if (form->CheckListBox1->Checked(i)) {
       const std::wstring dir = form->CheckListBox1->Items()->Strings(i);
       {
+        // The bar runs from 0 to the number of folders below the path, one
+        // step as each is searched.
+        StartProgress(static_cast<int>(std::min<long long>(CountFoldersForProgress(dir), INT_MAX)));
         FolderReadAhead folders(dir);
         g_readAhead = &folders;
-        g_progressMaxSet = false;
         struct Forget {
           ~Forget() { g_readAhead = nullptr; }
         } forget;
-        g_view.position = 0;
         Find(dir);
-        if (!FindStop && !Application->Terminated()) {
-          folders.Finish();
-          ShowSearchProgress();
-        }
       }
-      g_progressMaxSet = true;
-      g_view.position = 0;
-      g_view.progress = true;
+      form->ProgressBar1->SetPosition(0);
       FlushSearchView();
     }
     g_lastUpdateEnd = 0;
@@ -403,8 +443,7 @@ void TFrame5::Find(const std::wstring& Dir) {
         Find(Dir + name + L"\\");
         g_view.folder = true;
         g_view.folderText = Dir;
-        ++g_view.position;
-        g_view.progress = true;
+        StepProgress();
       }
     } else {
       path.assign(Dir).append(name);

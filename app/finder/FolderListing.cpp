@@ -52,27 +52,14 @@ FolderReadAhead::~FolderReadAhead() {
   if (thread_.joinable()) thread_.join();
 }
 
-void FolderReadAhead::Finish() {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    broken_ = true;
-    ahead_.clear();
-    aheadBytes_ = 0;
-    available_ = 0;
-  }
-  taken_.notify_all();
-  if (thread_.joinable()) thread_.join();
-}
-
 void FolderReadAhead::Walk(const std::wstring& dir) {
-  if (stop_) return;
+  if (stop_ || broken_) return;
   std::unique_ptr<FolderListing> listing = FolderListing::Read(dir, &stop_);
   if (stop_) return;
   // The subfolders' names, kept before the listing goes to the search.
   std::vector<std::wstring> folders;
   for (size_t i = 0; i < listing->Count(); ++i)
     if (listing->Enterable(i)) folders.emplace_back(listing->Name(i));
-  count_ += static_cast<long long>(folders.size());
   Push(std::move(listing));
   for (const std::wstring& name : folders) Walk(dir + name + L"\\");
 }

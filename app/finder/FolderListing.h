@@ -55,7 +55,7 @@ bool EnterableFolder(DWORD attributes, const wchar_t* name);
 
 // Lists the folders of one search path on a thread of its own, in the order
 // the search enters them (a folder, then each of its subfolders in listing
-// order, depth first), and counts them on the way for the progress bar. The
+// order, depth first). The
 // search then takes the listings instead of reading the folders itself, so
 // the tree is walked once, beside the search's own work, instead of twice.
 class FolderReadAhead {
@@ -81,11 +81,8 @@ class FolderReadAhead {
     return Pop(Dir);
   }
 
-  // The whole tree has been listed: Count() is final.
+  // The whole tree has been listed.
   bool Done() const { return done_; }
-  long long Count() const { return count_; }
-  // Waits for the whole count; listings not taken by then are dropped.
-  void Finish();
 
  private:
   void Walk(const std::wstring& dir);
@@ -101,12 +98,11 @@ class FolderReadAhead {
   std::condition_variable taken_;
   std::deque<std::unique_ptr<FolderListing>> ahead_;
   size_t aheadBytes_ = 0;
-  // A listing was asked for out of order: the walk goes on for the count
-  // only.
+  // A listing was asked for out of order: the walk is of no further use
+  // and ends.
   std::atomic<bool> broken_{false};
   bool waiting_ = false;      // the search found nothing ready and waits
   UniqueKernelHandle event_;  // set for a waiting search when a listing arrives, and when the walk ends
-  std::atomic<long long> count_{0};
   std::atomic<bool> stop_{false}, done_{false};
   std::atomic<size_t> available_{0};  // ahead_.size(), readable without the lock
   std::thread thread_;  // last: starts once the rest exists

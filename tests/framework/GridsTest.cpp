@@ -15,8 +15,9 @@ class GridTest : public FormTest {
   // A grid like the duplicate result window's: 5 columns, no fixed
   // column, one header row, whole-row range selection, column sizing.
   TStringGrid* MakeGrid(int rows, int visibleRows = 5) {
-    // Client area: the header and `visibleRows` rows; 2-pixel client edge.
-    auto* g = Make<TStringGrid>(8, 8, 420, kStep * (visibleRows + 1) + 4);
+    // Client area: the header and `visibleRows` rows; 2-pixel client edge;
+    // wide enough for the columns beside a vertical scroll bar.
+    auto* g = Make<TStringGrid>(8, 8, 440, kStep * (visibleRows + 1) + 4);
     g->SetColCount(5);
     g->SetFixedCols(0);
     g->SetFixedRows(1);
@@ -110,6 +111,76 @@ TEST_F(GridTest, KeysMoveTheRowAndScrollItIntoView) {
   EXPECT_EQ(si.nMax, 19);
   EXPECT_EQ(si.nPage, 5u);
   EXPECT_EQ(si.nPos, g->TopRow() - 1);
+}
+
+bool HasHorzBar(TCustomGrid* g) {
+  SCROLLBARINFO sbi{};
+  sbi.cbSize = sizeof(sbi);
+  return GetScrollBarInfo(g->Handle(), OBJID_HSCROLL, &sbi) && !(sbi.rgstate[0] & STATE_SYSTEM_INVISIBLE);
+}
+
+// Columns wider than the grid: a horizontal bar scrolls them a column at a
+// time until the last one lies whole in view; columns that fit need no bar.
+struct HorzCase {
+  int width;  // of the grid, its 2-pixel client edge included
+  int rows;   // more than fit bring the vertical bar, which narrows the view
+  bool bar;
+  int maxLeftCol;
+};
+
+class GridHorzTest : public GridTest, public ::testing::WithParamInterface<HorzCase> {};
+
+TEST_P(GridHorzTest, TheHorizontalBarShowsWhileColumnsExceedTheView) {
+  const HorzCase& c = GetParam();
+  auto* g = Make<TStringGrid>(8, 8, c.width, kStep * 6 + 4);
+  g->SetColCount(3);
+  g->SetFixedCols(0);
+  g->SetFixedRows(1);
+  g->SetDefaultRowHeight(kRowH);
+  const int widths[] = {126, 202, 81};
+  for (int col = 0; col < 3; ++col) g->SetColWidths(col, widths[col]);
+  g->SetRowCount(c.rows);
+  EXPECT_EQ(g->ScrollBars(), ssBoth);
+  EXPECT_EQ(HasHorzBar(g), c.bar);
+  const int clientWidth = g->ClientWidth();
+  SendMessageW(g->Handle(), WM_HSCROLL, SB_RIGHT, 0);
+  EXPECT_EQ(g->LeftCol(), c.maxLeftCol);
+  // At the far right the last column ends inside the view.
+  const TRect last = g->CellRect(2, 0);
+  EXPECT_GT(last.right, last.left);
+  EXPECT_LE(last.right, clientWidth);
+  if (!c.bar) return;
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_ALL;
+  GetScrollInfo(g->Handle(), SB_HORZ, &si);
+  EXPECT_EQ(si.nPos, c.maxLeftCol);
+  // Scrolled away, column 0 has no place; the point at the left edge is
+  // the first column in view.
+  EXPECT_EQ(g->CellRect(0, 0).right, 0);
+  int col, row;
+  g->MouseToCell(3, 3, col, row);
+  EXPECT_EQ(col, c.maxLeftCol);
+  SendMessageW(g->Handle(), WM_HSCROLL, SB_LINELEFT, 0);
+  EXPECT_EQ(g->LeftCol(), c.maxLeftCol - 1);
+  SendMessageW(g->Handle(), WM_HSCROLL, SB_LEFT, 0);
+  EXPECT_EQ(g->LeftCol(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, GridHorzTest,
+                         ::testing::Values(HorzCase{416, 3, false, 0},   // 409 + 3 lines fill 412
+                                           HorzCase{416, 40, true, 1},   // the vertical bar takes the room
+                                           HorzCase{300, 3, true, 1},    // columns 1 and 2 fit
+                                           HorzCase{200, 3, true, 2}));  // only the last one fits
+
+TEST_F(GridTest, AGridWithoutAHorizontalBarHasNoneToShow) {
+  TStringGrid* g = MakeGrid(3);
+  g->SetScrollBars(ssVertical);
+  g->SetColWidths(4, 600);
+  EXPECT_FALSE(GetWindowLongW(g->Handle(), GWL_STYLE) & WS_HSCROLL);
+  EXPECT_FALSE(HasHorzBar(g));
+  g->SetScrollBars(ssBoth);
+  EXPECT_TRUE(HasHorzBar(g));
 }
 
 TEST_F(GridTest, ScrollBarMessagesMoveTheTopRowWithinBounds) {

@@ -84,7 +84,7 @@ TEST_F(FinderSearchTest, GetQuanFoldersCountsFoldersAtEveryDepth) {
   EXPECT_EQ(TFrame5::GetQuanFolders(tmp.Path() + L"\\"), 4);
   EXPECT_EQ(TFrame5::GetQuanFolders(tmp / L"d\\"), 0);
   EXPECT_EQ(TFrame5::GetQuanFolders(tmp / L"missing\\"), 0);
-  // A search counts them beside its own walk; the bar ends at the count.
+  // A search sets the bar's end to the count.
   AddPath(tmp.Path());
   AddFilter(L"*.txt");
   form_->ProgressBar1->SetMax(100);

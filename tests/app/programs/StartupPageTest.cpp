@@ -112,6 +112,29 @@ TEST_F(StartupPage, ShowingTheTabListsEveryEntryWithItsTag) {
   EXPECT_EQ(form_->LB->Items()->ToVector(), std::vector<std::wstring>{L"Users"});
 }
 
+// With more entries than rows in view the vertical bar narrows the grid
+// below its three columns: a horizontal bar brings the source column into
+// view whole.
+TEST_F(StartupPage, ALongListScrollsSidewaysToTheWholeSourceColumn) {
+  for (int i = 0; i < 30; ++i) scratch_.SetString(1, L"Entry" + IntToStr(i), L"c:\\e.exe");
+  ShowGrid();
+  TStringGrid* sg = form_->SG;
+  ASSERT_EQ(sg->RowCount(), 31);
+  ASSERT_TRUE(sg->HandleAllocated());
+  const int columns = sg->ColWidths(0) + sg->ColWidths(1) + sg->ColWidths(2) + 3 * sg->GridLineWidth();
+  ASSERT_GT(columns, sg->ClientWidth());
+  SCROLLBARINFO sbi{};
+  sbi.cbSize = sizeof(sbi);
+  ASSERT_TRUE(GetScrollBarInfo(sg->WindowHandle(), OBJID_HSCROLL, &sbi));
+  EXPECT_FALSE(sbi.rgstate[0] & STATE_SYSTEM_INVISIBLE);
+  SendMessageW(sg->WindowHandle(), WM_HSCROLL, SB_RIGHT, 0);
+  const TRect source = sg->CellRect(2, 1);
+  EXPECT_GT(source.right, source.left);
+  EXPECT_LE(source.right, sg->ClientWidth());
+  SendMessageW(sg->WindowHandle(), WM_HSCROLL, SB_LEFT, 0);
+  EXPECT_EQ(sg->LeftCol(), 0);
+}
+
 TEST_F(StartupPage, WithoutEntriesOnlyTheHeaderShowsAndDeleteAsksNothing) {
   ShowGrid();
   EXPECT_EQ(Grid(), std::vector<GridRow>{kHeader});
