@@ -69,6 +69,7 @@ enum TControlStateFlag : uint32_t {
   csPaintCopy = 1u << 7,
   csCustomPaint = 1u << 8,
   csDestroyingHandle = 1u << 9,
+  csCreatingChildHandles = 1u << 10,  // the control is making its children's windows
 };
 using TControlState = uint32_t;
 

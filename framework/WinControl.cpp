@@ -140,17 +140,29 @@ HWND TWinControl::Handle() {
 
 void TWinControl::CreateHandle() {
   if (handle_ || HasState(csDestroying)) return;
+  // Made into a standing parent window, not as part of the parent's own
+  // children: the form hears of it once the whole subtree exists.
+  TWinControl* parent = Parent();
+  const bool intoStandingTree =
+      parent && parent->HandleAllocated() && !(parent->ControlState() & csCreatingChildHandles);
   CreateWnd();
   if (!handle_) return;
   // Keep the children's windows in our list order (bottom first).
   CreateChildHandles();
   UpdateShowing();
+  if (!intoStandingTree || !handle_) return;
+  TWinControl* form = GetParentForm();
+  if (form && form != this && form->HandleAllocated())
+    form->Perform(CM_WINDOWSMADE, 0, reinterpret_cast<LPARAM>(this));
 }
 
 void TWinControl::CreateChildHandles() {
+  const bool outer = !(ControlState() & csCreatingChildHandles);
+  SetControlState(ControlState() | csCreatingChildHandles);
   for (TControl* c : controls_)
     if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->HandleAllocated() && !w->WindowDeferred())
       w->CreateHandle();
+  if (outer) SetControlState(ControlState() & ~csCreatingChildHandles);
 }
 
 void TWinControl::CreateWnd() {
