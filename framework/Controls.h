@@ -406,6 +406,7 @@ class TWinControl : public TControl {
   void TrackMouse(TMessage& message);
   void WMWindowPosChanged(TMessage& message);
   void WMEraseBkgnd(TMessage& message);
+  void WMSetRedraw(TMessage& message);
   bool WMContextMenu(TMessage& message);
   void OfferToControls(TMessage& message);
   bool OfferDialogKey(WORD key, LPARAM keyData);
@@ -421,6 +422,9 @@ class TWinControl : public TControl {
   bool aligning_ = false;
   bool trackingLeave_ = false;
   std::wstring savedText_;  // text while the window is recreated
+  // What this window and its children still had to paint when drawing was
+  // switched off; given back when it is switched on again.
+  std::vector<std::pair<HWND, UniqueRgn>> pendingPaints_;
 };
 
 // A window that paints itself through a canvas.

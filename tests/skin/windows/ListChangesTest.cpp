@@ -226,6 +226,18 @@ TEST_P(ListChanges, ChangedRowsReachTheScreen) {
   EXPECT_EQ(ScreenDiffersFromPrint(), 0) << "an added row";
 }
 
+// The form's caption changes right after the rows did (the provider keeps
+// the platform from drawing its own caption by switching drawing off).
+TEST_P(ListChanges, RowsChangedBeforeTheCaptionChangesReachTheScreen) {
+  ASSERT_EQ(ScreenDiffersFromPrint(), 0) << "the first paint";
+  GetParam().renameFirst(list);
+  form->SetCaption(L"Другой заголовок");
+  EXPECT_EQ(ScreenDiffersFromPrint(), 0) << "a renamed row";
+  GetParam().addRows(list, kRows, 1);
+  form->SetCaption(L"Заголовок");
+  EXPECT_EQ(ScreenDiffersFromPrint(), 0) << "an added row";
+}
+
 TEST_P(ListChanges, AScrollBarThatRowsBringKeepsTheSkinsLook) {
   ASSERT_NE(Bars(), nullptr);
   GetParam().addRows(list, kRows, 40);
