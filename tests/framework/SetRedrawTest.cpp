@@ -7,20 +7,9 @@
 
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "tests/common/AppDriver.h"
 
 namespace {
-
-void Pump(DWORD ms) {
-  const DWORD end = ::GetTickCount() + ms;
-  MSG msg;
-  while (static_cast<int>(end - ::GetTickCount()) > 0) {
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
 
 class SetRedrawTest : public ::testing::Test {
  protected:
@@ -31,7 +20,7 @@ class SetRedrawTest : public ::testing::Test {
     changed = AddPanel(8);
     untouched = AddPanel(150);
     form->Show();
-    Pump(50);
+    testenv::PumpFor(50);
     paints[0] = paints[1] = 0;
   }
   void TearDown() override {
@@ -65,7 +54,7 @@ TEST_F(SetRedrawTest, APaintPendingWhenDrawingGoesOffComesWhenItComesBack) {
   ::InvalidateRect(changed->Handle(), nullptr, TRUE);
   Redraw(false);
   Redraw(true);
-  Pump(50);
+  testenv::PumpFor(50);
   EXPECT_EQ(paints[0], 1);
   EXPECT_EQ(paints[1], 0);  // nothing to paint there: nothing painted
 }
