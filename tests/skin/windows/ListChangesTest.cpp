@@ -15,6 +15,7 @@
 #include "framework/Handles.h"
 #include "framework/ListBox.h"
 #include "framework/ListView.h"
+#include "skin/controls/AlphaListBox.h"
 #include "skin/controls/ListView.h"
 #include "skin/windows/ScrollWnd.h"
 #include "skin/windows/SkinProvider.h"
@@ -70,27 +71,33 @@ void RenameViewRow(TWinControl* c) {
   static_cast<TCustomListView*>(c)->Items()->Item(0)->SetCaption(L"Исправлено");
 }
 
+template <class T>
+TWinControl* MakeList(TForm* form, TWinControl* parent) {
+  auto* l = Construct<T>(form);
+  l->SetBounds(4, 4, 220, 120);
+  l->SetParent(parent);
+  return l;
+}
+
+template <class T>
+void AddListRows(TWinControl* c, int from, int count) {
+  for (int i = from; i < from + count; ++i) static_cast<T*>(c)->Items()->Add(L"Строка " + std::to_wstring(i));
+}
+
+template <class T>
+void RenameListRow(TWinControl* c) {
+  TStrings* items = static_cast<T*>(c)->Items();
+  items->Delete(0);
+  items->Insert(0, L"Исправлено");
+}
+
 const ListCase kCases[] = {
     {L"ListView", MakeView<TListView>, AddViewRows, RenameViewRow},
     {L"SkinnedListView", MakeView<TsListView>, AddViewRows, RenameViewRow},
     {L"SkinnedListViewBatch", MakeView<TsListView>, AddViewRowsInBatch, RenameViewRow},
     {L"OwnerDataListView", MakeOwnerDataView, AddViewRowsInBatch, RenameViewRow},
-    {L"ListBox",
-     [](TForm* form, TWinControl* parent) -> TWinControl* {
-       auto* l = Construct<TListBox>(form);
-       l->SetBounds(4, 4, 220, 120);
-       l->SetParent(parent);
-       return l;
-     },
-     [](TWinControl* c, int from, int count) {
-       for (int i = from; i < from + count; ++i)
-         static_cast<TListBox*>(c)->Items()->Add(L"Строка " + std::to_wstring(i));
-     },
-     [](TWinControl* c) {
-       auto* l = static_cast<TListBox*>(c);
-       l->Items()->Delete(0);
-       l->Items()->Insert(0, L"Исправлено");
-     }},
+    {L"ListBox", MakeList<TListBox>, AddListRows<TListBox>, RenameListRow<TListBox>},
+    {L"SkinnedListBox", MakeList<TsListBox>, AddListRows<TsListBox>, RenameListRow<TsListBox>},
     {L"StringGrid",
      [](TForm* form, TWinControl* parent) -> TWinControl* {
        auto* g = Construct<TStringGrid>(form);
