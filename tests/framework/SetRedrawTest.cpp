@@ -8,6 +8,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "tests/common/AppDriver.h"
+#include "tests/common/GdiCount.h"
 
 namespace {
 
@@ -68,4 +69,21 @@ TEST_F(SetRedrawTest, OnlyThePendingPartIsPaintedAgain) {
   ASSERT_TRUE(::GetUpdateRect(changed->Handle(), &update, FALSE));
   EXPECT_TRUE(::EqualRect(&update, &part));
   EXPECT_FALSE(::GetUpdateRect(untouched->Handle(), nullptr, FALSE));
+}
+
+TEST_F(SetRedrawTest, KeptPaintsCostNoGdiObjects) {
+  const int before = testenv::GdiObjectCount();
+  for (int i = 0; i < 50; ++i) {
+    ::InvalidateRect(changed->Handle(), nullptr, TRUE);
+    Redraw(false);
+    Redraw(true);
+  }
+  // Drawing switched off for good: the window goes with its kept paints.
+  ::InvalidateRect(changed->Handle(), nullptr, TRUE);
+  Redraw(false);
+  delete form;
+  form = nullptr;
+  hooks[0].reset();
+  hooks[1].reset();
+  EXPECT_LE(testenv::GdiObjectCount(), before + 3);
 }

@@ -10,6 +10,7 @@
 #include "framework/ListBox.h"
 #include "framework/ListView.h"
 #include "framework/StdCtrls.h"
+#include "skin/controls/ListView.h"
 #include "skin/engine/CommonData.h"
 #include "skin/windows/CtrlAdapter.h"
 #include "skin/windows/SkinProvider.h"
@@ -42,6 +43,7 @@ class LateWindows : public SkinnedForm {
     button = Put(Construct<TButton>(form), group, 320, 20, 100, 28);
     button->SetCaption(L"Исправить");
     button->SetEnabled(false);
+    skinnedView = Put(Construct<TsListView>(form), group, 320, 60, 140, 100);
     pages->SetActivePage(first);
     form->Show();
     adaptertest::Pump(50);
@@ -69,6 +71,7 @@ class LateWindows : public SkinnedForm {
   TListView* view = nullptr;
   TStringGrid* grid = nullptr;
   TButton* button = nullptr;
+  TsListView* skinnedView = nullptr;
 };
 
 }  // namespace
@@ -91,6 +94,10 @@ TEST_F(LateWindows, ControlsOfAPageFirstShownLaterGetTheirAdaptersAtOnce) {
     ASSERT_NE(item->ScrollWnd, nullptr);
     EXPECT_EQ(GetScrollWnd(wnd), item->ScrollWnd.get());
   }
+  // A skinned control takes no item: it puts its own adapter on.
+  ASSERT_TRUE(skinnedView->HandleAllocated());
+  EXPECT_EQ(provider->Adapter->ItemOf(skinnedView), nullptr);
+  EXPECT_NE(GetScrollWnd(skinnedView->WindowHandle()), nullptr);
   // The frame or face each prints comes from the skin's image, not from
   // the system's drawing.
   // Framed controls show the image's frame strips, the others its face.
