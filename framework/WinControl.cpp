@@ -157,12 +157,19 @@ void TWinControl::CreateHandle() {
 }
 
 void TWinControl::CreateChildHandles() {
-  const bool outer = !(ControlState() & csCreatingChildHandles);
+  // Cleared again however the loop ends: a window that failed must not
+  // keep later children from being announced.
+  struct Making {
+    TWinControl* self;
+    bool outer;
+    ~Making() {
+      if (outer) self->SetControlState(self->ControlState() & ~csCreatingChildHandles);
+    }
+  } making{this, !(ControlState() & csCreatingChildHandles)};
   SetControlState(ControlState() | csCreatingChildHandles);
   for (TControl* c : controls_)
     if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->HandleAllocated() && !w->WindowDeferred())
       w->CreateHandle();
-  if (outer) SetControlState(ControlState() & ~csCreatingChildHandles);
 }
 
 void TWinControl::CreateWnd() {
