@@ -69,6 +69,7 @@ enum TControlStateFlag : uint32_t {
   csPaintCopy = 1u << 7,
   csCustomPaint = 1u << 8,
   csDestroyingHandle = 1u << 9,
+  csCreatingChildHandles = 1u << 10,  // the control is making its children's windows
 };
 using TControlState = uint32_t;
 
@@ -405,6 +406,7 @@ class TWinControl : public TControl {
   void TrackMouse(TMessage& message);
   void WMWindowPosChanged(TMessage& message);
   void WMEraseBkgnd(TMessage& message);
+  void WMSetRedraw(TMessage& message);
   bool WMContextMenu(TMessage& message);
   void OfferToControls(TMessage& message);
   bool OfferDialogKey(WORD key, LPARAM keyData);
@@ -420,6 +422,9 @@ class TWinControl : public TControl {
   bool aligning_ = false;
   bool trackingLeave_ = false;
   std::wstring savedText_;  // text while the window is recreated
+  // What this window and its children still had to paint when drawing was
+  // switched off; given back when it is switched on again.
+  std::vector<std::pair<HWND, UniqueRgn>> pendingPaints_;
 };
 
 // A window that paints itself through a canvas.

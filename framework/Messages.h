@@ -62,6 +62,10 @@ constexpr UINT CM_SETITEMSIZE = CM_BASE + 45;
 constexpr UINT CM_UIACTIVATE = CM_BASE + 46;
 constexpr UINT CM_ACTIONUPDATE = CM_BASE + 47;
 constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 48;
+// Performed on the form when a control's window and those of all its
+// children were made into a window tree that already stood (a page first
+// shown, a control added at run time); LParam is the control.
+constexpr UINT CM_WINDOWSMADE = CM_BASE + 2;
 constexpr UINT CM_CTL = CM_BASE + 49;  // base of control-specific messages
 
 // Reflected notifications: a parent hands WM_COMMAND, WM_NOTIFY, WM_DRAWITEM,

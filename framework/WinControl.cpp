@@ -140,14 +140,33 @@ HWND TWinControl::Handle() {
 
 void TWinControl::CreateHandle() {
   if (handle_ || HasState(csDestroying)) return;
+  // Made into a standing parent window, not as part of the parent's own
+  // children: the form hears of it once the whole subtree exists.
+  TWinControl* parent = Parent();
+  const bool intoStandingTree =
+      parent && parent->HandleAllocated() && !(parent->ControlState() & csCreatingChildHandles);
   CreateWnd();
   if (!handle_) return;
   // Keep the children's windows in our list order (bottom first).
   CreateChildHandles();
   UpdateShowing();
+  if (!intoStandingTree || !handle_) return;
+  TWinControl* form = GetParentForm();
+  if (form && form != this && form->HandleAllocated())
+    form->Perform(CM_WINDOWSMADE, 0, reinterpret_cast<LPARAM>(this));
 }
 
 void TWinControl::CreateChildHandles() {
+  // Cleared again however the loop ends: a window that failed must not
+  // keep later children from being announced.
+  struct Making {
+    TWinControl* self;
+    bool outer;
+    ~Making() {
+      if (outer) self->SetControlState(self->ControlState() & ~csCreatingChildHandles);
+    }
+  } making{this, !(ControlState() & csCreatingChildHandles)};
+  SetControlState(ControlState() | csCreatingChildHandles);
   for (TControl* c : controls_)
     if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->HandleAllocated() && !w->WindowDeferred())
       w->CreateHandle();

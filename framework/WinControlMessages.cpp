@@ -148,6 +148,9 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_WINDOWPOSCHANGED:
       WMWindowPosChanged(message);
       return;
+    case WM_SETREDRAW:
+      WMSetRedraw(message);
+      return;
     case WM_SHOWWINDOW:
       DefaultHandler(message);
       if (!Parent()) {
@@ -305,6 +308,38 @@ bool TWinControl::OfferDialogKey(WORD key, LPARAM keyData) {
   }
   TWinControl* form = GetParentForm();
   return form && form->Perform(CM_DIALOGKEY, key, keyData) != 0;
+}
+
+// Switching drawing off validates the window and every child window (and
+// Wine does so at once): a row a list invalidated just before would never
+// be painted. The parts still to paint are kept and invalidated again when
+// drawing comes back on.
+void TWinControl::WMSetRedraw(TMessage& message) {
+  if (!handle_) return DefaultHandler(message);
+  if (message.WParam) {
+    DefaultHandler(message);
+    std::vector<std::pair<HWND, UniqueRgn>> pending;
+    pending.swap(pendingPaints_);
+    for (auto& [wnd, rgn] : pending)
+      if (::IsWindow(wnd)) ::InvalidateRgn(wnd, rgn.get(), TRUE);
+    return;
+  }
+  if (::IsWindowVisible(handle_)) {
+    auto keep = [this](HWND wnd) {
+      if (!(::GetWindowLongPtrW(wnd, GWL_STYLE) & WS_VISIBLE)) return;
+      UniqueRgn rgn(::CreateRectRgn(0, 0, 0, 0));
+      if (::GetUpdateRgn(wnd, rgn.get(), FALSE) > NULLREGION) pendingPaints_.emplace_back(wnd, std::move(rgn));
+    };
+    keep(handle_);
+    ::EnumChildWindows(
+        handle_,
+        [](HWND child, LPARAM param) -> BOOL {
+          (*reinterpret_cast<decltype(keep)*>(param))(child);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&keep));
+  }
+  DefaultHandler(message);
 }
 
 void TWinControl::DefaultHandler(TMessage& message) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Buttons.h"
+#include "framework/Messages.h"
 #include "framework/ComboBox.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
@@ -120,9 +121,16 @@ void TacAdapterItem::DoHook(TWinControl* control) {
 // ---------------------------------------------------------------- list
 
 TacCtrlAdapter::TacCtrlAdapter(TWinControl* form, TsSkinManager* manager, TComponent* provider)
-    : Provider(provider), Form(form), SkinManager(manager) {}
+    : Provider(provider), Form(form), SkinManager(manager) {
+  if (!form) return;
+  formWatch_ = std::make_unique<TWndProcHook>(form, [this](TMessage& m, const TWndMethod& next) {
+    next(m);
+    if (m.Msg == CM_WINDOWSMADE) AddMadeWindows(reinterpret_cast<TWinControl*>(m.LParam));
+  });
+}
 
 TacCtrlAdapter::~TacCtrlAdapter() {
+  formWatch_.reset();
   RemoveAllItems();
   Items.clear();
   RestoreLabels();
@@ -218,30 +226,51 @@ void TacCtrlAdapter::WindowGone(TacAdapterItem* item) {
     if (Items[i].get() == item) return RemoveItem(static_cast<int>(i));
 }
 
-void TacCtrlAdapter::AddAllItems(TWinControl* parent) {
+bool TacCtrlAdapter::RulesAllow() const {
   TsSkinManager* manager = SkinManager ? SkinManager : DefaultManager;
-  if (AdapterBusy || !manager || !(manager->SkinningRules & SkinningRuleBit(srThirdParty))) return;
-  TWinControl* container = parent ? parent : Form;
-  if (!container) return;
+  return manager && (manager->SkinningRules & SkinningRuleBit(srThirdParty));
+}
+
+void TacCtrlAdapter::AddOne(TComponent* component, bool withPanels) {
+  if (IsControlSupported(component)) {
+    AddNewItem(static_cast<TWinControl*>(component), L"EDIT");
+  } else if (auto* panel = dynamic_cast<TPanel*>(component); withPanels && panel && panel->Parent()) {
+    Add(panel);
+  } else if (auto* label = dynamic_cast<TLabel*>(component);
+             label && !SkinDataOf(label) && !label->InheritsFrom(L"TsCustomLabel")) {
+    // Skinned labels colour themselves; only the framework's own are ours.
+    SkinLabel(label);
+  }
+}
+
+void TacCtrlAdapter::AddItemsIn(TWinControl* container, bool withPanels) {
+  if (AdapterBusy || !container || !RulesAllow()) return;
   AdapterBusy = true;
   auto visit = [&](TComponent* component) {
-    if (IsControlSupported(component)) {
-      AddNewItem(static_cast<TWinControl*>(component), L"EDIT");
-    } else if (auto* label = dynamic_cast<TLabel*>(component);
-               label && !SkinDataOf(label) && !label->InheritsFrom(L"TsCustomLabel")) {
-      // Skinned labels colour themselves; only the framework's own are ours.
-      SkinLabel(label);
-    }
+    AddOne(component, withPanels);
     auto* w = dynamic_cast<TWinControl*>(component);
     if (w && w->HandleAllocated() && w->Parent()) {
       AdapterBusy = false;
-      AddAllItems(w);
+      AddItemsIn(w, withPanels);
       AdapterBusy = true;
     }
   };
   for (int i = 0; i < container->ComponentCount(); ++i) visit(container->Components(i));
   for (int i = 0; i < container->ControlCount(); ++i) visit(container->Controls(i));
   AdapterBusy = false;
+}
+
+void TacCtrlAdapter::AddAllItems(TWinControl* parent) { AddItemsIn(parent ? parent : Form, false); }
+
+// The walk at show time saw no window of a page that was not shown yet;
+// such windows are made later, at the first visit, and are adapted then.
+void TacCtrlAdapter::AddMadeWindows(TWinControl* made) {
+  if (!made || !Form || !Form->IsShowing() || AdapterBusy || !RulesAllow()) return;
+  if (!made->HandleAllocated() || !made->Parent()) return;
+  AdapterBusy = true;
+  AddOne(made, true);
+  AdapterBusy = false;
+  AddItemsIn(made, true);
 }
 
 void TacCtrlAdapter::RemoveAllItems() {

@@ -67,6 +67,10 @@ class TacCtrlAdapter : public TPersistent {
   TacAdapterItem* ItemOf(const TControl* control) const;
   // Frees the item of a control whose window is gone.
   void WindowGone(TacAdapterItem* item);
+  // Adapts a control whose window (with its children's) was made while the
+  // form is on screen, and every control below it; a panel among them is
+  // added as one named by the control-list change that inserted it.
+  void AddMadeWindows(TWinControl* made);
 
   std::vector<std::unique_ptr<TacAdapterItem>> Items;
   TComponent* Provider = nullptr;
@@ -83,7 +87,16 @@ class TacCtrlAdapter : public TPersistent {
   };
   void SkinLabel(TLabel* label);
   void RestoreLabels();
+  bool RulesAllow() const;
+  // One control of a walk: its item, or the label rule; panels too when
+  // WithPanels.
+  void AddOne(TComponent* component, bool withPanels);
+  // Walks Container's components and controls, and windowed children
+  // recursively.
+  void AddItemsIn(TWinControl* container, bool withPanels);
   std::vector<LabelLook> labelLooks_;
+  // Hears of windows made into the form after it showed.
+  std::unique_ptr<TWndProcHook> formWatch_;
 };
 
 // Set while AddAllItems or RemoveAllItems runs.

@@ -23,6 +23,28 @@ const TsGeneralData* SectionOf(const TsCommonData* skinData) {
   return skinData ? skinData->Section() : nullptr;
 }
 
+// Messages after which an edit, list box, list view or tree view may have
+// set its scroll info again. The system repaints its own bars at once when
+// a control does (SetScrollInfo with redraw), over the skinned ones.
+bool MayResetScrollInfo(UINT msg, WPARAM wParam) {
+  switch (msg) {
+    case EM_REPLACESEL: case EM_LINESCROLL: case EM_SCROLL: case EM_SCROLLCARET: case WM_SETTEXT:
+    case LB_ADDSTRING: case LB_INSERTSTRING: case LB_DELETESTRING: case LB_RESETCONTENT:
+    case LB_SETCOUNT: case LB_SETTOPINDEX: case LB_SETCURSEL: case LB_SETCARETINDEX:
+    case LB_SETITEMHEIGHT: case LB_SETHORIZONTALEXTENT:
+    case LVM_INSERTITEMA: case LVM_INSERTITEMW: case LVM_DELETEITEM: case LVM_DELETEALLITEMS:
+    case LVM_SETITEMCOUNT: case LVM_SCROLL: case LVM_ENSUREVISIBLE: case LVM_INSERTCOLUMNA:
+    case LVM_INSERTCOLUMNW: case LVM_DELETECOLUMN: case LVM_SETCOLUMNWIDTH: case LVM_ARRANGE:
+    case LVM_UPDATE: case LVM_SORTITEMS: case LVM_SORTITEMSEX: case LVM_SETVIEW:
+    case TVM_INSERTITEMA: case TVM_INSERTITEMW: case TVM_DELETEITEM: case TVM_EXPAND:
+    case TVM_ENSUREVISIBLE: case TVM_SELECTITEM:
+      return true;
+    case WM_SETREDRAW:
+      return wParam != 0;  // a batch ends: the control reads its rows once
+  }
+  return false;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- TacBaseWnd
@@ -223,17 +245,13 @@ void TacEditWnd::WndProc(TMessage& message) {
   }
   TacBaseWnd::WndProc(message);
   if (Destroyed) return;
+  // Not while the owner fills the window in a batch (its redraw is off and
+  // the window counts as hidden then): the bars are read at the batch's end.
+  if (MayResetScrollInfo(message.Msg, message.WParam) && Visible(CtrlHandle))
+    UpdateScrolls(this, true);
   switch (message.Msg) {
     case WM_SIZE:
       if (Visible(CtrlHandle)) ::SendMessageW(CtrlHandle, WM_NCPAINT, 0, 0);
-      break;
-    case EM_REPLACESEL:
-    case LB_ADDSTRING:
-    case LB_INSERTSTRING:
-    case LB_SETTOPINDEX:
-      // Not while the owner fills the window in a batch: it reads the bars
-      // once at the batch's end.
-      if (Visible(CtrlHandle) && !SkinData->Updating) UpdateScrolls(this, true);
       break;
     case WM_KEYDOWN:
     case WM_KEYUP:

@@ -1,0 +1,142 @@
+// Windows made after their form is on screen (a page's controls made at
+// its first visit, at any depth) wear the skin at once, as those made
+// before the form showed do.
+#include <gtest/gtest.h>
+
+#include "framework/Buttons.h"
+#include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Grids.h"
+#include "framework/ListBox.h"
+#include "framework/ListView.h"
+#include "framework/StdCtrls.h"
+#include "skin/controls/ListView.h"
+#include "skin/engine/CommonData.h"
+#include "skin/windows/CtrlAdapter.h"
+#include "skin/windows/SkinProvider.h"
+#include "tests/skin/controls/ControlTestSupport.h"
+#include "tests/skin/windows/CtrlAdapterTestSupport.h"
+
+using namespace skintest;
+
+namespace {
+
+class LateWindows : public SkinnedForm {
+ protected:
+  void SetUp() override {
+    SkinnedForm::SetUp();
+    form->SetBounds(40, 40, 520, 420);
+    provider = Construct<TsSkinProvider>(form);
+    pages = Construct<TPageControl>(form);
+    pages->SetBounds(4, 4, 500, 380);
+    pages->SetParent(form);
+    first = AddPage(L"Первая");
+    second = AddPage(L"Вторая");
+    // Depth 1 a panel, depth 2 a group box, depth 3 the lists and a button.
+    panel = Put(Construct<TPanel>(form), second, 4, 4, 480, 330);
+    group = Put(Construct<TGroupBox>(form), panel, 4, 4, 470, 320);
+    group->SetCaption(L"Группа");
+    checks = Put(Construct<TCheckListBox>(form), group, 8, 20, 140, 120);
+    for (int i = 0; i < 3; ++i) checks->Items()->Add(L"Путь " + std::to_wstring(i));
+    view = Put(Construct<TListView>(form), group, 156, 20, 150, 120);
+    grid = Put(Construct<TStringGrid>(form), group, 8, 150, 300, 110);
+    button = Put(Construct<TButton>(form), group, 320, 20, 100, 28);
+    button->SetCaption(L"Исправить");
+    button->SetEnabled(false);
+    skinnedView = Put(Construct<TsListView>(form), group, 320, 60, 140, 100);
+    pages->SetActivePage(first);
+    form->Show();
+    adaptertest::Pump(50);
+  }
+  TTabSheet* AddPage(const wchar_t* caption) {
+    auto* page = Construct<TTabSheet>(form);
+    page->SetCaption(caption);
+    page->SetPageControl(pages);
+    return page;
+  }
+  template <class T>
+  T* Put(T* c, TWinControl* parent, int l, int t, int w, int h) {
+    c->SetBounds(l, t, w, h);
+    c->SetParent(parent);
+    return c;
+  }
+
+  TsSkinProvider* provider = nullptr;
+  TPageControl* pages = nullptr;
+  TTabSheet* first = nullptr;
+  TTabSheet* second = nullptr;
+  TPanel* panel = nullptr;
+  TGroupBox* group = nullptr;
+  TCheckListBox* checks = nullptr;
+  TListView* view = nullptr;
+  TStringGrid* grid = nullptr;
+  TButton* button = nullptr;
+  TsListView* skinnedView = nullptr;
+};
+
+}  // namespace
+
+TEST_F(LateWindows, ControlsOfAPageFirstShownLaterGetTheirAdaptersAtOnce) {
+  ASSERT_NE(provider->Adapter, nullptr);
+  // The hidden page made no windows while the form showed.
+  ASSERT_FALSE(checks->HandleAllocated());
+
+  pages->SetActivePage(second);
+  adaptertest::Pump(30);
+
+  for (TWinControl* c : std::vector<TWinControl*>{panel, group, checks, view, grid, button}) {
+    SCOPED_TRACE(c->ClassName());
+    ASSERT_TRUE(c->HandleAllocated());
+    HWND wnd = c->WindowHandle();
+    EXPECT_NE(::GetPropW(wnd, kAdapterProp), nullptr);
+    const TacAdapterItem* item = provider->Adapter->ItemOf(c);
+    ASSERT_NE(item, nullptr);
+    ASSERT_NE(item->ScrollWnd, nullptr);
+    EXPECT_EQ(GetScrollWnd(wnd), item->ScrollWnd.get());
+  }
+  // A skinned control takes no item: it puts its own adapter on.
+  ASSERT_TRUE(skinnedView->HandleAllocated());
+  EXPECT_EQ(provider->Adapter->ItemOf(skinnedView), nullptr);
+  EXPECT_NE(GetScrollWnd(skinnedView->WindowHandle()), nullptr);
+  // The frame or face each prints comes from the skin's image, not from
+  // the system's drawing.
+  // Framed controls show the image's frame strips, the others its face.
+  struct Case {
+    TWinControl* control;
+    int x;
+  };
+  for (Case c : {Case{group, 2}, Case{checks, 0}, Case{view, 0}, Case{grid, 0}, Case{button, 2}}) {
+    SCOPED_TRACE(c.control->ClassName());
+    HWND wnd = c.control->WindowHandle();
+    auto image = adaptertest::Print(wnd);
+    TacMainWnd* a = GetScrollWnd(wnd);
+    ASSERT_NE(a, nullptr);
+    TBitmap* cache = a->SkinData->CacheBmp.get();
+    ASSERT_NE(cache, nullptr);
+    ASSERT_EQ(cache->Width(), image->Width());
+    const int w = image->Width(), h = image->Height();
+    for (TPoint p : {TPoint{c.x, h / 2}, TPoint{w / 2, h - 1}})
+      EXPECT_EQ(Px(*image, p.x, p.y), Px(*cache, p.x, p.y)) << p.x << "," << p.y;
+  }
+}
+
+TEST_F(LateWindows, AControlAddedToAShownPageAtDepthGetsItsAdapter) {
+  auto* inner = Put(Construct<TPanel>(form), first, 8, 8, 300, 200);
+  auto* list = Put(Construct<TListBox>(form), inner, 8, 8, 120, 100);
+  adaptertest::Pump(20);
+  EXPECT_NE(::GetPropW(list->WindowHandle(), kAdapterProp), nullptr);
+  EXPECT_NE(provider->Adapter->ItemOf(inner), nullptr);
+  // A window made again (a recreated control) is adapted again.
+  list->RecreateWnd();
+  EXPECT_NE(::GetPropW(list->WindowHandle(), kAdapterProp), nullptr);
+}
+
+TEST_F(LateWindows, NothingIsAdaptedWhileTheFormIsHidden) {
+  form->Hide();
+  pages->SetActivePage(second);
+  EXPECT_EQ(provider->Adapter->ItemOf(checks), nullptr);
+  // Showing the form again walks everything that has a window by then.
+  form->Show();
+  adaptertest::Pump(20);
+  EXPECT_NE(provider->Adapter->ItemOf(checks), nullptr);
+}
