@@ -7,6 +7,7 @@
 #include "skin/engine/SkinMessages.h"
 #include "skin/windows/DialogHook.h"
 #include "skin/windows/FrameRegion.h"
+#include "skin/windows/RedrawOff.h"
 #include "skin/windows/SkinProvider.h"
 #include "skin/windows/SkinableMenus.h"
 
@@ -167,9 +168,8 @@ HBRUSH TacDialogWnd::StaticBrush() {
 // The system paints its caption directly on some messages; the replaced
 // procedure runs with drawing off, then the frame is ours again.
 void TacDialogWnd::WithoutRedraw(TMessage& message) {
-  ::SendMessageW(CtrlHandle, WM_SETREDRAW, 0, 0);
+  TRedrawOff off(CtrlHandle);
   PassOn(message);
-  ::SendMessageW(CtrlHandle, WM_SETREDRAW, 1, 0);
 }
 
 bool TacDialogWnd::AlphaCmd(TMessage& message) {
