@@ -10,6 +10,7 @@
 #include "skin/windows/RedrawOff.h"
 #include "skin/windows/SkinProvider.h"
 #include "skin/windows/SkinableMenus.h"
+#include "skin/windows/UncoveredRepaint.h"
 
 bool ButtonPressed = false;
 bool InRgnUpdate = false;
@@ -260,6 +261,9 @@ void TacDialogWnd::WndProc(TMessage& message) {
     case WM_WINDOWPOSCHANGED:
       SkinData->BGChanged = true;
       RegionChanged = true;
+      if (const auto* pos = reinterpret_cast<const WINDOWPOS*>(message.LParam);
+          pos && (pos->flags & SWP_HIDEWINDOW))
+        RepaintUncovered(CtrlHandle);
       break;
     case WM_NCHITTEST:
       return OnNcHitTest(message);
