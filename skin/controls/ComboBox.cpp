@@ -133,6 +133,14 @@ void TsCustomComboBox::SkinnedMessage(TMessage& m) {
 bool TsCustomComboBox::SkinCommand(TMessage& m) {
   const WORD cmd = SkinCmdOf(m);
   if (cmd == AC_CTRLHANDLED) return AnswerSkinned(m);
+  // A parent that has painted names no manager: the combo box that held
+  // back its painting while the parent was updating paints now.
+  if (cmd == AC_ENDPARENTUPDATE) {
+    if (!SkinData->GetUpdating()) return false;
+    SkinData->Updating = false;
+    Repaint();
+    return true;
+  }
   if (!ForUs(m)) return false;
   switch (cmd) {
     case AC_SETNEWSKIN:
@@ -149,11 +157,6 @@ bool TsCustomComboBox::SkinCommand(TMessage& m) {
     case AC_REFRESH:
       CommonWndProc(m, SkinData.get());
       ApplySectionColors();
-      Repaint();
-      return true;
-    case AC_ENDPARENTUPDATE:
-      if (!SkinData->GetUpdating()) return false;
-      SkinData->Updating = false;
       Repaint();
       return true;
   }

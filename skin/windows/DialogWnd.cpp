@@ -7,8 +7,10 @@
 #include "skin/engine/SkinMessages.h"
 #include "skin/windows/DialogHook.h"
 #include "skin/windows/FrameRegion.h"
+#include "skin/windows/RedrawOff.h"
 #include "skin/windows/SkinProvider.h"
 #include "skin/windows/SkinableMenus.h"
+#include "skin/windows/UncoveredRepaint.h"
 
 bool ButtonPressed = false;
 bool InRgnUpdate = false;
@@ -167,9 +169,8 @@ HBRUSH TacDialogWnd::StaticBrush() {
 // The system paints its caption directly on some messages; the replaced
 // procedure runs with drawing off, then the frame is ours again.
 void TacDialogWnd::WithoutRedraw(TMessage& message) {
-  ::SendMessageW(CtrlHandle, WM_SETREDRAW, 0, 0);
+  TRedrawOff off(CtrlHandle);
   PassOn(message);
-  ::SendMessageW(CtrlHandle, WM_SETREDRAW, 1, 0);
 }
 
 bool TacDialogWnd::AlphaCmd(TMessage& message) {
@@ -260,6 +261,9 @@ void TacDialogWnd::WndProc(TMessage& message) {
     case WM_WINDOWPOSCHANGED:
       SkinData->BGChanged = true;
       RegionChanged = true;
+      if (const auto* pos = reinterpret_cast<const WINDOWPOS*>(message.LParam);
+          pos && (pos->flags & SWP_HIDEWINDOW))
+        RepaintUncovered(CtrlHandle);
       break;
     case WM_NCHITTEST:
       return OnNcHitTest(message);

@@ -359,7 +359,8 @@ void TacDialogWnd::OnEraseBkgnd(TMessage& message) {
 }
 
 // Kind 3: the system keeps painting the whole client; kind 1: the system
-// paints its own area first and the skin the rest.
+// paints its own area first and the skin the rest; other kinds: the skin's
+// background first, the dialog's own painting over it.
 void TacDialogWnd::OnPaint(TMessage& message) {
   GetWndRectInParent(CtrlHandle, ParentWnd, WndRect, Caption, WndPos, WndSize, ParentRect);
   if (Kind() == 3) return PassOn(message);
@@ -371,10 +372,21 @@ void TacDialogWnd::OnPaint(TMessage& message) {
     if (!given) own = UniqueWindowDC::Client(CtrlHandle);
     PaintClientToDC(given ? given : own.get());
   } else {
-    PAINTSTRUCT ps{};
-    HDC dc = given ? given : ::BeginPaint(CtrlHandle, &ps);
-    PaintClientToDC(dc);
-    if (!given) ::EndPaint(CtrlHandle, &ps);
+    // The skin paints the background of what needs painting; the dialog's
+    // own painting (the shell's confirmations draw their question in
+    // WM_PAINT) then runs on top of it, so it stays readable.
+    UniqueRgn update(::CreateRectRgn(0, 0, 0, 0));
+    if (given) {
+      PaintClientToDC(given);
+    } else if (::GetUpdateRgn(CtrlHandle, update.get(), FALSE) > NULLREGION) {
+      UniqueWindowDC dc = UniqueWindowDC::Client(CtrlHandle);
+      ::SelectClipRgn(dc.get(), update.get());
+      PaintClientToDC(dc.get());
+    }
+    PassOn(message);
+    if (Destroyed) return;
+    // A procedure that paints nothing leaves its area invalid.
+    if (!given) ::RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
   }
   message.Result = 0;
   if (!ChildrenWalked && !Destroyed) {

@@ -179,6 +179,12 @@ void TacMainWnd::WndProc(TMessage& message) {
     case WM_MOUSEMOVE:
       TrackHotControl();
       break;
+    case WM_MOUSELEAVE:
+      ReleaseHotControl();
+      break;
+    case CM_MOUSELEAVE:
+      if (message.LParam == 0) ReleaseHotControl();
+      break;
     case SM_ALPHACMD:
       AnswerSkinCmd(message);
       return;
@@ -188,8 +194,17 @@ void TacMainWnd::WndProc(TMessage& message) {
 
 void TacMainWnd::TrackHotControl() {
   if (DefaultManager && !DefaultManager->HasState(csDesigning) && ::IsWindowEnabled(CtrlHandle) &&
-      DefaultManager->ActiveControl != CtrlHandle)
+      DefaultManager->ActiveControl != CtrlHandle) {
     DefaultManager->SetActiveControl(CtrlHandle);
+    // The hot look must go when the mouse does, wherever it goes: over
+    // nothing skinned no other control takes it over.
+    TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, CtrlHandle, 0};
+    ::TrackMouseEvent(&tme);
+  }
+}
+
+void TacMainWnd::ReleaseHotControl() {
+  if (DefaultManager && DefaultManager->ActiveControl == CtrlHandle) DefaultManager->SetActiveControl(nullptr);
 }
 
 void TacMainWnd::AnswerSkinCmd(TMessage& message) {

@@ -101,6 +101,8 @@ class TacMainWnd : public TObject {
   friend struct Deleter;
   void AnswerSkinCmd(TMessage& message);
   void TrackHotControl();
+  // The mouse left the window: it is no longer the manager's hot control.
+  void ReleaseHotControl();
 
   std::unique_ptr<TsCommonData> ownSkinData_;
   std::unique_ptr<TWindowSubclass> subclass_;  // a bare window

@@ -12,6 +12,7 @@
 #include "skin/windows/CtrlAdapter.h"
 #include "skin/windows/DialogHook.h"
 #include "skin/windows/MDIForm.h"
+#include "skin/windows/RedrawOff.h"
 #include "skin/windows/SkinableMenus.h"
 
 namespace {
@@ -627,9 +628,10 @@ void TsSkinProvider::OnSetText(TMessage& message) {
   if (!wnd || !::IsWindowVisible(wnd)) return CallOld(message);
   // The platform paints its own caption right inside WM_SETTEXT; with
   // drawing off it cannot, and the skinned caption follows below.
-  ::SendMessageW(wnd, WM_SETREDRAW, 0, 0);
-  CallOld(message);
-  ::SendMessageW(wnd, WM_SETREDRAW, 1, 0);
+  {
+    TRedrawOff off(wnd);
+    CallOld(message);
+  }
   if (HasFrame() && !SkinData->GetUpdating()) {
     SkinData->BGChanged = true;
     ::SendMessageW(wnd, WM_NCPAINT, 1, 0);

@@ -8,6 +8,7 @@
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/windows/MDIForm.h"
+#include "skin/windows/RedrawOff.h"
 #include "skin/windows/SkinProvider.h"
 
 bool TsSkinProvider::PaintSuppressed() const {
@@ -133,9 +134,9 @@ void TsSkinProvider::OnNcActivate(TMessage& message) {
     if (active != FormActive) SkinData->BGChanged = true;
     // The platform paints its own caption inside WM_NCACTIVATE; with
     // drawing off it cannot.
-    ::SendMessageW(wnd, WM_SETREDRAW, 0, 0);
+    TRedrawOff off(wnd);
     CallOld(message);
-    if (!ShowAnimPending) ::SendMessageW(wnd, WM_SETREDRAW, 1, 0);
+    off.End(!ShowAnimPending);
   } else {
     SkinData->BGChanged = false;
     CallOld(message);

@@ -13,6 +13,7 @@
 #include "skin/engine/SkinManager.h"
 #include "skin/windows/FrameRegion.h"
 #include "skin/windows/SkinProvider.h"
+#include "skin/windows/UncoveredRepaint.h"
 
 namespace {
 
@@ -93,6 +94,10 @@ void TsSkinProvider::OnWindowPosChanged(TMessage& message) {
   if (RgnApplying || SkinLoading) return;
   CallOld(message);
   HWND wnd = FormHandle();
+  if (message.Msg == WM_WINDOWPOSCHANGED)
+    if (const auto* pos = reinterpret_cast<const WINDOWPOS*>(message.LParam);
+        pos && (pos->flags & SWP_HIDEWINDOW))
+      RepaintUncovered(wnd);
   // Only a new size changes the region; a move keeps it.
   if (FormWidth() != appliedSize_.cx || FormHeight() != appliedSize_.cy) RgnRectsDirty = true;
   if (::IsWindowVisible(wnd) && FormSizeChanged()) {

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "framework/ComCtrls.h"
 #include "framework/ComboBox.h"
 #include "skin/engine/SkinManager.h"
+#include "tests/app/common/CleanupTestSupport.h"
 #include "tests/app/common/MainFormHarness.h"
+#include "tests/common/ScreenPixels.h"
 
 namespace {
 
@@ -56,4 +60,33 @@ TEST(OptionsPage, TrackBarsApplyOnMouseUpOnly) {
   ReleaseMouseOn(form->sTrackBar2);
   EXPECT_EQ(0, m->HueOffset());
   EXPECT_EQ(40, m->Saturation());
+}
+
+// The skin combo box sits on a page that first shows long after start: it
+// paints there, and the screen shows it, not the page that was there before.
+TEST(OptionsPage, SkinComboPaintsWhenItsPageShows) {
+  TMainForm* form = testenv::EnsureMainForm();
+  form->SelectPage(0);
+  cleanuptest::PumpFor(100);
+  form->SelectPage(13);
+  HWND combo = form->ComboSkin->Handle();
+  ASSERT_TRUE(::IsWindowVisible(combo));
+  const testenv::ScreenPixels screen = testenv::SettledClientOnScreen(combo, cleanuptest::PumpFor);
+  const testenv::ScreenPixels printed = testenv::PrintedClient(combo);
+  ASSERT_EQ(screen.Width, printed.Width);
+  ASSERT_EQ(screen.Height, printed.Height);
+  // The edit inside draws the text on screen, a pixel or two from where
+  // the print puts it and in its own shades: most pixels, not all, agree.
+  auto alike = [](uint32_t a, uint32_t b) {
+    for (int shift : {0, 8, 16})
+      if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 8)
+        return false;
+    return true;
+  };
+  int differing = 0;
+  for (int y = 0; y < screen.Height; ++y)
+    for (int x = 0; x < screen.Width; ++x) differing += !alike(screen.At(x, y), printed.At(x, y));
+  EXPECT_LT(differing, screen.Width * screen.Height / 7) << "the screen does not show the combo box";
+  EXPECT_LT(screen.BlackShare(), 0.05);
+  form->SelectPage(0);
 }

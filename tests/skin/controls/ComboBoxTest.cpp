@@ -236,3 +236,15 @@ TEST_F(ComboBoxTest, ReadOnlyIgnoresArrowKeysTypingAndClicks) {
     delete c;
   }
 }
+
+// A combo box that held back its painting while its parent was updating
+// paints again when the parent says it has painted; that notice names no
+// skin manager.
+TEST_F(ComboBoxTest, PaintsWhenTheParentEndsItsUpdate) {
+  TsComboBox* c = New(3);
+  ::UpdateWindow(c->Handle());
+  c->SkinData->Updating = true;  // as a paint while the parent updated left it
+  ::ValidateRect(c->Handle(), nullptr);
+  SendSkinCmd(c->Handle(), AC_ENDPARENTUPDATE, 0);
+  EXPECT_FALSE(c->SkinData->Updating);
+}

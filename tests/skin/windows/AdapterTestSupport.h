@@ -1,11 +1,14 @@
 // Shared pieces of the window-adapter tests: a probe window class that
-// records what reaches its own procedure, a skin manager with an internal
-// skin, and the process's GDI object count.
+// records what reaches its own procedure, a modeless system dialog built
+// from a template in memory, a skin manager with an internal skin, and the
+// process's GDI object count.
 #pragma once
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -86,6 +89,41 @@ inline std::vector<WORD> SkinCmds() {
   for (const Seen& s : Log())
     if (s.Msg == SM_ALPHACMD) out.push_back(HIWORD(s.WParam));
   return out;
+}
+
+// A modeless dialog ("#32770") with the given styles, caption and one push
+// button, from a template in memory.
+inline HWND MakeDialog(DWORD style, DLGPROC proc, const wchar_t* caption, int buttonId,
+                       const wchar_t* buttonText) {
+  alignas(4) static WORD buf[256];
+  std::fill(std::begin(buf), std::end(buf), WORD(0));
+  auto* t = reinterpret_cast<DLGTEMPLATE*>(buf);
+  t->style = style | DS_SETFONT;
+  t->cdit = 1;
+  t->x = 10;
+  t->y = 10;
+  t->cx = 200;
+  t->cy = 120;
+  WORD* p = reinterpret_cast<WORD*>(t + 1);
+  *p++ = 0;  // no menu
+  *p++ = 0;  // standard class
+  for (const wchar_t* c = caption; (*p++ = *c) != 0; ++c) {}
+  *p++ = 8;
+  for (const wchar_t* c = L"MS Shell Dlg"; (*p++ = *c) != 0; ++c) {}
+  p = reinterpret_cast<WORD*>((reinterpret_cast<uintptr_t>(p) + 3) & ~uintptr_t(3));
+  auto* item = reinterpret_cast<DLGITEMTEMPLATE*>(p);
+  item->style = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP;
+  item->x = 70;
+  item->y = 90;
+  item->cx = 60;
+  item->cy = 14;
+  item->id = static_cast<WORD>(buttonId);
+  p = reinterpret_cast<WORD*>(item + 1);
+  *p++ = 0xFFFF;
+  *p++ = 0x0080;  // button
+  for (const wchar_t* c = buttonText; (*p++ = *c) != 0; ++c) {}
+  *p++ = 0;  // no creation data
+  return ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), t, nullptr, proc, 0);
 }
 
 // Pumps the thread's messages for about `ms` milliseconds.

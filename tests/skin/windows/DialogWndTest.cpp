@@ -32,37 +32,8 @@ INT_PTR CALLBACK RecordingDlgProc(HWND, UINT msg, WPARAM w, LPARAM) {
   return FALSE;
 }
 
-// An in-memory dialog template: one push button, the given styles.
 HWND MakeDialog(DWORD style) {
-  alignas(4) static WORD buf[256];
-  std::fill(std::begin(buf), std::end(buf), WORD(0));
-  auto* t = reinterpret_cast<DLGTEMPLATE*>(buf);
-  t->style = style | DS_SETFONT;
-  t->cdit = 1;
-  t->x = 10;
-  t->y = 10;
-  t->cx = 200;
-  t->cy = 120;
-  WORD* p = reinterpret_cast<WORD*>(t + 1);
-  *p++ = 0;  // no menu
-  *p++ = 0;  // standard class
-  for (const wchar_t* c = L"Dialog"; (*p++ = *c) != 0; ++c) {}
-  *p++ = 8;
-  for (const wchar_t* c = L"MS Shell Dlg"; (*p++ = *c) != 0; ++c) {}
-  p = reinterpret_cast<WORD*>((reinterpret_cast<uintptr_t>(p) + 3) & ~uintptr_t(3));
-  auto* item = reinterpret_cast<DLGITEMTEMPLATE*>(p);
-  item->style = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP;
-  item->x = 70;
-  item->y = 90;
-  item->cx = 60;
-  item->cy = 14;
-  item->id = 1001;
-  p = reinterpret_cast<WORD*>(item + 1);
-  *p++ = 0xFFFF;
-  *p++ = 0x0080;  // button
-  for (const wchar_t* c = L"Run"; (*p++ = *c) != 0; ++c) {}
-  *p++ = 0;  // no creation data
-  return ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), t, nullptr, RecordingDlgProc, 0);
+  return adaptertest::MakeDialog(style, RecordingDlgProc, L"Dialog", 1001, L"Run");
 }
 
 class DialogWndTest : public ::testing::Test {
