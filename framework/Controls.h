@@ -15,6 +15,7 @@
 #include "framework/Component.h"
 #include "framework/Graphics.h"
 #include "framework/Messages.h"
+#include "framework/PendingPaints.h"
 
 class TWinControl;
 class TControl;
@@ -424,7 +425,7 @@ class TWinControl : public TControl {
   std::wstring savedText_;  // text while the window is recreated
   // What this window and its children still had to paint when drawing was
   // switched off; given back when it is switched on again.
-  std::vector<std::pair<HWND, UniqueRgn>> pendingPaints_;
+  TPendingPaints pendingPaints_;
 };
 
 // A window that paints itself through a canvas.

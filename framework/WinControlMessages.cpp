@@ -310,35 +310,17 @@ bool TWinControl::OfferDialogKey(WORD key, LPARAM keyData) {
   return form && form->Perform(CM_DIALOGKEY, key, keyData) != 0;
 }
 
-// Switching drawing off validates the window and every child window (and
-// Wine does so at once): a row a list invalidated just before would never
-// be painted. The parts still to paint are kept and invalidated again when
-// drawing comes back on.
+// Switching drawing off throws away what the window and its children still
+// had to paint (a row a list invalidated just before would never show): it
+// is kept and invalidated again when drawing comes back on.
 void TWinControl::WMSetRedraw(TMessage& message) {
   if (!handle_) return DefaultHandler(message);
   if (message.WParam) {
     DefaultHandler(message);
-    std::vector<std::pair<HWND, UniqueRgn>> pending;
-    pending.swap(pendingPaints_);
-    for (auto& [wnd, rgn] : pending)
-      if (::IsWindow(wnd)) ::InvalidateRgn(wnd, rgn.get(), TRUE);
+    pendingPaints_.Restore();
     return;
   }
-  if (::IsWindowVisible(handle_)) {
-    auto keep = [this](HWND wnd) {
-      if (!(::GetWindowLongPtrW(wnd, GWL_STYLE) & WS_VISIBLE)) return;
-      UniqueRgn rgn(::CreateRectRgn(0, 0, 0, 0));
-      if (::GetUpdateRgn(wnd, rgn.get(), FALSE) > NULLREGION) pendingPaints_.emplace_back(wnd, std::move(rgn));
-    };
-    keep(handle_);
-    ::EnumChildWindows(
-        handle_,
-        [](HWND child, LPARAM param) -> BOOL {
-          (*reinterpret_cast<decltype(keep)*>(param))(child);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&keep));
-  }
+  pendingPaints_.Keep(handle_);
   DefaultHandler(message);
 }
 

@@ -5,23 +5,11 @@ TRedrawOff::TRedrawOff(HWND wnd) : wnd_(wnd) {
     wnd_ = nullptr;
     return;
   }
-  Keep(wnd_);
-  ::EnumChildWindows(
-      wnd_,
-      [](HWND child, LPARAM self) -> BOOL {
-        if (::IsWindowVisible(child)) reinterpret_cast<TRedrawOff*>(self)->Keep(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(this));
+  pending_.Keep(wnd_);
   ::SendMessageW(wnd_, WM_SETREDRAW, FALSE, 0);
 }
 
 TRedrawOff::~TRedrawOff() { End(); }
-
-void TRedrawOff::Keep(HWND wnd) {
-  UniqueRgn rgn(::CreateRectRgn(0, 0, 0, 0));
-  if (rgn && ::GetUpdateRgn(wnd, rgn.get(), FALSE) > NULLREGION) pending_.emplace_back(wnd, std::move(rgn));
-}
 
 void TRedrawOff::End(bool restore) {
   if (!wnd_) return;
@@ -29,7 +17,5 @@ void TRedrawOff::End(bool restore) {
   wnd_ = nullptr;
   if (!restore) return;
   ::SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
-  for (auto& [w, rgn] : pending_)
-    if (::IsWindow(w)) ::RedrawWindow(w, nullptr, rgn.get(), RDW_INVALIDATE | RDW_ERASE);
-  pending_.clear();
+  pending_.Restore();
 }

@@ -5,16 +5,10 @@
 
 #include <windows.h>
 
-#include <utility>
-#include <vector>
+#include "framework/PendingPaints.h"
 
-#include "framework/Handles.h"
-
-// Under Wine, WM_SETREDRAW 0 validates the window and all its children:
-// an update pending from a show or from a child's own invalidation would be
-// lost, and the client stays as the screen had it (black on a new window).
-// The scope keeps the update regions of the window and its visible
-// descendants and invalidates them again when drawing is back on.
+// Works on any window, also one that is no framework control (a system
+// dialog), whose own WM_SETREDRAW handling would lose the pending painting.
 class TRedrawOff {
  public:
   explicit TRedrawOff(HWND wnd);
@@ -27,8 +21,6 @@ class TRedrawOff {
   void End(bool restore = true);
 
  private:
-  void Keep(HWND wnd);
-
   HWND wnd_ = nullptr;
-  std::vector<std::pair<HWND, UniqueRgn>> pending_;
+  TPendingPaints pending_;
 };
