@@ -156,7 +156,7 @@ void TsSkinManager::LoadAllMasks() {
     }
     for (const TacSkinFile::Section& section : file.Sections()) {
       bool global = SkinUpper(section.Name) == L"GLOBALINFO";
-      for (const TacSkinFile::Key& key : section.Keys) {
+      for (const TacSkinFile::Key& key : *section.Keys) {
         if (key.Value.empty() || (global && key.Upper == L"MASTERBITMAP")) continue;
         TacImageDesc desc;
         if (ParseImageValue(section.Name, key.Name, key.Value, desc))
@@ -169,7 +169,7 @@ void TsSkinManager::LoadAllMasks() {
   if (load_->Common && load_->Found()) {
     for (const TacSkinFile::Section& section : load_->Common->Sections()) {
       if (SkinUpper(section.Name) == L"GLOBALINFO") continue;
-      for (const TacSkinFile::Key& key : section.Keys) {
+      for (const TacSkinFile::Key& key : *section.Keys) {
         TacImageDesc desc;
         if (!ParseImageValue(section.Name, key.Name, key.Value, desc)) continue;
         wchar_t kind = ImageSyntaxOf(key.Value);
@@ -185,7 +185,7 @@ void TsSkinManager::LoadAllPatterns() {
   if (!load_) return;
   if (load_->File) {
     for (const TacSkinFile::Section& section : load_->File->Sections()) {
-      for (const TacSkinFile::Key& key : section.Keys) {
+      for (const TacSkinFile::Key& key : *section.Keys) {
         if (!IsJpegValue(key.Value)) continue;
         auto jpeg = LoadJpegQuietly(InFolder(load_->Folder, key.Value));
         if (!jpeg) continue;
@@ -209,7 +209,7 @@ void TsSkinManager::LoadAllPatterns() {
   }
   if (load_->Common && load_->Found()) {
     for (const TacSkinFile::Section& section : load_->Common->Sections())
-      for (const TacSkinFile::Key& key : section.Keys) {
+      for (const TacSkinFile::Key& key : *section.Keys) {
         if (!IsJpegValue(key.Value)) continue;
         if (auto jpeg = LoadJpegQuietly(InFolder(SkinData->SkinPath, key.Value)))
           pa.push_back(TsPatternData{std::move(jpeg), SkinUpper(section.Name), key.Upper});
