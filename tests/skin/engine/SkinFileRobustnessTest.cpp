@@ -1,11 +1,14 @@
-// Skin folders with oversized content: very many sections and PARENTCLASS
-// chains that loop or run very deep. None of them may hang the loader.
+// Skin folders with bad or oversized content: text that is no skin
+// description, a master bitmap that cannot be read, very many sections and
+// PARENTCLASS chains that loop or run very deep. None of them may hang the
+// loader or leave a window without its skin.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "framework/Graphics.h"
 #include "skin/engine/SkinFile.h"
+#include "tests/common/RleBitmap.h"
 #include "tests/common/TestEnv.h"
 #include "tests/skin/engine/SkinTestSupport.h"
 
@@ -18,6 +21,19 @@ std::string SmallBmp() {
   TBitmap b(4, 4, pf24bit);
   return b.SaveToBytes();
 }
+
+std::string Utf16Le(const std::wstring& text) {
+  std::string bytes("\xFF\xFE", 2);
+  for (wchar_t c : text) {
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>((c >> 8) & 0xFF);
+  }
+  return bytes;
+}
+
+const char kGoodText[] =
+    "[GLOBALINFO]\r\nMASTERBITMAP=Master.bmp\r\nCOLOR=$123456\r\n"
+    "[FORM]\r\nCOLOR=$654321\r\n";
 
 // A skin folder "Test" in a scratch folder, with the given Options.dat and,
 // when given, Master.bmp.
@@ -36,6 +52,67 @@ struct SkinFolder {
 };
 
 }  // namespace
+
+TEST(SkinFileRobustness, MalformedSkinFoldersFallBackToTheInternalSkin) {
+  std::string garbage("\x89PNG\r\n\x1A\n", 8);
+  for (int i = 0; i < 600; ++i) garbage += static_cast<char>(0x80 + (i * 37) % 0x7F);
+  struct Case {
+    const char* what;
+    std::string options, master;
+  };
+  const Case cases[] = {
+      {"garbage", garbage, SmallBmp()},
+      {"NUL bytes", std::string(4096, '\0'), SmallBmp()},
+      {"UTF-16 mark before 8-bit text", std::string("\xFF\xFE", 2) + kGoodText, SmallBmp()},
+      {"empty", "", SmallBmp()},
+      {"keys without a section", "COLOR=1\r\nMASTERBITMAP=Master.bmp\r\n; note\r\n", SmallBmp()},
+      {"sections without keys", "[GLOBALINFO]\r\n[FORM]\r\n\r\n", SmallBmp()},
+      {"missing master bitmap", kGoodText, ""},
+      {"master bitmap that is no bitmap", kGoodText, "not a bitmap at all"},
+      {"master bitmap too large", kGoodText, testenv::TinyRle8Bitmap(16384, 32768)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SkinFolder folder(c.options, c.master);
+    ManagerPtr m = folder.Load();
+    EXPECT_TRUE(m->Active());
+    EXPECT_EQ(m->InternalSkins()->Items(0)->Name(), m->SkinName());
+    EXPECT_TRUE(m->SkinData->SkinPath.empty());
+    EXPECT_TRUE(m->SkinData->Active);
+    EXPECT_GE(m->GetSkinIndex(L"FORMTITLE"), 0);
+    EXPECT_EQ(nullptr, SkinFile);
+    // Without internal skins a refused folder leaves nothing to wear.
+    ManagerPtr bare = folder.Load(false);
+    EXPECT_FALSE(bare->Active());
+    EXPECT_TRUE(bare->gd.empty());
+  }
+}
+
+TEST(SkinFileRobustness, WellFormedFoldersLoadInEitherEncoding) {
+  struct Case {
+    const char* what;
+    std::string options, master;
+    size_t sections;
+  };
+  const Case cases[] = {
+      {"8-bit text", kGoodText, SmallBmp(), 2},
+      {"UTF-16 text with its mark", Utf16Le(L"[GLOBALINFO]\r\nMASTERBITMAP=Master.bmp\r\n"
+                                            L"COLOR=$123456\r\n[FORM]\r\nCOLOR=$654321\r\n"),
+       SmallBmp(), 2},
+      // A skin may hold its images in bitmaps of their own.
+      {"no master bitmap named", "[BUTTON]\r\nCOLOR=$654321\r\n", "", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SkinFolder folder(c.options, c.master);
+    ManagerPtr m = folder.Load();
+    EXPECT_EQ(L"Test", m->SkinName());
+    EXPECT_EQ(folder.dir / L"Test\\", m->SkinData->SkinPath);
+    ASSERT_EQ(c.sections, m->gd.size());
+    EXPECT_EQ(0x654321u, m->gd.back().Color);
+    EXPECT_EQ(!c.master.empty(), m->MasterBitmap != nullptr);
+  }
+}
 
 TEST(SkinFileRobustness, ManySectionsLoadAndInheritFromTheirParent) {
   const int kSections = 5000;
