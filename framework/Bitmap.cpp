@@ -442,8 +442,13 @@ void TBitmap::LoadFromMemory(const void* data, size_t size) {
     colorTableOffset = hsize;
     if (hsize == sizeof(BITMAPINFOHEADER) && (compression == BI_BITFIELDS)) colorTableOffset += 12;
   }
-  int absH = h < 0 ? -h : h;
-  if (w <= 0 || absH == 0 || w > 0x8000 || absH > 0x8000) invalid();
+  // A negative height means top-down rows; its size is taken in 64 bits so
+  // that the most negative one cannot overflow.
+  const long long height = h < 0 ? -static_cast<long long>(h) : h;
+  if (w <= 0 || height == 0 || w > 0x8000 || height > 0x8000 ||
+      static_cast<long long>(w) * height > MaxPicturePixels)
+    invalid();
+  const int absH = static_cast<int>(height);
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) invalid();
   if (fh.bfOffBits >= size || fh.bfOffBits < sizeof(BITMAPFILEHEADER) + colorTableOffset) invalid();
   size_t pixelBytes = size - fh.bfOffBits;

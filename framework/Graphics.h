@@ -368,6 +368,11 @@ class TBitmapCanvas : public TCanvas {
   HGDIOBJ oldBitmap_ = nullptr;
 };
 
+// Pictures read from files (BMP, JPEG) with more pixels than this are
+// refused before their pixel memory is allocated: a few bytes of compressed
+// data may claim gigabytes.
+inline constexpr long long MaxPicturePixels = 64ll * 1024 * 1024;
+
 // Device-independent bitmap. pfDevice is stored as a 32-bit DIB. New areas
 // (SetSize growing, a new bitmap) are filled with the canvas brush colour
 // (white by default); existing pixels keep their place.

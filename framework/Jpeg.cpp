@@ -10,9 +10,6 @@
 
 namespace {
 
-// Decoded pictures larger than this are refused rather than allocated.
-constexpr long long kMaxPixels = 64ll * 1024 * 1024;
-
 struct ErrorManager {
   jpeg_error_mgr pub;
   jmp_buf jump;
@@ -65,13 +62,16 @@ bool Decode(const unsigned char* data, size_t size, TBitmap** out, char* message
   jpeg_read_header(&cinfo, TRUE);
   bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;  // BGR: the DIB's byte order
-  jpeg_start_decompress(&cinfo);
+  // The size is judged before decompression starts: starting allocates the
+  // library's buffers, for a progressive picture as large as the image.
+  jpeg_calc_output_dimensions(&cinfo);
   long long w = cinfo.output_width, h = cinfo.output_height;
-  if (w <= 0 || h <= 0 || w * h > kMaxPixels) {
+  if (w <= 0 || h <= 0 || w * h > MaxPicturePixels) {
     std::strcpy(message, "JPEG image is too large");
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
+  jpeg_start_decompress(&cinfo);
   bmp = NewBitmap24(static_cast<int>(w), static_cast<int>(h));
   if (!bmp) {
     std::strcpy(message, "Out of memory for the JPEG image");

@@ -78,7 +78,7 @@ void StoredSkinFromOptions(TsStoredSkin& skin, const std::wstring& name,
   for (size_t s = 0; s < file.Sections().size(); ++s) {
     CopyGeneral(file.ReadGeneralData(static_cast<int>(s)), *skin.GeneralData()->Add());
     const TacSkinFile::Section& section = file.Sections()[s];
-    for (const TacSkinFile::Key& key : section.Keys) {
+    for (const TacSkinFile::Key& key : *section.Keys) {
       wchar_t kind = ImageSyntaxOf(key.Value);
       if (kind != L'~' && kind != L'@' && kind != L'^') continue;
       TacImageDesc desc;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <unordered_map>
 
 #include "framework/SysUtils.h"
 
@@ -48,27 +49,122 @@ std::wstring SkinUpper(const std::wstring& s) {
   return r;
 }
 
+namespace {
+
+// The keys a section inherits through its parents, in the order of the
+// table below ("SHADOWCOLOR" belongs to its section alone and is not here).
+enum Slot {
+  kColor, kBevel,
+  kFont0, kFont1, kFont2, kFont3, kFont4,
+  kHotFont0, kHotFont1, kHotFont2, kHotFont3, kHotFont4,
+  kReservedBoolean, kShadowBlur, kShadowEnabled, kShadowOffset, kShadowTransparency,
+  kTransparency, kGradientPercent, kGradientData, kImagePercent, kShowFocus,
+  kFadingEnabled, kFadingIntervalIn, kFadingIntervalOut, kFadingIterations,
+  kHotColor, kHotTransparency, kHotBevel, kHotGradientPercent, kHotGradientData,
+  kHotImagePercent, kBorderColor1, kBorderColor2,
+  kSlotCount
+};
+
+struct InheritedKey {
+  const wchar_t* Name;
+  bool Text;  // a text key ("?" is missing); otherwise a number (-1 is missing)
+};
+
+constexpr InheritedKey kInheritedKeys[kSlotCount] = {
+    {L"COLOR", false}, {L"BEVEL", false},
+    {L"FONTCOLOR", false}, {L"TCLEFT", false}, {L"TCTOP", false}, {L"TCRIGHT", false},
+    {L"TCBOTTOM", false},
+    {L"HOTFONTCOLOR", false}, {L"HOTTCLEFT", false}, {L"HOTTCTOP", false},
+    {L"HOTTCRIGHT", false}, {L"HOTTCBOTTOM", false},
+    {L"RESERVEDBOOLEAN", true}, {L"SHADOWBLUR", false}, {L"SHADOWENABLED", true},
+    {L"SHADOWOFFSET", false}, {L"SHADOWTRANSPARENCY", false},
+    {L"TRANSPARENCY", false}, {L"GRADIENTPERCENT", false}, {L"GRADIENTDATA", true},
+    {L"IMAGEPERCENT", false}, {L"SHOWFOCUS", true},
+    {L"FADINGENABLED", true}, {L"FADINGINTERVALIN", false}, {L"FADINGINTERVALOUT", false},
+    {L"FADINGITERATIONS", false},
+    {L"HOTCOLOR", false}, {L"HOTTRANSPARENCY", false}, {L"HOTBEVEL", false},
+    {L"HOTGRADIENTPERCENT", false}, {L"HOTGRADIENTDATA", true},
+    {L"HOTIMAGEPERCENT", false}, {L"BORDERCOLOR1", false}, {L"BORDERCOLOR2", false},
+};
+static_assert(kSlotCount <= 64, "slots are tracked in one 64-bit mask");
+
+int SlotOf(const std::wstring& upperKey) {
+  static const std::unordered_map<std::wstring, int> slots = [] {
+    std::unordered_map<std::wstring, int> m;
+    for (int i = 0; i < kSlotCount; ++i) m.emplace(kInheritedKeys[i].Name, i);
+    return m;
+  }();
+  auto it = slots.find(upperKey);
+  return it == slots.end() ? -1 : it->second;
+}
+
+// A value that a section may pass on: otherwise the key counts as missing
+// and its parent is asked.
+bool Usable(int slot, const std::wstring& value) {
+  if (kInheritedKeys[slot].Text) return value != L"?";
+  int n;
+  return ParseSkinInt(value, n) && n != -1;
+}
+
+}  // namespace
+
 TacSkinFile::TacSkinFile(const TMemIniFile& ini) {
-  TStringList names, lines;
-  ini.ReadSections(names);
-  sections_.reserve(names.Count());
-  for (int i = 0; i < names.Count(); ++i) {
-    Section section;
-    section.Name = names[i];
-    ini.ReadSectionValues(section.Name, lines);
-    section.Keys.reserve(lines.Count());
-    for (int k = 0; k < lines.Count(); ++k) {
-      std::wstring line = lines[k];
-      size_t eq = line.find(L'=');
-      if (eq == std::wstring::npos) continue;
-      Key key;
-      key.Name = Trim(line.substr(0, eq));
-      key.Upper = SkinUpper(key.Name);
-      key.Value = line.substr(eq + 1);
-      section.Keys.push_back(std::move(key));
+  // The reader's text in one pass: asking it section by section would search
+  // its section list once per section.
+  TStringList lines;
+  ini.GetStrings(lines);
+  std::wstring name;
+  std::shared_ptr<KeyList> keys;
+  const int count = lines.Count();
+  for (int i = 0; i < count; ++i) {
+    std::wstring line = lines[i];
+    if (!line.empty() && line.front() == L'[' && line.back() == L']') {
+      if (keys) AddSection(std::move(name), std::move(keys));
+      name = line.substr(1, line.size() - 2);
+      keys = std::make_shared<KeyList>();
+      continue;
     }
-    index_.emplace(SkinUpper(section.Name), static_cast<int>(sections_.size()));
-    sections_.push_back(std::move(section));
+    size_t eq = line.find(L'=');
+    if (!keys || eq == std::wstring::npos) continue;
+    Key key;
+    key.Name = Trim(line.substr(0, eq));
+    key.Upper = SkinUpper(key.Name);
+    key.Value = line.substr(eq + 1);
+    keys->push_back(std::move(key));
+  }
+  if (keys) AddSection(std::move(name), std::move(keys));
+  ResolveParentsAndValues();
+}
+
+void TacSkinFile::AddSection(std::wstring name, std::shared_ptr<KeyList> keys) {
+  auto [it, first] = index_.emplace(SkinUpper(name), static_cast<int>(sections_.size()));
+  Section section;
+  section.Name = std::move(name);
+  section.Keys = first ? std::move(keys) : sections_[it->second].Keys;
+  sections_.push_back(std::move(section));
+}
+
+void TacSkinFile::ResolveParentsAndValues() {
+  const size_t n = sections_.size();
+  parents_.resize(n);
+  own_.resize(n);
+  for (size_t s = 0; s < n; ++s) {
+    parents_[s] = ParentOf(static_cast<int>(s));
+    int first = index_.at(SkinUpper(sections_[s].Name));
+    if (first != static_cast<int>(s)) {
+      own_[s] = own_[first];
+      continue;
+    }
+    // Lookups find a key's first line only: a later line of the same key
+    // neither counts nor passes on.
+    uint64_t seen = 0;
+    const KeyList& keys = *sections_[s].Keys;
+    for (size_t k = 0; k < keys.size(); ++k) {
+      int slot = SlotOf(keys[k].Upper);
+      if (slot < 0 || (seen & (1ull << slot))) continue;
+      seen |= 1ull << slot;
+      if (Usable(slot, keys[k].Value)) own_[s].push_back(OwnValue{slot, static_cast<int>(k)});
+    }
   }
 }
 
@@ -79,7 +175,7 @@ int TacSkinFile::SectionIndex(const std::wstring& name) const {
 
 const std::wstring* TacSkinFile::Find(int section, const std::wstring& upperKey) const {
   if (section < 0 || section >= static_cast<int>(sections_.size())) return nullptr;
-  for (const Key& k : sections_[section].Keys)
+  for (const Key& k : *sections_[section].Keys)
     if (k.Upper == upperKey) return &k.Value;
   return nullptr;
 }
@@ -97,6 +193,12 @@ int TacSkinFile::ReadInteger(const std::wstring& section, const std::wstring& up
   return v && ParseSkinInt(*v, value) ? value : def;
 }
 
+bool TacSkinFile::HasUsableSections() const {
+  for (const Section& s : sections_)
+    if (!Trim(s.Name).empty() && !s.Keys->empty()) return true;
+  return false;
+}
+
 int TacSkinFile::ParentOf(int section) const {
   const std::wstring* parent = Find(section, L"PARENTCLASS");
   if (!parent) return -1;
@@ -106,35 +208,34 @@ int TacSkinFile::ParentOf(int section) const {
   return SectionIndex(name);
 }
 
-template <class Accept>
-bool TacSkinFile::Inherited(int section, const std::wstring& upperKey, Accept accept) const {
-  std::vector<int> visited;
-  while (section >= 0) {
-    if (std::find(visited.begin(), visited.end(), section) != visited.end()) return false;
-    visited.push_back(section);
-    if (const std::wstring* v = Find(section, upperKey))
-      if (accept(*v)) return true;
-    section = ParentOf(section);
+void TacSkinFile::Fill(int section, Values& values, size_t& filled) const {
+  const KeyList& keys = *sections_[section].Keys;
+  for (const OwnValue& own : own_[section])
+    if (!values[own.Slot]) {
+      values[own.Slot] = &keys[own.Index].Value;
+      ++filled;
+    }
+}
+
+TacSkinFile::Values TacSkinFile::OwnValues(int section) const {
+  Values values(kSlotCount, nullptr);
+  size_t filled = 0;
+  Fill(section, values, filled);
+  return values;
+}
+
+TacSkinFile::Values TacSkinFile::InheritedValues(int section) const {
+  Values values(kSlotCount, nullptr);
+  size_t filled = 0;
+  int visited[kMaxParentDepth + 1];
+  int links = 0;
+  for (int s = section; s >= 0 && links <= kMaxParentDepth; s = parents_[s]) {
+    if (std::find(visited, visited + links, s) != visited + links) break;
+    visited[links++] = s;
+    Fill(s, values, filled);
+    if (filled == kSlotCount) break;
   }
-  return false;
-}
-
-bool TacSkinFile::InheritedInt(int section, const std::wstring& upperKey, int& value) const {
-  return Inherited(section, upperKey, [&](const std::wstring& v) {
-    int n;
-    if (!ParseSkinInt(v, n) || n == -1) return false;
-    value = n;
-    return true;
-  });
-}
-
-bool TacSkinFile::InheritedText(int section, const std::wstring& upperKey,
-                                std::wstring& value) const {
-  return Inherited(section, upperKey, [&](const std::wstring& v) {
-    if (v == L"?") return false;
-    value = v;
-    return true;
-  });
+  return values;
 }
 
 int ClampPercent(int value) { return std::clamp(value, 0, 100); }
@@ -152,102 +253,74 @@ void ParseGradientQuietly(std::wstring& text, TsGradArray& array, const std::wst
   }
 }
 
-bool TacSkinFile::OwnOrInheritedInt(bool chain, int section, const std::wstring& upperKey,
-                                    int& value) const {
-  if (chain) return InheritedInt(section, upperKey, value);
-  int n;
-  const std::wstring* v = Find(section, upperKey);
-  if (!v || !ParseSkinInt(*v, n) || n == -1) return false;
-  value = n;
-  return true;
-}
-
-bool TacSkinFile::OwnOrInheritedText(bool chain, int section, const std::wstring& upperKey,
-                                     std::wstring& value) const {
-  if (chain) return InheritedText(section, upperKey, value);
-  const std::wstring* v = Find(section, upperKey);
-  if (!v || *v == L"?") return false;
-  value = *v;
-  return true;
-}
-
 TsGeneralData TacSkinFile::ReadGeneralData(int s, const TsGeneralData* base) const {
   TsGeneralData gd = base ? *base : TsGeneralData{};
-  const bool chain = base == nullptr;
+  const Values values = base ? OwnValues(s) : InheritedValues(s);
   gd.SectionName = sections_[s].Name;
   gd.ParentClass.clear();
   if (const std::wstring* p = Find(s, L"PARENTCLASS")) gd.ParentClass = *p;
-  auto InheritedInt = [&](int sec, const wchar_t* key, int& v) {
-    return OwnOrInheritedInt(chain, sec, key, v);
-  };
-  auto InheritedText = [&](int sec, const wchar_t* key, std::wstring& v) {
-    return OwnOrInheritedText(chain, sec, key, v);
-  };
 
-  auto integer = [&](const wchar_t* key, int32_t& field) {
+  auto number = [&](int slot, int& v) { return values[slot] && ParseSkinInt(*values[slot], v); };
+  auto integer = [&](int slot, int32_t& field) {
     int v;
-    if (InheritedInt(s, key, v)) field = v;
+    if (number(slot, v)) field = v;
   };
-  auto color = [&](const wchar_t* key, TColor& field) {
+  auto color = [&](int slot, TColor& field) {
     int v;
-    if (InheritedInt(s, key, v)) field = static_cast<TColor>(v);
+    if (number(slot, v)) field = static_cast<TColor>(v);
   };
-  auto percent = [&](const wchar_t* key, int32_t& field) {
+  auto percent = [&](int slot, int32_t& field) {
     int v;
-    if (InheritedInt(s, key, v)) field = ClampPercent(v);
+    if (number(slot, v)) field = ClampPercent(v);
   };
-  auto boolean = [&](const wchar_t* key, bool& field) {
-    std::wstring v;
-    if (InheritedText(s, key, v)) field = SkinUpper(Trim(v)) == L"TRUE";
+  auto boolean = [&](int slot, bool& field) {
+    if (values[slot]) field = SkinUpper(Trim(*values[slot])) == L"TRUE";
   };
-  auto bevel = [&](const wchar_t* key, TsControlBevel& field) {
+  auto bevel = [&](int slot, TsControlBevel& field) {
     int v;
-    if (InheritedInt(s, key, v)) field = BevelOf(v);
+    if (number(slot, v)) field = BevelOf(v);
+  };
+  // One blank stands for no gradient; a text that does not parse falls back
+  // to Fallback.
+  auto gradient = [&](int slot, std::wstring& text, TsGradArray& array, const wchar_t* fallback) {
+    if (!values[slot]) return;
+    text = *values[slot];
+    array.clear();
+    if (text != L" ") ParseGradientQuietly(text, array, fallback);
   };
 
   int ownColor;
-  if (InheritedInt(s, L"COLOR", ownColor)) gd.Color = ColorToRGB(static_cast<TColor>(ownColor));
-  bevel(L"BEVEL", gd.Bevel);
-  static const wchar_t* const kFont[5] = {L"FONTCOLOR", L"TCLEFT", L"TCTOP", L"TCRIGHT",
-                                          L"TCBOTTOM"};
-  static const wchar_t* const kHotFont[5] = {L"HOTFONTCOLOR", L"HOTTCLEFT", L"HOTTCTOP",
-                                             L"HOTTCRIGHT", L"HOTTCBOTTOM"};
+  if (number(kColor, ownColor)) gd.Color = ColorToRGB(static_cast<TColor>(ownColor));
+  bevel(kBevel, gd.Bevel);
   for (int i = 0; i < 5; ++i) {
-    integer(kFont[i], gd.FontColor[i]);
-    integer(kHotFont[i], gd.HotFontColor[i]);
+    integer(kFont0 + i, gd.FontColor[i]);
+    integer(kHotFont0 + i, gd.HotFontColor[i]);
   }
-  boolean(L"RESERVEDBOOLEAN", gd.ReservedBoolean);
-  integer(L"SHADOWBLUR", gd.ShadowBlur);
+  boolean(kReservedBoolean, gd.ReservedBoolean);
+  integer(kShadowBlur, gd.ShadowBlur);
   // The text shadow colour belongs to its section alone.
   int shadow;
   const std::wstring* sc = Find(s, L"SHADOWCOLOR");
   if (sc && ParseSkinInt(*sc, shadow) && shadow != -1) gd.ShadowColor = static_cast<TColor>(shadow);
-  boolean(L"SHADOWENABLED", gd.ShadowEnabled);
-  integer(L"SHADOWOFFSET", gd.ShadowOffset);
-  percent(L"SHADOWTRANSPARENCY", gd.ShadowTransparency);
-  percent(L"TRANSPARENCY", gd.Transparency);
-  percent(L"GRADIENTPERCENT", gd.GradientPercent);
-  if (InheritedText(s, L"GRADIENTDATA", gd.GradientData)) {
-    gd.GradientArray.clear();
-    if (gd.GradientData != L" ") ParseGradientQuietly(gd.GradientData, gd.GradientArray, L" ");
-  }
-  percent(L"IMAGEPERCENT", gd.ImagePercent);
-  boolean(L"SHOWFOCUS", gd.ShowFocus);
-  boolean(L"FADINGENABLED", gd.FadingEnabled);
-  integer(L"FADINGINTERVALIN", gd.FadingIntervalIn);
-  integer(L"FADINGINTERVALOUT", gd.FadingIntervalOut);
-  integer(L"FADINGITERATIONS", gd.FadingIterations);
-  color(L"HOTCOLOR", gd.HotColor);
-  percent(L"HOTTRANSPARENCY", gd.HotTransparency);
-  bevel(L"HOTBEVEL", gd.HotBevel);
-  percent(L"HOTGRADIENTPERCENT", gd.HotGradientPercent);
-  if (InheritedText(s, L"HOTGRADIENTDATA", gd.HotGradientData)) {
-    gd.HotGradientArray.clear();
-    if (gd.HotGradientData != L" ")
-      ParseGradientQuietly(gd.HotGradientData, gd.HotGradientArray, L"");
-  }
-  percent(L"HOTIMAGEPERCENT", gd.HotImagePercent);
-  color(L"BORDERCOLOR1", gd.BorderColor1);
-  color(L"BORDERCOLOR2", gd.BorderColor2);
+  boolean(kShadowEnabled, gd.ShadowEnabled);
+  integer(kShadowOffset, gd.ShadowOffset);
+  percent(kShadowTransparency, gd.ShadowTransparency);
+  percent(kTransparency, gd.Transparency);
+  percent(kGradientPercent, gd.GradientPercent);
+  gradient(kGradientData, gd.GradientData, gd.GradientArray, L" ");
+  percent(kImagePercent, gd.ImagePercent);
+  boolean(kShowFocus, gd.ShowFocus);
+  boolean(kFadingEnabled, gd.FadingEnabled);
+  integer(kFadingIntervalIn, gd.FadingIntervalIn);
+  integer(kFadingIntervalOut, gd.FadingIntervalOut);
+  integer(kFadingIterations, gd.FadingIterations);
+  color(kHotColor, gd.HotColor);
+  percent(kHotTransparency, gd.HotTransparency);
+  bevel(kHotBevel, gd.HotBevel);
+  percent(kHotGradientPercent, gd.HotGradientPercent);
+  gradient(kHotGradientData, gd.HotGradientData, gd.HotGradientArray, L"");
+  percent(kHotImagePercent, gd.HotImagePercent);
+  color(kBorderColor1, gd.BorderColor1);
+  color(kBorderColor2, gd.BorderColor2);
   return gd;
 }

@@ -26,12 +26,19 @@ class TacSkinFile {
     std::wstring Upper;  // for lookups
     std::wstring Value;  // text after "=", as written
   };
+  using KeyList = std::vector<Key>;
   struct Section {
     std::wstring Name;  // as written
-    std::vector<Key> Keys;
+    // A repeated section shares the keys of the first one of its name, as
+    // the INI reader's lookups find only that one.
+    std::shared_ptr<const KeyList> Keys;
   };
 
-  // Reads every section and key of the INI text.
+  // A PARENTCLASS chain is followed for at most this many links: deeper
+  // chains are no sensible skin, and each section's cost stays bounded.
+  static constexpr int kMaxParentDepth = 64;
+
+  // Reads every section and key of the INI text, in one pass.
   explicit TacSkinFile(const TMemIniFile& ini);
 
   const std::vector<Section>& Sections() const { return sections_; }
@@ -42,31 +49,39 @@ class TacSkinFile {
   std::wstring ReadString(const std::wstring& section, const std::wstring& upperKey,
                           const std::wstring& def) const;
   int ReadInteger(const std::wstring& section, const std::wstring& upperKey, int def) const;
-
-  // The integer of a key; a missing key, one that is not a number or -1
-  // comes from the section named by "PARENTCLASS", and so on up. The chain
-  // ends at a section without a parent, one naming itself or "?", a parent
-  // that does not exist, and at the first section met twice.
-  bool InheritedInt(int section, const std::wstring& upperKey, int& value) const;
-  // The same for text keys, where "?" counts as missing.
-  bool InheritedText(int section, const std::wstring& upperKey, std::wstring& value) const;
+  // Some section has a name and at least one key. Text that is not a skin
+  // description (binary data, a wrong encoding, an empty file) has none.
+  bool HasUsableSections() const;
 
   // One general-data record for a section: the defaults, overridden by the
-  // section's values and what it inherits. Malformed values keep defaults.
-  // With Base, the record starts as a copy of Base and only the section's
-  // own values count (no "PARENTCLASS" chain).
+  // section's values and what it inherits. A value that is missing, not a
+  // number (or -1) for number keys, or "?" for text keys, comes from the
+  // section named by "PARENTCLASS", and so on up. The chain ends at a
+  // section without a parent, one naming itself or "?", a parent that does
+  // not exist, the first section met twice, and after kMaxParentDepth
+  // links. Malformed values keep defaults. With Base, the record starts as
+  // a copy of Base and only the section's own values count (no chain).
   TsGeneralData ReadGeneralData(int section, const TsGeneralData* base = nullptr) const;
 
  private:
+  struct OwnValue {
+    int Slot;   // position in the table of inherited keys
+    int Index;  // key of the section
+  };
+  using Values = std::vector<const std::wstring*>;
+  void AddSection(std::wstring name, std::shared_ptr<KeyList> keys);
+  void ResolveParentsAndValues();
   int ParentOf(int section) const;
-  template <class Accept>
-  bool Inherited(int section, const std::wstring& upperKey, Accept accept) const;
-  bool OwnOrInheritedInt(bool chain, int section, const std::wstring& upperKey, int& value) const;
-  bool OwnOrInheritedText(bool chain, int section, const std::wstring& upperKey,
-                          std::wstring& value) const;
+  Values OwnValues(int section) const;
+  Values InheritedValues(int section) const;
+  void Fill(int section, Values& values, size_t& filled) const;
 
   std::vector<Section> sections_;
-  std::unordered_map<std::wstring, int> index_;
+  std::unordered_map<std::wstring, int> index_;  // upper-cased name: first section
+  // Worked out once per file: each section's parent (-1 for none) and its
+  // own usable values of the inherited keys.
+  std::vector<int> parents_;
+  std::vector<std::vector<OwnValue>> own_;
 };
 
 // Clamps a percentage to 0 to 100; turns a bevel outside 0 to 4 into none.

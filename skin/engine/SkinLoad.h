@@ -11,6 +11,7 @@
 struct TsSkinManager::Load {
   std::unique_ptr<TacSkinFile> File;     // folder skin
   std::wstring Folder;                   // its folder, ending in "\"
+  std::unique_ptr<TBitmap> Master;       // its master bitmap, when it names one
   const TsStoredSkin* Stored = nullptr;  // internal skin
   std::unique_ptr<TacSkinFile> Common;   // CommonSections, when it has lines
   bool Found() const { return File || Stored; }

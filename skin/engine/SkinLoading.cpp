@@ -63,6 +63,35 @@ std::wstring TsSkinManager::LoadKey() const {
   return key + L"\n" + commonSections_->Text();
 }
 
+// A folder is worn only when its description has sections with keys and
+// the master bitmap it names can be read: a file of binary data, in an
+// encoding we cannot read, or a bitmap that is missing, broken or too large
+// would leave every window without frame or caption buttons. Such a folder
+// is refused like one without a description.
+bool TsSkinManager::OpenFolderSkin(const std::wstring& folder, Load& load) {
+  try {
+    SkinFile = std::make_unique<TMemIniFile>(folder + L"Options.dat");
+    auto file = std::make_unique<TacSkinFile>(*SkinFile);
+    if (file->HasUsableSections()) {
+      std::wstring name = file->ReadString(L"GLOBALINFO", L"MASTERBITMAP", L"");
+      std::unique_ptr<TBitmap> master;
+      if (!name.empty()) master = LoadBitmapQuietly(InFolder(folder, name));
+      if (name.empty() || master) {
+        if (master) MakeMaster(*master);
+        load.File = std::move(file);
+        load.Folder = folder;
+        load.Master = std::move(master);
+        return true;
+      }
+    }
+  } catch (const Exception&) {
+    // A description that cannot be read, or a master bitmap too large to
+    // convert, is refused the same way.
+  }
+  SkinFile.reset();
+  return false;
+}
+
 void TsSkinManager::LoadSkin() {
   if (!active_) return;
   // A caller that set the flag clears it itself; a direct call leaves it as
@@ -77,11 +106,8 @@ void TsSkinManager::LoadSkin() {
   Load load;
   try {
     std::wstring folder = GetFullSkinDirectory() + skinName_ + L"\\";
-    if (!skinName_.empty() && FileExists(folder + L"Options.dat")) {
-      SkinFile = std::make_unique<TMemIniFile>(folder + L"Options.dat");
+    if (!skinName_.empty() && FileExists(folder + L"Options.dat") && OpenFolderSkin(folder, load)) {
       SkinData->SkinPath = folder;
-      load.File = std::make_unique<TacSkinFile>(*SkinFile);
-      load.Folder = folder;
     } else {
       SkinData->SkinPath.clear();
       if (internalSkins_->Count() == 0) {
@@ -149,14 +175,10 @@ void TsSkinManager::LoadAllMasks() {
   if (!load_) return;
   if (load_->File) {
     const TacSkinFile& file = *load_->File;
-    std::wstring master = file.ReadString(L"GLOBALINFO", L"MASTERBITMAP", L"");
-    if (!master.empty()) {
-      MasterBitmap = LoadBitmapQuietly(InFolder(load_->Folder, master));
-      if (MasterBitmap) MakeMaster(*MasterBitmap);
-    }
+    MasterBitmap = std::move(load_->Master);  // read when the folder was chosen
     for (const TacSkinFile::Section& section : file.Sections()) {
       bool global = SkinUpper(section.Name) == L"GLOBALINFO";
-      for (const TacSkinFile::Key& key : section.Keys) {
+      for (const TacSkinFile::Key& key : *section.Keys) {
         if (key.Value.empty() || (global && key.Upper == L"MASTERBITMAP")) continue;
         TacImageDesc desc;
         if (ParseImageValue(section.Name, key.Name, key.Value, desc))
@@ -169,7 +191,7 @@ void TsSkinManager::LoadAllMasks() {
   if (load_->Common && load_->Found()) {
     for (const TacSkinFile::Section& section : load_->Common->Sections()) {
       if (SkinUpper(section.Name) == L"GLOBALINFO") continue;
-      for (const TacSkinFile::Key& key : section.Keys) {
+      for (const TacSkinFile::Key& key : *section.Keys) {
         TacImageDesc desc;
         if (!ParseImageValue(section.Name, key.Name, key.Value, desc)) continue;
         wchar_t kind = ImageSyntaxOf(key.Value);
@@ -185,7 +207,7 @@ void TsSkinManager::LoadAllPatterns() {
   if (!load_) return;
   if (load_->File) {
     for (const TacSkinFile::Section& section : load_->File->Sections()) {
-      for (const TacSkinFile::Key& key : section.Keys) {
+      for (const TacSkinFile::Key& key : *section.Keys) {
         if (!IsJpegValue(key.Value)) continue;
         auto jpeg = LoadJpegQuietly(InFolder(load_->Folder, key.Value));
         if (!jpeg) continue;
@@ -209,7 +231,7 @@ void TsSkinManager::LoadAllPatterns() {
   }
   if (load_->Common && load_->Found()) {
     for (const TacSkinFile::Section& section : load_->Common->Sections())
-      for (const TacSkinFile::Key& key : section.Keys) {
+      for (const TacSkinFile::Key& key : *section.Keys) {
         if (!IsJpegValue(key.Value)) continue;
         if (auto jpeg = LoadJpegQuietly(InFolder(SkinData->SkinPath, key.Value)))
           pa.push_back(TsPatternData{std::move(jpeg), SkinUpper(section.Name), key.Upper});

@@ -7,6 +7,7 @@
 #include "framework/Forms.h"
 #include "framework/Handles.h"
 #include "framework/SysUtils.h"
+#include "skin/engine/SkinFile.h"
 #include "skin/engine/SkinMessages.h"
 #include "skin/engine/SkinSnapshot.h"
 #include "skin/engine/SkinUtils.h"
@@ -226,7 +227,8 @@ int TsSkinManager::GetSkinIndex(const std::wstring& sectionName) const {
 namespace {
 
 // Follows the section's parent chain until Match finds an index. A chain that
-// comes back to a section already visited ends there.
+// comes back to a section already visited ends there, and so does one past
+// the link limit of the skin file's own inheritance.
 template <class Match>
 int ChainLookup(const TsSkinManager& m, int skinIndex, std::wstring section, Match match) {
   if (skinIndex < 0 || section.empty()) return -1;
@@ -236,6 +238,7 @@ int ChainLookup(const TsSkinManager& m, int skinIndex, std::wstring section, Mat
     if (found >= 0) return found;
     if (!m.IsValidSkinIndex(skinIndex)) return -1;
     visited.push_back(skinIndex);
+    if (visited.size() > static_cast<size_t>(TacSkinFile::kMaxParentDepth)) return -1;
     const std::wstring& parent = m.gd[skinIndex].ParentClass;
     if (parent.empty() || parent == section) return -1;
     int parentIndex = m.GetSkinIndex(parent);

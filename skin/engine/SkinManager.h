@@ -155,6 +155,7 @@ class TsSkinManager : public TComponent {
   struct Snapshot;
   struct Load;
   std::wstring LoadKey() const;
+  bool OpenFolderSkin(const std::wstring& folder, Load& load);
   void LoadInternalMasks(const TsStoredSkin& skin);
   void LoadInternalPatterns(const TsStoredSkin& skin);
   void LoadInternalGeneralData(const TsStoredSkin& skin);

@@ -1,10 +1,12 @@
 // TBitmap memory layout, GDI/pixel agreement, copies and empty bitmaps.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 
 #include "framework/Graphics.h"
 #include "framework/SysUtils.h"
+#include "tests/common/RleBitmap.h"
 #include "tests/common/TestEnv.h"
 
 namespace {
@@ -254,6 +256,33 @@ TEST(Graphics, ColorToRgbResolvesSystemColoursOnly) {
   EXPECT_EQ(ColorToRGB(clWindowText), GetSysColor(COLOR_WINDOWTEXT));
   EXPECT_EQ(ColorToRGB(clFuchsia), 0xFF00FFu);
   EXPECT_EQ(ColorToRGB(clNone), clNone);
+}
+
+TEST(Bitmap, HeadersClaimingTooManyOrNoPixelsAreRefused) {
+  // The same tiny file with a sane size loads: what is refused below is
+  // refused for its size alone.
+  const std::string sane = testenv::TinyRle8Bitmap(16, 8);
+  TBitmap ok;
+  ok.LoadFromMemory(sane.data(), sane.size());
+  EXPECT_EQ(16, ok.Width());
+  EXPECT_EQ(8, ok.Height());
+
+  struct Case {
+    LONG w, h;
+  };
+  const Case cases[] = {
+      {16384, 32768}, {32768, 32768}, {32768, -32768},
+      {8192, 8193},  // one row past the pixel limit
+      {0, 8}, {-16, 8}, {16, 0}, {16, LONG_MIN}, {LONG_MIN, 8}, {LONG_MAX, 1},
+  };
+  for (const Case& c : cases) {
+    const std::string file = testenv::TinyRle8Bitmap(c.w, c.h);
+    TBitmap b;
+    b.LoadFromMemory(sane.data(), sane.size());
+    EXPECT_THROW(b.LoadFromMemory(file.data(), file.size()), EInvalidGraphic)
+        << c.w << " x " << c.h;
+    EXPECT_EQ(16, b.Width()) << "a refused file leaves the picture as it was";
+  }
 }
 
 }  // namespace

@@ -77,4 +77,32 @@ TEST(Jpeg, FailedLoadKeepsThePreviousPicture) {
   EXPECT_EQ(jpg.Width(), 6);
 }
 
+TEST(Jpeg, PicturesClaimingTooManyPixelsAreRefused) {
+  std::string bytes = testenv::ReadFileBytes(testenv::FixturePath(L"jpeg_red_blue_16x8.jpg"));
+  // The frame header (SOF0 or SOF2): marker, length, precision, then the
+  // height and width as big-endian 16-bit numbers.
+  size_t sof = std::string::npos;
+  for (size_t i = 2; i + 9 < bytes.size(); ++i)
+    if (bytes[i] == '\xFF' && (bytes[i + 1] == '\xC0' || bytes[i + 1] == '\xC2')) {
+      sof = i;
+      break;
+    }
+  ASSERT_NE(std::string::npos, sof);
+  auto withSize = [&](int w, int h) {
+    std::string b = bytes;
+    b[sof + 5] = static_cast<char>(h >> 8);
+    b[sof + 6] = static_cast<char>(h & 0xFF);
+    b[sof + 7] = static_cast<char>(w >> 8);
+    b[sof + 8] = static_cast<char>(w & 0xFF);
+    return b;
+  };
+  for (int side : {60000, 8193}) {
+    const std::string huge = withSize(side, side);
+    TJPEGImage jpg;
+    jpg.LoadFromFile(testenv::FixturePath(L"jpeg_gray_6x5.jpg"));
+    EXPECT_THROW(jpg.LoadFromMemory(huge.data(), huge.size()), EJPEG) << side;
+    EXPECT_EQ(6, jpg.Width()) << side;
+  }
+}
+
 }  // namespace
