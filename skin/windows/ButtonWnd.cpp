@@ -138,7 +138,6 @@ void TacBtnWnd::Repaint() {
 
 void TacBtnWnd::WndProc(TMessage& message) {
   if (Destroyed || !SkinData || !SkinData->Skinned(false)) return TacMainWnd::WndProc(message);
-  const bool enabled = ::IsWindowEnabled(CtrlHandle);
   switch (message.Msg) {
     case SM_ALPHACMD:
       if (SkinCmdOf(message) == AC_MOUSEENTER || SkinCmdOf(message) == AC_MOUSELEAVE) Repaint();
@@ -151,7 +150,10 @@ void TacBtnWnd::WndProc(TMessage& message) {
     case WM_MOVE:
       if (SkinData->IsSectionTransparent()) Repaint();
       break;
-    case WM_SETFOCUS:
+    case WM_SETFOCUS: {
+      // Asked before the button's own procedure runs, as for every message
+      // it sees; only the focus messages need it.
+      const bool enabled = ::IsWindowEnabled(CtrlHandle);
       // The button's own procedure keeps its focus state and tells the
       // parent (BN_SETFOCUS); it only must not paint.
       WithoutRedraw(CtrlHandle, [&] { PassOn(message); });
@@ -160,8 +162,9 @@ void TacBtnWnd::WndProc(TMessage& message) {
         Repaint();
       }
       return;
+    }
     case WM_KILLFOCUS:
-      if (!enabled) break;
+      if (!::IsWindowEnabled(CtrlHandle)) break;
       WithoutRedraw(CtrlHandle, [&] { TacMainWnd::WndProc(message); });
       if (Destroyed) return;
       SkinData->Focused = false;
