@@ -12,6 +12,7 @@
 #include "skin/windows/SkinableMenus.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
+#include "tests/skin/windows/SentMessages.h"
 #include "tests/skin/windows/WindowPoints.h"
 #include "tests/common/MenuBars.h"
 
@@ -294,6 +295,23 @@ TEST_F(SkinProviderTest, DoubleClickOnTheCaptionMaximizesAndRestores) {
   EXPECT_TRUE(::IsZoomed(wnd));
   ::SendMessageW(wnd, WM_NCLBUTTONDBLCLK, HTCAPTION, p);
   EXPECT_FALSE(::IsZoomed(wnd));
+}
+
+TEST_F(SkinProviderTest, CaptionClickOnAMaximizedFormFocusesAndNeverStartsAMove) {
+  ::ShowWindow(wnd, SW_MAXIMIZE);
+  ASSERT_TRUE(::IsZoomed(wnd));
+  ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
+  HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                 nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  ::SetActiveWindow(other);
+  ASSERT_NE(::GetActiveWindow(), wnd);
+  {
+    SentMessages sent(wnd);
+    ::SendMessageW(wnd, WM_NCLBUTTONDOWN, HTCAPTION, ScreenPoint(wnd, WndWidth(wnd) / 2, Band() / 2));
+    EXPECT_EQ(0, sent.Count(WM_SYSCOMMAND, SC_MOVE, 0xFFF0));
+    EXPECT_EQ(::GetActiveWindow(), wnd);
+  }
+  ::DestroyWindow(other);
 }
 
 TEST_F(SkinProviderTest, ScreenSnapPullsANearEdgeFlush) {
