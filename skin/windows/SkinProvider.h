@@ -259,6 +259,9 @@ class TsSkinProvider : public TComponent {
   void CollectRegionRects();
   HRGN CreateFormRgn(int x, int y) const;
   void UpdateRgn(bool repaint);
+  // Rebuilds the region when the frame's shape changed; before the first
+  // frame paint this is where the form is asked whether it keeps its own.
+  void UpdateDirtyRgn(bool repaint);
   void RemoveRgn();
   int SetWindowRgnCalls = 0;  // how often a region was given to the window
 

@@ -95,11 +95,7 @@ void TsSkinProvider::RefreshMenuBar() { MenuBarReady = true; }
 void TsSkinProvider::OnNcPaint(TMessage& message) {
   message.Result = 0;
   if (PaintSuppressed()) return;
-  if (!RgnApplying && RgnRectsDirty) {
-    CollectRegionRects();
-    RgnRectsDirty = false;
-    if (!RgnApplying) UpdateRgn(true);
-  }
+  UpdateDirtyRgn(true);
   if (!MenuBarReady) RefreshMenuBar();
   HWND wnd = FormHandle();
   {
@@ -116,6 +112,8 @@ void TsSkinProvider::OnPrint(TMessage& message) {
   HDC dc = reinterpret_cast<HDC>(message.WParam);
   message.Result = 0;
   if (!dc || PaintSuppressed()) return;
+  // A fade-in's capture is the first frame paint of a form that fades in.
+  if (!FirstPaintDone) UpdateDirtyRgn(false);
   if (!MenuBarReady) RefreshMenuBar();
   SaveDCScope saved(dc);
   PaintFrameToDC(dc);

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace skintest {
@@ -16,7 +18,9 @@ class SentMessages {
     WPARAM w;
     LPARAM l;
   };
-  explicit SentMessages(HWND wnd) : wnd_(wnd) {
+  // `seen` runs as each message arrives, before the window handles it.
+  explicit SentMessages(HWND wnd, std::function<void(const Sent&)> seen = {})
+      : wnd_(wnd), seen_(std::move(seen)) {
     Current() = this;
     hook_ = ::SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, ::GetCurrentThreadId());
   }
@@ -43,11 +47,14 @@ class SentMessages {
   }
   static LRESULT CALLBACK Hook(int code, WPARAM w, LPARAM l) {
     const auto* m = reinterpret_cast<const CWPSTRUCT*>(l);
-    if (code == HC_ACTION && Current() && m->hwnd == Current()->wnd_)
+    if (code == HC_ACTION && Current() && m->hwnd == Current()->wnd_) {
       Current()->sent_.push_back(Sent{m->message, m->wParam, m->lParam});
+      if (Current()->seen_) Current()->seen_(Current()->sent_.back());
+    }
     return ::CallNextHookEx(nullptr, code, w, l);
   }
   HWND wnd_;
+  std::function<void(const Sent&)> seen_;
   HHOOK hook_ = nullptr;
   std::vector<Sent> sent_;
 };

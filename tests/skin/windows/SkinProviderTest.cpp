@@ -3,6 +3,7 @@
 // buttons' press and release, snapping, caption text, and skin changes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -312,6 +313,30 @@ TEST_F(SkinProviderTest, CaptionClickOnAMaximizedFormFocusesAndNeverStartsAMove)
     EXPECT_EQ(::GetActiveWindow(), wnd);
   }
   ::DestroyWindow(other);
+}
+
+// A form that fades in is first painted by the fade's capture: the region
+// query still comes before it.
+TEST_F(SkinnedForm, AFadingInFormIsAskedAboutItsRegionBeforeItsFirstFramePaint) {
+  constexpr UINT kRegionQuery = 0xBC4D;
+  constexpr WPARAM kOwnRegion = 0x41A2;
+  ASSERT_TRUE(manager->AnimEffects->FormShow()->Active);
+  form->SetBounds(60, 60, 300, 200);
+  auto* provider = Construct<TsSkinProvider>(form);
+  HWND wnd = form->WindowHandle();
+  int asked = 0, askedAfterPaint = 0, prints = 0;
+  SentMessages sent(wnd, [&](const SentMessages::Sent& m) {
+    if (m.msg == WM_PRINT) ++prints;
+    if (m.msg != kRegionQuery || m.w != kOwnRegion) return;
+    ++asked;
+    if (provider->FirstPaintDone) ++askedAfterPaint;
+  });
+  form->Show();
+  adaptertest::Pump(50);
+  ASSERT_GT(prints, 0) << "the form did not fade in";
+  EXPECT_GT(asked, 0);
+  EXPECT_EQ(askedAfterPaint, 0);
+  EXPECT_TRUE(provider->FirstPaintDone);
 }
 
 TEST_F(SkinProviderTest, ScreenSnapPullsANearEdgeFlush) {
