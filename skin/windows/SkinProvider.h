@@ -181,7 +181,8 @@ class TsSkinProvider : public TComponent {
   void SendToAdapter(TMessage& message);
   void HookMenus(bool active);
   void InvalidateFrame();
-  void SkinMessage(TMessage&) {}
+  // Skin commands handed over by the engine rather than sent to the form.
+  void SkinMessage(TMessage& message) { NewWndProc(message); }
   TsSkinManager* Manager() const { return SkinData ? SkinData->GetSkinManager() : nullptr; }
   HWND FormHandle() const;
 

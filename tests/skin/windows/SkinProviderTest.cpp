@@ -339,6 +339,24 @@ TEST_F(SkinnedForm, AFadingInFormIsAskedAboutItsRegionBeforeItsFirstFramePaint) 
   EXPECT_TRUE(provider->FirstPaintDone);
 }
 
+// Commands the engine hands to the provider directly (not through the
+// form's window) are handled as if the form had received them.
+TEST_F(SkinProviderTest, CommandsHandedToTheProviderAreHandled) {
+  const auto manager_ = reinterpret_cast<LPARAM>(manager.get());
+  {
+    SentMessages sent(wnd);
+    TMessage refresh{SM_ALPHACMD, SkinCmdWParam(AC_REFRESH), manager_, 0};
+    SendToProvider(form, refresh);
+    EXPECT_GT(sent.Count(WM_NCPAINT), 0) << "a refresh repaints the frame";
+  }
+  HRGN probe = ::CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(::GetWindowRgn(wnd, probe), ERROR) << "a skinned form has its region";
+  TMessage remove{SM_ALPHACMD, SkinCmdWParam(AC_REMOVESKIN), manager_, 0};
+  SendToProvider(form, remove);
+  EXPECT_EQ(::GetWindowRgn(wnd, probe), ERROR) << "removing the skin removes the region";
+  ::DeleteObject(probe);
+}
+
 TEST_F(SkinProviderTest, ScreenSnapPullsANearEdgeFlush) {
   provider->ScreenSnap = true;
   RECT work{};
