@@ -417,6 +417,22 @@ TEST_F(SkinProviderTest, SecondProviderStaysInertAndCtrlHandledIsAnswered) {
   EXPECT_EQ(1, ::SendMessageW(wnd, SM_ALPHACMD, SkinCmdWParam(AC_CTRLHANDLED), 0));
 }
 
+TEST_F(SkinProviderTest, ATitleButtonIsAsWideAsTheSkinsCellOrItsWiderGlyph) {
+  const int cell = provider->TitleButtonWidth(TsSkinProvider::TsTitleButton{});
+  ASSERT_GT(cell, 10);
+  struct Case {
+    int glyphWidth;
+    int width;
+  };
+  for (Case c : {Case{8, cell}, Case{cell - 2, cell}, Case{cell + 40, cell + 42}}) {
+    SCOPED_TRACE(c.glyphWidth);
+    TsSkinProvider::TsTitleButton button;
+    auto glyph = MakeBmp(c.glyphWidth, 8, 0x00FF00);
+    button.SetGlyph(glyph.get());
+    EXPECT_EQ(c.width, provider->TitleButtonWidth(button));
+  }
+}
+
 TEST_F(SkinProviderTest, TitleButtonShowsItsGlyphAndFiresOnPressAndRelease) {
   // Green ground (keyed out through the bottom-left pixel) with a red middle.
   auto glyph = MakeBmp(8, 8, 0x00FF00);
