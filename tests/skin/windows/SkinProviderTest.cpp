@@ -218,6 +218,25 @@ TEST_F(SkinProviderTest, RegionCutsTheSkinsCornersAndGoesWithTheSkin) {
   EXPECT_EQ(ERROR, ::GetWindowRgn(wnd, after.get()));
 }
 
+TEST_F(SkinProviderTest, RefreshingTheMenuBarRebuildsItWithTheSkinsItemType) {
+  {
+    SentMessages sent(wnd);
+    provider->RefreshMenuBar();  // no menu: nothing to rebuild
+    EXPECT_EQ(0, sent.Count(WM_NCCALCSIZE));
+  }
+  TMainMenu* menu = testenv::MakeMenuBar(form, {{L"Файл", L"Пункт"}, {L"Правка", L"Пункт"}});
+  form->SetMenu(menu);
+  adaptertest::Pump(50);
+  SentMessages sent(wnd);
+  provider->RefreshMenuBar();
+  // The system lays the window's bar out again.
+  EXPECT_GT(sent.Count(WM_NCCALCSIZE), 0);
+  EXPECT_TRUE(menu->OwnerDraw());
+  EXPECT_EQ(L"Файл", menu->Items()->Items(0)->Caption());
+  EXPECT_TRUE(provider->MenuBarReady);
+  EXPECT_FALSE(provider->SkinData->GetUpdating());
+}
+
 TEST_F(SkinProviderTest, HitTestAnswersCaptionButtonsBordersAndClient) {
   const int w = WndWidth(wnd), h = WndHeight(wnd);
   const int bw = provider->SysBorderWidth();
