@@ -108,7 +108,7 @@ void TacBtnWnd::PrepareCache() {
     // The face fades into the parent; the caption goes on top in the
     // section's disabled colour, so it stays readable.
     DrawGlyph();
-    FadeIntoParent(cache, ci, TPoint{WndPos.x + ci.X, WndPos.y + ci.Y});
+    FadeIntoParent(cache, ci, WndPos);  // where the background above came from
     DrawCaption();
   }
   MaskFillColor = clFuchsia;
@@ -304,8 +304,7 @@ void TacCheckBoxWnd::PrepareCache() {
   if (enabled) DrawCaption();
   DrawGlyph(GlyphIndex(CheckState()));
   if (!enabled) {
-    FadeIntoParent(cache, parentImage_,
-                   TPoint{parentImage_.X + WndPos.x, parentImage_.Y + WndPos.y});
+    FadeIntoParent(cache, parentImage_, WndPos);  // where the background came from
     DrawCaption();  // after the fade, in the section's disabled colour
   }
   SkinData->BGChanged = false;
