@@ -1,5 +1,8 @@
 #include "framework/IniFiles.h"
 
+#include <algorithm>
+
+#include "framework/Handles.h"
 #include "framework/SysUtils.h"
 
 // ---------------------------------------------------------------------------
@@ -292,3 +295,181 @@ void TIniFile::DeleteKey(const std::wstring& section, const std::wstring& ident)
 }
 
 void TIniFile::UpdateFile() { ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, fileName_.c_str()); }
+
+// ---------------------------------------------------------------------------
+// TIniSnapshot
+// ---------------------------------------------------------------------------
+
+namespace {
+
+std::wstring Lower(std::wstring s) {
+  if (!s.empty()) ::CharLowerBuffW(s.data(), static_cast<DWORD>(s.size()));
+  return s;
+}
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
+
+std::wstring TrimBlanks(const std::wstring& s, size_t from, size_t to) {
+  while (from < to && IsBlank(s[from])) ++from;
+  while (to > from && IsBlank(s[to - 1])) --to;
+  return s.substr(from, to - from);
+}
+
+// The profile functions drop one pair of matching quotes around a value.
+std::wstring Unquoted(const std::wstring& v) {
+  if (v.size() >= 2 && (v[0] == L'"' || v[0] == L'\'') && v.back() == v[0]) return v.substr(1, v.size() - 2);
+  return v;
+}
+
+}  // namespace
+
+void TIniSnapshot::Parse(const std::wstring& text) {
+  sections_.clear();
+  // Lines before the first section header belong to a section without a
+  // name, as with the profile functions.
+  Section* current = &sections_[L""];
+  bool currentIsFirst = true;
+  size_t pos = 0;
+  while (pos <= text.size()) {
+    size_t end = text.find_first_of(L"\r\n", pos);
+    if (end == std::wstring::npos) end = text.size();
+    const std::wstring line = TrimBlanks(text, pos, end);
+    pos = end + 1;
+    if (line.empty()) continue;
+    if (line[0] == L'[') {
+      size_t close = line.find(L']');
+      const std::wstring name = Lower(TrimBlanks(line, 1, close == std::wstring::npos ? line.size() : close));
+      // A repeated section is looked up in its first occurrence only.
+      currentIsFirst = sections_.find(name) == sections_.end();
+      current = &sections_[name];
+      continue;
+    }
+    if (!currentIsFirst) continue;
+    const size_t eq = line.find(L'=');
+    if (eq == std::wstring::npos) continue;
+    const std::wstring key = TrimBlanks(line, 0, eq);
+    const std::wstring lower = Lower(key);
+    if (current->values.count(lower)) continue;
+    current->values.emplace(lower, Unquoted(TrimBlanks(line, eq + 1, line.size())));
+    current->order.push_back(key);
+  }
+}
+
+TIniSnapshot::TLoadResult TIniSnapshot::Load(const std::wstring& fileName) {
+  sections_.clear();
+  HANDLE h = ::CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? lrMissing : lrUnreadable;
+  }
+  UniqueKernelHandle file(h);
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(h, &size) || size.QuadPart > 0x7FFFFFFF) return lrUnreadable;
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  size_t got = 0;
+  while (got < bytes.size()) {
+    DWORD n = 0;
+    if (!::ReadFile(h, bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n, nullptr)) return lrUnreadable;
+    if (n == 0) break;
+    got += n;
+  }
+  bytes.resize(got);
+  std::wstring text;
+  if (!DecodeIniBytes(bytes, text)) return lrUnreadable;
+  Parse(text);
+  return lrRead;
+}
+
+const TIniSnapshot::Section* TIniSnapshot::Find(const std::wstring& section) const {
+  auto it = sections_.find(Lower(section));
+  return it == sections_.end() ? nullptr : &it->second;
+}
+
+std::wstring TIniSnapshot::ReadString(const std::wstring& section, const std::wstring& ident,
+                                      const std::wstring& def) const {
+  const Section* s = Find(section);
+  if (!s) return def;
+  auto it = s->values.find(Lower(ident));
+  return it == s->values.end() ? def : it->second;
+}
+
+int TIniSnapshot::ReadInteger(const std::wstring& section, const std::wstring& ident, int def) const {
+  std::wstring s = ReadString(section, ident, L"");
+  if (s.size() > 2 && s[0] == L'0' && (s[1] == L'x' || s[1] == L'X')) s = L"$" + s.substr(2);
+  return StrToIntDef(s, def);
+}
+
+bool TIniSnapshot::ValueExists(const std::wstring& section, const std::wstring& ident) const {
+  const Section* s = Find(section);
+  return s && s->values.count(Lower(ident)) != 0;
+}
+
+std::vector<std::wstring> TIniSnapshot::Keys(const std::wstring& section) const {
+  const Section* s = Find(section);
+  return s ? s->order : std::vector<std::wstring>{};
+}
+
+// ---------------------------------------------------------------------------
+// Reading and replacing whole files
+// ---------------------------------------------------------------------------
+
+bool DecodeIniBytes(const std::string& bytes, std::wstring& text) {
+  auto u8 = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  auto utf16 = [&](size_t from, bool bigEndian) {
+    text.clear();
+    text.reserve((bytes.size() - from) / 2);
+    for (size_t i = from; i + 1 < bytes.size(); i += 2)
+      text.push_back(static_cast<wchar_t>(bigEndian ? (u8(i) << 8) | u8(i + 1) : u8(i) | (u8(i + 1) << 8)));
+    return true;
+  };
+  if (bytes.size() >= 2 && u8(0) == 0xFF && u8(1) == 0xFE) return utf16(2, false);
+  if (bytes.size() >= 2 && u8(0) == 0xFE && u8(1) == 0xFF) return utf16(2, true);
+  if (bytes.size() >= 3 && u8(0) == 0xEF && u8(1) == 0xBB && u8(2) == 0xBF) {
+    text = AnsiToWide(bytes.substr(3), CP_UTF8);
+    return true;
+  }
+  // Without a mark, UTF-16 shows itself by its NUL bytes: the high bytes of
+  // the ASCII that every INI file has ("[", "=", line ends). ANSI text holds
+  // no NUL at all.
+  size_t zeroEven = 0, zeroOdd = 0;
+  for (size_t i = 0; i < bytes.size(); ++i)
+    if (bytes[i] == '\0') ++(i % 2 ? zeroOdd : zeroEven);
+  if (zeroEven == 0 && zeroOdd == 0) {
+    text = AnsiToWide(bytes);
+    return true;
+  }
+  if (bytes.size() % 2 == 0 && zeroOdd > 4 * zeroEven) return utf16(0, false);
+  if (bytes.size() % 2 == 0 && zeroEven > 4 * zeroOdd) return utf16(0, true);
+  return false;
+}
+
+void ReplaceFileBytes(const std::wstring& fileName, const std::string& bytes) {
+  const std::wstring temp = fileName + L".tmp";
+  const auto fail = [&]() {
+    ::DeleteFileW(temp.c_str());
+    throw EIniFileException(L"Unable to write to " + fileName);
+  };
+  {
+    HANDLE h = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw EIniFileException(L"Unable to write to " + fileName);
+    UniqueKernelHandle file(h);
+    size_t done = 0;
+    while (done < bytes.size()) {
+      DWORD n = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+      if (!::WriteFile(h, bytes.data() + done, chunk, &n, nullptr) || n == 0) {
+        file.reset();
+        fail();
+      }
+      done += n;
+    }
+    // On disk before it takes the old file's place, or a crash right after
+    // the move could leave an empty file under the old name.
+    if (!::FlushFileBuffers(h)) {
+      file.reset();
+      fail();
+    }
+  }
+  if (!::MoveFileExW(temp.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) fail();
+}

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/Classes.h"
@@ -112,3 +113,45 @@ class TIniFile : public TCustomIniFile {
   // Flushes the system's profile cache for this file.
   void UpdateFile() override;
 };
+
+// A profile-format file read once into memory, looked up as the profile
+// functions look it up (first section and first key of a name win, names
+// compare without regard to case, values are trimmed and lose one pair of
+// enclosing quotes), in constant time per key. Unlike the profile
+// functions it also reads UTF-16 text that has no byte-order mark.
+class TIniSnapshot {
+ public:
+  enum TLoadResult { lrRead, lrMissing, lrUnreadable };
+  // lrMissing leaves the snapshot empty; lrUnreadable (no access, a folder,
+  // binary bytes) leaves it empty too, and the file should be left alone.
+  TLoadResult Load(const std::wstring& fileName);
+  // Parses INI text that is already decoded.
+  void Parse(const std::wstring& text);
+
+  std::wstring ReadString(const std::wstring& section, const std::wstring& ident,
+                          const std::wstring& def) const;
+  // The same number syntax as TCustomIniFile::ReadInteger.
+  int ReadInteger(const std::wstring& section, const std::wstring& ident, int def) const;
+  bool ValueExists(const std::wstring& section, const std::wstring& ident) const;
+  // Key names of a section, in file order.
+  std::vector<std::wstring> Keys(const std::wstring& section) const;
+
+ private:
+  struct Section {
+    std::vector<std::wstring> order;
+    std::unordered_map<std::wstring, std::wstring> values;  // lower-case key -> value
+  };
+  const Section* Find(const std::wstring& section) const;
+  std::unordered_map<std::wstring, Section> sections_;  // lower-case name
+};
+
+// Text of a profile-format file from its bytes: UTF-16 (either byte order,
+// with or without a byte-order mark), UTF-8 with a mark, otherwise the ANSI
+// code page. False for bytes that are no text (NULs that fit no UTF-16).
+bool DecodeIniBytes(const std::string& bytes, std::wstring& text);
+
+// Replaces the file's content so that a failure at any point leaves the old
+// file whole: the bytes go to a temporary file beside it, which is flushed
+// and then moved over the old one. Raises EIniFileException ("Unable to
+// write to <file>") when it cannot; the temporary file is removed then.
+void ReplaceFileBytes(const std::wstring& fileName, const std::string& bytes);

@@ -102,6 +102,14 @@ void RemoveLink(const std::wstring& path, DWORD attributes) {
   ::DeleteFileW(path.c_str());
 }
 
+// A file's own deletion: read-only files go as well, as the shell's
+// operation without confirmations deletes them on Windows.
+void DeleteOneFile(const std::wstring& path, DWORD attributes) {
+  if (attributes & FILE_ATTRIBUTE_READONLY)
+    ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  ::DeleteFileW(path.c_str());
+}
+
 // Deletes a folder's contents and then the folder, removing links as links.
 // Whatever cannot go (a link the system will not remove, a file in use)
 // stays, with the folders above it.
@@ -120,9 +128,7 @@ void DeleteTreeNoFollow(const std::wstring& dir) {
       } else if (IsDir(data.dwFileAttributes)) {
         DeleteTreeNoFollow(full);
       } else {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
-          ::SetFileAttributesW(full.c_str(), data.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
-        ::DeleteFileW(full.c_str());
+        DeleteOneFile(full, data.dwFileAttributes);
       }
     } while (::FindNextFileW(find.get(), &data));
   }
@@ -194,4 +200,30 @@ int DeleteCollectedFiles(HWND wnd, const std::wstring* names, size_t count) {
   op.pTo = nullptr;
   op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
   return ::SHFileOperationW(&op);
+}
+
+std::vector<std::wstring> DeleteLeftovers(const std::wstring* names, size_t count) {
+  std::vector<std::wstring> left;
+  std::set<std::wstring> seen;
+  for (size_t i = 0; i < count && !names[i].empty(); ++i) {
+    const std::wstring& name = names[i];
+    if (!seen.insert(UpperCase(name)).second) continue;
+    DWORD attributes = ::GetFileAttributesW(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) continue;
+    if (IsLink(attributes)) RemoveLink(name, attributes);
+    else if (IsDir(attributes)) DeleteTreeNoFollow(name);
+    else DeleteOneFile(name, attributes);
+    attributes = ::GetFileAttributesW(name.c_str());
+    // A linked folder is left alone on purpose and is no failure.
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(IsLink(attributes) && IsDir(attributes)))
+      left.push_back(name);
+  }
+  return left;
+}
+
+std::vector<std::wstring> LeftoverReport(const std::vector<std::wstring>& names) {
+  std::vector<std::wstring> lines;
+  lines.push_back(L"Не удалось удалить (" + std::to_wstring(names.size()) + L"):");
+  lines.insert(lines.end(), names.begin(), names.end());
+  return lines;
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The temporary folder ("%TEMP%" expanded, full length) with a trailing
 // backslash, or empty when the cleanup must not touch it: an empty, relative
@@ -28,3 +29,13 @@ std::wstring CreateBuffer(const std::wstring* names, size_t count);
 // touched. Names that no longer exist are
 // skipped. Returns the shell operation's result (0 when it had nothing to do).
 int DeleteCollectedFiles(HWND wnd, const std::wstring* names, size_t count);
+
+// After the shell's operation, which stops at its first failure: every name
+// (up to the first empty one) that still exists is deleted on its own, a
+// read-only file as well, a folder by the link-safe walk, so one failure
+// does not keep the rest. Returns the names that still exist, each once.
+std::vector<std::wstring> DeleteLeftovers(const std::wstring* names, size_t count);
+
+// The page's report of names that could not be deleted: a heading with the
+// count, then the names.
+std::vector<std::wstring> LeftoverReport(const std::vector<std::wstring>& names);

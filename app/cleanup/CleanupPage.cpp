@@ -24,6 +24,8 @@
 namespace {
 
 const wchar_t kNoCleaning[] = L"Очистка не требуется";
+// The rating's place after a cleaning that could not delete everything.
+const wchar_t kCleanupIncomplete[] = L"Очистка выполнена не полностью";
 const wchar_t kCleaningRecommended[] = L"Рекомендуется выполнить очистку";
 const wchar_t kCleaningNeeded[] = L"Очистка необходима";
 
@@ -277,13 +279,20 @@ void TCleanupPage::Clear() {
 void TCleanupPage::sButton2Click(TObject*) {
   if (analysisRunning_) return;  // its names are not all in yet
   Clear();
+  std::vector<std::wstring> left;
   if (sCheckBox3->Checked()) {
     DeleteFiles(form_->Handle(), TempFileList.data(), TempFileList.size());
-    // Each name once more directly; what the shell removed is simply gone.
-    const int kept = std::min(FoundCount, kTempFileSlots);
-    for (int i = 0; i < kept; ++i) {
-      if (!TempFileList[i].empty()) ::DeleteFileW(TempFileList[i].c_str());
-    }
+    // Each name once more on its own: the shell's operation stops at its
+    // first failure, so one file in use must not keep every name after it.
+    // What the shell removed is simply gone.
+    const size_t kept = static_cast<size_t>(std::clamp(FoundCount, 0, kTempFileSlots));
+    left = DeleteLeftovers(TempFileList.data(), kept);
+  }
+  if (!left.empty()) {
+    // Said where the names were listed, instead of a silent end.
+    STProv->SetCaption(kCleanupIncomplete);
+    sMemo1->Lines()->Clear();
+    for (const std::wstring& line : LeftoverReport(left)) sMemo1->Lines()->Add(line);
   }
   sButton2->SetEnabled(false);
 }

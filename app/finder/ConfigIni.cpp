@@ -17,12 +17,19 @@ bool ConfigLoadedOk = true;
 
 namespace {
 
-// A count beyond this in the file is taken as this: a damaged file must not
-// keep the start-up busy adding millions of empty rows.
-constexpr int kMaxConfigRows = 10000;
-
-int ReadCount(const TIniFile& ini, const wchar_t* section) {
-  return std::clamp(ini.ReadInteger(section, L"Count", 0), 0, kMaxConfigRows);
+// The "Count" of a section, bounded by the rows the file holds: a count
+// beyond the highest row number present (a damaged or edited file) would
+// add empty rows that every later close writes back.
+int ReadCount(const TIniSnapshot& ini, const wchar_t* section, const std::wstring& prefixes) {
+  const int count = ini.ReadInteger(section, L"Count", 0);
+  if (count <= 0) return 0;
+  int rows = 0;
+  for (const std::wstring& key : ini.Keys(section)) {
+    if (key.size() < 2 || prefixes.find(towupper(key[0])) == std::wstring::npos) continue;
+    if (key.size() > 10 || key.find_first_not_of(L"0123456789", 1) != std::wstring::npos) continue;
+    rows = std::max(rows, std::stoi(key.substr(1)) + 1);
+  }
+  return std::min(count, rows);
 }
 
 std::wstring Key(const wchar_t* prefix, int i) { return prefix + std::to_wstring(i); }
@@ -35,21 +42,6 @@ bool FitsAnsi(const std::wstring& s) {
                                     nullptr, 0, nullptr, &usedDefault);
   if (n <= 0 || usedDefault) return false;
   return AnsiToWide(WideToAnsi(s)) == s;
-}
-
-// True when the file can be read: missing counts as readable (and empty).
-bool Readable(const std::wstring& fileName) {
-  const DWORD attributes = GetFileAttributesW(fileName.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-  }
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  HANDLE h = CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(h);
-  return true;
 }
 
 struct Row {
@@ -74,22 +66,24 @@ void TFrame5::LoadNastr() { ConfigLoadedOk = LoadNastrFrom(ConfigFileName()); }
 
 bool TFrame5::LoadNastrFrom(const std::wstring& fileName) {
   TMainForm* form = MainForm;
-  if (!Readable(fileName)) return false;
-  TIniFile ini(fileName);
+  // The whole file is read once: looking every key up through the profile
+  // functions reads it again for each key.
+  TIniSnapshot ini;
+  if (ini.Load(fileName) == TIniSnapshot::lrUnreadable) return false;
 
-  const int filters = ReadCount(ini, L"Filters");
+  const int filters = ReadCount(ini, L"Filters", L"FD");
   for (int i = 0; i < filters; ++i) {
     const std::wstring description = ini.ReadString(L"Filters", Key(L"D", i), L"");
     const std::wstring mask = ini.ReadString(L"Filters", Key(L"F", i), L"");
     AddExt(mask, description, form->ListView2, true);
   }
-  const int exclusions = ReadCount(ini, L"Exclusion");
+  const int exclusions = ReadCount(ini, L"Exclusion", L"ED");
   for (int i = 0; i < exclusions; ++i) {
     const std::wstring description = ini.ReadString(L"Exclusion", Key(L"D", i), L"");
     const std::wstring text = ini.ReadString(L"Exclusion", Key(L"E", i), L"");
     AddExl(text, description, form->ListView3, true);
   }
-  const int paths = ReadCount(ini, L"Path");
+  const int paths = ReadCount(ini, L"Path", L"P");
   for (int i = 0; i < paths; ++i) {
     // A loaded path is the user's (no drive tag), whatever its text.
     const int at = form->CheckListBox1->Items()->AddObject(ini.ReadString(L"Path", Key(L"P", i), L""), nullptr);
@@ -111,6 +105,17 @@ void TFrame5::SaveNastr() {
   }
 }
 
+namespace {
+
+void AddLine(std::wstring& text, const std::wstring& key, const std::wstring& value) {
+  text += key;
+  text += L'=';
+  text += value;
+  text += L"\r\n";
+}
+
+}  // namespace
+
 void TFrame5::SaveNastrTo(const std::wstring& fileName) {
   TMainForm* form = MainForm;
   const std::vector<Row> filters = Rows(form->ListView2, 1);
@@ -120,38 +125,36 @@ void TFrame5::SaveNastrTo(const std::wstring& fileName) {
   for (int i = 0; i < form->CheckListBox1->Count(); ++i)
     if (!IsDriveEntry(i)) paths.push_back(form->CheckListBox1->Items()->Strings(i));
 
-  bool ansi = true;
-  for (const std::vector<Row>* rows : {&filters, &exclusions})
-    for (const Row& r : *rows) ansi = ansi && FitsAnsi(r.name) && FitsAnsi(r.description);
-  for (const std::wstring& p : paths) ansi = ansi && FitsAnsi(p);
-
-  TIniFile ini(fileName);
-  ini.UpdateFile();  // the system forgets its copy of the old file
-  DeleteFileW(fileName.c_str());
-  if (!ansi) {
-    // A UTF-16 file with its byte-order mark: the profile functions keep
-    // writing it in UTF-16, so no character is lost.
-    HANDLE h = CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw EIniFileException(L"Unable to write to " + fileName);
-    const unsigned char bom[2] = {0xFF, 0xFE};
-    DWORD written = 0;
-    const BOOL ok = WriteFile(h, bom, 2, &written, nullptr);
-    CloseHandle(h);
-    if (!ok || written != 2) throw EIniFileException(L"Unable to write to " + fileName);
-  }
-
-  ini.WriteInteger(L"Filters", L"Count", static_cast<int>(filters.size()));
+  // The text the profile functions would write, built in one pass.
+  std::wstring text = L"[Filters]\r\n";
+  AddLine(text, L"Count", std::to_wstring(filters.size()));
   for (size_t i = 0; i < filters.size(); ++i) {
-    ini.WriteString(L"Filters", Key(L"F", static_cast<int>(i)), filters[i].name);
-    ini.WriteString(L"Filters", Key(L"D", static_cast<int>(i)), filters[i].description);
+    AddLine(text, Key(L"F", static_cast<int>(i)), filters[i].name);
+    AddLine(text, Key(L"D", static_cast<int>(i)), filters[i].description);
   }
-  ini.WriteInteger(L"Exclusion", L"Count", static_cast<int>(exclusions.size()));
+  text += L"[Exclusion]\r\n";
+  AddLine(text, L"Count", std::to_wstring(exclusions.size()));
   for (size_t i = 0; i < exclusions.size(); ++i) {
-    ini.WriteString(L"Exclusion", Key(L"E", static_cast<int>(i)), exclusions[i].name);
-    ini.WriteString(L"Exclusion", Key(L"D", static_cast<int>(i)), exclusions[i].description);
+    AddLine(text, Key(L"E", static_cast<int>(i)), exclusions[i].name);
+    AddLine(text, Key(L"D", static_cast<int>(i)), exclusions[i].description);
   }
-  ini.WriteInteger(L"Path", L"Count", static_cast<int>(paths.size()));
-  for (size_t i = 0; i < paths.size(); ++i) ini.WriteString(L"Path", Key(L"P", static_cast<int>(i)), paths[i]);
-  ini.UpdateFile();
+  text += L"[Path]\r\n";
+  AddLine(text, L"Count", std::to_wstring(paths.size()));
+  for (size_t i = 0; i < paths.size(); ++i) AddLine(text, Key(L"P", static_cast<int>(i)), paths[i]);
+
+  std::string bytes;
+  if (FitsAnsi(text)) {
+    bytes = WideToAnsi(text);
+  } else {
+    // UTF-16 with its byte-order mark, which the profile functions read too:
+    // no character is lost.
+    bytes.assign("\xFF\xFE", 2);
+    for (wchar_t c : text) {
+      bytes.push_back(static_cast<char>(c & 0xFF));
+      bytes.push_back(static_cast<char>((c >> 8) & 0xFF));
+    }
+  }
+  // The system may hold the old file's text in its profile cache.
+  TIniFile(fileName).UpdateFile();
+  ReplaceFileBytes(fileName, bytes);
 }

@@ -1,5 +1,6 @@
 #include "app/settings/SettingsEngine.h"
 
+#include <cstring>
 #include <utility>
 
 #include "framework/Registry.h"
@@ -59,29 +60,86 @@ void TSettingsRegistry::WriteText(const std::wstring& name, const std::wstring& 
     reg_->WriteString(name, value);
 }
 
+TStoredValue TSettingsRegistry::Stored(const std::wstring& name) const {
+  TStoredValue v;
+  HKEY key = reg_->CurrentKey();
+  if (!key) return v;
+  DWORD type = REG_NONE, size = 0;
+  if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return v;
+  v.Data.resize(size);
+  LSTATUS rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, v.Data.empty() ? nullptr : v.Data.data(), &size);
+  if (rc != ERROR_SUCCESS) return v;
+  v.Data.resize(size);
+  v.Exists = true;
+  v.Type = type;
+  return v;
+}
+
+void TSettingsRegistry::WriteStored(const std::wstring& name, DWORD type, const std::vector<BYTE>& data) {
+  HKEY key = reg_->CurrentKey();
+  if (!key || RegSetValueExW(key, name.c_str(), 0, type, data.empty() ? nullptr : data.data(),
+                             static_cast<DWORD>(data.size())) != ERROR_SUCCESS)
+    throw ERegistryException(L"Failed to set data for '" + name + L"'");
+}
+
+// ---------------------------------------------------------------- stored values
+
+namespace {
+
+bool IsString(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
+std::wstring TextOf(const TStoredValue& v) {
+  std::wstring text(v.Data.size() / sizeof(wchar_t), L'\0');
+  if (!text.empty()) memcpy(text.data(), v.Data.data(), text.size() * sizeof(wchar_t));
+  // The stored terminator, and anything a careless writer left after it.
+  size_t end = text.find(L'\0');
+  if (end != std::wstring::npos) text.resize(end);
+  return text;
+}
+
+std::vector<BYTE> TextBytes(const std::wstring& text) {
+  std::vector<BYTE> data((text.size() + 1) * sizeof(wchar_t), 0);
+  memcpy(data.data(), text.data(), text.size() * sizeof(wchar_t));
+  return data;
+}
+
+std::vector<BYTE> NumberBytes(int number) {
+  std::vector<BYTE> data(4);
+  memcpy(data.data(), &number, 4);
+  return data;
+}
+
+}  // namespace
+
+bool StoredNumber(const TStoredValue& value, int& number) {
+  if (!value.Exists) return false;
+  if ((value.Type == REG_DWORD || value.Type == REG_BINARY) && value.Data.size() == 4) {
+    memcpy(&number, value.Data.data(), 4);
+    return true;
+  }
+  if (IsString(value.Type)) return TryParseDecimal(TextOf(value), number);
+  return false;
+}
+
+bool StoredText(const TStoredValue& value, std::wstring& text) {
+  if (!value.Exists) return false;
+  if (IsString(value.Type)) {
+    text = TextOf(value);
+    return true;
+  }
+  int number = 0;
+  if (!StoredNumber(value, number)) return false;
+  text = std::to_wstring(number);
+  return true;
+}
+
 // ---------------------------------------------------------------- rows
 
 namespace {
 
-// Reads one value of a create row; false when the read fails.
-bool CanRead(const TSettingsRegistry& reg, TSettingKind kind, const wchar_t* name) {
-  try {
-    if (kind == TSettingKind::Integer)
-      reg.ReadInteger(name);
-    else
-      reg.ReadString(name);
-    return true;
-  } catch (const Exception&) {
-    return false;
-  }
-}
-
 void WriteDefault(TSettingsRegistry& reg, const TCreateKeyRow& row, const wchar_t* name) {
   try {
-    if (row.Kind == TSettingKind::Integer)
-      reg.WriteInteger(name, row.IntDefault);
-    else
-      reg.WriteText(name, row.TextDefault);
+    reg.WriteInteger(name, row.IntDefault);
   } catch (const Exception&) {
     // A key that cannot be opened or written (a missing key of an "open"
     // row, an HKLM key without administrator rights) leaves the value
@@ -92,12 +150,16 @@ void WriteDefault(TSettingsRegistry& reg, const TCreateKeyRow& row, const wchar_
 }  // namespace
 
 void CreateKeyRow(TSettingsRegistry& reg, const TCreateKeyRow& row) {
-  reg.Open(row.Root, row.Key, row.Create);
-  // Each value of the row stands alone: a present value is never
-  // overwritten because its partner is missing.
+  if (!reg.Open(row.Root, row.Key, row.Create)) {
+    reg.Close();
+    return;
+  }
+  // Only a missing value is made: a value of any other type or content is
+  // the user's (or a policy's) and start-up must not turn it off. Each value
+  // of the row stands alone.
   for (const wchar_t* name : {row.Name, row.Name2}) {
-    if (!name) continue;
-    if (!CanRead(reg, row.Kind, name)) WriteDefault(reg, row, name);
+    if (!name || reg.Stored(name).Exists) continue;
+    if (row.Kind == TSettingKind::Integer) WriteDefault(reg, row, name);
   }
   reg.Close();
 }
@@ -110,26 +172,27 @@ TSettingRead ReadLoadRow(TSettingsRegistry& reg, const TLoadRow& row) {
     r.Ok = true;
     return r;
   }
-  reg.Open(row.Root, row.Key, false);
-  try {
-    switch (row.Rule) {
-      case TReadRule::TextIs:
-      case TReadRule::TextIsNot:
-      case TReadRule::TextToEdit:
-        r.Text = reg.ReadString(row.Name);
-        break;
-      case TReadRule::BothAre1:
-      case TReadRule::NotBothAre1:
-        r.Int1 = reg.ReadInteger(row.Name);
-        r.Int2 = reg.ReadInteger(row.Name2);
-        break;
-      default:
-        r.Int1 = reg.ReadInteger(row.Name);
-        break;
+  if (!reg.Open(row.Root, row.Key, false)) {
+    reg.Close();
+    return r;
+  }
+  auto number = [&](const wchar_t* name, int& out) { return StoredNumber(reg.Stored(name), out); };
+  switch (row.Rule) {
+    case TReadRule::TextIs:
+    case TReadRule::TextIsNot:
+    case TReadRule::TextToEdit: {
+      // A missing text reads as empty, as the registry object reads it.
+      const TStoredValue v = reg.Stored(row.Name);
+      r.Ok = !v.Exists || StoredText(v, r.Text);
+      break;
     }
-    r.Ok = true;
-  } catch (const Exception&) {
-    r.Ok = false;
+    case TReadRule::BothAre1:
+    case TReadRule::NotBothAre1:
+      r.Ok = number(row.Name, r.Int1) && number(row.Name2, r.Int2);
+      break;
+    default:
+      r.Ok = number(row.Name, r.Int1);
+      break;
   }
   reg.Close();
   return r;
@@ -155,19 +218,48 @@ bool TryParseDecimal(const std::wstring& text, int& value) {
   return true;
 }
 
-void WriteSettingRow(TSettingsRegistry& reg, const TWriteRow& row, const TSettingWrite& value) {
+void WriteSettingValue(TSettingsRegistry& reg, const std::wstring& name, const TSettingWrite& value,
+                       bool userChanged) {
+  const TStoredValue stored = reg.Stored(name);
+  const bool integer = value.Kind == TSettingKind::Integer;
+  if (!stored.Exists) {
+    if (integer) reg.WriteInteger(name, value.Int);
+    else reg.WriteText(name, value.Text);
+    return;
+  }
+  int storedNumber = 0;
+  std::wstring storedText;
+  const bool isNumber = StoredNumber(stored, storedNumber);
+  const bool isText = StoredText(stored, storedText);
+  if (integer ? !isNumber : !isText) {
+    // Not ours to read, so not ours to replace unless the user asked.
+    if (!userChanged) return;
+    if (integer) reg.WriteInteger(name, value.Int);
+    else reg.WriteStored(name, REG_SZ, TextBytes(value.Text));
+    return;
+  }
+  if (integer ? storedNumber == value.Int : storedText == value.Text) return;
+  // The new value in the stored type where that type can hold it.
+  int newNumber = value.Int;
+  const bool newIsNumber = integer || TryParseDecimal(value.Text, newNumber);
+  if (IsString(stored.Type)) {
+    reg.WriteStored(name, stored.Type, TextBytes(integer ? std::to_wstring(value.Int) : value.Text));
+  } else if (newIsNumber) {
+    reg.WriteStored(name, stored.Type, NumberBytes(newNumber));
+  } else {
+    reg.WriteStored(name, REG_SZ, TextBytes(value.Text));
+  }
+}
+
+void WriteSettingRow(TSettingsRegistry& reg, const TWriteRow& row, const TSettingWrite& value,
+                     bool userChanged) {
   if (!reg.Open(row.Root, row.Key, true)) {
     reg.Close();
     throw ERegistryException(L"Failed to open key " + std::wstring(row.Key));
   }
   try {
-    for (const wchar_t* name : {row.Name, row.Name2}) {
-      if (!name) continue;
-      if (value.Kind == TSettingKind::Integer)
-        reg.WriteInteger(name, value.Int);
-      else
-        reg.WriteText(name, value.Text);
-    }
+    for (const wchar_t* name : {row.Name, row.Name2})
+      if (name) WriteSettingValue(reg, name, value, userChanged);
   } catch (...) {
     reg.Close();
     throw;

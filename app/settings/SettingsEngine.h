@@ -8,10 +8,26 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/settings/SettingsTable.h"
 
 class TRegistry;
+
+// A value of the open key as it is stored: type and bytes.
+struct TStoredValue {
+  bool Exists = false;
+  DWORD Type = REG_NONE;
+  std::vector<BYTE> Data;
+};
+
+// The number a stored value holds: a REG_DWORD, a REG_BINARY of exactly four
+// bytes (little-endian, as a DWORD), or a REG_SZ / REG_EXPAND_SZ of a decimal
+// number. False for anything else.
+bool StoredNumber(const TStoredValue& value, int& number);
+// The text a stored value holds: a string as it is, a number (as above) in
+// decimal. False for anything else.
+bool StoredText(const TStoredValue& value, std::wstring& text);
 
 // Where a settings key lives. The program uses the real roots; a map moves
 // every key somewhere else (tests use a scratch key).
@@ -45,6 +61,11 @@ class TSettingsRegistry {
   // expandable string expandable and writes REG_SZ otherwise.
   void WriteInteger(const std::wstring& name, int value);
   void WriteText(const std::wstring& name, const std::wstring& value);
+  // The value of the open key as stored (Exists false when it is missing or
+  // no key is open).
+  TStoredValue Stored(const std::wstring& name) const;
+  // Writes type and bytes as given; raises on failure.
+  void WriteStored(const std::wstring& name, DWORD type, const std::vector<BYTE>& data);
 
  private:
   TSettingsPlace Place(HKEY root, const std::wstring& key) const;
@@ -60,11 +81,13 @@ struct TSettingRead {
   std::wstring Text;
 };
 
-// Makes one row's values exist: each value that cannot be read is written
-// with its default; a default that cannot be written is skipped. Never
-// raises.
+// Makes one row's values exist: a missing integer is written with its
+// default; a value that exists is never touched, whatever its type, and a
+// missing string reads as empty text and stays missing. A default that
+// cannot be written is skipped. Never raises.
 void CreateKeyRow(TSettingsRegistry& reg, const TCreateKeyRow& row);
-// Reads one row of the start-up fill. Never raises.
+// Reads one row of the start-up fill: integers through StoredNumber, texts
+// through StoredText (a missing text reads as empty). Never raises.
 TSettingRead ReadLoadRow(TSettingsRegistry& reg, const TLoadRow& row);
 
 // The decimal integer of an edit: optional sign and digits only, within 32
@@ -78,6 +101,17 @@ struct TSettingWrite {
   std::wstring Text;
 };
 
-// Writes one Ok row (both values of a two-value row); the key is created
-// when missing. Raises on failure.
-void WriteSettingRow(TSettingsRegistry& reg, const TWriteRow& row, const TSettingWrite& value);
+// Writes one value of the open key for a setting, leaving the user's data
+// alone where it already says the same: a value that holds the same number
+// or text is not written; a different one is written in the type it is
+// stored in when that type can hold it (a number kept as REG_SZ, a four-byte
+// REG_BINARY, an expandable string), REG_DWORD / REG_SZ otherwise; a missing
+// value is written. A value that cannot be read as a number or text keeps
+// its bytes unless `userChanged` (the user changed the setting on its page).
+// Raises on failure.
+void WriteSettingValue(TSettingsRegistry& reg, const std::wstring& name, const TSettingWrite& value,
+                       bool userChanged);
+// Writes one Ok row (both values of a two-value row) through
+// WriteSettingValue; the key is created when missing. Raises on failure.
+void WriteSettingRow(TSettingsRegistry& reg, const TWriteRow& row, const TSettingWrite& value,
+                     bool userChanged);

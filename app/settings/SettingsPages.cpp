@@ -99,6 +99,27 @@ void TSettingsPages::LoadRegedit(int mode) {
       Application->HandleException(nullptr, std::current_exception());
     }
   }
+  SettingsLoaded = TSettingsSnapshot{};
+  for (const TLoadRow& row : LoadRows()) {
+    if (row.Box) SettingsLoaded.Boxes[this->*row.Box] = (this->*row.Box)->Checked();
+    if (row.Edit) SettingsLoaded.Texts[this->*row.Edit] = (this->*row.Edit)->Text();
+  }
+}
+
+bool TSettingsPages::UserChanged(const TCustomCheckBox* box, const TEdit* edit) const {
+  if (box) {
+    auto it = SettingsLoaded.Boxes.find(box);
+    if (it != SettingsLoaded.Boxes.end() && it->second != box->Checked()) return true;
+  }
+  if (edit) {
+    auto it = SettingsLoaded.Texts.find(edit);
+    if (it != SettingsLoaded.Texts.end() && it->second != edit->Text()) return true;
+  }
+  return false;
+}
+
+bool TSettingsPages::UserChanged(const TWriteRow& row) const {
+  return UserChanged(row.Box ? this->*row.Box : nullptr, row.Edit ? this->*row.Edit : nullptr);
 }
 
 void TSettingsPages::SCancelSystemSett() {
@@ -172,7 +193,7 @@ void TSettingsPages::WritePage(const TSettingsPageDef& page) {
     // Each setting stands alone: a failure is reported and the next one
     // is still written.
     try {
-      WriteSettingRow(reg, row, ValueOf(*this, row));
+      WriteSettingRow(reg, row, ValueOf(*this, row), UserChanged(row));
     } catch (const Exception&) {
       ShowSettingsError(row.Message ? std::wstring(row.Message) : AccessErrorText(row.Name));
     }
@@ -221,7 +242,10 @@ void TSettingsPages::NKOkClick(TObject*) {
   TSettingsRegistry reg(SettingsKeyMap);
   if (!reg.Open(HKEY_CLASSES_ROOT, kRecycleBinKey, true))
     throw ERegistryException(L"Failed to create key " + std::wstring(kRecycleBinKey));
-  reg.WriteText(L"LocalizedString", sEdit3->Text());
+  TSettingWrite name;
+  name.Kind = TSettingKind::String;
+  name.Text = sEdit3->Text();
+  WriteSettingValue(reg, L"LocalizedString", name, UserChanged(nullptr, sEdit3));
   reg.Close();
   const std::wstring subKey = std::wstring(kRecycleBinNameSpaceKey) + L"\\" + kRecycleBinSubKey;
   if (!reg.Open(HKEY_LOCAL_MACHINE, kRecycleBinNameSpaceKey, true))
@@ -317,7 +341,7 @@ void TSettingsPages::DISRSClick(TObject*) {
   const TWriteRow& row = SettingsPageDef(4).Writes.front();  // "NoDesktop"
   TSettingsRegistry reg(SettingsKeyMap);
   try {
-    WriteSettingRow(reg, row, ValueOf(*this, row));
+    WriteSettingRow(reg, row, ValueOf(*this, row), UserChanged(row));
   } catch (const Exception&) {
     ShowSettingsError(AccessErrorText(row.Name));
   }

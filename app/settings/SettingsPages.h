@@ -25,6 +25,7 @@ class TButton;
 class TGroupBox;
 class TLabel;
 struct TSettingsPageDef;
+struct TWriteRow;
 
 // The states the pages' No buttons return to: a tick per check box and a
 // text per edit that a No restores.
@@ -164,6 +165,9 @@ class TSettingsPages {
 
   // What the No buttons restore (filled by SCancelSystemSett).
   TSettingsSnapshot SettingsSnapshot;
+  // The controls as the start-up fill left them: a setting whose stored value
+  // could not be read is written only once the user changed its control.
+  TSettingsSnapshot SettingsLoaded;
   // The values "Сделать бекап" read (LoadRegedit mode 1).
   std::vector<TSettingsBackupValue> SettingsBackup;
   // Where the settings live: empty for the real registry. Tests point it at
@@ -252,4 +256,7 @@ class TSettingsPages {
   // Page 3's box handlers share this: the box's state before its change.
   void KeepPreviousState(TCustomCheckBox* box);
   void ShowSettingsError(const std::wstring& text);
+  // True when a row's control differs from how the start-up fill left it.
+  bool UserChanged(const TWriteRow& row) const;
+  bool UserChanged(const TCustomCheckBox* box, const TEdit* edit) const;
 };

@@ -137,4 +137,88 @@ TEST(IniFile, FailedWriteRaises) {
   EXPECT_THROW(ini.EraseSection(L"Filters"), EIniFileException);
 }
 
+// The snapshot answers as the profile functions do for the same file.
+TEST(IniSnapshot, LooksKeysUpAsTheProfileFunctions) {
+  testenv::ScopedTempDir dir;
+  const std::string text =
+      "top=before any section\r\n"
+      "[Filters]\r\n"
+      "  Count = 3 \r\n"
+      "F0=\"quoted\"\r\n"
+      "f0=second of the same key\r\n"
+      "D0='single'\r\n"
+      "E0=\"unbalanced\r\n"
+      "bare line\r\n"
+      "[filters]\r\n"
+      "X=in a repeated section\r\n"
+      "[Path]\r\n"
+      "P0=C:\\data\\\r\n";
+  const std::wstring file = dir.WriteFile(L"a.ini", text);
+  TIniSnapshot snap;
+  ASSERT_EQ(snap.Load(file), TIniSnapshot::lrRead);
+  TIniFile ini(file);
+  for (const wchar_t* section : {L"", L"Filters", L"FILTERS", L"Path", L"none"})
+    for (const wchar_t* key : {L"top", L"Count", L"count", L"F0", L"D0", L"E0", L"bare line", L"X", L"P0"}) {
+      SCOPED_TRACE(std::wstring(section) + L"/" + key);
+      EXPECT_EQ(snap.ReadString(section, key, L"def"), ini.ReadString(section, key, L"def"));
+    }
+  EXPECT_EQ(snap.ReadInteger(L"Filters", L"Count", -1), 3);
+  EXPECT_EQ(snap.Keys(L"Filters"), (std::vector<std::wstring>{L"Count", L"F0", L"D0", L"E0"}));
+}
+
+TEST(IniSnapshot, ReadsEveryEncodingAndRefusesBytesThatAreNoText) {
+  const std::wstring text = L"[S]\r\nK=Журнал\r\n";
+  auto utf16 = [&](bool bigEndian, bool mark) {
+    std::string b = mark ? (bigEndian ? std::string("\xFE\xFF") : std::string("\xFF\xFE")) : std::string();
+    for (wchar_t c : text) {
+      const char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
+      b += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+    }
+    return b;
+  };
+  const struct {
+    const char* label;
+    std::string bytes;
+  } cases[] = {
+      {"ANSI", WideToAnsi(text, 1251)},
+      {"UTF-8 with mark", "\xEF\xBB\xBF" + WideToAnsi(text, CP_UTF8)},
+      {"UTF-16LE with mark", utf16(false, true)},
+      {"UTF-16BE with mark", utf16(true, true)},
+      {"UTF-16LE without mark", utf16(false, false)},
+      {"UTF-16BE without mark", utf16(true, false)},
+  };
+  ASSERT_EQ(GetACP(), 1251u);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    std::wstring decoded;
+    ASSERT_TRUE(DecodeIniBytes(c.bytes, decoded));
+    TIniSnapshot snap;
+    snap.Parse(decoded);
+    EXPECT_EQ(snap.ReadString(L"S", L"K", L""), L"Журнал");
+  }
+  std::wstring decoded;
+  EXPECT_FALSE(DecodeIniBytes(std::string("\0\x01\0\0\x02\0\0", 7), decoded));
+
+  testenv::ScopedTempDir dir;
+  TIniSnapshot snap;
+  EXPECT_EQ(snap.Load(dir / L"none.ini"), TIniSnapshot::lrMissing);
+  EXPECT_EQ(snap.Load(dir.MakeDir(L"folder.ini")), TIniSnapshot::lrUnreadable);
+}
+
+TEST(ReplaceFileBytes, ReplacesWholeOrLeavesTheOldFile) {
+  testenv::ScopedTempDir dir;
+  const std::wstring file = dir.WriteFile(L"c.ini", "old");
+  ReplaceFileBytes(file, "new text");
+  EXPECT_EQ(testenv::ReadFileBytes(file), "new text");
+  EXPECT_EQ(GetFileAttributesW((file + L".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+  // The target held open without sharing: the move fails, the old file and
+  // no stray temporary file remain.
+  HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  EXPECT_THROW(ReplaceFileBytes(file, "newer"), EIniFileException);
+  CloseHandle(h);
+  EXPECT_EQ(testenv::ReadFileBytes(file), "new text");
+  EXPECT_EQ(GetFileAttributesW((file + L".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 }  // namespace

@@ -186,6 +186,30 @@ TEST_F(CleanupPageTest, CleaningEmptiesTheCacheAndBothFoldersAndNothingElse) {
   EXPECT_FALSE(form_->sButton2->Enabled());
 }
 
+TEST_F(CleanupPageTest, AFileThatCannotGoIsReportedAndTheRestIsDeleted) {
+  // Names before and after the failures in any listing order, a folder, a
+  // read-only file and a file another program holds open without sharing
+  // its deletion.
+  for (const wchar_t* name : {L"0first.tmp", L"m.tmp", L"zlast.tmp", L"sub\\inner.tmp"}) SeedTemp(name);
+  const std::wstring readOnly = SeedTemp(L"n_readonly.tmp");
+  const std::wstring held = SeedTemp(L"l_held.tmp");
+  Analyse();
+  ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_FALSE(DeleteFileW(readOnly.c_str()));  // really read-only to the system
+  HANDLE h = CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+
+  Clean();
+  CloseHandle(h);
+
+  EXPECT_TRUE(Exists(held));
+  EXPECT_EQ(TempEntries(), 1);  // every other name went, the read-only one too
+  EXPECT_EQ(Memo(), (std::vector<std::wstring>{L"Не удалось удалить (1):", held}));
+  EXPECT_EQ(form_->STProv->Caption(), L"Очистка выполнена не полностью");
+  EXPECT_FALSE(form_->sButton2->Enabled());
+}
+
 TEST_F(CleanupPageTest, LinkLoopsNeitherHangTheAnalysisNorLetTheCleaningReachTheirTargets) {
   SeedTemp(L"a.tmp");
   SeedTemp(L"sub\\b.tmp");

@@ -17,6 +17,7 @@
 namespace {
 
 std::string Cp1251(const std::wstring& s) { return WideToAnsi(s, 1251); }
+std::wstring Key(int i) { return L"F" + std::to_wstring(i); }
 
 class ConfigIniTest : public findertest::FinderPageTest {
  protected:
@@ -146,17 +147,95 @@ TEST_F(ConfigIniTest, AMissingFileIsAnEmptySuccessfulRead) {
   EXPECT_TRUE(Paths().empty());
 }
 
-TEST_F(ConfigIniTest, CountsBeyondTheKeysGiveEmptyRowsAndNegativeCountsNone) {
-  ASSERT_TRUE(testenv::WriteFileBytes(file_, "[Filters]\r\nCount=3\r\nF0=*.a\r\n[Exclusion]\r\nCount=-4\r\n"
-                                "[Path]\r\nCount=junk\r\n"));
+TEST_F(ConfigIniTest, CountsAreBoundedByTheRowsTheFileHolds) {
+  // Row 1 has only its description, so rows 0 to 2 are there; the count
+  // beyond them (a damaged file) adds nothing, a negative or bad one none.
+  ASSERT_TRUE(testenv::WriteFileBytes(file_, "[Filters]\r\nCount=2147483647\r\nF0=*.a\r\nD1=b\r\nF2=*.c\r\n"
+                                "[Exclusion]\r\nCount=-4\r\nE0=x\r\n"
+                                "[Path]\r\nCount=junk\r\nP0=C:\\\r\n"));
   ASSERT_TRUE(TFrame5::LoadNastrFrom(file_));
   EXPECT_EQ(Rows(form_->ListView2), (std::vector<RowText>{{L"*.a", {L".a", L""}, true},
-                                                          {L"", {L"", L""}, true},
-                                                          {L"", {L"", L""}, true}}));
+                                                          {L"", {L"", L"b"}, true},
+                                                          {L"*.c", {L".c", L""}, true}}));
   EXPECT_EQ(form_->ListView3->Items()->Count(), 0);
   EXPECT_TRUE(Paths().empty());
   // A ticked empty filter matches every file.
   EXPECT_TRUE(TFrame5::InExt(L"anything.bin"));
+
+  // Fewer rows than the count: the count is taken.
+  findertest::ClearFinderLists(form_);
+  ASSERT_TRUE(testenv::WriteFileBytes(file_, "[Filters]\r\nCount=1\r\nF0=*.a\r\nF1=*.b\r\n"));
+  ASSERT_TRUE(TFrame5::LoadNastrFrom(file_));
+  EXPECT_EQ(form_->ListView2->Items()->Count(), 1);
+}
+
+// UTF-16 text without a byte-order mark, in either byte order.
+std::string Utf16NoMark(const std::wstring& text, bool bigEndian) {
+  std::string bytes;
+  for (wchar_t c : text) {
+    const char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>((c >> 8) & 0xFF);
+    bytes.push_back(bigEndian ? hi : lo);
+    bytes.push_back(bigEndian ? lo : hi);
+  }
+  return bytes;
+}
+
+TEST_F(ConfigIniTest, AUtf16FileWithoutByteOrderMarkReadsAndIsNotEmptied) {
+  const std::wstring text =
+      L"[Filters]\r\nCount=1\r\nF0=*.лог\r\nD0=Журналы\r\n[Exclusion]\r\nCount=1\r\nE0=Корзина\r\nD0=\r\n"
+      L"[Path]\r\nCount=1\r\nP0=C:\\Мои файлы\\\r\n";
+  for (bool bigEndian : {false, true}) {
+    SCOPED_TRACE(bigEndian ? "big endian" : "little endian");
+    findertest::ClearFinderLists(form_);
+    ASSERT_TRUE(testenv::WriteFileBytes(file_, Utf16NoMark(text, bigEndian)));
+    ASSERT_TRUE(TFrame5::LoadNastrFrom(file_));
+    EXPECT_EQ(Rows(form_->ListView2), (std::vector<RowText>{{L"*.лог", {L".лог", L"Журналы"}, true}}));
+    EXPECT_EQ(Rows(form_->ListView3), (std::vector<RowText>{{L"Корзина", {L""}, true}}));
+    EXPECT_EQ(Paths(), std::vector<std::wstring>{L"C:\\Мои файлы\\"});
+    // Saved back, every row is still there.
+    TFrame5::SaveNastrTo(file_);
+    findertest::ClearFinderLists(form_);
+    ASSERT_TRUE(TFrame5::LoadNastrFrom(file_));
+    EXPECT_EQ(form_->ListView2->Items()->Count(), 1);
+    EXPECT_EQ(Paths(), std::vector<std::wstring>{L"C:\\Мои файлы\\"});
+  }
+  // Bytes that are no text at all: unreadable, so the close leaves them.
+  ASSERT_TRUE(testenv::WriteFileBytes(file_, std::string("\0\0\x01[Filters]\0\0\0", 14)));
+  EXPECT_FALSE(TFrame5::LoadNastrFrom(file_));
+}
+
+TEST_F(ConfigIniTest, AFailedSaveLeavesTheOldFileWhole) {
+  const std::string old = "[Filters]\r\nCount=1\r\nF0=*.keep\r\nD0=\r\n";
+  ASSERT_TRUE(testenv::WriteFileBytes(file_, old));
+  TFrame5::AddExt(L"*.new", L"", form_->ListView2, true);
+  // The new text cannot be written beside the file: a folder holds the name
+  // the save writes to first.
+  ASSERT_TRUE(CreateDirectoryW((file_ + L".tmp").c_str(), nullptr));
+  EXPECT_THROW(TFrame5::SaveNastrTo(file_), EIniFileException);
+  EXPECT_EQ(testenv::ReadFileBytes(file_), old);
+  RemoveDirectoryW((file_ + L".tmp").c_str());
+  // And it can again: the file is replaced whole, nothing is left beside it.
+  TFrame5::SaveNastrTo(file_);
+  EXPECT_EQ(TIniFile(file_).ReadString(L"Filters", L"F0", L""), L"*.new");
+  EXPECT_EQ(GetFileAttributesW((file_ + L".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ConfigIniTest, ALargeListRoundTripsRowForRow) {
+  constexpr int kRows = 3000;
+  for (int i = 0; i < kRows; ++i)
+    TFrame5::AddExt(L"*.e" + std::to_wstring(i), L"Описание " + std::to_wstring(i), form_->ListView2, true);
+  TFrame5::SaveNastrTo(file_);
+  findertest::ClearFinderLists(form_);
+  ASSERT_TRUE(TFrame5::LoadNastrFrom(file_));
+  ASSERT_EQ(form_->ListView2->Items()->Count(), kRows);
+  for (int i : {0, 1, kRows / 2, kRows - 1}) {
+    TListItem* item = form_->ListView2->Items()->Item(i);
+    EXPECT_EQ(item->Caption(), L"*.e" + std::to_wstring(i));
+    EXPECT_EQ(item->SubItems()->Strings(1), L"Описание " + std::to_wstring(i));
+  }
+  TIniFile ini(file_);
+  EXPECT_EQ(ini.ReadInteger(L"Filters", L"Count", 0), kRows);
+  EXPECT_EQ(ini.ReadString(L"Filters", Key(kRows - 1), L""), L"*.e" + std::to_wstring(kRows - 1));
 }
 
 TEST_F(ConfigIniTest, AFileThatCannotBeReadIsNotReplacedAtClose) {

@@ -25,6 +25,18 @@ void Pump() {
 TEST(AppSkinnedForms, StandardControlsOfTheProgramsFormsWearAdaptersWithTheSkin) {
   TMainForm* main = testenv::EnsureMainForm();
   ASSERT_TRUE(DefaultManager && DefaultManager->SkinData->Active);
+  // Hidden pages make their windows on demand, and a skin announced while
+  // a page is hidden does not reach its controls: the installed-applications
+  // page is brought into view and the skin announced while it shows,
+  // whichever test ran before, so ListBox2 has its window and its adapter.
+  main->SelectPage(2);
+  main->sPageControl2->SetActivePage(main->sTabSheet13);
+  Pump();
+  DefaultManager->SetActive(false);
+  Pump();
+  DefaultManager->SetActive(true);
+  Pump();
+  main->SelectPage(0);
   ASSERT_NE(main->sSkinProvider1, nullptr);
   ASSERT_NE(main->sSkinProvider1->Adapter, nullptr);
   for (TWinControl* c : {static_cast<TWinControl*>(main->FoldersListBox),

@@ -55,16 +55,27 @@ class RegCleanPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     form = testenv::EnsureMainForm();
+    ResetPage();
     // The pass starts at "\SOFTWARE": that is how the rows spell the key.
     root = L"\\SOFTWARE" + (L"\\" + scratch.SubKey()).substr(9);
     gone = dir / L"Gone";  // never created
     existing = dir.WriteFile(L"Here\\tool.exe", "MZ");
   }
-  void TearDown() override {
+  void TearDown() override { ResetPage(); }
+
+  // The page as start-up leaves it, whichever test ran before: no scan, an
+  // empty list, "Выбрать все" offered, nothing to fix. The page is brought
+  // into view once first, as the user reaches it, so its windows exist
+  // (hidden pages make them on demand).
+  void ResetPage() {
     regpage::WaitForScan(form);
-    // Leave the page idle and unticked for the next test.
-    for (int i = 0; i < form->ListView1->Items()->Count(); ++i)
-      form->ListView1->Items()->Item(i)->SetChecked(false);
+    form->SelectPage(1);
+    Application->ProcessMessages();
+    form->SelectPage(0);
+    form->ListView1->Items()->Clear();
+    form->Button3->SetEnabled(false);
+    form->sButton10->SetVisible(true);
+    form->sButton21->SetVisible(false);
   }
 
   HKEY Sub(const std::wstring& path) { return regtest::CreateKey(scratch.Handle(), path); }
@@ -107,7 +118,7 @@ class RegCleanPageTest : public ::testing::Test {
   std::wstring root, gone, existing;
 };
 
-// Runs first in this file: the page as start-up leaves it.
+// The page as start-up leaves it (the fixture puts it back so).
 TEST_F(RegCleanPageTest, StartsIdleWithEveryControlAndText) {
   EXPECT_EQ(form->Button1->Caption(), L"Начать");
   EXPECT_EQ(form->Button1->Font()->Height(), -19);

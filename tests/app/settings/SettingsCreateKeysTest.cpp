@@ -36,7 +36,7 @@ TEST(SettingsCreateKeys, EmptyKeysGetEveryDefault) {
   testenv::ScopedRegKey scratch;
   MakeOpenKeys(scratch.SubKey());
   // "MenuShowDelay" is a string: a missing one reads as empty text, so it
-  // is never written; REG_DWORD in its place is replaced below.
+  // is never written; a value of another type is kept (below).
   RunCreateKeys(scratch.SubKey());
 
   for (const TCreateKeyRow& row : CreateKeyRows()) {
@@ -110,7 +110,7 @@ TEST(SettingsCreateKeys, ExistingValuesAreUntouched) {
   }
 }
 
-TEST(SettingsCreateKeys, ValueOfAnotherTypeIsReplacedByTheDefault) {
+TEST(SettingsCreateKeys, ValueOfAnotherTypeIsKeptAsStored) {
   testenv::ScopedRegKey scratch;
   const std::wstring base = scratch.SubKey();
   const std::wstring policies = ScratchPath(
@@ -119,11 +119,11 @@ TEST(SettingsCreateKeys, ValueOfAnotherTypeIsReplacedByTheDefault) {
   SetText(policies, L"NoRun", L"1");
   RunCreateKeys(base);
   RawValue delay = ReadValue(policies, L"MenuShowDelay");
-  EXPECT_EQ(delay.Type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(delay.Text, L"0");
+  EXPECT_EQ(delay.Type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(delay.Dword, 400u);
   RawValue noRun = ReadValue(policies, L"NoRun");
-  EXPECT_EQ(noRun.Type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(noRun.Dword, 0u);
+  EXPECT_EQ(noRun.Type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(noRun.Text, L"1");
 }
 
 TEST(SettingsCreateKeys, HalfPresentSharePairKeepsThePresentValue) {

@@ -91,13 +91,13 @@ TEST_F(SettingsLoad, MissingStringInAnExistingKeyReadsAsEmpty) {
   EXPECT_EQ(pages_->sEdit4->Text(), L"");
 }
 
-TEST_F(SettingsLoad, ValueOfAnotherTypeDisablesItsControlOnly) {
+TEST_F(SettingsLoad, ValueThatHoldsNoNumberOrTextDisablesItsControlOnly) {
   const std::wstring base = Use(L"types");
   for (const TLoadRow& row : LoadRows()) SeedTicking(base, row);
-  SetText(Path(base, HKEY_CURRENT_USER, kPolicies), L"NoRun", L"1");
-  SetText(Path(base, HKEY_LOCAL_MACHINE, kMemory), L"SecondLevelDataCache", L"256");
-  SetDword(Path(base, HKEY_CLASSES_ROOT, L"CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"),
-           L"LocalizedString", 5);
+  SetText(Path(base, HKEY_CURRENT_USER, kPolicies), L"NoRun", L"yes");
+  SetText(Path(base, HKEY_LOCAL_MACHINE, kMemory), L"SecondLevelDataCache", L"256 KB");
+  SetText(Path(base, HKEY_CLASSES_ROOT, L"CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"),
+          L"LocalizedString", L"5", REG_MULTI_SZ);
   pages_->LoadRegedit();
   EXPECT_TRUE(shown_.empty());
   EXPECT_FALSE(pages_->NoRun->Enabled());

@@ -146,6 +146,7 @@ PagesState Capture(TSettingsPages& pages) {
   for (const TSettingsPageDef& page : SettingsPageDefs())
     s.Buttons.push_back({(pages.*page.OkButton)->Enabled(), (pages.*page.NoButton)->Enabled()});
   s.Snapshot = pages.SettingsSnapshot;
+  s.Loaded = pages.SettingsLoaded;
   return s;
 }
 
@@ -166,6 +167,7 @@ void Restore(TSettingsPages& pages, const PagesState& state) {
     ++i;
   }
   pages.SettingsSnapshot = state.Snapshot;
+  pages.SettingsLoaded = state.Loaded;
 }
 
 }  // namespace settingstest

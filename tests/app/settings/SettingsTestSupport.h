@@ -52,6 +52,7 @@ struct PagesState {
   std::vector<std::pair<std::wstring, bool>> Edits;
   std::vector<std::pair<bool, bool>> Buttons;  // Ok enabled, No enabled
   TSettingsSnapshot Snapshot;
+  TSettingsSnapshot Loaded;
 };
 PagesState Capture(TSettingsPages& pages);
 // Box handlers run (DISRS writes): call it while the pages point at a

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <array>
@@ -210,7 +211,12 @@ TEST_F(SkinProviderMDITest, ChildButtonsHitTestAsTheirCodes) {
                                                               {&P()->MDIMaxButton, kMDIRestoreCode},
                                                               {&P()->MDIMinButton, kMDIMinCode}};
   for (const auto& [button, code] : cases) {
-    EXPECT_EQ(::SendMessageW(wnd, WM_NCHITTEST, 0, ScreenPoint(wnd, Centre(button->R))), code);
+    // The pointer where the hit test asks, as the user's would be: a hot
+    // item tracks the mouse's leave, and a pointer that an earlier test
+    // left elsewhere would end it at once.
+    const LPARAM at = ScreenPoint(wnd, Centre(button->R));
+    ::SetCursorPos(GET_X_LPARAM(at), GET_Y_LPARAM(at));
+    EXPECT_EQ(::SendMessageW(wnd, WM_NCHITTEST, 0, at), code);
     EXPECT_EQ(P()->HotItem, code);
   }
   // Left of the buttons lies the menu bar.
