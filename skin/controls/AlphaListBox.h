@@ -145,7 +145,10 @@ class TsAlphaListBox : public TsSkinnedControl<TWinControl> {
  private:
   friend class TListBoxStrings;
   LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) const;
-  bool SkinCommand(TMessage& message);  // true = handled
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  bool BeforeSkinChange(TMessage& message) override;
+  void AfterSkinChange(TMessage& message) override;
+  bool OtherSkinCommand(TMessage& message) override;
   bool AnswerTextRequest(TMessage& message);
   void AfterDefault(const TMessage& message);
   void CNCommand(TMessage& message);

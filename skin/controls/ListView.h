@@ -39,7 +39,10 @@ class TsCustomListView : public TsSkinnedControl<TCustomListView> {
   void CreateWindowState() override;
 
  private:
-  bool SkinCommand(TMessage& message);  // true = handled
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  bool BeforeSkinChange(TMessage& message) override;
+  void AfterSkinChange(TMessage& message) override;
+  bool OtherSkinCommand(TMessage& message) override;
   void SkinnedMessage(TMessage& message);
   void AfterDefault(const TMessage& message);
   void CustomDrawNotify(TMessage& message);

@@ -412,38 +412,35 @@ void TsPageControl::AfterDefault(TMessage& m) {
   }
 }
 
-bool TsPageControl::SkinCommand(TMessage& m) {
+TacSkinChangeRule TsPageControl::SkinChangeRule(WORD cmd) const {
+  return {cmd == AC_SETNEWSKIN ? TacChildPass::First : TacChildPass::Last, true};
+}
+
+void TsPageControl::AfterSkinChange(TMessage& m) {
   switch (SkinCmdOf(m)) {
-    case AC_SETNEWSKIN:
-      BroadcastToChildren(this, m);
-      if (ForUs(m)) CommonWndProc(m, SkinData.get());
-      return true;
     case AC_REMOVESKIN:
-      if (ForUs(m)) {
-        CommonWndProc(m, SkinData.get());
-        UpdateTabScroller();
-        // The platform's tab control lays its arrows out again.
-        if (HandleAllocated()) {
-          RecreateWnd();
-          ::RedrawWindow(Handle(), nullptr, nullptr,
-                         RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
-        }
+      UpdateTabScroller();
+      // The platform's tab control lays its arrows out again.
+      if (HandleAllocated()) {
+        RecreateWnd();
+        ::RedrawWindow(Handle(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
       }
-      BroadcastToChildren(this, m);
-      return true;
+      return;
     case AC_REFRESH:
-      if (ForUs(m)) {
-        CommonWndProc(m, SkinData.get());
-        if (HandleAllocated() && IsWindowVisible(WindowHandle())) {
-          ::RedrawWindow(WindowHandle(), nullptr, nullptr,
-                         RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
-        }
-        if (ActivePage()) AddToAdapter(ActivePage());
-        UpdateTabScroller();
-        UpdateScrollerRegion(true);
+      if (HandleAllocated() && IsWindowVisible(WindowHandle())) {
+        ::RedrawWindow(WindowHandle(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
       }
-      BroadcastToChildren(this, m);
-      return true;
+      if (ActivePage()) AddToAdapter(ActivePage());
+      UpdateTabScroller();
+      UpdateScrollerRegion(true);
+      return;
+  }
+}
+
+bool TsPageControl::OtherSkinCommand(TMessage& m) {
+  switch (SkinCmdOf(m)) {
     case AC_ISUPDATING:
       m.LParam = (SkinData->GetUpdating() || TabsResized || SkinData->BGChanged) ? 1 : 0;
       m.Result = m.LParam;
@@ -460,8 +457,6 @@ bool TsPageControl::SkinCommand(TMessage& m) {
           ::RedrawWindow(page->WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
       }
       break;
-    case AC_CTRLHANDLED:
-      return AnswerSkinned(m);
   }
   CommonWndProc(m, SkinData.get());
   return true;

@@ -86,7 +86,9 @@ class TsPageControl : public TsSkinnedControl<TPageControl> {
   void ChooseBodySection();
   void FreeScroller();
   void PlaceScroller();
-  bool SkinCommand(TMessage& message);  // true = handled
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  void AfterSkinChange(TMessage& message) override;
+  bool OtherSkinCommand(TMessage& message) override;
   bool Notify(TMessage& message);       // true = handled
   void WMPaint(TMessage& message);
   void WMNCPaint(TMessage& message);

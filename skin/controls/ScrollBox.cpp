@@ -99,39 +99,43 @@ void TsScrollBox::WndProc(TMessage& m) {
 }
 
 // The commands every box answers, skinned or not, and the scroll brackets.
-bool TsScrollBox::SkinCommand(TMessage& m) {
+TacSkinChangeRule TsScrollBox::SkinChangeRule(WORD cmd) const {
+  return {cmd == AC_REFRESH ? TacChildPass::Last : TacChildPass::First, true};
+}
+
+bool TsScrollBox::BeforeSkinChange(TMessage& m) {
   switch (SkinCmdOf(m)) {
-    case AC_CTRLHANDLED:
-      return AnswerSkinned(m);
-    case AC_SETNEWSKIN:
-      BroadcastToChildren(this, m);
-      if (ForUs(m)) CommonWndProc(m, SkinData.get());
-      return true;
     case AC_REMOVESKIN:
-      BroadcastToChildren(this, m);
-      if (ForUs(m)) {
-        if (scrollWnd_ && HandleAllocated()) {
-          scrollWnd_.reset();
-          ::InitializeFlatSB(WindowHandle());
-        }
-        CommonWndProc(m, SkinData.get());
-        if (!Destroying()) {
-          SkinData->BorderIndex = -1;
-          SkinData->SkinIndex = -1;
-        }
-        Invalidate();
+      if (scrollWnd_ && HandleAllocated()) {
+        scrollWnd_.reset();
+        ::InitializeFlatSB(WindowHandle());
       }
       return true;
     case AC_REFRESH:
-      if (ForUs(m) && HandleAllocated()) {
-        CommonWndProc(m, SkinData.get());
-        if (IsSkinned()) PrepareCache();
-        ::RedrawWindow(WindowHandle(), nullptr, nullptr,
-                       RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
-        RefreshScrollWnd(SkinData.get(), scrollWnd_);
+      return HandleAllocated();
+  }
+  return true;
+}
+
+void TsScrollBox::AfterSkinChange(TMessage& m) {
+  switch (SkinCmdOf(m)) {
+    case AC_REMOVESKIN:
+      if (!Destroying()) {
+        SkinData->BorderIndex = -1;
+        SkinData->SkinIndex = -1;
       }
-      BroadcastToChildren(this, m);
-      return true;
+      Invalidate();
+      return;
+    case AC_REFRESH:
+      if (IsSkinned()) PrepareCache();
+      ::RedrawWindow(WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+      RefreshScrollWnd(SkinData.get(), scrollWnd_);
+      return;
+  }
+}
+
+bool TsScrollBox::OtherSkinCommand(TMessage& m) {
+  switch (SkinCmdOf(m)) {
     case AC_ENDPARENTUPDATE:
       if (!HandleAllocated()) return true;
       SkinData->Updating = false;
