@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "framework/Handles.h"
 #include "skin/controls/UpDown.h"
 #include "skin/engine/AnimShow.h"
 #include "skin/engine/CacheCopy.h"
@@ -217,8 +218,7 @@ int TsPageControl::HiddenTabCount() {
 }
 
 void TsPageControl::FreeScroller() {
-  delete TabScroller;
-  TabScroller = nullptr;
+  TabScroller.reset();
 }
 
 void TsPageControl::UpdateTabScroller() {
@@ -249,7 +249,7 @@ void TsPageControl::UpdateTabScroller() {
     PlaceScroller();
     return;
   }
-  TabScroller = new TsUpDown(this);
+  TabScroller = std::make_unique<TsUpDown>(this);
   TabScroller->SetVisible(false);
   TabScroller->SetOrientation(udHorizontal);
   TabScroller->SetBounds(0, 0, (::GetSystemMetrics(SM_CXHSCROLL) + 1) * 2,
@@ -554,7 +554,8 @@ void TsPageControl::MouseLeft() {
 
 void TsPageControl::WMNCPaint(TMessage&) {
   if (!ActivePage() || SkinData->GetUpdating() || SkinData->BGChanged) return;
-  HDC dc = ::GetDC(Handle());
+  const UniqueWindowDC owned = UniqueWindowDC::Client(Handle());
+  HDC dc = owned.get();
   const TRect tabs = TabsRect();
   ::ExcludeClipRect(dc, tabs.left, tabs.top, tabs.right, tabs.bottom);
   TTabSheet* a = ActivePage();
@@ -565,5 +566,4 @@ void TsPageControl::WMNCPaint(TMessage&) {
   }
   CopyWinControlCache(this, SkinData.get(), TRect{0, 0, 0, 0}, TRect{0, 0, Width(), Height()}, dc,
                       false, 0, 0);
-  ::ReleaseDC(Handle(), dc);
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "framework/ComCtrls.h"
@@ -75,7 +76,7 @@ class TsPageControl : public TsSkinnedControl<TPageControl> {
   int VisibleTabCount = 0;
   std::wstring BodySection;
   bool TabsResized = false;
-  TsUpDown* TabScroller = nullptr;
+  std::unique_ptr<TsUpDown> TabScroller;
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "framework/Handles.h"
 #include "skin/engine/CacheCopy.h"
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/Corners.h"
@@ -256,15 +257,16 @@ void TsScrollBox::WMNCPaint(TMessage& m) {
   if (SkinData->BGChanged) RebuildCache();
   UpdateCorners(SkinData.get(), 0);
   HWND wnd = Handle();
-  HDC dc = ::GetWindowDC(wnd);
+  const UniqueWindowDC owned = UniqueWindowDC::Window(wnd);
+  HDC dc = owned.get();
   if (!dc) return;
-  const int saved = ::SaveDC(dc);
-  BitBltBorder(dc, 0, 0, Width(), Height(), SkinData->CacheBmp->Canvas()->Handle(), 0, 0,
-               BorderSize());
-  if (scrollWnd_ && !scrollWnd_->Destroyed && (scrollWnd_->VBar || scrollWnd_->HBar))
-    PaintScrollBars(scrollWnd_.get(), wnd, dc, spNone);
-  ::RestoreDC(dc, saved);
-  ::ReleaseDC(wnd, dc);
+  {
+    const SaveDCScope saved(dc);
+    BitBltBorder(dc, 0, 0, Width(), Height(), SkinData->CacheBmp->Canvas()->Handle(), 0, 0,
+                 BorderSize());
+    if (scrollWnd_ && !scrollWnd_->Destroyed && (scrollWnd_->VBar || scrollWnd_->HBar))
+      PaintScrollBars(scrollWnd_.get(), wnd, dc, spNone);
+  }
   m.Result = 0;
 }
 

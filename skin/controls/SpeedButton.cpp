@@ -305,12 +305,11 @@ void TsSpeedButton::StartAnimation(bool halve) {
   int startStep = 1;
   if (animTimer_) {
     startStep = animTimer_->Iterations - animTimer_->Iteration;
-    delete animTimer_;
-    animTimer_ = nullptr;
+    animTimer_.reset();
   }
   const TsGeneralData* s = sd->Section();
   if (!s || !s->FadingEnabled || FadingSuspended) return;
-  animTimer_ = new TsAnimTimer(nullptr);
+  animTimer_ = std::make_unique<TsAnimTimer>(nullptr);
   animTimer_->SetEnabled(false);
   animTimer_->Prepare(sd);
   if (halve) animTimer_->Iterations /= 2;
@@ -325,11 +324,9 @@ void TsSpeedButton::StartAnimation(bool halve) {
 
 void TsSpeedButton::StopAnimation() {
   if (!animTimer_) return;
-  TsAnimTimer* t = animTimer_;
-  animTimer_ = nullptr;
+  const std::unique_ptr<TsAnimTimer> t = std::move(animTimer_);
   const bool stepped = t->Enabled() && t->Iteration > 1;
   t->SetEnabled(false);
-  delete t;
   if (stepped && !Destroying()) {
     SkinData->BGChanged = true;
     GraphRepaint();

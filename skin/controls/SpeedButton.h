@@ -98,7 +98,7 @@ class TsSpeedButton : public TsSkinnedControl<TSpeedButton> {
   int lastSpacing_ = 4;
   bool lastDown_ = false;
   TsDisabledKind disabledKind_ = dkBlended;
-  TsAnimTimer* animTimer_ = nullptr;
+  std::unique_ptr<TsAnimTimer> animTimer_;
   TsDisabledGlyphKind disabledGlyphKind_ = dgBlended;
   bool grayed_ = false;
   int blend_ = 0;

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "framework/Forms.h"
+#include "framework/Handles.h"
 #include "skin/engine/Corners.h"
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/Fades.h"
@@ -231,11 +232,11 @@ void TsTrackBar::PaintFadeFrame(TMessage& m) {
   m.Result = 0;
   auto* frame = reinterpret_cast<TBitmap*>(m.LParam);
   if (!frame || !HandleAllocated()) return;
-  HDC dc = ::GetWindowDC(WindowHandle());
-  const int saved = ::SaveDC(dc);
-  ::BitBlt(dc, 0, 0, Width(), Height(), frame->Canvas()->Handle(), 0, 0, SRCCOPY);
-  ::RestoreDC(dc, saved);
-  ::ReleaseDC(WindowHandle(), dc);
+  const UniqueWindowDC dc = UniqueWindowDC::Window(WindowHandle());
+  {
+    const SaveDCScope saved(dc.get());
+    ::BitBlt(dc.get(), 0, 0, Width(), Height(), frame->Canvas()->Handle(), 0, 0, SRCCOPY);
+  }
   m.Result = 1;
 }
 

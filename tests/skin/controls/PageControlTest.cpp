@@ -101,7 +101,7 @@ TEST_F(PageControlTest, SkinnedScrollerAppearsOnlyWhenTabsOverflow) {
   // Scrolling by the skinned arrows moves the tab row.
   const int firstLeft = pc->TabRect(0).left;
   pc->TabScroller->SetPosition(2);
-  pc->TabScroller->OnClick(pc->TabScroller, btNext);
+  pc->TabScroller->OnClick(pc->TabScroller.get(), btNext);
   EXPECT_LT(pc->TabRect(0).left, firstLeft);
   // The scroller's window takes the shape of its skinned buttons (the
   // internal skin's corners are filled from the tab row, so both buttons
