@@ -5,6 +5,9 @@
 // an incremental search with a pause, and its skin: colours from "EDIT",
 // the background behind the items from the cache, frame and scroll bars
 // from an edit adapter. TsListBox publishes MultiSelect.
+//
+// AlphaListBox.cpp holds the window, skin commands, messages and painting;
+// ListBoxStrings.cpp the item facade, selection and the incremental search.
 #pragma once
 
 #include <functional>

@@ -5,6 +5,9 @@
 // the platform's tab scroll arrows give way to a skinned TsUpDown. The
 // cache holds the tab strip with every inactive tab and the body; the active
 // tab and a hot tab are painted straight onto the window.
+//
+// PageControl.cpp holds life, skin commands, messages and the tab scroller;
+// PageControlTabs.cpp the painting of body and tabs.
 #pragma once
 
 #include <functional>
