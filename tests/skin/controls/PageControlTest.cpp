@@ -300,3 +300,21 @@ TEST_F(PageControlTest, SkinChangesAndNoSkinKeepGdiObjects) {
   EXPECT_FALSE(pc->SkinData->Skinned(true));
   EXPECT_EQ(nullptr, pc->TabScroller);
 }
+
+// Side tabs draw their captions with a rotated font made for each paint,
+// and the frame is painted through a window DC: neither stays behind.
+TEST_F(PageControlTest, SideTabsAndFramePaintingLeaveNoGdiObjects) {
+  for (TTabPosition side : {tpLeft, tpRight}) {
+    pc->SetTabPosition(side);
+    auto paint = [&] {
+      pc->SkinData->BGChanged = true;
+      PrintControl(pc);
+      ::SendMessageW(pc->Handle(), WM_NCPAINT, 1, 0);
+    };
+    for (int i = 0; i < 3; ++i) paint();
+    const int before = GdiObjectCount();
+    ASSERT_GT(before, 0);
+    for (int i = 0; i < 30; ++i) paint();
+    EXPECT_EQ(before, GdiObjectCount()) << side;
+  }
+}
