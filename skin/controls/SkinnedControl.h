@@ -14,6 +14,7 @@
 
 #include "framework/ControlCanvas.h"
 #include "framework/Controls.h"
+#include "framework/Handles.h"
 #include "skin/engine/BmpView.h"
 #include "skin/engine/CommonData.h"
 #include "skin/engine/SkinManager.h"
@@ -51,7 +52,7 @@ class TacPaintScope {
  private:
   HWND wnd_;
   HDC dc_ = nullptr;
-  bool ownDC_ = false;
+  UniqueWindowDC ownDC_;
   bool begun_ = false;
   int saved_ = 0;
   PAINTSTRUCT ps_{};
