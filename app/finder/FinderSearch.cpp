@@ -311,12 +311,10 @@ void ShowSearchFolder(TStatusBar* bar, const std::wstring& dir) {
     const int width = bar->Panel(0).Width - 30;
     std::wstring buffer = dir;
     buffer.resize(std::max<size_t>(dir.size() + 1, MAX_PATH + 1), L'\0');
-    HDC dc = GetDC(bar->WindowHandle());
+    const UniqueWindowDC dc = UniqueWindowDC::Client(bar->WindowHandle());
     if (dc) {
-      HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(bar->WindowHandle(), WM_GETFONT, 0, 0)));
-      if (PathCompactPathW(dc, buffer.data(), static_cast<UINT>(std::max(width, 0)))) text = buffer.c_str();
-      SelectObject(dc, old);
-      ReleaseDC(bar->WindowHandle(), dc);
+      const SelectObjectScope font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(bar->WindowHandle(), WM_GETFONT, 0, 0)));
+      if (PathCompactPathW(dc.get(), buffer.data(), static_cast<UINT>(std::max(width, 0)))) text = buffer.c_str();
     }
   }
   bar->SetPanelText(0, L"Поиск: " + text);

@@ -259,39 +259,43 @@ void TsAlphaListBox::WndProc(TMessage& m) {
   FollowBoundLabel(BoundLabel.get(), this, m.Msg);
 }
 
-bool TsAlphaListBox::SkinCommand(TMessage& m) {
-  const WORD cmd = SkinCmdOf(m);
-  if (cmd == AC_CTRLHANDLED) return AnswerSkinned(m);
-  if (cmd == AC_ENDPARENTUPDATE && SkinData->GetUpdating()) {
-    SkinData->Updating = false;
-    if (HandleAllocated()) {
-      Repaint();
-      ::SendMessageW(WindowHandle(), WM_NCPAINT, 0, 0);
-    }
-    return true;
-  }
-  if (!ForUs(m)) return false;
-  switch (cmd) {
-    case AC_SETNEWSKIN:
-      CommonWndProc(m, SkinData.get());
-      return true;
+TacSkinChangeRule TsAlphaListBox::SkinChangeRule(WORD) const {
+  TacSkinChangeRule rule;
+  rule.handledForOthers = false;
+  return rule;
+}
+
+bool TsAlphaListBox::BeforeSkinChange(TMessage& m) {
+  if (SkinCmdOf(m) == AC_REMOVESKIN) editWnd_.reset();
+  return true;
+}
+
+void TsAlphaListBox::AfterSkinChange(TMessage& m) {
+  switch (SkinCmdOf(m)) {
     case AC_REMOVESKIN:
-      editWnd_.reset();
-      CommonWndProc(m, SkinData.get());
       RestoreWindowColours(*SkinData, this);
       if (!Destroying()) RecreateIfWindowed();
-      return true;
+      return;
     case AC_REFRESH:
-      CommonWndProc(m, SkinData.get());
       if (IsSkinned()) ApplySkinColors();
       RefreshEditWnd(SkinData.get(), editWnd_);
       if (HandleAllocated()) {
         Repaint();
         Perform(WM_NCPAINT, 0, 0);
       }
-      return true;
+      return;
   }
-  return false;
+}
+
+// A parent that has painted names no manager.
+bool TsAlphaListBox::OtherSkinCommand(TMessage& m) {
+  if (SkinCmdOf(m) != AC_ENDPARENTUPDATE || !SkinData->GetUpdating()) return false;
+  SkinData->Updating = false;
+  if (HandleAllocated()) {
+    Repaint();
+    ::SendMessageW(WindowHandle(), WM_NCPAINT, 0, 0);
+  }
+  return true;
 }
 
 // The virtual styles' texts come from OnData.

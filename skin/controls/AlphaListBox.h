@@ -5,6 +5,9 @@
 // an incremental search with a pause, and its skin: colours from "EDIT",
 // the background behind the items from the cache, frame and scroll bars
 // from an edit adapter. TsListBox publishes MultiSelect.
+//
+// AlphaListBox.cpp holds the window, skin commands, messages and painting;
+// ListBoxStrings.cpp the item facade, selection and the incremental search.
 #pragma once
 
 #include <functional>
@@ -145,7 +148,10 @@ class TsAlphaListBox : public TsSkinnedControl<TWinControl> {
  private:
   friend class TListBoxStrings;
   LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) const;
-  bool SkinCommand(TMessage& message);  // true = handled
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  bool BeforeSkinChange(TMessage& message) override;
+  void AfterSkinChange(TMessage& message) override;
+  bool OtherSkinCommand(TMessage& message) override;
   bool AnswerTextRequest(TMessage& message);
   void AfterDefault(const TMessage& message);
   void CNCommand(TMessage& message);

@@ -21,7 +21,7 @@ class TsBoundControl : public TsSkinnedControl<Base> {
   ~TsBoundControl() override { BoundLabel.reset(); }
 
   void WndProc(TMessage& m) override {
-    if (m.Msg == SM_ALPHACMD && SkinCommand(m)) return;
+    if (m.Msg == SM_ALPHACMD && this->SkinCommand(m)) return;
     if (DropMessage(m)) return;
     if (!ControlIsReady(this) || !this->IsSkinned())
       Base::WndProc(m);
@@ -40,8 +40,6 @@ class TsBoundControl : public TsSkinnedControl<Base> {
   }
 
  protected:
-  // Skin commands answered skinned or not; true = handled.
-  virtual bool SkinCommand(TMessage& message) = 0;
   // True = the message is dropped before anything else sees it.
   virtual bool DropMessage(TMessage&) { return false; }
   virtual void SkinnedMessage(TMessage& message) = 0;

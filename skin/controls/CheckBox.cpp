@@ -238,30 +238,27 @@ void TsCheckBox::WndProc(TMessage& m) {
   TCustomCheckBox::WndProc(m);
 }
 
-bool TsCheckBox::SkinCommand(TMessage& m) {
+bool TsCheckBox::BeforeSkinChange(TMessage&) {
+  StopFading(fadeTimer_);
+  return true;
+}
+
+void TsCheckBox::AfterSkinChange(TMessage& m) {
   switch (SkinCmdOf(m)) {
-    case AC_SETNEWSKIN:
-      if (!ForUs(m)) return true;
-      StopFading(fadeTimer_);
-      CommonWndProc(m, SkinData.get());
-      return true;
     case AC_REMOVESKIN:
-      if (!ForUs(m)) return true;
-      StopFading(fadeTimer_);
-      CommonWndProc(m, SkinData.get());
       // The system button shows the state the skinned box showed.
       if (HandleAllocated()) CallDefWndProc(BM_SETCHECK, shown_, 0);
       Repaint();
-      return true;
+      return;
     case AC_REFRESH:
-      if (!ForUs(m)) return true;
-      StopFading(fadeTimer_);
-      CommonWndProc(m, SkinData.get());
       AdjustSize();
       Repaint();
-      return true;
-    case AC_CTRLHANDLED:
-      return AnswerSkinned(m);
+      return;
+  }
+}
+
+bool TsCheckBox::OtherSkinCommand(TMessage& m) {
+  switch (SkinCmdOf(m)) {
     case AC_STOPFADING:
       StopFading(fadeTimer_);
       return true;

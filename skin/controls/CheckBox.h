@@ -58,7 +58,9 @@ class TsCheckBox : public TsSkinnedControl<TCustomCheckBox> {
   void AdjustSize();
 
  private:
-  bool SkinCommand(TMessage& message);  // true = handled
+  bool BeforeSkinChange(TMessage& message) override;
+  void AfterSkinChange(TMessage& message) override;
+  bool OtherSkinCommand(TMessage& message) override;
   bool SkinnedMessage(TMessage& message);  // true = handled
   bool UnskinnedMessage(TMessage& message);  // true = dropped
   void PaintHandler(HDC given, bool beginPaint);

@@ -130,37 +130,37 @@ void TsCustomComboBox::SkinnedMessage(TMessage& m) {
   AfterSkinnedMessage(m);
 }
 
-bool TsCustomComboBox::SkinCommand(TMessage& m) {
-  const WORD cmd = SkinCmdOf(m);
-  if (cmd == AC_CTRLHANDLED) return AnswerSkinned(m);
-  // A parent that has painted names no manager: the combo box that held
-  // back its painting while the parent was updating paints now.
-  if (cmd == AC_ENDPARENTUPDATE) {
-    if (!SkinData->GetUpdating()) return false;
-    SkinData->Updating = false;
-    Repaint();
-    return true;
-  }
-  if (!ForUs(m)) return false;
-  switch (cmd) {
+TacSkinChangeRule TsCustomComboBox::SkinChangeRule(WORD) const {
+  TacSkinChangeRule rule;
+  rule.handledForOthers = false;
+  return rule;
+}
+
+void TsCustomComboBox::AfterSkinChange(TMessage& m) {
+  switch (SkinCmdOf(m)) {
     case AC_SETNEWSKIN:
-      CommonWndProc(m, SkinData.get());
       if (listAdapter_ && !listAdapter_->Destroyed && ::IsWindow(listHandle_))
         ::SendMessageW(listHandle_, m.Msg, m.WParam, m.LParam);
-      return true;
+      return;
     case AC_REMOVESKIN:
-      CommonWndProc(m, SkinData.get());
       RestoreWindowColours(*SkinData, this);
       ReleaseList();
       if (HandleAllocated()) RecreateWnd();
-      return true;
+      return;
     case AC_REFRESH:
-      CommonWndProc(m, SkinData.get());
       ApplySectionColors();
       Repaint();
-      return true;
+      return;
   }
-  return false;
+}
+
+// A parent that has painted names no manager: the combo box that held
+// back its painting while the parent was updating paints now.
+bool TsCustomComboBox::OtherSkinCommand(TMessage& m) {
+  if (SkinCmdOf(m) != AC_ENDPARENTUPDATE || !SkinData->GetUpdating()) return false;
+  SkinData->Updating = false;
+  Repaint();
+  return true;
 }
 
 // Read-only: no arrow keys, no notice that the list opens, no clicks that

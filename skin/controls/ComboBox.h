@@ -40,7 +40,9 @@ class TsCustomComboBox : public TsBoundControl<TCustomComboBox> {
 
  protected:
   void CreateWnd() override;
-  bool SkinCommand(TMessage& message) override;
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  void AfterSkinChange(TMessage& message) override;
+  bool OtherSkinCommand(TMessage& message) override;
   // Read-only: what would change the selection or open the list.
   bool DropMessage(TMessage& message) override;
   void SkinnedMessage(TMessage& message) override;

@@ -37,28 +37,24 @@ void TsEdit::ApplySkinColors() {
 }
 
 // The edit tells no children: it has none that paint from it.
-bool TsEdit::SkinCommand(TMessage& m) {
-  switch (SkinCmdOf(m)) {
-    case AC_SETNEWSKIN:
-    case AC_REMOVESKIN:
-      if (!ForUs(m)) return false;
-      CommonWndProc(m, SkinData.get());
-      return true;
-    case AC_REFRESH:
-      if (!ForUs(m)) return false;
-      CommonWndProc(m, SkinData.get());
-      Repaint();
-      if (HandleAllocated()) ::SendMessageW(WindowHandle(), WM_NCPAINT, 0, 0);
-      return true;
-    case AC_CTRLHANDLED:
-      return AnswerSkinned(m);
-    case AC_ISTEXTURED:
-      // Never textured for what lies on it.
-      m.LParam = 0;
-      m.Result = 0;
-      return true;
-  }
-  return false;
+TacSkinChangeRule TsEdit::SkinChangeRule(WORD) const {
+  TacSkinChangeRule rule;
+  rule.handledForOthers = false;
+  return rule;
+}
+
+void TsEdit::AfterSkinChange(TMessage& m) {
+  if (SkinCmdOf(m) != AC_REFRESH) return;
+  Repaint();
+  if (HandleAllocated()) ::SendMessageW(WindowHandle(), WM_NCPAINT, 0, 0);
+}
+
+bool TsEdit::OtherSkinCommand(TMessage& m) {
+  if (SkinCmdOf(m) != AC_ISTEXTURED) return false;
+  // Never textured for what lies on it.
+  m.LParam = 0;
+  m.Result = 0;
+  return true;
 }
 
 void TsEdit::SkinnedMessage(TMessage& m) {

@@ -22,7 +22,9 @@ class TsEdit : public TsBoundControl<TEdit> {
 
  protected:
   void CreateParams(TCreateParams& params) override;
-  bool SkinCommand(TMessage& message) override;
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  void AfterSkinChange(TMessage& message) override;
+  bool OtherSkinCommand(TMessage& message) override;
   void SkinnedMessage(TMessage& message) override;
 
  private:

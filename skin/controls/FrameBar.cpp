@@ -61,7 +61,7 @@ TsTitleItem::TsTitleItem(TsTitles* collection)
 TsTitleItem::~TsTitleItem() {
   if (bar_->HasState(csDestroying)) return;
   delete button_;
-  delete frame_;
+  frame_.reset();
 }
 
 int TsTitleItem::Index() const { return collection_->IndexOf(this); }
@@ -159,10 +159,7 @@ TsFrameBar::TsFrameBar(TComponent* AOwner) : TsScrollBox(AOwner, ckFrameBar) {
 TsFrameBar::~TsFrameBar() {
   Destroying();
   // Frames belong to nobody else: free them with their items.
-  for (auto& item : *items_) {
-    delete item->frame_;
-    item->frame_ = nullptr;
-  }
+  for (auto& item : *items_) item->frame_.reset();
   items_->Clear();
 }
 
@@ -263,12 +260,16 @@ bool TsFrameBar::Counted(const TsTitleItem* item) const {
 void TsFrameBar::DestroyFrame(TsTitleItem* item) {
   if (!item->frame_) return;
   bool canDestroy = true;
-  TCustomFrame* frame = item->frame_;
+  TCustomFrame* frame = item->frame_.get();
   if (item->OnFrameDestroy) item->OnFrameDestroy(this, frame, canDestroy);
-  item->frame_ = frame;
+  // The handler may hand back another frame (or none): the item holds what
+  // it handed back, and the one it replaced is the handler's.
+  if (frame != item->frame_.get()) {
+    (void)item->frame_.release();
+    item->frame_.reset(frame);
+  }
   if (canDestroy) {
-    item->frame_ = nullptr;
-    delete frame;
+    item->frame_.reset();
   } else if (frame) {
     ShowFrame(item, 0, frame->Width(), 0);
   }
@@ -292,10 +293,10 @@ bool TsFrameBar::ShowFrame(TsTitleItem* item, int top, int width, int visible) {
     TCustomFrame* frame = nullptr;
     if (item->OnCreateFrame) item->OnCreateFrame(item, frame);
     else CreateDefaultFrame(item);
-    if (frame) item->frame_ = frame;
+    if (frame) item->frame_.reset(frame);
     if (!item->frame_) return false;
   }
-  TCustomFrame* frame = item->frame_;
+  TCustomFrame* frame = item->frame_.get();
   if (item->frameHeight_ == 0) item->frameHeight_ = frame->Height();
   int height = item->frameHeight_;
   if (visible == -1) {
@@ -331,7 +332,7 @@ void TsFrameBar::CreateDefaultFrame(TsTitleItem* item) {
   label->SetLayout(tlCenter);
   label->SetWordWrap(true);
   label->Font()->SetColor(clRed);
-  item->frame_ = frame;
+  item->frame_.reset(frame);
 }
 
 int TsFrameBar::ScrollOffset() const {

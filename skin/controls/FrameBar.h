@@ -64,7 +64,7 @@ class TsTitleItem : public TObject {
   TNotifyEvent OnClick;
 
   TsTitleButton* TitleButton() const { return button_; }
-  TCustomFrame* Frame() const { return frame_; }
+  TCustomFrame* Frame() const { return frame_.get(); }
   TsTitleState State() const { return state_; }
 
  private:
@@ -78,7 +78,7 @@ class TsTitleItem : public TObject {
   bool visible_ = true;
   int imageIndex_ = -1;
   TsTitleButton* button_ = nullptr;
-  TCustomFrame* frame_ = nullptr;
+  std::unique_ptr<TCustomFrame> frame_;
   TsTitleState state_ = stClosed;
   int frameHeight_ = 0;
 };

@@ -124,28 +124,13 @@ void TsGroupBox::WndProc(TMessage& m) {
 
 // The commands every control answers, skinned or not; the children hear
 // a new skin before the box re-reads its own indexes.
-bool TsGroupBox::SkinCommand(TMessage& m) {
-  switch (SkinCmdOf(m)) {
-    case AC_SETNEWSKIN:
-      BroadcastToChildren(this, m);
-      if (ForUs(m)) CommonWndProc(m, SkinData.get());
-      return true;
-    case AC_REMOVESKIN:
-    case AC_REFRESH:
-      if (ForUs(m)) {
-        CommonWndProc(m, SkinData.get());
-        BroadcastToChildren(this, m);
-        Repaint();
-      } else {
-        BroadcastToChildren(this, m);
-      }
-      return true;
-    case AC_CTRLHANDLED:
-      m.LParam = 1;
-      m.Result = 1;
-      return true;
-  }
-  return false;
+TacSkinChangeRule TsGroupBox::SkinChangeRule(WORD cmd) const {
+  if (cmd == AC_SETNEWSKIN) return {TacChildPass::First, true};
+  return {TacChildPass::AfterCommon, true};
+}
+
+void TsGroupBox::AfterSkinChange(TMessage& m) {
+  if (SkinCmdOf(m) != AC_SETNEWSKIN) Repaint();
 }
 
 void TsGroupBox::SkinnedAlphaCmd(TMessage& m) {

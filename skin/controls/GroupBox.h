@@ -47,7 +47,8 @@ class TsGroupBox : public TsSkinnedControl<TGroupBox> {
  private:
   void PrepareCache();
   void PaintCaption(const TRect& cr, const TCacheInfo& ci);
-  bool SkinCommand(TMessage& message);  // true = handled
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  void AfterSkinChange(TMessage& message) override;
   void SkinnedAlphaCmd(TMessage& message);
   void SkinnedMessage(TMessage& message);
   void FontChanged();

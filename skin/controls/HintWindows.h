@@ -3,6 +3,9 @@
 // balloon with bubbles. Each composes body, shadow and shape mask in
 // bitmaps and shows them as a partly transparent layered window that fades
 // in, or over a copy of the screen where layered windows are missing.
+//
+// HintWindow.cpp holds measuring, placing, showing and the messages;
+// HintShapes.cpp the pictures (body, masks, shadows, text).
 #pragma once
 
 #include <windows.h>

@@ -67,25 +67,27 @@ void TsCustomListView::WndProc(TMessage& m) {
 }
 
 // The commands every list view answers; those of other managers go on.
-bool TsCustomListView::SkinCommand(TMessage& m) {
-  const WORD cmd = SkinCmdOf(m);
-  if (cmd == AC_CTRLHANDLED) return AnswerSkinned(m);
-  if (!ForUs(m)) return false;
-  switch (cmd) {
-    case AC_SETNEWSKIN:
-      CommonWndProc(m, SkinData.get());
-      return true;
+TacSkinChangeRule TsCustomListView::SkinChangeRule(WORD) const {
+  TacSkinChangeRule rule;
+  rule.handledForOthers = false;
+  return rule;
+}
+
+bool TsCustomListView::BeforeSkinChange(TMessage& m) {
+  // Items stay still while the look changes under them.
+  if (SkinCmdOf(m) != AC_SETNEWSKIN) Items()->BeginUpdate();
+  return true;
+}
+
+void TsCustomListView::AfterSkinChange(TMessage& m) {
+  switch (SkinCmdOf(m)) {
     case AC_REMOVESKIN:
-      Items()->BeginUpdate();
-      CommonWndProc(m, SkinData.get());
       RestoreWindowColours(*SkinData, this);
       listAdapter_.reset();
       Items()->EndUpdate();
       if (!Destroying()) RecreateWnd();
-      return true;
+      return;
     case AC_REFRESH:
-      Items()->BeginUpdate();
-      CommonWndProc(m, SkinData.get());
       if (IsSkinned() && !loading_ && HandleAllocated()) {
         if (const TsGeneralData* s = SkinData->Section()) {
           if (!SkinData->CustomColor()) SetColor(s->Color);
@@ -97,12 +99,14 @@ bool TsCustomListView::SkinCommand(TMessage& m) {
         if (HWND header = HeaderHandle()) ::InvalidateRect(header, nullptr, TRUE);
       }
       Items()->EndUpdate();
-      return true;
-    case AC_ENDPARENTUPDATE:
-      if (HandleAllocated()) PaintHeader();
-      return true;
+      return;
   }
-  return false;
+}
+
+bool TsCustomListView::OtherSkinCommand(TMessage& m) {
+  if (SkinCmdOf(m) != AC_ENDPARENTUPDATE || !ForUs(m)) return false;
+  if (HandleAllocated()) PaintHeader();
+  return true;
 }
 
 void TsCustomListView::SkinnedMessage(TMessage& m) {

@@ -3,6 +3,9 @@
 // border and scroll bars come from an edit adapter; the report view's column
 // header is subclassed and each column button is painted from the skin
 // ("COLHEADER", else "BUTTON") with hot and pressed states.
+//
+// ListView.cpp holds the control, its skin commands and messages;
+// ListViewHeader.cpp the column header's subclass and painting.
 #pragma once
 
 #include <memory>
@@ -39,7 +42,10 @@ class TsCustomListView : public TsSkinnedControl<TCustomListView> {
   void CreateWindowState() override;
 
  private:
-  bool SkinCommand(TMessage& message);  // true = handled
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  bool BeforeSkinChange(TMessage& message) override;
+  void AfterSkinChange(TMessage& message) override;
+  bool OtherSkinCommand(TMessage& message) override;
   void SkinnedMessage(TMessage& message);
   void AfterDefault(const TMessage& message);
   void CustomDrawNotify(TMessage& message);

@@ -25,29 +25,30 @@ void TsMemo::CreateWnd() {
   if (SkinData && !Destroying()) RefreshEditWnd(SkinData.get(), editWnd_);
 }
 
-bool TsMemo::SkinCommand(TMessage& m) {
-  const WORD cmd = SkinCmdOf(m);
-  if (cmd == AC_CTRLHANDLED) return AnswerSkinned(m);
-  if (!ForUs(m)) return false;
-  switch (cmd) {
-    case AC_SETNEWSKIN:
-      CommonWndProc(m, SkinData.get());
-      return true;
+TacSkinChangeRule TsMemo::SkinChangeRule(WORD) const {
+  TacSkinChangeRule rule;
+  rule.handledForOthers = false;
+  return rule;
+}
+
+bool TsMemo::BeforeSkinChange(TMessage& m) {
+  if (SkinCmdOf(m) == AC_REMOVESKIN) editWnd_.reset();
+  return true;
+}
+
+void TsMemo::AfterSkinChange(TMessage& m) {
+  switch (SkinCmdOf(m)) {
     case AC_REMOVESKIN:
-      editWnd_.reset();
-      CommonWndProc(m, SkinData.get());
       if (HandleAllocated()) RecreateWnd();
-      return true;
+      return;
     case AC_REFRESH:
-      CommonWndProc(m, SkinData.get());
       RefreshEditWnd(SkinData.get(), editWnd_);
-      if (!HandleAllocated()) return true;
+      if (!HandleAllocated()) return;
       Perform(WM_ERASEBKGND, 0, 0);
       Repaint();
       ::SendMessageW(WindowHandle(), WM_NCPAINT, 0, 0);
-      return true;
+      return;
   }
-  return false;
 }
 
 void TsMemo::SkinnedMessage(TMessage& m) {

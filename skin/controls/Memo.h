@@ -22,7 +22,9 @@ class TsMemo : public TsBoundControl<TMemo> {
 
  protected:
   void CreateWnd() override;
-  bool SkinCommand(TMessage& message) override;
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  bool BeforeSkinChange(TMessage& message) override;
+  void AfterSkinChange(TMessage& message) override;
   void SkinnedMessage(TMessage& message) override;
 
  private:

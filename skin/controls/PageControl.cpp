@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "framework/Handles.h"
 #include "skin/controls/UpDown.h"
 #include "skin/engine/AnimShow.h"
 #include "skin/engine/CacheCopy.h"
@@ -217,8 +218,7 @@ int TsPageControl::HiddenTabCount() {
 }
 
 void TsPageControl::FreeScroller() {
-  delete TabScroller;
-  TabScroller = nullptr;
+  TabScroller.reset();
 }
 
 void TsPageControl::UpdateTabScroller() {
@@ -249,7 +249,7 @@ void TsPageControl::UpdateTabScroller() {
     PlaceScroller();
     return;
   }
-  TabScroller = new TsUpDown(this);
+  TabScroller = std::make_unique<TsUpDown>(this);
   TabScroller->SetVisible(false);
   TabScroller->SetOrientation(udHorizontal);
   TabScroller->SetBounds(0, 0, (::GetSystemMetrics(SM_CXHSCROLL) + 1) * 2,
@@ -412,38 +412,35 @@ void TsPageControl::AfterDefault(TMessage& m) {
   }
 }
 
-bool TsPageControl::SkinCommand(TMessage& m) {
+TacSkinChangeRule TsPageControl::SkinChangeRule(WORD cmd) const {
+  return {cmd == AC_SETNEWSKIN ? TacChildPass::First : TacChildPass::Last, true};
+}
+
+void TsPageControl::AfterSkinChange(TMessage& m) {
   switch (SkinCmdOf(m)) {
-    case AC_SETNEWSKIN:
-      BroadcastToChildren(this, m);
-      if (ForUs(m)) CommonWndProc(m, SkinData.get());
-      return true;
     case AC_REMOVESKIN:
-      if (ForUs(m)) {
-        CommonWndProc(m, SkinData.get());
-        UpdateTabScroller();
-        // The platform's tab control lays its arrows out again.
-        if (HandleAllocated()) {
-          RecreateWnd();
-          ::RedrawWindow(Handle(), nullptr, nullptr,
-                         RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
-        }
+      UpdateTabScroller();
+      // The platform's tab control lays its arrows out again.
+      if (HandleAllocated()) {
+        RecreateWnd();
+        ::RedrawWindow(Handle(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
       }
-      BroadcastToChildren(this, m);
-      return true;
+      return;
     case AC_REFRESH:
-      if (ForUs(m)) {
-        CommonWndProc(m, SkinData.get());
-        if (HandleAllocated() && IsWindowVisible(WindowHandle())) {
-          ::RedrawWindow(WindowHandle(), nullptr, nullptr,
-                         RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
-        }
-        if (ActivePage()) AddToAdapter(ActivePage());
-        UpdateTabScroller();
-        UpdateScrollerRegion(true);
+      if (HandleAllocated() && IsWindowVisible(WindowHandle())) {
+        ::RedrawWindow(WindowHandle(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
       }
-      BroadcastToChildren(this, m);
-      return true;
+      if (ActivePage()) AddToAdapter(ActivePage());
+      UpdateTabScroller();
+      UpdateScrollerRegion(true);
+      return;
+  }
+}
+
+bool TsPageControl::OtherSkinCommand(TMessage& m) {
+  switch (SkinCmdOf(m)) {
     case AC_ISUPDATING:
       m.LParam = (SkinData->GetUpdating() || TabsResized || SkinData->BGChanged) ? 1 : 0;
       m.Result = m.LParam;
@@ -460,8 +457,6 @@ bool TsPageControl::SkinCommand(TMessage& m) {
           ::RedrawWindow(page->WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
       }
       break;
-    case AC_CTRLHANDLED:
-      return AnswerSkinned(m);
   }
   CommonWndProc(m, SkinData.get());
   return true;
@@ -559,7 +554,8 @@ void TsPageControl::MouseLeft() {
 
 void TsPageControl::WMNCPaint(TMessage&) {
   if (!ActivePage() || SkinData->GetUpdating() || SkinData->BGChanged) return;
-  HDC dc = ::GetDC(Handle());
+  const UniqueWindowDC owned = UniqueWindowDC::Client(Handle());
+  HDC dc = owned.get();
   const TRect tabs = TabsRect();
   ::ExcludeClipRect(dc, tabs.left, tabs.top, tabs.right, tabs.bottom);
   TTabSheet* a = ActivePage();
@@ -570,5 +566,4 @@ void TsPageControl::WMNCPaint(TMessage&) {
   }
   CopyWinControlCache(this, SkinData.get(), TRect{0, 0, 0, 0}, TRect{0, 0, Width(), Height()}, dc,
                       false, 0, 0);
-  ::ReleaseDC(Handle(), dc);
 }

@@ -5,9 +5,13 @@
 // the platform's tab scroll arrows give way to a skinned TsUpDown. The
 // cache holds the tab strip with every inactive tab and the body; the active
 // tab and a hot tab are painted straight onto the window.
+//
+// PageControl.cpp holds life, skin commands, messages and the tab scroller;
+// PageControlTabs.cpp the painting of body and tabs.
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "framework/ComCtrls.h"
@@ -75,7 +79,7 @@ class TsPageControl : public TsSkinnedControl<TPageControl> {
   int VisibleTabCount = 0;
   std::wstring BodySection;
   bool TabsResized = false;
-  TsUpDown* TabScroller = nullptr;
+  std::unique_ptr<TsUpDown> TabScroller;
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -86,7 +90,9 @@ class TsPageControl : public TsSkinnedControl<TPageControl> {
   void ChooseBodySection();
   void FreeScroller();
   void PlaceScroller();
-  bool SkinCommand(TMessage& message);  // true = handled
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  void AfterSkinChange(TMessage& message) override;
+  bool OtherSkinCommand(TMessage& message) override;
   bool Notify(TMessage& message);       // true = handled
   void WMPaint(TMessage& message);
   void WMNCPaint(TMessage& message);

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "framework/Handles.h"
 #include "skin/engine/CacheCopy.h"
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/FocusFrame.h"
@@ -14,36 +15,14 @@ namespace {
 
 // A rotated copy of Font for the side tabs: Arial at the font's height,
 // never bold.
-class TRotatedFont {
- public:
-  TRotatedFont(TFont* font, int escapement) {
-    LOGFONTW lf{};
-    ::GetObjectW(font->Handle(), sizeof(lf), &lf);
-    wcscpy_s(lf.lfFaceName, L"Arial");
-    lf.lfWeight = FW_NORMAL;
-    lf.lfEscapement = lf.lfOrientation = escapement;
-    font_ = ::CreateFontIndirectW(&lf);
-  }
-  ~TRotatedFont() { ::DeleteObject(font_); }
-  TRotatedFont(const TRotatedFont&) = delete;
-  TRotatedFont& operator=(const TRotatedFont&) = delete;
-  HFONT Handle() const { return font_; }
-
- private:
-  HFONT font_;
-};
-
-class TSelectScope {
- public:
-  TSelectScope(HDC dc, HGDIOBJ obj) : dc_(dc), old_(::SelectObject(dc, obj)) {}
-  ~TSelectScope() { ::SelectObject(dc_, old_); }
-  TSelectScope(const TSelectScope&) = delete;
-  TSelectScope& operator=(const TSelectScope&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
+UniqueFont RotatedFont(TFont* font, int escapement) {
+  LOGFONTW lf{};
+  ::GetObjectW(font->Handle(), sizeof(lf), &lf);
+  wcscpy_s(lf.lfFaceName, L"Arial");
+  lf.lfWeight = FW_NORMAL;
+  lf.lfEscapement = lf.lfOrientation = escapement;
+  return UniqueFont(::CreateFontIndirectW(&lf));
+}
 
 TColor ParentBackground(TControl* c) { return c->Parent() ? c->Parent()->Color() : clBtnFace; }
 
@@ -150,9 +129,9 @@ void TsPageControl::PaintTab(int pageIndex, int state, TPoint offset, TBitmap* b
     return;
   }
   // Side tabs: the caption runs up (left) or down (right) the tab.
-  TRotatedFont font(Font(), tabPosition_ == tpLeft ? 900 : 2700);
+  const UniqueFont font = RotatedFont(Font(), tabPosition_ == tpLeft ? 900 : 2700);
   HDC dc = c->Handle();
-  TSelectScope select(dc, font.Handle());
+  const SelectObjectScope select(dc, font.get());
   SIZE ext{};
   ::GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &ext);
   const int tw = ext.cx, th = ext.cy;

@@ -87,32 +87,22 @@ void TsPanel::WndProc(TMessage& m) {
 // The four commands every control answers, skinned or not. AC_SETNEWSKIN
 // reaches the children before the panel re-reads its own indexes, so they
 // are ready when the panel repaints them.
-bool TsPanel::SkinCommand(TMessage& m) {
-  switch (SkinCmdOf(m)) {
+TacSkinChangeRule TsPanel::SkinChangeRule(WORD cmd) const {
+  switch (cmd) {
     case AC_SETNEWSKIN:
-      BroadcastToChildren(this, m);
-      if (ForUs(m)) CommonWndProc(m, SkinData.get());
-      return true;
+      return {TacChildPass::First, true};
     case AC_REMOVESKIN:
-      if (ForUs(m)) {
-        CommonWndProc(m, SkinData.get());
-        Invalidate();
-      }
-      BroadcastToChildren(this, m);
-      return true;
-    case AC_REFRESH:
-      if (ForUs(m)) {
-        CommonWndProc(m, SkinData.get());
-        BroadcastToChildren(this, m);
-        Repaint();
-      } else {
-        BroadcastToChildren(this, m);
-      }
-      return true;
-    case AC_CTRLHANDLED:
-      return AnswerSkinned(m);
+      return {TacChildPass::Last, true};
+    default:
+      return {TacChildPass::AfterCommon, true};
   }
-  return false;
+}
+
+void TsPanel::AfterSkinChange(TMessage& m) {
+  if (SkinCmdOf(m) == AC_REMOVESKIN)
+    Invalidate();
+  else if (SkinCmdOf(m) == AC_REFRESH)
+    Repaint();
 }
 
 void TsPanel::UnskinnedMessage(TMessage& m) {

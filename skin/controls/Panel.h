@@ -25,7 +25,8 @@ class TsPanel : public TsSkinnedControl<TPanel> {
  private:
   void PrepareCache();
   void PaintCaption(TRect r);
-  bool SkinCommand(TMessage& message);  // true = handled
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  void AfterSkinChange(TMessage& message) override;
   void UnskinnedMessage(TMessage& message);
   void SkinnedAlphaCmd(TMessage& message);
   void WMPaint(TMessage& message);

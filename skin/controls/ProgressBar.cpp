@@ -177,29 +177,21 @@ void TsProgressBar::WndProc(TMessage& m) {
   TProgressBar::WndProc(m);
 }
 
-bool TsProgressBar::SkinCommand(TMessage& m) {
-  switch (SkinCmdOf(m)) {
-    case AC_SETNEWSKIN:
-      if (!ForUs(m)) return false;
-      CommonWndProc(m, SkinData.get());
-      return true;
-    case AC_REMOVESKIN:
-    case AC_REFRESH:
-      if (!ForUs(m)) return false;
-      CommonWndProc(m, SkinData.get());
-      Repaint();
-      return true;
-    case AC_ENDPARENTUPDATE:
-      if (!SkinData->GetUpdating()) return false;
-      SkinData->Updating = false;
-      Repaint();
-      return true;
-    case AC_CTRLHANDLED:
-      m.LParam = 1;
-      m.Result = 1;
-      return true;
-  }
-  return false;
+TacSkinChangeRule TsProgressBar::SkinChangeRule(WORD) const {
+  TacSkinChangeRule rule;
+  rule.handledForOthers = false;
+  return rule;
+}
+
+void TsProgressBar::AfterSkinChange(TMessage& m) {
+  if (SkinCmdOf(m) != AC_SETNEWSKIN) Repaint();
+}
+
+bool TsProgressBar::OtherSkinCommand(TMessage& m) {
+  if (SkinCmdOf(m) != AC_ENDPARENTUPDATE || !SkinData->GetUpdating()) return false;
+  SkinData->Updating = false;
+  Repaint();
+  return true;
 }
 
 namespace {

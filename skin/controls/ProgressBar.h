@@ -62,7 +62,9 @@ class TsProgressBar : public TsSkinnedControl<TProgressBar> {
   // The filled part over a copy of the kept body.
   void PaintFill(const TacProgressLayout& layout);
   void PaintTo(HDC dc, bool beginPaint);
-  bool SkinCommand(TMessage& message);  // true = handled
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  void AfterSkinChange(TMessage& message) override;
+  bool OtherSkinCommand(TMessage& message) override;
 
   std::unique_ptr<TBitmap> body_;
   std::vector<TRect> shownPieces_;  // the filled part the cache shows

@@ -76,7 +76,7 @@ bool TsPushButton<Base>::HotText() const {
 template <class Base>
 void TsPushButton<Base>::WndProc(TMessage& m) {
   if (m.Msg == WM_KILLFOCUS && this->Destroying()) return;
-  if (m.Msg == SM_ALPHACMD && SkinCommand(m)) return;
+  if (m.Msg == SM_ALPHACMD && this->SkinCommand(m)) return;
   if (ControlIsReady(this) && this->IsSkinned(true) && SkinnedMessage(m)) return;
   if (ControlIsReady(this) && this->IsSkinned(true)) {
     CommonWndProc(m, this->SkinData.get());
@@ -99,34 +99,36 @@ void TsPushButton<Base>::WndProc(TMessage& m) {
 }
 
 template <class Base>
-bool TsPushButton<Base>::SkinCommand(TMessage& m) {
-  TsCommonData* sd = this->SkinData.get();
+bool TsPushButton<Base>::BeforeSkinChange(TMessage& m) {
+  const WORD cmd = SkinCmdOf(m);
+  if (cmd == AC_REMOVESKIN && this->Destroying()) return false;
+  StopFading(fadeTimer_);
+  if (cmd == AC_SETNEWSKIN) {
+    regionFlag_ = true;
+    SkinApplied();
+  }
+  return true;
+}
+
+template <class Base>
+void TsPushButton<Base>::AfterSkinChange(TMessage& m) {
   switch (SkinCmdOf(m)) {
-    case AC_SETNEWSKIN:
-      if (!this->ForUs(m)) return true;
-      StopFading(fadeTimer_);
-      regionFlag_ = true;
-      SkinApplied();
-      CommonWndProc(m, sd);
-      return true;
     case AC_REMOVESKIN:
-      if (!this->ForUs(m) || this->Destroying()) return true;
-      StopFading(fadeTimer_);
-      CommonWndProc(m, sd);
       SkinRemoved();
       pendingRgn_.reset();
       if (this->HandleAllocated()) ::SetWindowRgn(this->WindowHandle(), nullptr, FALSE);
       this->Repaint();
-      return true;
+      return;
     case AC_REFRESH:
-      if (!this->ForUs(m)) return true;
-      StopFading(fadeTimer_);
-      CommonWndProc(m, sd);
       regionFlag_ = true;
       this->Repaint();
-      return true;
-    case AC_CTRLHANDLED:
-      return AnswerSkinned(m);
+      return;
+  }
+}
+
+template <class Base>
+bool TsPushButton<Base>::OtherSkinCommand(TMessage& m) {
+  switch (SkinCmdOf(m)) {
     case AC_STOPFADING:
       StopFading(fadeTimer_);
       return true;

@@ -57,7 +57,9 @@ class TsPushButton : public TsSkinnedControl<Base> {
   bool defaultActive_ = false;
 
  private:
-  bool SkinCommand(TMessage& message);  // true = handled
+  bool BeforeSkinChange(TMessage& message) override;
+  void AfterSkinChange(TMessage& message) override;
+  bool OtherSkinCommand(TMessage& message) override;
   bool SkinnedMessage(TMessage& message);  // true = handled
   void PaintHandler(HDC given, bool beginPaint);
   void PressBySpace();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "framework/Handles.h"
 #include "skin/engine/CacheCopy.h"
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/Corners.h"
@@ -99,39 +100,43 @@ void TsScrollBox::WndProc(TMessage& m) {
 }
 
 // The commands every box answers, skinned or not, and the scroll brackets.
-bool TsScrollBox::SkinCommand(TMessage& m) {
+TacSkinChangeRule TsScrollBox::SkinChangeRule(WORD cmd) const {
+  return {cmd == AC_REFRESH ? TacChildPass::Last : TacChildPass::First, true};
+}
+
+bool TsScrollBox::BeforeSkinChange(TMessage& m) {
   switch (SkinCmdOf(m)) {
-    case AC_CTRLHANDLED:
-      return AnswerSkinned(m);
-    case AC_SETNEWSKIN:
-      BroadcastToChildren(this, m);
-      if (ForUs(m)) CommonWndProc(m, SkinData.get());
-      return true;
     case AC_REMOVESKIN:
-      BroadcastToChildren(this, m);
-      if (ForUs(m)) {
-        if (scrollWnd_ && HandleAllocated()) {
-          scrollWnd_.reset();
-          ::InitializeFlatSB(WindowHandle());
-        }
-        CommonWndProc(m, SkinData.get());
-        if (!Destroying()) {
-          SkinData->BorderIndex = -1;
-          SkinData->SkinIndex = -1;
-        }
-        Invalidate();
+      if (scrollWnd_ && HandleAllocated()) {
+        scrollWnd_.reset();
+        ::InitializeFlatSB(WindowHandle());
       }
       return true;
     case AC_REFRESH:
-      if (ForUs(m) && HandleAllocated()) {
-        CommonWndProc(m, SkinData.get());
-        if (IsSkinned()) PrepareCache();
-        ::RedrawWindow(WindowHandle(), nullptr, nullptr,
-                       RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
-        RefreshScrollWnd(SkinData.get(), scrollWnd_);
+      return HandleAllocated();
+  }
+  return true;
+}
+
+void TsScrollBox::AfterSkinChange(TMessage& m) {
+  switch (SkinCmdOf(m)) {
+    case AC_REMOVESKIN:
+      if (!Destroying()) {
+        SkinData->BorderIndex = -1;
+        SkinData->SkinIndex = -1;
       }
-      BroadcastToChildren(this, m);
-      return true;
+      Invalidate();
+      return;
+    case AC_REFRESH:
+      if (IsSkinned()) PrepareCache();
+      ::RedrawWindow(WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+      RefreshScrollWnd(SkinData.get(), scrollWnd_);
+      return;
+  }
+}
+
+bool TsScrollBox::OtherSkinCommand(TMessage& m) {
+  switch (SkinCmdOf(m)) {
     case AC_ENDPARENTUPDATE:
       if (!HandleAllocated()) return true;
       SkinData->Updating = false;
@@ -252,15 +257,16 @@ void TsScrollBox::WMNCPaint(TMessage& m) {
   if (SkinData->BGChanged) RebuildCache();
   UpdateCorners(SkinData.get(), 0);
   HWND wnd = Handle();
-  HDC dc = ::GetWindowDC(wnd);
+  const UniqueWindowDC owned = UniqueWindowDC::Window(wnd);
+  HDC dc = owned.get();
   if (!dc) return;
-  const int saved = ::SaveDC(dc);
-  BitBltBorder(dc, 0, 0, Width(), Height(), SkinData->CacheBmp->Canvas()->Handle(), 0, 0,
-               BorderSize());
-  if (scrollWnd_ && !scrollWnd_->Destroyed && (scrollWnd_->VBar || scrollWnd_->HBar))
-    PaintScrollBars(scrollWnd_.get(), wnd, dc, spNone);
-  ::RestoreDC(dc, saved);
-  ::ReleaseDC(wnd, dc);
+  {
+    const SaveDCScope saved(dc);
+    BitBltBorder(dc, 0, 0, Width(), Height(), SkinData->CacheBmp->Canvas()->Handle(), 0, 0,
+                 BorderSize());
+    if (scrollWnd_ && !scrollWnd_->Destroyed && (scrollWnd_->VBar || scrollWnd_->HBar))
+      PaintScrollBars(scrollWnd_.get(), wnd, dc, spNone);
+  }
   m.Result = 0;
 }
 

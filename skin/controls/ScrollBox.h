@@ -43,7 +43,10 @@ class TsScrollBox : public TsSkinnedControl<TScrollBox> {
   void ScrollBarsChanged() override { UpdateScrollBars(); }
 
  private:
-  bool SkinCommand(TMessage& message);  // true = handled
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  bool BeforeSkinChange(TMessage& message) override;
+  void AfterSkinChange(TMessage& message) override;
+  bool OtherSkinCommand(TMessage& message) override;
   bool SkinnedAlphaCmd(TMessage& message);  // true = handled
   void ScrollCmd(TMessage& message);
   void WMPaint(TMessage& message);

@@ -20,15 +20,15 @@ TacPaintScope::TacPaintScope(HWND wnd, HDC given, bool beginPaint) : wnd_(wnd), 
     (void)painted;
   }
   if (!dc_ && wnd_) {
-    dc_ = ::GetDC(wnd_);
-    ownDC_ = dc_ != nullptr;
+    ownDC_ = UniqueWindowDC::Client(wnd_);
+    dc_ = ownDC_.get();
   }
   if (dc_) saved_ = ::SaveDC(dc_);
 }
 
 TacPaintScope::~TacPaintScope() {
   if (dc_ && saved_) ::RestoreDC(dc_, saved_);
-  if (ownDC_) ::ReleaseDC(wnd_, dc_);
+  ownDC_.reset();
   if (begun_) ::EndPaint(wnd_, &ps_);
 }
 

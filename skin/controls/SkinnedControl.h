@@ -10,9 +10,11 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 #include "framework/ControlCanvas.h"
 #include "framework/Controls.h"
+#include "framework/Handles.h"
 #include "skin/engine/BmpView.h"
 #include "skin/engine/CommonData.h"
 #include "skin/engine/SkinManager.h"
@@ -50,7 +52,7 @@ class TacPaintScope {
  private:
   HWND wnd_;
   HDC dc_ = nullptr;
-  bool ownDC_ = false;
+  UniqueWindowDC ownDC_;
   bool begun_ = false;
   int saved_ = 0;
   PAINTSTRUCT ps_{};
@@ -75,6 +77,23 @@ TacBmpView MasterView(const TsSkinManager* manager);
 // The caption label of an edit-like control follows the control's
 // visibility, enabled state and place (a message the control has handled).
 void FollowBoundLabel(TsBoundLabel* boundLabel, TControl* control, UINT msg);
+
+// When a container's children hear a skin-change command, relative to its
+// own reaction: not at all, before it, between the common reaction and the
+// control's own, or after both.
+enum class TacChildPass { None, First, AfterCommon, Last };
+
+// How a control takes one skin-change command (AC_SETNEWSKIN,
+// AC_REMOVESKIN, AC_REFRESH).
+struct TacSkinChangeRule {
+  TacChildPass children = TacChildPass::None;
+  // Children hear the command even when it is for another manager.
+  bool childrenForAnyManager = false;
+  // The command counts as handled (the window procedure goes no further):
+  // for our own manager, and for another manager.
+  bool handledForUs = true;
+  bool handledForOthers = true;
+};
 
 template <class Base>
 class TsSkinnedControl : public Base {
@@ -104,6 +123,41 @@ class TsSkinnedControl : public Base {
   TControlCanvas* ControlCanvas() { return &controlCanvas_; }
 
  protected:
+  // The skin commands that reach a control whether or not it is skinned:
+  // AC_CTRLHANDLED is answered, and the three skin-change commands run the
+  // same steps for every control: children first (when the rule says so),
+  // BeforeSkinChange, the common reaction (CommonWndProc), children,
+  // AfterSkinChange, children last. A command for another manager only
+  // reaches the children, when the rule says so. Every other command goes
+  // to OtherSkinCommand. True = handled.
+  bool SkinCommand(TMessage& m) {
+    const WORD cmd = SkinCmdOf(m);
+    if (cmd == AC_CTRLHANDLED) return AnswerSkinned(m);
+    if (cmd != AC_SETNEWSKIN && cmd != AC_REMOVESKIN && cmd != AC_REFRESH)
+      return OtherSkinCommand(m);
+    const TacSkinChangeRule rule = SkinChangeRule(cmd);
+    if (!ForUs(m)) {
+      if (rule.childrenForAnyManager) PassToChildren(rule, rule.children, m);
+      return rule.handledForOthers;
+    }
+    PassToChildren(rule, TacChildPass::First, m);
+    const bool react = BeforeSkinChange(m);
+    if (react) CommonWndProc(m, SkinData.get());
+    PassToChildren(rule, TacChildPass::AfterCommon, m);
+    if (react) AfterSkinChange(m);
+    PassToChildren(rule, TacChildPass::Last, m);
+    return rule.handledForUs;
+  }
+  // Hooks of SkinCommand for what differs between controls.
+  virtual TacSkinChangeRule SkinChangeRule(WORD /*cmd*/) const { return {}; }
+  // Before the common reaction to a command for our manager; false skips
+  // the common and the control's own reaction.
+  virtual bool BeforeSkinChange(TMessage& /*m*/) { return true; }
+  // The control's own reaction after the common one.
+  virtual void AfterSkinChange(TMessage& /*m*/) {}
+  // Skin commands other than the four above; true = handled.
+  virtual bool OtherSkinCommand(TMessage& /*m*/) { return false; }
+
   bool IsSkinned(bool checkActive = false) const {
     return SkinData && SkinData->Skinned(checkActive);
   }
@@ -111,5 +165,11 @@ class TsSkinnedControl : public Base {
   bool Destroying() const { return this->HasState(csDestroying); }
 
  private:
+  void PassToChildren(const TacSkinChangeRule& rule, TacChildPass when, TMessage& m) {
+    if constexpr (std::is_base_of_v<TWinControl, Base>) {
+      if (rule.children == when && when != TacChildPass::None) BroadcastToChildren(this, m);
+    }
+  }
+
   TControlCanvas controlCanvas_;
 };

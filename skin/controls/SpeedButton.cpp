@@ -168,35 +168,42 @@ void TsSpeedButton::WndProc(TMessage& m) {
   AfterInherited(m);
 }
 
-bool TsSpeedButton::SkinCommand(TMessage& m) {
+TacSkinChangeRule TsSpeedButton::SkinChangeRule(WORD cmd) const {
+  TacSkinChangeRule rule;
+  // Removing the skin goes on to the framework's handling as well.
+  if (cmd == AC_REMOVESKIN) rule.handledForUs = rule.handledForOthers = false;
+  return rule;
+}
+
+bool TsSpeedButton::BeforeSkinChange(TMessage& m) {
   switch (SkinCmdOf(m)) {
     case AC_SETNEWSKIN:
-      if (!ForUs(m)) return true;
       // While skinned the list is drawn directly.
       if (SafeImageCount(images_) > 0) Glyph()->SetSize(0, 0);
-      CommonWndProc(m, SkinData.get());
-      if (IsSkinned()) SetControlStyle(ControlStyle() | csOpaque);
       return true;
     case AC_REMOVESKIN:
-      if (ForUs(m) && !Destroying()) {
-        CommonWndProc(m, SkinData.get());
-        if (SafeImageCount(images_) > 0) MakeListGlyph();
-        Repaint();
-        SetControlStyle(ControlStyle() & ~csOpaque);
-      }
-      return false;
-    case AC_REFRESH:
-      if (!ForUs(m)) return true;
-      CommonWndProc(m, SkinData.get());
-      if (Visible()) Repaint();
-      return true;
-    case AC_ENDPARENTUPDATE:
-      return true;
-    case AC_CTRLHANDLED:
-      return AnswerSkinned(m);
+      return !Destroying();
   }
-  return false;
+  return true;
 }
+
+void TsSpeedButton::AfterSkinChange(TMessage& m) {
+  switch (SkinCmdOf(m)) {
+    case AC_SETNEWSKIN:
+      if (IsSkinned()) SetControlStyle(ControlStyle() | csOpaque);
+      return;
+    case AC_REMOVESKIN:
+      if (SafeImageCount(images_) > 0) MakeListGlyph();
+      Repaint();
+      SetControlStyle(ControlStyle() & ~csOpaque);
+      return;
+    case AC_REFRESH:
+      if (Visible()) Repaint();
+      return;
+  }
+}
+
+bool TsSpeedButton::OtherSkinCommand(TMessage& m) { return SkinCmdOf(m) == AC_ENDPARENTUPDATE; }
 
 bool TsSpeedButton::SkinnedMessage(TMessage& m) {
   TsCommonData* sd = SkinData.get();
@@ -298,12 +305,11 @@ void TsSpeedButton::StartAnimation(bool halve) {
   int startStep = 1;
   if (animTimer_) {
     startStep = animTimer_->Iterations - animTimer_->Iteration;
-    delete animTimer_;
-    animTimer_ = nullptr;
+    animTimer_.reset();
   }
   const TsGeneralData* s = sd->Section();
   if (!s || !s->FadingEnabled || FadingSuspended) return;
-  animTimer_ = new TsAnimTimer(nullptr);
+  animTimer_ = std::make_unique<TsAnimTimer>(nullptr);
   animTimer_->SetEnabled(false);
   animTimer_->Prepare(sd);
   if (halve) animTimer_->Iterations /= 2;
@@ -318,11 +324,9 @@ void TsSpeedButton::StartAnimation(bool halve) {
 
 void TsSpeedButton::StopAnimation() {
   if (!animTimer_) return;
-  TsAnimTimer* t = animTimer_;
-  animTimer_ = nullptr;
+  const std::unique_ptr<TsAnimTimer> t = std::move(animTimer_);
   const bool stepped = t->Enabled() && t->Iteration > 1;
   t->SetEnabled(false);
-  delete t;
   if (stepped && !Destroying()) {
     SkinData->BGChanged = true;
     GraphRepaint();

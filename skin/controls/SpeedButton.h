@@ -72,7 +72,10 @@ class TsSpeedButton : public TsSkinnedControl<TSpeedButton> {
   virtual void PrepareCache();
 
  private:
-  bool SkinCommand(TMessage& message);  // true = handled
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  bool BeforeSkinChange(TMessage& message) override;
+  void AfterSkinChange(TMessage& message) override;
+  bool OtherSkinCommand(TMessage& message) override;
   bool SkinnedMessage(TMessage& message);  // true = handled
   void AfterInherited(TMessage& message);
   void ChangePaint(bool halve, bool animate);
@@ -95,7 +98,7 @@ class TsSpeedButton : public TsSkinnedControl<TSpeedButton> {
   int lastSpacing_ = 4;
   bool lastDown_ = false;
   TsDisabledKind disabledKind_ = dkBlended;
-  TsAnimTimer* animTimer_ = nullptr;
+  std::unique_ptr<TsAnimTimer> animTimer_;
   TsDisabledGlyphKind disabledGlyphKind_ = dgBlended;
   bool grayed_ = false;
   int blend_ = 0;

@@ -46,33 +46,27 @@ void TsStatusBar::WndProc(TMessage& m) {
     SkinData->BGChanged = true;
 }
 
-bool TsStatusBar::SkinCommand(TMessage& m) {
-  switch (SkinCmdOf(m)) {
-    case AC_SETNEWSKIN:
-    case AC_REFRESH:
-      if (!ForUs(m)) return false;
-      BroadcastToChildren(this, m);
-      CommonWndProc(m, SkinData.get());
-      Repaint();
-      return true;
-    case AC_REMOVESKIN:
-      if (!ForUs(m)) return false;
-      CommonWndProc(m, SkinData.get());
-      if (HandleAllocated()) RecreateWnd();
-      BroadcastToChildren(this, m);
-      return true;
-    case AC_ENDPARENTUPDATE:
-      if (SkinData->GetUpdating()) {
-        SkinData->Updating = false;
-        Repaint();
-      }
-      return true;
-    case AC_CTRLHANDLED:
-      m.LParam = 1;
-      m.Result = 1;
-      return true;
+TacSkinChangeRule TsStatusBar::SkinChangeRule(WORD cmd) const {
+  TacSkinChangeRule rule;
+  rule.children = cmd == AC_REMOVESKIN ? TacChildPass::Last : TacChildPass::First;
+  rule.handledForOthers = false;
+  return rule;
+}
+
+void TsStatusBar::AfterSkinChange(TMessage& m) {
+  if (SkinCmdOf(m) != AC_REMOVESKIN)
+    Repaint();
+  else if (HandleAllocated())
+    RecreateWnd();
+}
+
+bool TsStatusBar::OtherSkinCommand(TMessage& m) {
+  if (SkinCmdOf(m) != AC_ENDPARENTUPDATE) return false;
+  if (SkinData->GetUpdating()) {
+    SkinData->Updating = false;
+    Repaint();
   }
-  return false;
+  return true;
 }
 
 void TsStatusBar::WMPaint(TMessage& m) {

@@ -27,7 +27,9 @@ class TsStatusBar : public TsSkinnedControl<TStatusBar> {
   void PaintPanel(const std::wstring& text, TRect r, bool last);
   void PaintDivider(const TRect& r);
   void PaintGrip();
-  bool SkinCommand(TMessage& message);  // true = handled
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  void AfterSkinChange(TMessage& message) override;
+  bool OtherSkinCommand(TMessage& message) override;
   void WMPaint(TMessage& message);
   void WMPrint(TMessage& message);
   void WMEraseBkgnd(TMessage& message);

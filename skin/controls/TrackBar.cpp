@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "framework/Forms.h"
+#include "framework/Handles.h"
 #include "skin/engine/Corners.h"
 #include "skin/engine/ControlUtils.h"
 #include "skin/engine/Fades.h"
@@ -191,31 +192,32 @@ void TsTrackBar::WndProc(TMessage& m) {
   if ((m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) && OnUserChange) OnUserChange(this);
 }
 
-bool TsTrackBar::SkinCommand(TMessage& m) {
+TacSkinChangeRule TsTrackBar::SkinChangeRule(WORD) const {
+  TacSkinChangeRule rule;
+  rule.handledForOthers = false;
+  return rule;
+}
+
+bool TsTrackBar::BeforeSkinChange(TMessage&) {
+  StopFading(fadeTimer_);
+  return true;
+}
+
+void TsTrackBar::AfterSkinChange(TMessage& m) {
+  if (SkinCmdOf(m) != AC_REMOVESKIN)
+    Repaint();
+  else if (HandleAllocated())
+    RecreateWnd();
+}
+
+bool TsTrackBar::OtherSkinCommand(TMessage& m) {
   switch (SkinCmdOf(m)) {
-    case AC_SETNEWSKIN:
-    case AC_REFRESH:
-      if (!ForUs(m)) return false;
-      StopFading(fadeTimer_);
-      CommonWndProc(m, SkinData.get());
-      Repaint();
-      return true;
-    case AC_REMOVESKIN:
-      if (!ForUs(m)) return false;
-      StopFading(fadeTimer_);
-      CommonWndProc(m, SkinData.get());
-      if (HandleAllocated()) RecreateWnd();
-      return true;
     case AC_ENDPARENTUPDATE:
       if (SkinData->GetUpdating()) {
         SkinData->Updating = false;
         Repaint();
       }
       return false;
-    case AC_CTRLHANDLED:
-      m.LParam = 1;
-      m.Result = 1;
-      return true;
     case AC_STOPFADING:
       StopFading(fadeTimer_);
       return true;
@@ -230,11 +232,11 @@ void TsTrackBar::PaintFadeFrame(TMessage& m) {
   m.Result = 0;
   auto* frame = reinterpret_cast<TBitmap*>(m.LParam);
   if (!frame || !HandleAllocated()) return;
-  HDC dc = ::GetWindowDC(WindowHandle());
-  const int saved = ::SaveDC(dc);
-  ::BitBlt(dc, 0, 0, Width(), Height(), frame->Canvas()->Handle(), 0, 0, SRCCOPY);
-  ::RestoreDC(dc, saved);
-  ::ReleaseDC(WindowHandle(), dc);
+  const UniqueWindowDC dc = UniqueWindowDC::Window(WindowHandle());
+  {
+    const SaveDCScope saved(dc.get());
+    ::BitBlt(dc.get(), 0, 0, Width(), Height(), frame->Canvas()->Handle(), 0, 0, SRCCOPY);
+  }
   m.Result = 1;
 }
 

@@ -68,7 +68,10 @@ class TsTrackBar : public TsSkinnedControl<TTrackBar> {
   void PaintTick(const TPoint& p);
   void PaintThumb(const TRect& thumb);
   void PaintNow(HDC dc);
-  bool SkinCommand(TMessage& message);  // true = handled
+  TacSkinChangeRule SkinChangeRule(WORD cmd) const override;
+  bool BeforeSkinChange(TMessage& message) override;
+  void AfterSkinChange(TMessage& message) override;
+  bool OtherSkinCommand(TMessage& message) override;
   void SkinnedMessage(TMessage& message);
   void MouseButton(TMessage& message, bool down);
   void PaintFadeFrame(TMessage& message);

@@ -101,7 +101,7 @@ TEST_F(PageControlTest, SkinnedScrollerAppearsOnlyWhenTabsOverflow) {
   // Scrolling by the skinned arrows moves the tab row.
   const int firstLeft = pc->TabRect(0).left;
   pc->TabScroller->SetPosition(2);
-  pc->TabScroller->OnClick(pc->TabScroller, btNext);
+  pc->TabScroller->OnClick(pc->TabScroller.get(), btNext);
   EXPECT_LT(pc->TabRect(0).left, firstLeft);
   // The scroller's window takes the shape of its skinned buttons (the
   // internal skin's corners are filled from the tab row, so both buttons
@@ -299,4 +299,22 @@ TEST_F(PageControlTest, SkinChangesAndNoSkinKeepGdiObjects) {
   manager->SetActive(false);
   EXPECT_FALSE(pc->SkinData->Skinned(true));
   EXPECT_EQ(nullptr, pc->TabScroller);
+}
+
+// Side tabs draw their captions with a rotated font made for each paint,
+// and the frame is painted through a window DC: neither stays behind.
+TEST_F(PageControlTest, SideTabsAndFramePaintingLeaveNoGdiObjects) {
+  for (TTabPosition side : {tpLeft, tpRight}) {
+    pc->SetTabPosition(side);
+    auto paint = [&] {
+      pc->SkinData->BGChanged = true;
+      PrintControl(pc);
+      ::SendMessageW(pc->Handle(), WM_NCPAINT, 1, 0);
+    };
+    for (int i = 0; i < 3; ++i) paint();
+    const int before = GdiObjectCount();
+    ASSERT_GT(before, 0);
+    for (int i = 0; i < 30; ++i) paint();
+    EXPECT_EQ(before, GdiObjectCount()) << side;
+  }
 }
