@@ -7,9 +7,11 @@
 // The work is split by concern: SkinProvider.cpp (life, preparation, skin
 // commands, the message switch), SkinProviderPaint.cpp (metrics and the
 // cache), SkinProviderPaintMsgs.cpp (paint messages), SkinProviderCaption.cpp
-// (caption items and mouse), SkinProviderRegion.cpp (region and placement),
-// SkinProviderBorderDrag.cpp (the outline drag of rmBorder), SystemMenu.cpp
-// (the skinned system menu).
+// (caption items and mouse), SkinProviderTitleGlyph.cpp (a user title
+// button's picture), SkinProviderMenuLine.cpp (the menu bar),
+// SkinProviderMDI.cpp (MDI main forms and children), SkinProviderRegion.cpp
+// (region and placement), SkinProviderBorderDrag.cpp (the outline drag of
+// rmBorder), SystemMenu.cpp (the skinned system menu).
 #pragma once
 
 #include <windows.h>
