@@ -21,8 +21,10 @@ function(tarnholt_add_folder_library name)
 endfunction()
 
 # tarnholt_project_link_target(<name> LIBS <lib>... AFTER <item>...)
-# An INTERFACE target bundling the project libraries that have sources into
-# one --start-group/--end-group, followed by the AFTER items.
+# An INTERFACE target linking the project libraries that have sources in the
+# order given, highest layer first, followed by the AFTER items. The linker
+# reads each archive once, so a call from a lower layer into a higher one
+# fails to link instead of slipping through.
 function(tarnholt_project_link_target name)
   cmake_parse_arguments(ARG "" "" "LIBS;AFTER" ${ARGN})
   set(static_libs "")
@@ -33,12 +35,7 @@ function(tarnholt_project_link_target name)
     endif()
   endforeach()
   add_library(${name} INTERFACE)
-  target_link_libraries(${name} INTERFACE tarnholt_options)
-  if(static_libs)
-    list(JOIN static_libs "," joined)
-    target_link_libraries(${name} INTERFACE "$<LINK_GROUP:RESCAN,${joined}>")
-  endif()
-  target_link_libraries(${name} INTERFACE ${ARG_AFTER})
+  target_link_libraries(${name} INTERFACE tarnholt_options ${static_libs} ${ARG_AFTER})
 endfunction()
 
 # tarnholt_to_windows_path(<out-var> <unix-path>)

@@ -24,7 +24,7 @@ fi
 echo "== building RegScanBench.exe"
 x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -DUNICODE -D_UNICODE -municode \
   -I"$repo" "$repo/bench/regscan/RegScanBench.cpp" \
-  -Wl,--start-group "$build/app/libapp_lib.a" "$build/framework/libframework.a" -Wl,--end-group \
+  "$build/app/libapp_lib.a" "$build/framework/libframework.a" \
   -static -ladvapi32 -luser32 -lgdi32 -lshell32 -lcomctl32 -lole32 -lshlwapi -o "$bench/RegScanBench.exe"
 
 export WINEPREFIX=${WINEPREFIX:-$bench/wineprefix}

@@ -10,15 +10,10 @@
 
 bool SkipFrameBarAnimation = false;
 
-namespace {
-// The kind that gives title buttons their own section ("BARTITLE").
-constexpr int kTitleButtonKind = 20;
-}  // namespace
-
 // ---------------------------------------------------------------- title button
 
 TsTitleButton::TsTitleButton(TComponent* AOwner) : TsSpeedButton(AOwner) {
-  SkinData->ControlKind = kTitleButtonKind;
+  SkinData->ControlKind = ckTitleButton;  // its own section, "BARTITLE"
   SetAlignment(taLeftJustify);
   Spacing = 8;
   Margin = 5;

@@ -101,10 +101,7 @@ TsCommonData::~TsCommonData() {
 
 bool TsCommonData::OwnerDestroying() const { return IsDestroying(OwnerObject); }
 
-bool TsCommonData::OwnerIsProvider() const {
-  auto* c = dynamic_cast<const TComponent*>(OwnerObject);
-  return c && c->InheritsFrom(L"TsSkinProvider");
-}
+bool TsCommonData::OwnerIsProvider() const { return ControlKind == ckSkinProvider; }
 
 void TsCommonData::ApplyEditColors() {
   const TsGeneralData* s = Section();
@@ -271,7 +268,7 @@ bool TsCommonData::ParentTextured() const {
 
 bool TsCommonData::DependsOnParentBg() const {
   if (BGDependent || !Skinned()) return true;
-  if (!OwnerControl || OwnerControl->InheritsFrom(L"TsTabSheet")) return true;
+  if (!OwnerControl || ControlKind == ckTabSheet) return true;
   if ((OwnerControl->ControlState() & csCreating) || !OwnerControl->Visible()) return true;
   bool d = !OwnerControl->Enabled();
   if (!d) {

@@ -25,8 +25,10 @@ inline constexpr int ckEdit = 3;
 inline constexpr int ckMemo = 7;
 inline constexpr int ckListView = 10;
 inline constexpr int ckFrameBar = 19;
+inline constexpr int ckTitleButton = 20;  // a speed button of TsFrameBar
 inline constexpr int ckCheckBox = 32;
 inline constexpr int ckPanel = 51;
+inline constexpr int ckTabSheet = 57;
 inline constexpr int ckScrollBox = 58;
 inline constexpr int ckGroupBox = 74;
 inline constexpr int ckSpeedButton = 92;
@@ -46,6 +48,10 @@ inline constexpr int ckAdapterItem = 227;
 std::wstring DefaultSectionOfKind(int kind);
 // False for the kinds the mouse does not make hot (panels, containers...).
 bool KindHasHotState(int kind);
+// Speed buttons, the frame bar's title buttons among them.
+inline constexpr bool KindIsSpeedButton(int kind) {
+  return kind == ckSpeedButton || kind == ckTitleButton;
+}
 
 // The section whose owners repaint on AC_REPAINTSECTION (empty here).
 extern std::wstring RefreshSectionName;

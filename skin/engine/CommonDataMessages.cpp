@@ -207,8 +207,9 @@ void MouseEnter(TsCommonData& sd, const TMessage& m) {
     auto* sender = reinterpret_cast<TControl*>(m.LParam);
     for (int i = 0; i < w->ControlCount(); ++i) {
       TControl* child = w->Controls(i);
-      if (child == sender || !child->InheritsFrom(L"TsSpeedButton")) continue;
-      if (TsCommonData* csd = SkinDataOf(child); csd && csd->MouseAbove)
+      if (child == sender) continue;
+      if (TsCommonData* csd = SkinDataOf(child);
+          csd && KindIsSpeedButton(csd->ControlKind) && csd->MouseAbove)
         child->Perform(CM_MOUSELEAVE, 0, 0);
     }
     if (hot) sd.MouseAbove = true;

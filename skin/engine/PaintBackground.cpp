@@ -207,7 +207,7 @@ void PaintControlBG(TsCommonData* sd, const TCacheInfo& ci, int state, const TRe
   TColor custom = clFuchsia;
   if (sd->CustomColor()) {
     auto* owner = dynamic_cast<TComponent*>(sd->OwnerObject);
-    if (owner && owner->InheritsFrom(L"TsSkinProvider")) {
+    if (owner && sd->ControlKind == ckSkinProvider) {
       if (auto* form = dynamic_cast<TControl*>(owner->Owner())) custom = ColorToRGB(form->Color());
     } else if (sd->OwnerControl) {
       custom = ColorToRGB(sd->OwnerControl->Color());

@@ -13,7 +13,6 @@
 #include "skin/engine/SkinUtils.h"
 #include "skin/engine/SkinnedForms.h"
 #include "skin/engine/WindowSkinning.h"
-#include "skin/windows/SkinableMenus.h"
 
 TsSkinManager* DefaultManager = nullptr;
 bool SkinLoading = false;
@@ -66,7 +65,7 @@ TsSkinManager::TsSkinManager(TComponent* AOwner) : TComponent(AOwner) {
     if (IsNT && !Designing()) HookAppWindow();
   }
   active_ = true;
-  SkinableMenus = std::make_unique<TsSkinableMenus>(this);
+  AttachMenus();
 }
 
 TsSkinManager::~TsSkinManager() {
@@ -185,7 +184,7 @@ void TsSkinManager::SetCommonSections(const TStrings& value) {
 void TsSkinManager::SetSkinnedPopups(bool value) {
   if (value == skinnedPopups_) return;
   skinnedPopups_ = value;
-  if (!Designing() && SkinableMenus) SkinableMenus->UpdateMenus();
+  if (!Designing()) UpdateMenus();
 }
 
 bool TsSkinManager::IsDefault() const { return DefaultManager == this; }
@@ -407,17 +406,33 @@ void TsSkinManager::UpdateCachedIndexes() {
 
 void TsSkinManager::SendNewSkin() {
   if (!Designing() && HasMainForm()) LockForms();
-  SkinableMenus->SetSkinBorderWidth(-1);
-  SkinableMenus->FreeMenuCache();
+  AttachMenus();
+  if (TacWindowSkinning* skinning = MenuSkinning()) skinning->ForgetMenuSkin(*SkinableMenus);
   SkinData->Active = false;
   UpdateCachedIndexes();
   TMessage m = SkinMessage(AC_SETNEWSKIN, this);
   AppBroadcast(m);
   SendToHookedDialogs(m);
   SkinData->Active = true;
-  SkinableMenus->UpdateMenus();
+  UpdateMenus();
   if (IsDefault() && !dialogHooked_) InstallDialogHook();
   RepaintForms();
+}
+
+void TsSkinManager::AttachMenus() {
+  TacWindowSkinning* skinning = WindowSkinning();
+  if (SkinableMenus || !skinning) return;
+  SkinableMenus = skinning->CreateMenus(this);
+  // The skin came before the skinner: the menus take it now.
+  if (SkinData->Active && !Designing()) UpdateMenus();
+}
+
+TacWindowSkinning* TsSkinManager::MenuSkinning() const {
+  return SkinableMenus ? WindowSkinning() : nullptr;
+}
+
+void TsSkinManager::UpdateMenus() {
+  if (TacWindowSkinning* skinning = MenuSkinning()) skinning->UpdateMenus(*SkinableMenus);
 }
 
 void TsSkinManager::SendRemoveSkin() {
@@ -425,7 +440,7 @@ void TsSkinManager::SendRemoveSkin() {
   SkinData->Active = false;
   TMessage m = SkinMessage(AC_REMOVESKIN, this);
   AppBroadcast(m);
-  if (SkinableMenus) SkinableMenus->UpdateMenus();
+  UpdateMenus();
   FreeBitmaps();
   FreeJpegs();
   gd.clear();
@@ -494,7 +509,9 @@ bool TsSkinManager::MainWindowHook(TMessage& message) {
       return true;
     case WM_MENUITEMHOOK:
     case WM_MENUWNDHOOK:
-      return SkinableMenus && SkinableMenus->HookMessage(message);
+      if (TacWindowSkinning* skinning = MenuSkinning())
+        return skinning->MenuMessage(*SkinableMenus, message);
+      return false;
     default:
       return false;
   }

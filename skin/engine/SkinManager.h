@@ -18,6 +18,7 @@
 #include "skin/engine/AnimEffects.h"
 #include "skin/engine/SkinData.h"
 #include "skin/engine/StoredSkins.h"
+#include "skin/engine/WindowSkinning.h"
 
 // What the dialog hook and the control adapters may skin (a set).
 enum TacSkinningRule : uint8_t { srStdForms, srStdDialogs, srThirdParty };
@@ -28,7 +29,6 @@ inline constexpr TacSkinningRules SkinningRuleBit(TacSkinningRule r) {
 inline constexpr TacSkinningRules AllSkinningRules = 0x07;
 
 class TMenuItem;
-class TsSkinableMenus;
 
 // The manager's menu options: the popup's icon line and extra line.
 class TacMenuSupport : public TPersistent {
@@ -83,8 +83,12 @@ class TsSkinManager : public TComponent {
   TNotifyEvent OnAfterChange;
   TNotifyEvent OnBeforeChange;
   TacGetExtraLineData OnGetMenuExtraLineData;
-  // The menu skinner (owned).
-  std::unique_ptr<TsSkinableMenus> SkinableMenus;
+  // The menu skinner (owned), made by the window-skinning library; null
+  // until that library is registered.
+  TacMenusPtr SkinableMenus{nullptr, nullptr};
+  // Takes a menu skinner from the window-skinning library when there is
+  // none yet; a skin already active is put on the menus at once.
+  void AttachMenus();
 
   // ---- the loaded skin ----
   std::unique_ptr<TsSkinData> SkinData;
@@ -169,6 +173,10 @@ class TsSkinManager : public TComponent {
   void UnhookAppWindow();
   UINT_PTR AppWindowSubclassId() const;
   void FreeDialogList();
+  // The registered library when there is a menu skinner to reach through
+  // it, else null.
+  TacWindowSkinning* MenuSkinning() const;
+  void UpdateMenus();
 
   bool active_ = true;
   bool skinnedPopups_ = true;

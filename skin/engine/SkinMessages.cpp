@@ -98,11 +98,14 @@ void BroadcastToChildWindows(HWND parent, TMessage& message) {
 
 
 void SendToProvider(TComponent* form, TMessage& message) {
-  if (!form) return;
+  // Only the window-skinning library makes providers: without it there is
+  // none to reach.
+  TacWindowSkinning* skinning = WindowSkinning();
+  if (!form || !skinning) return;
   for (int i = 0; i < form->ComponentCount(); ++i) {
     TComponent* c = form->Components(i);
-    if (c && c->InheritsFrom(L"TsSkinProvider") && !c->HasState(csDestroying)) {
-      if (TacWindowSkinning* skinning = WindowSkinning()) skinning->ProviderMessage(c, message);
+    if (c && skinning->IsProvider(c) && !c->HasState(csDestroying)) {
+      skinning->ProviderMessage(c, message);
       return;
     }
   }

@@ -8,9 +8,12 @@ TacWindowSkinning* g_skinning = nullptr;
 
 void RegisterWindowSkinning(TacWindowSkinning* skinning) {
   g_skinning = skinning;
-  // A manager that asked for the dialog hook before there was a procedure
-  // gets it now.
-  if (skinning && DefaultManager) DefaultManager->InstallPendingDialogHook();
+  // A manager made before there was a menu skinner, or that asked for the
+  // dialog hook before there was a procedure, gets them now.
+  if (skinning && DefaultManager) {
+    DefaultManager->AttachMenus();
+    DefaultManager->InstallPendingDialogHook();
+  }
 }
 
 TacWindowSkinning* WindowSkinning() { return g_skinning; }

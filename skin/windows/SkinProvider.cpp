@@ -17,12 +17,15 @@
 
 namespace {
 
-// What the engine asks of the form providers, registered with the engine
-// when the first provider is made.
+// What the engine asks of the form providers and the menu skinner,
+// registered with the engine when the first provider is made.
 class TacProviderSkinning final : public TacWindowSkinning {
  public:
   void ProviderMessage(TComponent* provider, TMessage& message) override {
     if (auto* p = dynamic_cast<TsSkinProvider*>(provider)) p->SkinMessage(message);
+  }
+  bool IsProvider(const TComponent* component) override {
+    return dynamic_cast<const TsSkinProvider*>(component) != nullptr;
   }
   TsSkinManager* ManagerOf(TsSkinProvider* provider) override { return provider->Manager(); }
   void UpdateRgn(TsSkinProvider* provider) override { provider->UpdateRgn(true); }
@@ -37,6 +40,17 @@ class TacProviderSkinning final : public TacWindowSkinning {
   }
   HOOKPROC DialogHookProcedure() override { return DialogHookProc; }
   void DialogsMessage(TMessage& message) override { SendToHookedDialogs(message); }
+  TacMenusPtr CreateMenus(TsSkinManager* manager) override {
+    return TacMenusPtr(new TsSkinableMenus(manager), [](TsSkinableMenus* menus) { delete menus; });
+  }
+  void UpdateMenus(TsSkinableMenus& menus) override { menus.UpdateMenus(); }
+  void ForgetMenuSkin(TsSkinableMenus& menus) override {
+    menus.SetSkinBorderWidth(-1);
+    menus.FreeMenuCache();
+  }
+  bool MenuMessage(TsSkinableMenus& menus, TMessage& message) override {
+    return menus.HookMessage(message);
+  }
 };
 
 TCustomForm* OwnerForm(TComponent* c) {

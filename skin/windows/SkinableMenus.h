@@ -18,16 +18,11 @@
 #include "framework/Menus.h"
 #include "framework/Messages.h"
 #include "skin/engine/SkinConsts.h"
+#include "skin/engine/WindowSkinning.h"  // the private menu messages
 
 class TsSkinManager;
 class TCustomForm;
 class TacScratchBmp;
-
-// Private messages to the application window: a menu item is being drawn
-// without a popup window to hook (lParam = the item), or a popup window
-// appeared (lParam = the window).
-inline constexpr UINT WM_MENUITEMHOOK = 0xBCB3;
-inline constexpr UINT WM_MENUWNDHOOK = 0xBCB4;
 
 enum TsMenuItemType { smCaption, smDivider, smNormal, smTopLine };
 using TsMenuManagerDrawItemEvent =

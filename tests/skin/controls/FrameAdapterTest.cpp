@@ -7,6 +7,8 @@
 #include "framework/Menus.h"
 #include "skin/controls/FrameAdapter.h"
 #include "skin/controls/Panel.h"
+#include "skin/engine/WindowSkinning.h"
+#include "skin/windows/SkinProvider.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 
 using namespace skintest;
@@ -111,6 +113,13 @@ TEST_F(FrameAdapterTest, PrintShowsTheOwnerDrawnScrollBar) {
 
 // Popup menus of a frame made while a skin is active are skinned too.
 TEST_F(FrameAdapterTest, PopupMenusOfTheFrameAreHooked) {
+  // The menu skinner comes with the window library's hooks; they are
+  // registered for this test only, so no other test's form gets a provider.
+  struct WindowHooks {
+    TacWindowSkinning* before = WindowSkinning();
+    WindowHooks() { InstallEngineHooks(); }
+    ~WindowHooks() { RegisterWindowSkinning(before); }
+  } hooks;
   manager->SetSkinnedPopups(true);
   auto* late = Construct<TFrame>(form);
   late->SetParent(form);

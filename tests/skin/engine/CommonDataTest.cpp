@@ -2,6 +2,9 @@
 // reactions of CommonAlphaCmd to skin commands.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "framework/StdCtrls.h"
 #include "skin/engine/CommonData.h"
 #include "skin/engine/ControlUtils.h"
@@ -226,6 +229,44 @@ TEST_F(SkinnedForm, MouseEnterMakesOnlyHotKindsHot) {
   button->SkinData->MouseAbove = true;
   button->Perform(CM_MOUSELEAVE);
   EXPECT_FALSE(button->SkinData->MouseAbove);
+}
+
+// The mouse entering a windowed owner leaves every hot speed button among
+// its children, title buttons included, except the one that sent it; the
+// owner's kind alone tells a speed button.
+TEST_F(SkinnedForm, MouseEnterLeavesTheChildSpeedButtonsByKind) {
+  TTestSkinned* bar = Add(ckPanel, 0, 0, 300, 60);
+  struct Case {
+    int kind;
+    bool left;
+  };
+  const Case cases[] = {{ckSpeedButton, true}, {ckTitleButton, true}, {ckButton, false},
+                        {ckCheckBox, false}};
+  std::vector<TTestSkinnedGraphic*> children;
+  for (const Case& c : cases) {
+    auto* child = Add<TTestSkinnedGraphic>(c.kind, 10 + 40 * int(children.size()), 10, 30, 30, bar);
+    child->SkinData->MouseAbove = true;
+    children.push_back(child);
+  }
+  auto* sender = Add<TTestSkinnedGraphic>(ckSpeedButton, 200, 10, 30, 30, bar);
+  sender->SkinData->MouseAbove = true;
+  bar->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(sender));
+  for (size_t i = 0; i < children.size(); ++i)
+    EXPECT_EQ(children[i]->SkinData->MouseAbove, !cases[i].left) << "kind " << cases[i].kind;
+  EXPECT_TRUE(sender->SkinData->MouseAbove) << "the sender stays hot";
+}
+
+// A tab sheet's image always follows its parent's; another opaque, enabled
+// owner's does not.
+TEST_F(SkinnedForm, OnlyTheTabSheetKindAlwaysDependsOnTheParentsImage) {
+  Sec(L"PANEL").Transparency = 0;
+  for (auto [kind, depends] : {std::pair{ckTabSheet, true}, std::pair{ckPanel, false}}) {
+    TTestSkinned* c = Add(kind, 0, 0, 100, 100);
+    c->SkinData->SetSkinSection(L"PANEL");
+    ASSERT_TRUE(c->SkinData->Skinned());
+    EXPECT_EQ(c->SkinData->DependsOnParentBg(), depends) << "kind " << kind;
+    delete c;
+  }
 }
 
 TEST_F(SkinnedForm, FocusMessagesMarkFocusableOwners) {

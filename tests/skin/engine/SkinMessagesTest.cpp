@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "framework/Controls.h"
@@ -318,16 +319,29 @@ TEST(SkinCmdToControls, QueryAndSendRules) {
 }
 
 namespace {
+class TFakeProvider : public TComponent {
+ public:
+  using TComponent::TComponent;
+};
+
 // Records what the engine asks of the window-skinning library.
 class TRecordingSkinning : public TacWindowSkinning {
  public:
   void ProviderMessage(TComponent* provider, TMessage&) override { providers.push_back(provider); }
+  bool IsProvider(const TComponent* component) override {
+    return dynamic_cast<const TFakeProvider*>(component) != nullptr;
+  }
   TsSkinManager* ManagerOf(TsSkinProvider*) override { return nullptr; }
   void UpdateRgn(TsSkinProvider*) override {}
   HRGN FormRegion(TsSkinProvider*) override { return nullptr; }
   void AnimShow(TCustomForm*, int) override {}
   HOOKPROC DialogHookProcedure() override { return Hook; }
   void DialogsMessage(TMessage&) override {}
+  // No menu skinner here; the menu tests below bring their own.
+  TacMenusPtr CreateMenus(TsSkinManager*) override { return TacMenusPtr(nullptr, nullptr); }
+  void UpdateMenus(TsSkinableMenus&) override {}
+  void ForgetMenuSkin(TsSkinableMenus&) override {}
+  bool MenuMessage(TsSkinableMenus&, TMessage&) override { return false; }
 
   std::vector<TComponent*> providers;
   static inline int created = 0;  // windows the dialog hook saw made
@@ -337,11 +351,6 @@ class TRecordingSkinning : public TacWindowSkinning {
   }
 };
 
-class TFakeProvider : public TComponent {
- public:
-  using TComponent::TComponent;
-  const wchar_t* ClassName() const override { return L"TsSkinProvider"; }
-};
 }  // namespace
 
 TEST(SendToProvider, ReachesTheFirstProviderNotBeingDestroyed) {
@@ -379,4 +388,71 @@ TEST(WindowSkinning, ADialogHookAskedForBeforeRegistrationIsSetAtRegistration) {
   makeWindow();
   EXPECT_EQ(TRecordingSkinning::created, 1);
   RegisterWindowSkinning(nullptr);
+}
+
+namespace {
+// Hands the engine a stand-in menu skinner (the engine never looks inside
+// one) and records what it asks of it.
+class TMenuRecordingSkinning : public TRecordingSkinning {
+ public:
+  TacMenusPtr CreateMenus(TsSkinManager*) override {
+    ++made;
+    return TacMenusPtr(reinterpret_cast<TsSkinableMenus*>(&token), [](TsSkinableMenus*) { ++freed; });
+  }
+  void UpdateMenus(TsSkinableMenus& menus) override { calls.push_back(Call(menus, L"update")); }
+  void ForgetMenuSkin(TsSkinableMenus& menus) override { calls.push_back(Call(menus, L"forget")); }
+  bool MenuMessage(TsSkinableMenus& menus, TMessage& message) override {
+    calls.push_back(Call(menus, L"message"));
+    return message.Msg == WM_MENUWNDHOOK;
+  }
+
+  std::vector<std::wstring> calls;
+  static inline int token = 0;
+  static inline int made = 0;
+  static inline int freed = 0;
+
+ private:
+  static std::wstring Call(TsSkinableMenus& menus, const wchar_t* what) {
+    return static_cast<void*>(&menus) == &token ? what : L"a skinner never made";
+  }
+};
+
+// Registered for one scope, taken away again however the scope ends.
+class TRegistration {
+ public:
+  explicit TRegistration(TacWindowSkinning* skinning) { RegisterWindowSkinning(skinning); }
+  ~TRegistration() { RegisterWindowSkinning(nullptr); }
+  TRegistration(const TRegistration&) = delete;
+  TRegistration& operator=(const TRegistration&) = delete;
+};
+}  // namespace
+
+TEST(WindowSkinning, TheDefaultManagerGetsItsMenuSkinnerAtRegistrationAndFreesItThroughTheLibrary) {
+  TMenuRecordingSkinning::made = TMenuRecordingSkinning::freed = 0;
+  TMenuRecordingSkinning skinning;
+  skintest::ManagerPtr manager = skintest::NewManager();
+  ASSERT_TRUE(manager->IsDefault());
+  EXPECT_FALSE(manager->SkinableMenus) << "nobody registered a menu skinner yet";
+  TMessage early{WM_MENUWNDHOOK, 0, 0, 0};
+  EXPECT_FALSE(manager->MainWindowHook(early));
+
+  TRegistration registration(&skinning);
+  ASSERT_TRUE(manager->SkinableMenus);
+  EXPECT_EQ(TMenuRecordingSkinning::made, 1);
+  manager->SetSkinnedPopups(!manager->SkinnedPopups());
+  TMessage item{WM_MENUITEMHOOK, 0, 0, 0};
+  TMessage popup{WM_MENUWNDHOOK, 0, 0, 0};
+  TMessage other{WM_SIZE, 0, 0, 0};
+  EXPECT_FALSE(manager->MainWindowHook(item));
+  EXPECT_TRUE(manager->MainWindowHook(popup));
+  EXPECT_FALSE(manager->MainWindowHook(other));
+  EXPECT_EQ(skinning.calls, (std::vector<std::wstring>{L"update", L"message", L"message"}));
+
+  // A manager made while the library is registered gets one at once.
+  skintest::ManagerPtr second = skintest::NewManager();
+  EXPECT_TRUE(second->SkinableMenus);
+  EXPECT_EQ(TMenuRecordingSkinning::made, 2);
+  second.reset();
+  manager.reset();
+  EXPECT_EQ(TMenuRecordingSkinning::freed, 2);
 }

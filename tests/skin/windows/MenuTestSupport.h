@@ -19,6 +19,7 @@
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/FastPixels.h"
 #include "skin/windows/PopupMenuWnd.h"
+#include "skin/windows/SkinProvider.h"
 #include "skin/windows/SkinableMenus.h"
 #include "tests/skin/engine/PixelTestUtil.h"
 #include "tests/skin/engine/SkinTestSupport.h"
@@ -126,6 +127,7 @@ inline POINT ClientOrigin(HWND wnd) {
 class MenuSkin : public ::testing::Test {
  protected:
   void SetUp() override {
+    InstallEngineHooks();  // the manager's menu skinner comes from this library
     manager = LoadedManager(L"WLM (internal)", FixtureSkinDir(), true);
     ASSERT_TRUE(manager->SkinData->Active);
     FlattenSection(*manager, L"MENUITEM", kItemColor, kHotColor);

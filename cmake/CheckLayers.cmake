@@ -1,0 +1,40 @@
+# Fails when a library's sources include a header of a library above it.
+# The libraries form layers, lowest first; each may include its own and the
+# ones below. The link order (see tarnholt_project_link_target) catches calls
+# upwards, this catches the includes that would lead to them.
+#   cmake -DROOT=<repository> -P cmake/CheckLayers.cmake
+set(layers framework skin/engine skin/windows skin/controls app)
+
+set(faults "")
+list(LENGTH layers count)
+math(EXPR last "${count} - 1")
+foreach(i RANGE ${last})
+  list(GET layers ${i} folder)
+  set(above "")
+  math(EXPR next "${i} + 1")
+  if(next LESS_EQUAL last)
+    foreach(j RANGE ${next} ${last})
+      list(GET layers ${j} higher)
+      list(APPEND above "${higher}")
+    endforeach()
+  endif()
+  if(NOT above)
+    continue()
+  endif()
+  list(JOIN above "|" alternatives)
+  file(GLOB_RECURSE sources "${ROOT}/${folder}/*.h" "${ROOT}/${folder}/*.cpp")
+  foreach(source IN LISTS sources)
+    file(STRINGS "${source}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"(${alternatives})/")
+    foreach(line IN LISTS lines)
+      file(RELATIVE_PATH name "${ROOT}" "${source}")
+      string(STRIP "${line}" line)
+      list(APPEND faults "${name}: ${line}")
+    endforeach()
+  endforeach()
+endforeach()
+
+if(faults)
+  list(JOIN faults "\n  " text)
+  message(FATAL_ERROR "includes from a higher layer:\n  ${text}")
+endif()
+message(STATUS "every library includes only its own layer and the ones below")
