@@ -79,7 +79,8 @@ int wmain(int argc, wchar_t** argv) {
 
   auto makeView = [&](bool skinned) {
     return [&, skinned]() -> TWinControl* {
-      TCustomListView* lv = skinned ? PlaceOn<TsListView>(form) : PlaceOn<TListView>(form);
+      TCustomListView* lv = skinned ? static_cast<TCustomListView*>(PlaceOn<TsListView>(form))
+                                    : static_cast<TCustomListView*>(PlaceOn<TListView>(form));
       lv->SetViewStyle(vsReport);
       lv->SetCheckboxes(true);
       for (const wchar_t* c : {L"Имя файла", L"Размер файла", L"Тип файла", L"Изменен", L"Путь"})
