@@ -388,7 +388,7 @@ TEST_F(FinderPageTest, DeleteAllDeletesTickedFilesAndEmptiesTheList) {
   EXPECT_TRUE(said(L"Не могу удалить " + locked));
   EXPECT_EQ(form_->StatusBar1->PanelText(0), L"");
   EXPECT_EQ(form_->StatusBar1->PanelText(1), L"Найдено файлов: 0");
-  EXPECT_EQ(FoundFilesCount, 3);  // the totals themselves stay
+  EXPECT_EQ(Search().FoundFilesCount, 3);  // the totals themselves stay
 }
 
 // The result list shows each row's own tick, and the user's click on a
