@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/common/GdiCount.h"
+#include "tests/common/Pump.h"
 #include "skin/engine/SkinMessages.h"
 #include "tests/skin/engine/SkinTestSupport.h"
 
@@ -88,35 +89,8 @@ inline std::vector<WORD> SkinCmds() {
   return out;
 }
 
-// Pumps the thread's messages for about `ms` milliseconds.
-inline void Pump(DWORD ms) {
-  const DWORD end = ::GetTickCount() + ms;
-  MSG msg;
-  while (static_cast<int>(end - ::GetTickCount()) > 0) {
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
-
-// Pumps messages until `done` holds or `limitMs` pass; returns the
-// milliseconds it took. Timers on a loaded machine fire late, never early,
-// so a test waits for what must come rather than for a fixed time.
-template <class Pred>
-inline DWORD PumpUntil(Pred done, DWORD limitMs = 5000) {
-  const DWORD start = ::GetTickCount();
-  MSG msg;
-  while (!done() && ::GetTickCount() - start < limitMs) {
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    if (!done()) ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  return ::GetTickCount() - start;
-}
+using testenv::PumpFor;
+using testenv::PumpUntil;
 
 using testenv::GdiObjectCount;
 
