@@ -109,6 +109,9 @@ void TFinderPage::BuildFinderPage(TMainForm* form, TTabSheet* sheet) {
     PopupMenu1->Items()->Add(item);
   }
 
+  finderSearch_ = std::make_unique<TFinderSearch>(
+      TFinderSearch::Lists{CheckListBox1, ListView2, ListView3, ListView4, ProgressBar1, StatusBar1});
+
   // The cleanup page's "Internet Explorer" box opens the exclusion chooser
   // on a right click.
   if (form->sCheckBox1)
@@ -116,7 +119,7 @@ void TFinderPage::BuildFinderPage(TMainForm* form, TTabSheet* sheet) {
 }
 
 void TFinderPage::SpeedButton1Click(TObject*) {
-  if (FindRunning) return;
+  if (finderSearch_->FindRunning()) return;
   SpeedButton1->SetVisible(false);
   SpeedButton2->SetVisible(true);
   struct Restore {
@@ -126,14 +129,14 @@ void TFinderPage::SpeedButton1Click(TObject*) {
       page->SpeedButton1->SetVisible(true);
     }
   } restore{this};
-  TFrame5::FindFiles();
+  finderSearch_->FindFiles();
 }
 
-void TFinderPage::SpeedButton2Click(TObject*) { FindStop = true; }
+void TFinderPage::SpeedButton2Click(TObject*) { finderSearch_->FindStop = true; }
 
 void TFinderPage::StopFinderSearch() {
   // The search unwinds at its next entry once the close has gone through.
-  if (FindRunning) FindStop = true;
+  if (finderSearch_ && finderSearch_->FindRunning()) finderSearch_->FindStop = true;
 }
 
 void TFinderPage::TabbedNotebook1Change(TObject*, int NewTab, bool&) {

@@ -3,10 +3,13 @@
 // search's progress bar and status bar, and the start and stop buttons.
 // TMainForm inherits this part; its controls are the main window's own. The
 // list routines live in TFrame5 (Frame5.h); they reach these controls
-// through MainForm.
+// through MainForm; the search is the page's own object.
 #pragma once
 
+#include <memory>
 #include <string>
+
+#include "app/finder/FinderSearch.h"
 
 class TMainForm;
 class TTabSheet;
@@ -50,6 +53,9 @@ class TFinderPage {
   // the lists are saved.
   void StopFinderSearch();
 
+  // The page's search: its totals, stop request and running state.
+  TFinderSearch& FinderSearch() { return *finderSearch_; }
+
  protected:
   // Builds the page's controls on `sheet` (called once by the main window's
   // constructor).
@@ -57,4 +63,5 @@ class TFinderPage {
 
  private:
   TMainForm* finderForm_ = nullptr;
+  std::unique_ptr<TFinderSearch> finderSearch_;
 };

@@ -4,7 +4,8 @@
 // The routines that fill, search and store the lists are static: they work
 // on the main window's controls (page 15) through MainForm and never on a
 // frame, because the main window runs two of them at start-up, long before
-// any frame exists. Only the button handlers, EnabledButtons and
+// any frame exists; the search ones hand over to the page's search object
+// (FinderSearch.h). Only the button handlers, EnabledButtons and
 // ShowPageButtons use the frame itself.
 #pragma once
 
@@ -90,14 +91,8 @@ class TFrame5 : public TFrame {
 // The frame most recently created for item 1; null while the item is closed.
 extern TFrame5* Frame5;
 
-// The finder's search state.
-extern double FoundFilesCount;  // files listed by the current search
-extern double FoundFilesSize;   // their total size in bytes
-extern bool FindStop;           // stop request of the running search
 // Index in CheckListBox1 of the last drive entry GetDrives added (-1: none).
 extern int LastDriveIndex;
-// True while FindFiles runs (it pumps messages, so a close can arrive).
-extern bool FindRunning;
 // False when the last LoadNastr could not read an existing Config.ini:
 // SaveNastr then leaves the file alone.
 extern bool ConfigLoadedOk;

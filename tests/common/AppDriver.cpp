@@ -207,16 +207,4 @@ void ClickAt(HWND wnd, int x, int y) {
   SendAndWait(wnd, WM_LBUTTONUP, 0, pos);
 }
 
-void PumpFor(DWORD ms) {
-  DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(10);
-  } while (GetTickCount() - start < ms);
-}
-
 }  // namespace testenv

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/common/Pump.h"
+
 namespace testenv {
 
 constexpr wchar_t kMainCaption[] = L"Tarnholt. beta v 0.2";
@@ -61,7 +63,5 @@ void PostClick(HWND button);
 void ClickAt(HWND wnd, int x, int y);
 // Waits until the window's thread has processed everything sent so far.
 void Sync(HWND wnd);
-// Pumps this thread's messages for `ms` milliseconds.
-void PumpFor(DWORD ms);
 
 }  // namespace testenv

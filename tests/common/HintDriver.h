@@ -11,6 +11,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Hints.h"
+#include "tests/common/Pump.h"
 
 namespace hinttest {
 
@@ -24,20 +25,14 @@ inline void Leave(TWinControl* c) { SendMessageW(c->Handle(), WM_MOUSELEAVE, 0, 
 // Pumps messages until a hint window shows or a 1 ms hint pause has long
 // been due (a due timer is delivered by the next message check).
 inline THintWindow* WaitForHint() {
-  for (int i = 0; i < 40; ++i) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if ((msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
-          (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCXBUTTONDBLCLK) ||
-          msg.message == WM_MOUSELEAVE || msg.message == WM_NCMOUSELEAVE)
-        continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (THintWindow* w = Application->Hints()->ShownWindow()) return w;
-    Sleep(5);
-  }
-  return nullptr;
+  THintWindow* shown = nullptr;
+  testenv::PumpUntil([&shown] { return (shown = Application->Hints()->ShownWindow()) != nullptr; }, 200,
+                     [](const MSG& msg) {
+                       return (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
+                              (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCXBUTTONDBLCLK) ||
+                              msg.message == WM_MOUSELEAVE || msg.message == WM_NCMOUSELEAVE;
+                     });
+  return shown;
 }
 
 }  // namespace hinttest

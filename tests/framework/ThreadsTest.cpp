@@ -7,6 +7,7 @@
 
 #include "framework/SysUtils.h"
 #include "framework/Threads.h"
+#include "tests/common/Pump.h"
 
 namespace {
 
@@ -158,12 +159,7 @@ TEST(Threads, FreeOnTerminateDeletesAfterOnTerminateRanOnTheMainThread) {
   };
   t->Start();
   // Pump until the object is gone.
-  for (;;) {
-    DWORD r = MsgWaitForMultipleObjects(1, &destroyed, FALSE, 30000, QS_ALLINPUT);
-    if (r != WAIT_OBJECT_0 + 1) break;
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-  }
+  testenv::PumpUntil([destroyed] { return WaitForSingleObject(destroyed, 0) == WAIT_OBJECT_0; }, 30000);
   EXPECT_EQ(WaitForSingleObject(destroyed, 0), WAIT_OBJECT_0);
   EXPECT_EQ(terminateRanOn, GetCurrentThreadId());
   EXPECT_FALSE(destroyedBeforeOnTerminate);

@@ -57,7 +57,7 @@ class CleanupPageTest : public ::testing::Test {
   // "Анализ", then the wait for its second pass.
   void Analyse() {
     form_->sButton1->Click();
-    ASSERT_TRUE(PumpUntil([this] { return !form_->AnalysisRunning(); }));
+    ASSERT_TRUE(PumpUntil([this] { return !form_->AnalysisRunning(); }, 60000));
   }
   void Clean() { form_->sButton2->Click(); }
 
@@ -289,7 +289,7 @@ TEST_F(CleanupPageTest, NoSecondAnalysisOrCleaningWhileTheSecondPassRuns) {
   form_->sButton2Click(nullptr);
   EXPECT_TRUE(Exists(a));
 
-  ASSERT_TRUE(PumpUntil([this] { return !form_->AnalysisRunning(); }));
+  ASSERT_TRUE(PumpUntil([this] { return !form_->AnalysisRunning(); }, 60000));
   EXPECT_TRUE(form_->sButton1->Enabled());
   EXPECT_TRUE(form_->sButton2->Enabled());
   EXPECT_EQ(form_->FS1, nullptr);

@@ -49,7 +49,7 @@ class FileScanTest : public ::testing::Test {
   void Run(TmFileScan& scan, Recorder& rec) {
     rec.Attach(scan);
     scan.Start();
-    ASSERT_TRUE(PumpUntil([&] { return rec.readyCalls > 0; })) << "no ready call";
+    ASSERT_TRUE(PumpUntil([&] { return rec.readyCalls > 0; }, 60000)) << "no ready call";
   }
 
   std::wstring Root() const { return dir_.Path() + L"\\"; }
@@ -171,7 +171,7 @@ TEST_F(FileScanTest, StartWhileBusyChangesNothing) {
   scan.Start();
   EXPECT_TRUE(scan.Busy());
   scan.Start();
-  ASSERT_TRUE(PumpUntil([&] { return rec.readyCalls > 0; }));
+  ASSERT_TRUE(PumpUntil([&] { return rec.readyCalls > 0; }, 60000));
   cleanuptest::PumpFor(200);
   EXPECT_EQ(rec.readyCalls, 1);
   EXPECT_EQ(rec.found.size(), WholeTree().size());
@@ -194,7 +194,7 @@ TEST_F(FileScanTest, StopEndsTheSearchWithAbortedReady) {
     if (++seen == 1) scan.Stop();
   };
   scan.Start();
-  ASSERT_TRUE(PumpUntil([&] { return rec.readyCalls > 0; }));
+  ASSERT_TRUE(PumpUntil([&] { return rec.readyCalls > 0; }, 60000));
   EXPECT_TRUE(rec.aborted);
   EXPECT_FALSE(scan.Busy());
   // Nothing is reported after the stop, and the result holds what was.
@@ -250,7 +250,7 @@ TEST_F(FileScanTest, AHandlerThatRaisesAbortsTheSearchButReadyStillComes) {
     if (++calls == 3) throw std::runtime_error("handler failed");
   };
   scan.Start();
-  const bool ready = PumpUntil([&] { return rec.readyCalls > 0; });
+  const bool ready = PumpUntil([&] { return rec.readyCalls > 0; }, 60000);
   SyncExceptionHandler = saved;
   ASSERT_TRUE(ready);
   EXPECT_TRUE(rec.aborted);
@@ -281,7 +281,7 @@ TEST_F(FileScanTest, FreeingTheOwnerMidSearchStopsItAndNoHandlerRunsLater) {
     scan->OnReady = [&](TObject*, bool, TStringList*) { ++ready; };
     scan->Start();
     if (insideHandler) {
-      ASSERT_TRUE(PumpUntil([&] { return owner == nullptr; }));
+      ASSERT_TRUE(PumpUntil([&] { return owner == nullptr; }, 60000));
     } else {
       delete owner;  // waits for the worker
     }
@@ -305,7 +305,7 @@ TEST_F(FileScanTest, FreeingTheComponentInsideItsReadyCallIsAllowed) {
     delete scan;
   };
   scan->Start();
-  ASSERT_TRUE(PumpUntil([&] { return ready > 0; }));
+  ASSERT_TRUE(PumpUntil([&] { return ready > 0; }, 60000));
   cleanuptest::PumpFor(100);
   EXPECT_EQ(ready, 1);
   EXPECT_NE(reporter, nullptr);

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers of the file-search and cleanup tests (header only, so the GUI
-// tests can include it too): waiting with the message loop running, host
+// tests can include it too): the message loop (tests/common/Pump.h), host
 // symbolic links, the shared URL cache and prefetch folder.
 #include <windows.h>
 #include <wininet.h>
@@ -9,29 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/Pump.h"
+
 namespace cleanuptest {
 
-// Pumps this thread's messages (queued calls of workers included) until
-// `done` holds or `timeoutMs` passes; returns `done()`. The timeout only
-// keeps a broken run from hanging.
-inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 60000) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (!done()) {
-    if (GetTickCount64() > end) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  return true;
-}
-
-inline void PumpFor(DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  PumpUntil([end] { return GetTickCount64() >= end; }, ms + 1000);
-}
+using testenv::PumpFor;
+using testenv::PumpUntil;
 
 inline bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -50,7 +50,7 @@ class DupPageTest : public ::testing::Test {
   // Starts a scan with the start button and waits for its end.
   void RunScan() {
     form_->StartButton->Click();
-    ASSERT_TRUE(PumpUntil([this] { return !form_->DuplicateScanRunning(); }));
+    ASSERT_TRUE(PumpUntil([this] { return !form_->DuplicateScanRunning(); }, 60000));
   }
 
   TMainForm* form_ = nullptr;
@@ -190,7 +190,7 @@ TEST_F(DupPageTest, ScanShowsEveryPhaseAndEndsWithTheCount) {
   form_->StartButton->Click();
   EXPECT_EQ(form_->StartButton->Caption(), L"Остановить сканирование");
   EXPECT_EQ(form_->StartButton->Tag, 1);
-  ASSERT_TRUE(PumpUntil([this] { return !form_->DuplicateScanRunning(); }));
+  ASSERT_TRUE(PumpUntil([this] { return !form_->DuplicateScanRunning(); }, 60000));
 
   EXPECT_EQ(phases.Texts(), (std::vector<std::wstring>{L"Сканирование папок", L"Сравнение файлов",
                                                         L"Обработка результата", L"Сортировка", L"Найдено 3"}));
@@ -230,7 +230,7 @@ TEST_F(DupPageTest, StartClickedAgainStopsTheScanAndEmptiesTheTables) {
   form_->StartButton->Click();
   form_->StartButton->Click();  // Tag 1: only the stop request
   EXPECT_TRUE(DupStop);
-  ASSERT_TRUE(PumpUntil([this] { return !form_->DuplicateScanRunning(); }));
+  ASSERT_TRUE(PumpUntil([this] { return !form_->DuplicateScanRunning(); }, 60000));
   EXPECT_EQ(form_->OperationName->Caption(), L"Сканирование прервано");
   EXPECT_EQ(form_->ProgressStaus->Caption(), L"");
   EXPECT_EQ(form_->StartButton->Caption(), L"Начать сканирование");

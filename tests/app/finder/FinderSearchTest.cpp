@@ -32,8 +32,8 @@ TEST_F(FinderSearchTest, TickedFiltersListMatchingFilesExceptExcludedPaths) {
 
   TFrame5::FindFiles();
   EXPECT_EQ(Results(), (std::multiset<std::wstring>{a, b, e, f}));
-  EXPECT_EQ(FoundFilesCount, 4);
-  EXPECT_EQ(FoundFilesSize, 1 + 2 + 1 + 1);
+  EXPECT_EQ(Search().FoundFilesCount, 4);
+  EXPECT_EQ(Search().FoundFilesSize, 1 + 2 + 1 + 1);
 
   // Unticking the exclusion shows the folder's file again; ticking the
   // second filter adds the text file.
@@ -55,7 +55,7 @@ TEST_F(FinderSearchTest, OnlyTickedPathsAreSearchedAndAFileUnderTwoPathsIsListed
 
   TFrame5::FindFiles();
   EXPECT_EQ(Results(), (std::multiset<std::wstring>{outer, inner}));
-  EXPECT_EQ(FoundFilesCount, 2);
+  EXPECT_EQ(Search().FoundFilesCount, 2);
   EXPECT_EQ(form_->StatusBar1->PanelText(1), L"Найдено файлов: 2");
 }
 
@@ -159,7 +159,7 @@ TEST_F(FinderSearchTest, SizesBeyondFourGigabytesAreCountedWhole) {
 
   TFrame5::FindFiles();
   EXPECT_EQ(Row(tmp / L"big.img")->SubItems()->Strings(0), L"5242880,00 Кб");
-  EXPECT_EQ(FoundFilesSize, (5LL << 30) + 2048.0);
+  EXPECT_EQ(Search().FoundFilesSize, (5LL << 30) + 2048.0);
   EXPECT_EQ(form_->StatusBar1->PanelText(2), L"Общий размер: 5120,00 Мб");
 }
 
@@ -177,11 +177,11 @@ TEST_F(FinderSearchTest, AStopListsTheEntryAtHandAndEndsTheListing) {
   testenv::ScopedTempDir tmp;
   for (int i = 0; i < 5; ++i) tmp.WriteFile(L"f" + std::to_wstring(i) + L".bin", "b");
   AddFilter(L"*.bin");
-  FindStop = true;
+  Search().FindStop = true;
   TFrame5::Find(tmp.Path() + L"\\");
   // The entry at hand may be the folder's "." entry, which lists nothing.
   EXPECT_LE(form_->ListView4->Items()->Count(), 1);
-  FindStop = false;
+  Search().FindStop = false;
 }
 
 // A stop that arrives while the search handles its first entry.
@@ -203,7 +203,7 @@ TEST_F(FinderSearchTest, StopButtonEndsTheSearchWithoutTheFurtherPaths) {
   form_->SpeedButton1->Click();
   EXPECT_LE(form_->ListView4->Items()->Count(), 1);
   EXPECT_EQ(Row(tmp / L"second\\s.bin"), nullptr);
-  EXPECT_FALSE(FindRunning);
+  EXPECT_FALSE(Search().FindRunning());
   // The buttons are back as before the search.
   EXPECT_TRUE(form_->SpeedButton1->Visible());
   EXPECT_FALSE(form_->SpeedButton2->Visible());

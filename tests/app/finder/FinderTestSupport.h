@@ -31,7 +31,7 @@ inline void ClearFinderLists(TMainForm* form) {
   form->ListView4->Items()->Clear();
   for (int i = 0; i < 3; ++i) form->StatusBar1->SetPanelText(i, L"");
   LastDriveIndex = -1;
-  FindStop = false;
+  form->FinderSearch().FindStop = false;
 }
 
 class FinderPageTest : public ::testing::Test {
@@ -76,6 +76,7 @@ class FinderPageTest : public ::testing::Test {
     for (int i = 0; i < form_->CheckListBox1->Count(); ++i) v.push_back(form_->CheckListBox1->Items()->Strings(i));
     return v;
   }
+  TFinderSearch& Search() const { return form_->FinderSearch(); }
   TListItem* Row(const std::wstring& caption) const {
     for (int i = 0; i < form_->ListView4->Items()->Count(); ++i)
       if (form_->ListView4->Items()->Item(i)->Caption() == caption) return form_->ListView4->Items()->Item(i);

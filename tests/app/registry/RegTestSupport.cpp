@@ -4,6 +4,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "tests/common/Pump.h"
+
 namespace regtest {
 namespace {
 
@@ -156,13 +158,12 @@ void RunToEnd(TCleanThread* thread, ScanLog& log) {
   InitMainThreadSync();
   thread->FreeOnTerminate = true;
   thread->Start();
-  const ULONGLONG deadline = GetTickCount64() + 10 * 60 * 1000;
-  while (!log.Finished && GetTickCount64() < deadline) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    CheckSynchronize();
-  }
+  testenv::PumpUntil(
+      [&log] {
+        CheckSynchronize();
+        return log.Finished;
+      },
+      10 * 60 * 1000);
   if (!log.Finished) throw std::runtime_error("scan did not finish");
 }
 

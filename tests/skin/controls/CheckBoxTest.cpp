@@ -117,7 +117,7 @@ TEST_F(CheckBoxTest, SetAndGetCheckWorkFromAnotherThread) {
     seen = ::SendMessageW(w, BM_GETCHECK, 0, 0);
   });
   // The sends are served while this thread waits in the message loop.
-  ASSERT_TRUE(PumpUntil([&] { return seen != -1; }));
+  ASSERT_TRUE(PumpUntil([&] { return seen != -1; }, 2000));
   other.join();
   EXPECT_EQ(BST_CHECKED, seen);
   EXPECT_TRUE(b->Checked());

@@ -31,7 +31,7 @@ class ComboBoxTest : public SkinnedForm {
   void Focus(TWinControl* c) {
     ::SetForegroundWindow(form->Handle());
     c->SetFocus();
-    PumpUntil([&] { return ::GetFocus() == c->Handle(); });
+    PumpUntil([&] { return ::GetFocus() == c->Handle(); }, 2000);
   }
   // Opens the list and lets it paint (the list asks for its colours then).
   void DropAndPaint(TsComboBox* c) {
@@ -180,7 +180,7 @@ TEST_F(ComboBoxTest, DropsDownAndSelectsByKeyboardAndMouseFiringOnChange) {
   ::SendMessageW(list, WM_MOUSEMOVE, 0, at);
   ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
   ::SendMessageW(list, WM_LBUTTONUP, 0, at);
-  PumpUntil([&] { return !c->DroppedDown(); });
+  PumpUntil([&] { return !c->DroppedDown(); }, 2000);
   EXPECT_EQ(3, c->ItemIndex());
   EXPECT_EQ(2, changes);
   EXPECT_FALSE(c->DroppedDown());

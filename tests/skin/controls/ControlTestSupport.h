@@ -70,19 +70,6 @@ inline int CountDiffering(TBitmap& a, TBitmap& b, const TRect& r) {
 
 using testenv::GdiObjectCount;
 
-// Runs the message loop for about `ms` milliseconds.
-inline void PumpFor(int ms) {
-  const DWORD start = ::GetTickCount();
-  do {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::Sleep(2);
-  } while (static_cast<int>(::GetTickCount() - start) < ms);
-}
-
 // The names of the manager's internal skins.
 inline std::vector<std::wstring> InternalSkinNames(TsSkinManager& m) {
   std::vector<std::wstring> names;

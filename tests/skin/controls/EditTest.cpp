@@ -147,12 +147,12 @@ TEST_F(EditTest, FocusSwitchesToTheHotColoursAndLeavingSwitchesBack) {
   const TsGeneralData& s = Sec(L"EDIT");
   ::SetForegroundWindow(form->Handle());
   edit->SetFocus();
-  ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == edit->Handle(); }));
+  ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == edit->Handle(); }, 2000));
   ::RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   EXPECT_EQ(s.HotColor, edit->Color());
   EXPECT_EQ(static_cast<TColor>(s.HotFontColor[0]), edit->Font()->Color());
   other->SetFocus();
-  ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == other->Handle(); }));
+  ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == other->Handle(); }, 2000));
   ::RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   EXPECT_EQ(s.Color, edit->Color());
 }
@@ -220,7 +220,7 @@ TEST_F(EditTest, MemoComingIntoViewPaintsItsScrollBarsOnTheScreen) {
   };
   auto printed = PrintControl(memo);
   for (const POINT p : {POINT{200 - 8, 75}, POINT{100, 150 - 8}}) {
-    PumpUntil([&] { return screenAt(p.x, p.y) == Px(*printed, p.x, p.y); });
+    PumpUntil([&] { return screenAt(p.x, p.y) == Px(*printed, p.x, p.y); }, 2000);
     EXPECT_EQ(Px(*printed, p.x, p.y), screenAt(p.x, p.y)) << p.x << "," << p.y;
   }
 }

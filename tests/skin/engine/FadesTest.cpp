@@ -81,7 +81,7 @@ TEST_F(Fading, AFadeRunsItsFramesThenFreesItsTimer) {
   ASSERT_NE(nullptr, button->FadeTimer);
   FreeWatch watch(button->FadeTimer);
   EXPECT_EQ(1, button->CountOf(AC_PREPARECACHE));
-  ASSERT_TRUE(PumpUntil([&] { return button->FadeTimer == nullptr; }));
+  ASSERT_TRUE(PumpUntil([&] { return button->FadeTimer == nullptr; }, 2000));
   EXPECT_TRUE(watch.freed);
   EXPECT_EQ(1, button->Stops);
   // Black start, white end: each frame's red byte is (0 * A + 255 * (255 - A) + 127) >> 8.
@@ -92,7 +92,7 @@ TEST_F(Fading, AFadeRunsItsFramesThenFreesItsTimer) {
 
 TEST_F(Fading, AHalvedFadeHasHalfTheFrames) {
   ChangePaintFaded(button->FadeTimer, button->SkinData.get(), true, 1, true);
-  ASSERT_TRUE(PumpUntil([&] { return button->FadeTimer == nullptr; }));
+  ASSERT_TRUE(PumpUntil([&] { return button->FadeTimer == nullptr; }, 2000));
   EXPECT_EQ(2u, frames.size());
 }
 
@@ -100,12 +100,12 @@ TEST_F(Fading, ATimerWhoseControlIsDestroyedMidFadeGoesWithIt) {
   Sec(L"BUTTON").FadingIterations = 50;
   ChangePaintFaded(button->FadeTimer, button->SkinData.get(), false, 1, true);
   FreeWatch watch(button->FadeTimer);
-  PumpUntil([&] { return frames.size() >= 2; });
+  PumpUntil([&] { return frames.size() >= 2; }, 2000);
   ASSERT_FALSE(watch.freed);
   delete button;
   EXPECT_TRUE(watch.freed);
   // The message loop goes on without the timer.
-  PumpUntil([] { return false; });
+  PumpUntil([] { return false; }, 2000);
 }
 
 TEST_F(Fading, ATimerLeftByItsControlIsFreedWithIt) {
@@ -124,7 +124,7 @@ TEST_F(Fading, RemovingTheSkinStopsTheFade) {
   ASSERT_NE(nullptr, button->FadeTimer);
   FreeWatch watch(button->FadeTimer);
   manager->SetActive(false);
-  ASSERT_TRUE(PumpUntil([&] { return watch.freed; }));
+  ASSERT_TRUE(PumpUntil([&] { return watch.freed; }, 2000));
   EXPECT_EQ(nullptr, button->FadeTimer);
 }
 
@@ -145,10 +145,10 @@ TEST_F(Fading, ASectionWithoutFadingRepaintsAtOnce) {
 TEST_F(Fading, AControlDisabledMidFadeStopsItsTimer) {
   Sec(L"BUTTON").FadingIterations = 50;
   ChangePaintFaded(button->FadeTimer, button->SkinData.get(), false, 1, true);
-  PumpUntil([&] { return !frames.empty(); });
+  PumpUntil([&] { return !frames.empty(); }, 2000);
   button->SetEnabled(false);
   const size_t seen = frames.size();
-  PumpUntil([] { return false; });
+  PumpUntil([] { return false; }, 2000);
   ASSERT_NE(nullptr, button->FadeTimer);
   EXPECT_FALSE(button->FadeTimer->Enabled());
   EXPECT_LE(frames.size(), seen + 1);
@@ -157,7 +157,7 @@ TEST_F(Fading, AControlDisabledMidFadeStopsItsTimer) {
 TEST_F(Fading, AControlThatPaintsFramesItselfGetsThem) {
   button->PaintFramesSelf = true;
   ChangePaintFaded(button->FadeTimer, button->SkinData.get(), false, 1, true);
-  ASSERT_TRUE(PumpUntil([&] { return button->FadeTimer == nullptr; }));
+  ASSERT_TRUE(PumpUntil([&] { return button->FadeTimer == nullptr; }, 2000));
   EXPECT_EQ(5u, frames.size());
 }
 
@@ -174,6 +174,6 @@ TEST_F(Fading, ASecondChangeMidFadeShowsTheFramesAlreadyShown) {
   EXPECT_EQ(4, t->Iterations);
   EXPECT_EQ(1, t->Iteration);
   frames.clear();
-  ASSERT_TRUE(PumpUntil([&] { return button->FadeTimer == nullptr; }));
+  ASSERT_TRUE(PumpUntil([&] { return button->FadeTimer == nullptr; }, 2000));
   EXPECT_EQ(4u, frames.size());
 }

@@ -17,42 +17,47 @@ TSize Extent(TCanvas* canvas, const std::wstring& text) {
   return TSize{s.cx, s.cy};
 }
 
-// The rectangle single-line placement gives for a text of size (w, h).
-TRect Placed(TRect r, UINT flags, TSize ext) {
-  const int dy = (ext.cy - HeightOf(r)) / 2, dx = (ext.cx - WidthOf(r)) / 2;
-  r.top -= dy;
-  r.bottom += dy;
-  if (flags & DT_CENTER) {
-    r.left -= dx;
-    r.right += dx;
-  } else if (flags & DT_RIGHT) {
-    r.left = r.right - ext.cx;
-  } else {
-    r.right = r.left + ext.cx;
-  }
-  return r;
-}
-
 std::wstring Str(const TRect& r) {
   return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) +
          L"," + std::to_wstring(r.bottom);
 }
+
+// Single-line placement worked out by hand for a text of 40 x 13 pixels:
+// dy = (13 - height) / 2 and dx = (40 - width) / 2, both toward zero; the
+// text's rectangle comes back grown by one pixel on every side.
+struct PlacementCase {
+  TRect r;
+  UINT flags;
+  const wchar_t* expected;
+};
+
+const PlacementCase kPlacements[] = {
+    // dy = -3, dx = -30: text at (30, 3, 70, 17).
+    {MakeRect(0, 0, 100, 20), DT_CENTER, L"29,2,71,18"},
+    // Left: Right := Left + 40, at (0, 3, 40, 17).
+    {MakeRect(0, 0, 100, 20), DT_LEFT, L"-1,2,41,18"},
+    // Right: Left := Right - 40, at (60, 3, 100, 17).
+    {MakeRect(0, 0, 100, 20), DT_RIGHT, L"59,2,101,18"},
+    // 51 x 19: dy = -6 / 2 = -3, dx = -11 / 2 = -5 (not -6): at (15, 8, 56, 21).
+    {MakeRect(10, 5, 61, 24), DT_CENTER, L"14,7,57,22"},
+    // Smaller than the text, 30 x 9: dy = 2, dx = 5: at (-5, -2, 35, 11).
+    {MakeRect(0, 0, 30, 9), DT_CENTER, L"-6,-3,36,12"},
+};
 
 }  // namespace
 
 TEST_F(SkinnedForm, SkinTextIsPlacedOnOneLineAndReturnsItsRectangleGrownByOne) {
   TTestSkinned* c = Add(ckButton, 0, 0, 100, 20);
   const std::wstring text = L"Кнопка";
-  for (UINT flags : {UINT(DT_CENTER), UINT(DT_LEFT), UINT(DT_RIGHT)}) {
+  for (const PlacementCase& test : kPlacements) {
     auto bmp = MakeBmp(120, 40, clWhite);
     TCanvas* canvas = bmp->Canvas();
     canvas->Font()->Assign(c->Font());
     const TSize ext = Extent(canvas, text);
-    TRect r = MakeRect(0, 0, 100, 20);
-    TRect expected = Placed(r, flags, ext);
-    ::InflateRect(&expected, 1, 1);
-    EXPECT_EQ(0, DrawSkinText(canvas, text, true, r, flags, c->SkinData.get(), false));
-    EXPECT_EQ(Str(expected), Str(r)) << flags;
+    ASSERT_EQ(L"40x13", std::to_wstring(ext.cx) + L"x" + std::to_wstring(ext.cy)) << "the cases need this size";
+    TRect r = test.r;
+    EXPECT_EQ(0, DrawSkinText(canvas, text, true, r, test.flags, c->SkinData.get(), false));
+    EXPECT_EQ(test.expected, Str(r)) << Str(test.r) << " flags " << test.flags;
     ::GdiFlush();
     // Nothing lands outside the text's rectangle.
     int outside = 0, inside = 0;
@@ -62,11 +67,9 @@ TEST_F(SkinnedForm, SkinTextIsPlacedOnOneLineAndReturnsItsRectangleGrownByOne) {
         const bool in = x >= r.left - 1 && x <= r.right && y >= r.top - 1 && y <= r.bottom;
         ++(in ? inside : outside);
       }
-    EXPECT_EQ(0, outside) << flags;
-    EXPECT_GT(inside, 0) << flags;
+    EXPECT_EQ(0, outside) << Str(test.r) << " flags " << test.flags;
+    EXPECT_GT(inside, 0) << Str(test.r) << " flags " << test.flags;
   }
-  // The worked numbers: a 40 x 13 text centred in (0, 0, 100, 20).
-  EXPECT_EQ(L"30,3,70,17", Str(Placed(MakeRect(0, 0, 100, 20), DT_CENTER, TSize{40, 13})));
 }
 
 TEST_F(SkinnedForm, WrappedTextKeepsItsRectangle) {

@@ -15,8 +15,12 @@
 #include "skin/engine/Fades.h"
 #include "skin/engine/SkinMessages.h"
 #include "tests/skin/engine/SkinTestSupport.h"
+#include "tests/common/Pump.h"
 
 namespace skintest {
+
+using testenv::PumpFor;
+using testenv::PumpUntil;
 
 struct SkinCmdRecord {
   WORD cmd;
@@ -112,19 +116,6 @@ class SkinnedForm : public ::testing::Test {
     EXPECT_GE(i, 0) << "no section";
     return manager->gd[i];
   }
-  // Runs the message loop until `done` or about two seconds have passed.
-  static bool PumpUntil(const std::function<bool()>& done) {
-    for (int i = 0; i < 400 && !done(); ++i) {
-      MSG msg;
-      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-      }
-      if (!done()) ::Sleep(5);
-    }
-    return done();
-  }
-
   ManagerPtr manager;
   TForm* form = nullptr;
 };

@@ -210,7 +210,7 @@ TEST_F(AdapterFamilies, TwentyDropDownsMakeOneListAdapter) {
   auto dropDown = [&] {
     ::SendMessageW(w, CB_SHOWDROPDOWN, TRUE, 0);
     ::UpdateWindow(a->ListWnd ? a->ListWnd : w);
-    Pump(2);
+    PumpFor(2);
     ::SendMessageW(w, CB_SHOWDROPDOWN, FALSE, 0);
   };
   dropDown();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/common/GdiCount.h"
+#include "tests/common/Pump.h"
 #include "skin/engine/SkinMessages.h"
 #include "tests/skin/engine/SkinTestSupport.h"
 
@@ -126,35 +127,8 @@ inline HWND MakeDialog(DWORD style, DLGPROC proc, const wchar_t* caption, int bu
   return ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), t, nullptr, proc, 0);
 }
 
-// Pumps the thread's messages for about `ms` milliseconds.
-inline void Pump(DWORD ms) {
-  const DWORD end = ::GetTickCount() + ms;
-  MSG msg;
-  while (static_cast<int>(end - ::GetTickCount()) > 0) {
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
-
-// Pumps messages until `done` holds or `limitMs` pass; returns the
-// milliseconds it took. Timers on a loaded machine fire late, never early,
-// so a test waits for what must come rather than for a fixed time.
-template <class Pred>
-inline DWORD PumpUntil(Pred done, DWORD limitMs = 5000) {
-  const DWORD start = ::GetTickCount();
-  MSG msg;
-  while (!done() && ::GetTickCount() - start < limitMs) {
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    if (!done()) ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  return ::GetTickCount() - start;
-}
+using testenv::PumpFor;
+using testenv::PumpUntil;
 
 using testenv::GdiObjectCount;
 

@@ -260,7 +260,7 @@ TEST_F(CtrlAdapterTest, GdiObjectsStayOverFiftySkinChangesAndFiftyForms) {
     info.cbSize = sizeof(info);
     if (::GetComboBoxInfo(combo, &info)) ::UpdateWindow(info.hwndList);
     ::SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
-    Pump(2);
+    PumpFor(2);
   };
   for (int i = 0; i < 5; ++i) change(i);
   int before = GdiObjectCount();

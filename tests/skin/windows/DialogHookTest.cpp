@@ -196,7 +196,7 @@ TEST_F(DialogHookTest, FormWithoutProviderGetsExactlyOneAndAFormWithOneNone) {
   TForm* bare = Construct<TForm>(Application);
   bare->SetBounds(50, 50, 300, 200);
   bare->Show();
-  adaptertest::Pump(30);
+  adaptertest::PumpFor(30);
   EXPECT_EQ(1, providersOf(bare));
   EXPECT_EQ(before + 1, DialogProviders().size());
   EXPECT_FALSE(::GetWindowLongPtrW(bare->WindowHandle(), GWL_STYLE) & WS_SYSMENU);
@@ -207,14 +207,14 @@ TEST_F(DialogHookTest, FormWithoutProviderGetsExactlyOneAndAFormWithOneNone) {
   ::ShowWindow(other, SW_SHOW);
   ::SetActiveWindow(other);
   ::SetActiveWindow(bare->WindowHandle());
-  adaptertest::Pump(30);
+  adaptertest::PumpFor(30);
   EXPECT_EQ(1, providersOf(bare));
 
   TForm* own = Construct<TForm>(Application);
   own->SetBounds(80, 80, 300, 200);
   Construct<TsSkinProvider>(own);
   own->Show();
-  adaptertest::Pump(30);
+  adaptertest::PumpFor(30);
   EXPECT_EQ(1, providersOf(own));
   for (TacProvider* p : DialogProviders()) EXPECT_NE(p->Wnd, own->WindowHandle());
 
@@ -232,7 +232,7 @@ TEST_F(DialogHookTest, WithoutStdFormsAFormStaysUnskinned) {
   TForm* bare = Construct<TForm>(Application);
   bare->SetBounds(50, 50, 300, 200);
   bare->Show();
-  adaptertest::Pump(30);
+  adaptertest::PumpFor(30);
   int providers = 0;
   for (int i = 0; i < bare->ComponentCount(); ++i)
     providers += dynamic_cast<TsSkinProvider*>(bare->Components(i)) != nullptr;
@@ -246,7 +246,7 @@ TEST_F(DialogHookTest, SkinRemovedWhileAFormIsHookedGivesItsFrameBack) {
   bare->SetBounds(50, 50, 300, 200);
   bare->SetBorderIcons(biSystemMenu);
   bare->Show();
-  adaptertest::Pump(30);
+  adaptertest::PumpFor(30);
   HWND wnd = bare->WindowHandle();
   ASSERT_EQ(1u, DialogProviders().size());
   ASSERT_FALSE(::GetWindowLongPtrW(wnd, GWL_STYLE) & WS_SYSMENU);

@@ -51,10 +51,10 @@ class DialogReshowTest : public ::testing::Test {
   void Show() {
     ::ShowWindow(dlg_, SW_SHOW);
     ::SetActiveWindow(dlg_);
-    adaptertest::Pump(30);
+    adaptertest::PumpFor(30);
   }
   testenv::ScreenPixels Screen() const {
-    return testenv::SettledClientOnScreen(dlg_, adaptertest::Pump);
+    return testenv::SettledClientOnScreen(dlg_, adaptertest::PumpFor);
   }
   static int RedIn(const testenv::ScreenPixels& s, const RECT& r) {
     int n = 0;
@@ -88,7 +88,7 @@ TEST_F(DialogReshowTest, EveryShowingPaintsTheClientArea) {
     EXPECT_GT(RedIn(s, kTextRect), 20) << "showing " << showing;
     EXPECT_LT(testenv::PrintedClient(dlg_).BlackShare(), 0.05) << "showing " << showing;
     ::ShowWindow(dlg_, SW_HIDE);
-    adaptertest::Pump(30);
+    adaptertest::PumpFor(30);
   }
 }
 

@@ -56,7 +56,7 @@ class DialogWndTest : public ::testing::Test {
     ASSERT_NE(nullptr, dlg);
     ::ShowWindow(dlg, SW_SHOW);
     ::SetActiveWindow(dlg);
-    adaptertest::Pump(30);
+    adaptertest::PumpFor(30);
     adapter = dynamic_cast<TacDialogWnd*>(GetScrollWnd(dlg));
     ASSERT_NE(nullptr, adapter);
     ::SendMessageW(dlg, WM_NCPAINT, 1, 0);
@@ -106,7 +106,7 @@ TEST_F(DialogWndTest, CloseRunsOnlyWhenReleasedOverItself) {
   ::SendMessageW(dlg, WM_LBUTTONUP, 0, ClientPoint(dlg, adapter->DlgWidth / 2, adapter->DlgHeight / 2));
   EXPECT_EQ(0, adapter->CloseButton.State);
   EXPECT_NE(dlg, ::GetCapture());
-  adaptertest::Pump(50);
+  adaptertest::PumpFor(50);
   EXPECT_TRUE(g_commands.empty());
   ::SendMessageW(dlg, WM_NCLBUTTONDOWN, HTCLOSE, ScreenPoint(dlg, in.x, in.y));
   ::SendMessageW(dlg, WM_LBUTTONUP, 0, ClientPoint(dlg, in.x, in.y));
@@ -190,7 +190,7 @@ TEST_F(DialogWndTest, OpenDialogTakesANewSkinAndRepaintsFromIt) {
   ASSERT_EQ(expected(), captionPixel());
   const TColor before = captionPixel();
   manager->SetSkinName(L"Ember (internal)");
-  adaptertest::Pump(30);
+  adaptertest::PumpFor(30);
   EXPECT_EQ(expected(), captionPixel());
   EXPECT_NE(before, captionPixel());
   EXPECT_TRUE(manager->IsValidSkinIndex(adapter->SkinData->SkinIndex));

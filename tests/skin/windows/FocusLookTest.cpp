@@ -39,7 +39,7 @@ class FocusLookTest : public SkinnedForm {
     form->Show();
     ::SetForegroundWindow(form->Handle());
     ::SetFocus(form->Handle());
-    adaptertest::Pump(100);
+    adaptertest::PumpFor(100);
     for (TWinControl* c : controls) resting.push_back(Look(c));
   }
   static testenv::ScreenPixels Look(TWinControl* c) {
@@ -47,7 +47,7 @@ class FocusLookTest : public SkinnedForm {
     ::GetWindowRect(c->Handle(), &r);
     testenv::ScreenPixels last = testenv::ReadPixels(nullptr, r);
     for (int i = 0; i < 40; ++i) {
-      adaptertest::Pump(40);
+      adaptertest::PumpFor(40);
       testenv::ScreenPixels now = testenv::ReadPixels(nullptr, r);
       if (now == last) break;
       last = std::move(now);
@@ -64,7 +64,7 @@ class FocusLookTest : public SkinnedForm {
     RECT r{};
     ::GetWindowRect(c->Handle(), &r);
     ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    adaptertest::Pump(60);
+    adaptertest::PumpFor(60);
   }
   std::vector<TWinControl*> controls;
   std::vector<testenv::ScreenPixels> resting;
@@ -73,7 +73,7 @@ class FocusLookTest : public SkinnedForm {
 TEST_F(FocusLookTest, OneControlLooksActiveAtATime) {
   for (size_t i = 0; i < controls.size(); ++i) {
     controls[i]->SetFocus();
-    adaptertest::Pump(30);
+    adaptertest::PumpFor(30);
     EXPECT_LE(Active(), 1) << "focus on " << i;
     // The mouse passes over another control and leaves the form.
     TWinControl* passed = controls[(i + 2) % controls.size()];

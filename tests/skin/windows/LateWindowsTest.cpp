@@ -46,7 +46,7 @@ class LateWindows : public SkinnedForm {
     skinnedView = Put(Construct<TsListView>(form), group, 320, 60, 140, 100);
     pages->SetActivePage(first);
     form->Show();
-    adaptertest::Pump(50);
+    adaptertest::PumpFor(50);
   }
   TTabSheet* AddPage(const wchar_t* caption) {
     auto* page = Construct<TTabSheet>(form);
@@ -82,7 +82,7 @@ TEST_F(LateWindows, ControlsOfAPageFirstShownLaterGetTheirAdaptersAtOnce) {
   ASSERT_FALSE(checks->HandleAllocated());
 
   pages->SetActivePage(second);
-  adaptertest::Pump(30);
+  adaptertest::PumpFor(30);
 
   for (TWinControl* c : std::vector<TWinControl*>{panel, group, checks, view, grid, button}) {
     SCOPED_TRACE(c->ClassName());
@@ -123,7 +123,7 @@ TEST_F(LateWindows, ControlsOfAPageFirstShownLaterGetTheirAdaptersAtOnce) {
 TEST_F(LateWindows, AControlAddedToAShownPageAtDepthGetsItsAdapter) {
   auto* inner = Put(Construct<TPanel>(form), first, 8, 8, 300, 200);
   auto* list = Put(Construct<TListBox>(form), inner, 8, 8, 120, 100);
-  adaptertest::Pump(20);
+  adaptertest::PumpFor(20);
   EXPECT_NE(::GetPropW(list->WindowHandle(), kAdapterProp), nullptr);
   EXPECT_NE(provider->Adapter->ItemOf(inner), nullptr);
   // A window made again (a recreated control) is adapted again.
@@ -137,6 +137,6 @@ TEST_F(LateWindows, NothingIsAdaptedWhileTheFormIsHidden) {
   EXPECT_EQ(provider->Adapter->ItemOf(checks), nullptr);
   // Showing the form again walks everything that has a window by then.
   form->Show();
-  adaptertest::Pump(20);
+  adaptertest::PumpFor(20);
   EXPECT_NE(provider->Adapter->ItemOf(checks), nullptr);
 }

@@ -130,7 +130,7 @@ class ListChanges : public SkinnedForm, public ::testing::WithParamInterface<Lis
     // Above the windows of other tests that share the display.
     ::SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     wnd = list->WindowHandle();
-    adaptertest::Pump(50);
+    adaptertest::PumpFor(50);
   }
 
   // What the window's client area shows on screen, and what the window
@@ -175,7 +175,7 @@ class ListChanges : public SkinnedForm, public ::testing::WithParamInterface<Lis
   int ScreenDiffersFromPrint() {
     int differ = -1;
     for (int i = 0; i < 40 && differ != 0; ++i) {
-      adaptertest::Pump(25);
+      adaptertest::PumpFor(25);
       auto screen = Screen();  // before the print: printing renews state
       auto printed = Printed();
       differ = Differing(*screen, *printed);
@@ -189,7 +189,7 @@ class ListChanges : public SkinnedForm, public ::testing::WithParamInterface<Lis
   int BarDiffersFromSkin() {
     int differ = -1;
     for (int i = 0; i < 40 && differ != 0; ++i) {
-      adaptertest::Pump(25);
+      adaptertest::PumpFor(25);
       TacScrollWnd* a = Bars();
       if (!a) return -1;
       RECT w{};

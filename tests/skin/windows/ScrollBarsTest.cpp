@@ -31,7 +31,7 @@ class ScrollBars : public ::testing::Test {
     OnScroll() = nullptr;
     adapter.reset();
     if (::IsWindow(wnd)) ::DestroyWindow(wnd);
-    Pump(20);
+    PumpFor(20);
   }
 
   TRect Bar(WORD type) {
@@ -143,9 +143,11 @@ TEST_F(ScrollBars, ArrowPressScrollsAtOnceThenRepeatsUntilReleased) {
   ::SendMessageW(wnd, WM_NCLBUTTONDOWN, HTVSCROLL, At(arrow));
   EXPECT_EQ(::GetCapture(), wnd);
   EXPECT_EQ(CountCode(WM_VSCROLL, SB_LINEDOWN), 1);
-  Pump(150);  // well inside the delay before repeating
+  PumpFor(150);  // well inside the delay before repeating
   EXPECT_EQ(CountCode(WM_VSCROLL, SB_LINEDOWN), 1);
-  const DWORD waited = 150 + PumpUntil([] { return CountCode(WM_VSCROLL, SB_LINEDOWN) >= 3; });
+  const ULONGLONG repeatStart = ::GetTickCount64();
+  PumpUntil([] { return CountCode(WM_VSCROLL, SB_LINEDOWN) >= 3; }, 5000);
+  const DWORD waited = 150 + static_cast<DWORD>(::GetTickCount64() - repeatStart);
   const int repeated = CountCode(WM_VSCROLL, SB_LINEDOWN);
   EXPECT_GE(repeated, 3);
   // Never faster than the first delay and the repeat interval allow.
@@ -154,9 +156,9 @@ TEST_F(ScrollBars, ArrowPressScrollsAtOnceThenRepeatsUntilReleased) {
 
   // Off the arrow the repeat pauses; releasing ends the scroll.
   ::SetCursorPos(arrow.x - 150, arrow.y - 150);
-  Pump(100);
+  PumpFor(100);
   const int paused = CountCode(WM_VSCROLL, SB_LINEDOWN);
-  Pump(300);
+  PumpFor(300);
   EXPECT_EQ(CountCode(WM_VSCROLL, SB_LINEDOWN), paused);
   TPoint up = ToClient(TPoint{arrow.x - 150, arrow.y - 150});
   ::SendMessageW(wnd, WM_LBUTTONUP, 0, At(up));
@@ -164,7 +166,7 @@ TEST_F(ScrollBars, ArrowPressScrollsAtOnceThenRepeatsUntilReleased) {
   EXPECT_EQ(CountCode(WM_VSCROLL, SB_ENDSCROLL), 1);
   ExpectBracketed(WM_VSCROLL);
   const size_t settled = Log().size();
-  Pump(200);
+  PumpFor(200);
   EXPECT_EQ(CountCode(WM_VSCROLL, SB_LINEDOWN), paused);
   (void)settled;
 }
@@ -224,10 +226,10 @@ TEST_F(ScrollBars, WindowDestroyedMidRepeatOrMidDragLeavesNothingBehind) {
       ::SetCursorPos(arrow.x, arrow.y);
       ::SendMessageW(wnd, WM_NCLBUTTONDOWN, HTVSCROLL, At(arrow));
     }
-    Pump(450);
+    PumpFor(450);
     if (::IsWindow(wnd)) ::DestroyWindow(wnd);
     OnScroll() = nullptr;
-    Pump(150);
+    PumpFor(150);
     EXPECT_TRUE(adapter->Destroyed);
     EXPECT_FALSE(adapter->ThumbTracking);
     EXPECT_EQ(ScrollEngine.HotWnd, nullptr);
@@ -242,13 +244,13 @@ TEST_F(ScrollBars, AdapterFreedMidRepeatStopsTimersAndCapture) {
   const TPoint arrow = DownArrow();
   ::SetCursorPos(arrow.x, arrow.y);
   ::SendMessageW(wnd, WM_NCLBUTTONDOWN, HTVSCROLL, At(arrow));
-  PumpUntil([] { return CountCode(WM_VSCROLL, SB_LINEDOWN) >= 2; });
+  PumpUntil([] { return CountCode(WM_VSCROLL, SB_LINEDOWN) >= 2; }, 5000);
   ASSERT_GE(CountCode(WM_VSCROLL, SB_LINEDOWN), 2);
   adapter.reset();
   EXPECT_NE(::GetCapture(), wnd);
   EXPECT_EQ(ScrollEngine.HotWnd, nullptr);
   const int sent = CountCode(WM_VSCROLL, SB_LINEDOWN);
-  Pump(200);
+  PumpFor(200);
   EXPECT_EQ(CountCode(WM_VSCROLL, SB_LINEDOWN), sent);
   for (const Seen& s : Log()) EXPECT_FALSE(s.Msg == WM_TIMER);  // no stray engine tick
 }

@@ -44,10 +44,10 @@ TEST_F(ScrollEngineTest, HoverFollowsTheMouseAndEndsWhenItLeaves) {
   EXPECT_EQ(ScrollEngine.HotWnd, wnd);
   EXPECT_EQ(ScrollEngine.HotBar, SB_VERT);
   EXPECT_NE(ScrollEngine.HoverTimer, 0u);
-  Pump(120);
+  PumpFor(120);
   EXPECT_EQ(ScrollEngine.HotPart, spThumb);
   ::SetCursorPos(onThumb.x - 200, onThumb.y);
-  Pump(120);
+  PumpFor(120);
   EXPECT_EQ(ScrollEngine.HotBar, -1);
   EXPECT_EQ(ScrollEngine.HoverTimer, 0u);
 }
@@ -68,7 +68,7 @@ TEST_F(ScrollEngineTest, TheWindowsOwnTimerKeepsItsIdAndArrivesOnce) {
   HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, CountTimers, nullptr, ::GetCurrentThreadId());
   g_queuedTimers = 0;
   ::SetTimer(wnd, 7, 15, nullptr);
-  Pump(200);
+  PumpFor(200);
   ::KillTimer(wnd, 7);
   ::UnhookWindowsHookEx(hook);
   int seen = 0;

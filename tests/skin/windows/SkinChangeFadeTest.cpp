@@ -92,7 +92,7 @@ class SkinChangeFade : public SkinnedForm {
     provider = Construct<TsSkinProvider>(form);
     form->Show();
     wnd = form->WindowHandle();
-    adaptertest::Pump(50);
+    adaptertest::PumpFor(50);
     watcher = Construct<FrameWatcher>(form);
     watcher->OnFrame = [this] {
       if (!OutputWindow || !OutputWindow->HandleAllocated()) return;

@@ -21,7 +21,7 @@ class BorderDragTest : public SkinnedForm {
     provider->ResizeMode = rmBorder;
     form->Show();
     wnd = form->WindowHandle();
-    adaptertest::Pump(50);
+    adaptertest::PumpFor(50);
     ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
     start = Rect();
   }

@@ -91,7 +91,7 @@ class SkinProviderMDITest : public ::testing::Test {
   }
   void Settle() {
     Application->ProcessMessages();
-    adaptertest::Pump(20);
+    adaptertest::PumpFor(20);
     ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
   }
   void Maximize(TCustomForm* child) {

@@ -28,7 +28,7 @@ class SkinProviderOnPaint : public SkinnedForm {
     Handler(true);
     form->Show();
     wnd = form->WindowHandle();
-    adaptertest::Pump(50);
+    adaptertest::PumpFor(50);
   }
   void Handler(bool on) {
     form->OnPaint = nullptr;
@@ -124,7 +124,7 @@ TEST_F(SkinProviderOnPaint, AFormCapturedForItsFadeInPaintsAsOnScreenThoughItsWi
   TsPanel* panel = Construct<TsPanel>(form);
   panel->SetParent(form);
   panel->SetBounds(60, 60, 120, 80);
-  adaptertest::Pump(50);
+  adaptertest::PumpFor(50);
   const TPoint c = Client();
   auto blank = [&] { return MakeBmp(WndWidth(wnd), WndHeight(wnd), 0x123456); };
   const std::unique_ptr<TBitmap> shown = blank();

@@ -38,7 +38,7 @@ class SkinProviderScroll : public SkinnedForm {
     provider = Construct<TsSkinProvider>(form);
     form->Show();
     wnd = form->WindowHandle();
-    adaptertest::Pump(50);
+    adaptertest::PumpFor(50);
   }
   TacScrollWnd* Bars() const { return provider->FormScrollWnd.get(); }
   TRect Bar(WORD type) const {

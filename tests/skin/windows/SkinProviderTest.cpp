@@ -34,7 +34,7 @@ class SkinProviderTest : public SkinnedForm {
     provider = Construct<TsSkinProvider>(form);
     form->Show();
     wnd = form->WindowHandle();
-    adaptertest::Pump(50);
+    adaptertest::PumpFor(50);
     ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
   }
   void TearDown() override {
@@ -144,7 +144,7 @@ TEST_F(SkinProviderTest, RepeatedFramePaintsMatchAFreshFormsPaintOfTheSameBand) 
   other->SetBounds(80, 80, 400, 300);
   auto* fresh = Construct<TsSkinProvider>(other);
   other->Show();
-  adaptertest::Pump(50);
+  adaptertest::PumpFor(50);
   std::vector<uint8_t> expected[2];
   for (int i = 0; i < 2; ++i) {
     band(colours[i]);
@@ -163,7 +163,7 @@ TEST_F(SkinProviderTest, RepeatedFramePaintsMatchAFreshFormsPaintOfTheSameBand) 
 TEST_F(SkinProviderTest, MenuBarItemsArePaintedOnTheSkinsMenuLine) {
   TMainMenu* menu = testenv::MakeMenuBar(form, {{L"Файл", L"Пункт"}, {L"Правка", L"Пункт"}});
   form->SetMenu(menu);
-  adaptertest::Pump(50);
+  adaptertest::PumpFor(50);
   TacMenuLine line;
   ASSERT_TRUE(provider->MenuLine(line));
   ASSERT_NE(line.Bmp, nullptr);
@@ -191,7 +191,7 @@ TEST_F(SkinProviderTest, MenuBarItemsArePaintedOnTheSkinsMenuLine) {
   EXPECT_EQ(Px(*line.Bmp, x, y - line.Top), Px(*img, x, y));
 
   form->SetMenu(nullptr);
-  adaptertest::Pump(50);
+  adaptertest::PumpFor(50);
   EXPECT_FALSE(provider->MenuLine(line));
 }
 
@@ -206,11 +206,11 @@ TEST_F(SkinProviderTest, RegionCutsTheSkinsCornersAndGoesWithTheSkin) {
   // A move keeps the region as it is.
   const int calls = provider->SetWindowRgnCalls;
   for (int i = 1; i <= 20; ++i) ::SetWindowPos(wnd, nullptr, 60 + i, 60 + i, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  adaptertest::Pump(20);
+  adaptertest::PumpFor(20);
   EXPECT_EQ(calls, provider->SetWindowRgnCalls);
   // A new size makes a new one.
   ::SetWindowPos(wnd, nullptr, 0, 0, 420, 320, SWP_NOMOVE | SWP_NOZORDER);
-  adaptertest::Pump(20);
+  adaptertest::PumpFor(20);
   EXPECT_EQ(calls + 1, provider->SetWindowRgnCalls);
 
   manager->SetActive(false);
@@ -226,7 +226,7 @@ TEST_F(SkinProviderTest, RefreshingTheMenuBarRebuildsItWithTheSkinsItemType) {
   }
   TMainMenu* menu = testenv::MakeMenuBar(form, {{L"Файл", L"Пункт"}, {L"Правка", L"Пункт"}});
   form->SetMenu(menu);
-  adaptertest::Pump(50);
+  adaptertest::PumpFor(50);
   SentMessages sent(wnd);
   provider->RefreshMenuBar();
   // The system lays the window's bar out again.
@@ -351,7 +351,7 @@ TEST_F(SkinnedForm, AFadingInFormIsAskedAboutItsRegionBeforeItsFirstFramePaint) 
     if (provider->FirstPaintDone) ++askedAfterPaint;
   });
   form->Show();
-  adaptertest::Pump(50);
+  adaptertest::PumpFor(50);
   ASSERT_GT(prints, 0) << "the form did not fade in";
   EXPECT_GT(asked, 0);
   EXPECT_EQ(askedAfterPaint, 0);

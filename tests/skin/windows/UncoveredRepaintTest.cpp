@@ -48,7 +48,7 @@ class UncoveredRepaintTest : public SkinnedForm {
     child_ = ::CreateWindowExW(0, CountingClass(), L"", WS_CHILD | WS_VISIBLE, 10, 10, 380, 240,
                                form->Handle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ::SetForegroundWindow(form->Handle());
-    adaptertest::Pump(50);
+    adaptertest::PumpFor(50);
   }
   // Shows a window over the child with `show`, then closes it with
   // `close`; true when the child was painted again afterwards.
@@ -57,7 +57,7 @@ class UncoveredRepaintTest : public SkinnedForm {
     RECT r{};
     ::GetWindowRect(child_, &r);
     ::SetWindowPos(over, HWND_TOP, r.left + 20, r.top + 20, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    adaptertest::Pump(50);
+    adaptertest::PumpFor(50);
     g_childPaints = 0;
     close();
     adaptertest::PumpUntil([] { return g_childPaints > 0; }, 500);
@@ -76,7 +76,7 @@ TEST_F(UncoveredRepaintTest, ClosedSystemDialogLeavesNothingBehind) {
           ::SetWindowLongPtrW(dlg, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(form->Handle()));
           ::ShowWindow(dlg, SW_SHOW);
           ::SetActiveWindow(dlg);
-          adaptertest::Pump(30);
+          adaptertest::PumpFor(30);
           EXPECT_NE(nullptr, dynamic_cast<TacDialogWnd*>(GetScrollWnd(dlg)));
           return dlg;
         },
