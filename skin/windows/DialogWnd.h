@@ -6,7 +6,9 @@
 //
 // Split by concern: DialogWnd.cpp (life, system menu, message switch),
 // DialogWndPaint.cpp (metrics, cache, frame and client painting),
-// DialogWndMouse.cpp (hit testing, caption buttons, mouse).
+// DialogWndMouse.cpp (hit testing, caption buttons, mouse). The caption
+// buttons' record, images, row and drawing are CaptionButtons.h, shared
+// with the form provider.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +19,7 @@
 #include "framework/Handles.h"
 #include "framework/Menus.h"
 #include "skin/engine/SkinConsts.h"
+#include "skin/windows/CaptionButtons.h"
 #include "skin/windows/ScrollWnd.h"
 
 class TacDialogWnd;
@@ -35,14 +38,6 @@ class TacSystemMenu : public TPopupMenu {
   TMenuItem* miMinimize = nullptr;
   TMenuItem* miMaximize = nullptr;
   TMenuItem* miClose = nullptr;
-};
-
-// One caption button: 0 normal, 1 hot, 2 pressed; its image; its place in
-// window coordinates.
-struct TacCaptionButton {
-  int State = 0;
-  int ImageIndex = -1;
-  TRect Rect{0, 0, 0, 0};
 };
 
 class TacDialogWnd : public TacScrollWnd {
@@ -67,8 +62,8 @@ class TacDialogWnd : public TacScrollWnd {
   int ClientLeft() const;
   int ClientTop() const;
   int TopStripHeight() const;
-  int ButtonWidth(const TacCaptionButton& button) const;
-  int ButtonHeight(const TacCaptionButton& button) const;
+  int ButtonWidth(const TsCaptionButton& button) const;
+  int ButtonHeight(const TsCaptionButton& button) const;
   int ButtonsWidth() const;
   bool Sizeable() const;
   bool CanMaximize() const;
@@ -87,7 +82,7 @@ class TacDialogWnd : public TacScrollWnd {
   int HotButton = 0;
   bool Active = true;
   bool ChildrenWalked = false;
-  TacCaptionButton MinButton, MaxButton, CloseButton, HelpButton;
+  TsCaptionButton MinButton, MaxButton, CloseButton, HelpButton;
   HICON Icon = nullptr;
   std::unique_ptr<TFont> CaptionFont;
   LONG_PTR Style = 0;
@@ -126,9 +121,9 @@ class TacDialogWnd : public TacScrollWnd {
   void PaintClientToDC(HDC dc);
   void PaintCaption(TBitmap* cache, int state);
   void PaintCaptionText(TBitmap* cache);
-  void DrawButton(TBitmap* cache, const TacCaptionButton& button, int mask, bool enabled,
+  void DrawButton(TBitmap* cache, const TsCaptionButton& button, int mask, bool enabled,
                   bool forceNormal);
-  TacCaptionButton* ButtonOf(int hitCode);
+  TsCaptionButton* ButtonOf(int hitCode);
   int ButtonImage(int hitCode) const;
   bool ButtonEnabled(int hitCode) const;
   void PopupSystemMenu(int x, int y);

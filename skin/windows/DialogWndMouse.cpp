@@ -15,7 +15,7 @@ bool Inside(const TRect& r, int x) { return r.right > r.left && x >= r.left && x
 
 }  // namespace
 
-TacCaptionButton* TacDialogWnd::ButtonOf(int hitCode) {
+TsCaptionButton* TacDialogWnd::ButtonOf(int hitCode) {
   switch (hitCode) {
     case HTMINBUTTON: return &MinButton;
     case HTMAXBUTTON: return &MaxButton;
@@ -27,13 +27,13 @@ TacCaptionButton* TacDialogWnd::ButtonOf(int hitCode) {
 
 void TacDialogWnd::SetHotButton(int hitCode, bool repaint) {
   if (hitCode == HotButton) return;
-  if (TacCaptionButton* old = ButtonOf(HotButton)) {
+  if (TsCaptionButton* old = ButtonOf(HotButton)) {
     old->State = 0;
     if (repaint) RepaintButton(HotButton);
   }
   HotButton = hitCode;
   ButtonPressed = false;
-  if (TacCaptionButton* now = ButtonOf(hitCode)) {
+  if (TsCaptionButton* now = ButtonOf(hitCode)) {
     now->State = 1;
     if (repaint) RepaintButton(hitCode);
   }
@@ -41,13 +41,13 @@ void TacDialogWnd::SetHotButton(int hitCode, bool repaint) {
 
 void TacDialogWnd::PressButton(int hitCode) {
   if (HotButton != hitCode) {
-    if (TacCaptionButton* old = ButtonOf(HotButton)) {
+    if (TsCaptionButton* old = ButtonOf(HotButton)) {
       old->State = 0;
       RepaintButton(HotButton);
     }
   }
   HotButton = hitCode;
-  TacCaptionButton* b = ButtonOf(hitCode);
+  TsCaptionButton* b = ButtonOf(hitCode);
   if (!b) return;
   if (hitCode != HTMAXBUTTON || CanMaximize() || (::IsZoomed(CtrlHandle) && CanRestore()))
     b->State = 2;
@@ -71,11 +71,11 @@ void TacDialogWnd::OnNcHitTest(TMessage& message) {
       return;
     }
     int code = 0;
-    if (Inside(CloseButton.Rect, p.x)) code = HTCLOSE;
-    else if (Inside(MaxButton.Rect, p.x)) code = (CanMaximize() || CanRestore()) ? HTMAXBUTTON : 0;
-    else if (Inside(MinButton.Rect, p.x))
+    if (Inside(CloseButton.R, p.x)) code = HTCLOSE;
+    else if (Inside(MaxButton.R, p.x)) code = (CanMaximize() || CanRestore()) ? HTMAXBUTTON : 0;
+    else if (Inside(MinButton.R, p.x))
       code = (::IsIconic(CtrlHandle) || CanMinimize()) ? HTMINBUTTON : 0;
-    else if (Inside(HelpButton.Rect, p.x)) code = HTHELP;
+    else if (Inside(HelpButton.R, p.x)) code = HTHELP;
     if (code) {
       SetHotButton(code, true);
       message.Result = code;
@@ -142,13 +142,13 @@ void TacDialogWnd::OnNcLButtonDown(TMessage& message) {
 void TacDialogWnd::OnButtonUp(TMessage& message) {
   int code = HotButton;
   bool over = false;
-  if (TacCaptionButton* b = ButtonOf(code)) {
+  if (TsCaptionButton* b = ButtonOf(code)) {
     POINT p{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
     if (message.Msg == WM_LBUTTONUP) ::ClientToScreen(CtrlHandle, &p);
     RECT wr{};
     ::GetWindowRect(CtrlHandle, &wr);
     const POINT local{p.x - wr.left, p.y - wr.top};
-    over = ::PtInRect(&b->Rect, local) != FALSE;
+    over = ::PtInRect(&b->R, local) != FALSE;
   }
   if (!captured_ && message.Msg == WM_LBUTTONUP) return TacScrollWnd::WndProc(message);
   const bool pressed = ButtonPressed && captured_;

@@ -79,16 +79,12 @@ int TacDialogWnd::TopStripHeight() const {
   return h;
 }
 
-int TacDialogWnd::ButtonWidth(const TacCaptionButton& button) const {
-  TsSkinManager* m = Manager();
-  if (!m || !m->IsValidImgIndex(button.ImageIndex)) return 21;
-  return MaskCellWidth(m->ma[button.ImageIndex]);
+int TacDialogWnd::ButtonWidth(const TsCaptionButton& button) const {
+  return CaptionButtonCellWidth(Manager(), button.ImageIndex);
 }
 
-int TacDialogWnd::ButtonHeight(const TacCaptionButton& button) const {
-  TsSkinManager* m = Manager();
-  if (!m || !m->IsValidImgIndex(button.ImageIndex)) return 21;
-  return MaskCellHeight(m->ma[button.ImageIndex]);
+int TacDialogWnd::ButtonHeight(const TsCaptionButton& button) const {
+  return CaptionButtonCellHeight(Manager(), button.ImageIndex);
 }
 
 int TacDialogWnd::ButtonsWidth() const {
@@ -215,25 +211,15 @@ void TacDialogWnd::PaintCaptionText(TBitmap* cache) {
 
 int TacDialogWnd::ButtonImage(int hitCode) const {
   TsSkinManager* m = Manager();
-  const int global = m ? m->GetSkinIndex(L"GLOBALINFO") : -1;
-  auto norm = [&] {
-    int i = m->GetMaskIndex(global, L"GLOBALINFO", L"BICONNORM");
-    if (!m->IsValidImgIndex(i)) i = m->GetMaskIndex(SkinData->SkinIndex, SkinData->SkinSection(), L"BICONNORM");
-    return i;
-  };
   switch (hitCode) {
     case HTMAXBUTTON:
-      if (::IsZoomed(CtrlHandle)) {
-        const int i = norm();
-        return m->IsValidImgIndex(i) ? i : MaxButton.ImageIndex;
-      }
-      return MaxButton.ImageIndex;
+      return MaxButtonShows(MaxButton.ImageIndex,
+                            RestoreButtonImage(m, SkinData->SkinIndex, SkinData->SkinSection()),
+                            ::IsZoomed(CtrlHandle));
     case HTMINBUTTON:
-      if (::IsIconic(CtrlHandle)) {
-        const int i = norm();
-        return m->IsValidImgIndex(i) ? i : MinButton.ImageIndex;
-      }
-      return MinButton.ImageIndex;
+      return MinButtonShows(MinButton.ImageIndex,
+                            RestoreButtonImage(m, SkinData->SkinIndex, SkinData->SkinSection()),
+                            ::IsIconic(CtrlHandle));
     case HTCLOSE: return CloseButton.ImageIndex;
     case HTHELP: return HelpButton.ImageIndex;
   }
@@ -248,28 +234,18 @@ bool TacDialogWnd::ButtonEnabled(int hitCode) const {
   return true;
 }
 
-void TacDialogWnd::DrawButton(TBitmap* cache, const TacCaptionButton& button, int mask,
+void TacDialogWnd::DrawButton(TBitmap* cache, const TsCaptionButton& button, int mask,
                               bool enabled, bool forceNormal) {
-  TsSkinManager* m = Manager();
-  if (!m->IsValidImgIndex(mask)) return;
   const bool dim = (!Active || !enabled) && (forceNormal || button.State == 0 || !enabled);
-  DrawSkinGlyph(TacBmpView(*cache), TPoint{button.Rect.left, button.Rect.top}, button.State,
-                dim ? 2 : 1, m->ma[mask], MasterOf(m));
+  DrawCaptionButton(cache, Manager(), button, mask, dim);
 }
 
 void TacDialogWnd::PaintCaptionButtons() {
   TsSkinManager* m = Manager();
   TBitmap* cache = SkinData->CacheBmp.get();
-  int x = DlgWidth - BorderWidth();
-  const int bh = BorderHeight(), capH = CaptionHeight();
-  auto place = [&](TacCaptionButton& b) {
-    const int h = ButtonHeight(b);
-    int top = (capH - h + bh) / 2;
-    if (h < 16) top += 2;
-    b.Rect = TRect{x - ButtonWidth(b), top, x, top + h};
-    x = b.Rect.left;
-  };
-  for (TacCaptionButton* b : {&CloseButton, &MaxButton, &MinButton, &HelpButton}) b->Rect = TRect{};
+  TacCaptionRow row(DlgWidth - BorderWidth(), CaptionHeight(), BorderHeight());
+  auto place = [&](TsCaptionButton& b) { row.Place(b.R, ButtonWidth(b), ButtonHeight(b)); };
+  for (TsCaptionButton* b : {&CloseButton, &MaxButton, &MinButton, &HelpButton}) b->R = TRect{};
   if ((Style & WS_SYSMENU) && m->IsValidImgIndex(CloseButton.ImageIndex)) {
     place(CloseButton);
     DrawButton(cache, CloseButton, CloseButton.ImageIndex, true, true);
@@ -290,13 +266,13 @@ void TacDialogWnd::PaintCaptionButtons() {
 }
 
 void TacDialogWnd::RepaintButton(int hitCode) {
-  TacCaptionButton* b = ButtonOf(hitCode);
+  TsCaptionButton* b = ButtonOf(hitCode);
   TBitmap* cache = SkinData->CacheBmp.get();
   if (!b || !cache || cache->Empty() || !ButtonsBmp || SkinData->BGChanged) return;
-  if (::GetSystemMetrics(SM_CXSMICON) + BorderHeight() >= b->Rect.left) return;
-  const int w = b->Rect.right - b->Rect.left, h = b->Rect.bottom - b->Rect.top;
-  ::BitBlt(cache->Canvas()->Handle(), b->Rect.left, b->Rect.top, w, h, ButtonsBmp->Canvas()->Handle(),
-           b->Rect.left - (cache->Width() - ButtonsBmp->Width()), b->Rect.top, SRCCOPY);
+  if (::GetSystemMetrics(SM_CXSMICON) + BorderHeight() >= b->R.left) return;
+  const int w = b->R.right - b->R.left, h = b->R.bottom - b->R.top;
+  ::BitBlt(cache->Canvas()->Handle(), b->R.left, b->R.top, w, h, ButtonsBmp->Canvas()->Handle(),
+           b->R.left - (cache->Width() - ButtonsBmp->Width()), b->R.top, SRCCOPY);
   int image = ButtonImage(hitCode);
   bool enabled = ButtonEnabled(hitCode);
   if (hitCode == HTMAXBUTTON && ::IsIconic(CtrlHandle)) {
@@ -307,8 +283,8 @@ void TacDialogWnd::RepaintButton(int hitCode) {
   }
   DrawButton(cache, *b, image, enabled, false);
   UniqueWindowDC dc = UniqueWindowDC::Window(CtrlHandle);
-  ::BitBlt(dc.get(), b->Rect.left, b->Rect.top, w, h, cache->Canvas()->Handle(), b->Rect.left,
-           b->Rect.top, SRCCOPY);
+  ::BitBlt(dc.get(), b->R.left, b->R.top, w, h, cache->Canvas()->Handle(), b->R.left,
+           b->R.top, SRCCOPY);
 }
 
 // ---------------------------------------------------------------- frame and client

@@ -38,24 +38,3 @@ bool SameRects(const TAOR& a, const TAOR& b) {
     if (!::EqualRect(&a[i], &b[i])) return false;
   return true;
 }
-
-TacCaptionImages CaptionButtonImages(TsSkinManager* m, int skinIndex, const std::wstring& section,
-                                     bool smallSet) {
-  TacCaptionImages out;
-  if (!m) return out;
-  const int global = m->GetSkinIndex(L"GLOBALINFO");
-  auto g = [&](const wchar_t* name) { return m->GetMaskIndex(global, L"GLOBALINFO", name); };
-  auto big = [&] { out = {g(L"BICONMIN"), g(L"BICONMAX"), g(L"BICONCLOSE"), g(L"BICONHELP")}; };
-  if (!m->IsValidSkinIndex(global) || g(L"BICONCLOSE") < 0) {
-    auto own = [&](const wchar_t* name) { return m->GetMaskIndex(skinIndex, section, name); };
-    return {own(L"BICONMIN"), own(L"BICONMAX"), own(L"BICONCLOSE"), own(L"BICONHELP")};
-  }
-  if (smallSet) {
-    out = {g(L"SICONMIN"), g(L"SICONMAX"), g(L"SICONCLOSE"), g(L"SICONHELP")};
-    if (out.Help < 0) out.Help = g(L"BICONHELP");
-  } else {
-    big();
-  }
-  if (!m->IsValidImgIndex(out.Close)) big();
-  return out;
-}

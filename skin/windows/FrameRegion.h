@@ -1,6 +1,6 @@
 // What a skinned top-level frame shares whoever draws it (a form's provider
 // or a dialog's adapter): the window region cut from the skin's transparent
-// corners and the images of the caption buttons.
+// corners. Their caption buttons are in CaptionButtons.h.
 #pragma once
 
 #include <windows.h>
@@ -19,12 +19,3 @@ void CollectFrameRgnRects(TAOR& rects, TsSkinManager* manager, int borderIndex,
 // without the given rectangles (moved by X, Y).
 HRGN CreateFrameRgn(const TAOR& rects, int width, int height, int x = 0, int y = 0);
 bool SameRects(const TAOR& a, const TAOR& b);
-
-// Mask indexes of the four caption buttons.
-struct TacCaptionImages {
-  int Min = -1, Max = -1, Close = -1, Help = -1;
-};
-// From "GLOBALINFO" (the small set when SmallSet and the skin has it), or
-// from the frame's own section when "GLOBALINFO" has no close button.
-TacCaptionImages CaptionButtonImages(TsSkinManager* manager, int skinIndex,
-                                     const std::wstring& section, bool smallSet);

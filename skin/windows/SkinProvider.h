@@ -11,7 +11,9 @@
 // button's picture), SkinProviderMenuLine.cpp (the menu bar),
 // SkinProviderMDI.cpp (MDI main forms and children), SkinProviderRegion.cpp
 // (region and placement), SkinProviderBorderDrag.cpp (the outline drag of
-// rmBorder), SystemMenu.cpp (the skinned system menu).
+// rmBorder), SystemMenu.cpp (the skinned system menu). The caption buttons'
+// record, images, row and drawing are CaptionButtons.h, shared with the
+// dialog frame.
 #pragma once
 
 #include <windows.h>
@@ -28,6 +30,7 @@
 #include "framework/Menus.h"
 #include "skin/engine/CommonData.h"
 #include "skin/engine/SkinConsts.h"
+#include "skin/windows/CaptionButtons.h"
 #include "skin/windows/ScrollWnd.h"
 
 class TsSkinManager;
@@ -43,14 +46,6 @@ constexpr int kMDIMinCode = 103;
 
 enum TsGripMode { gmNone, gmRightBottom };
 enum TsResizeMode { rmStandard, rmBorder };
-
-// One caption button: 0 normal, 1 hot, 2 pressed; its image; its place in
-// window coordinates, written by each caption paint and read by hit tests.
-struct TsCaptionButton {
-  int State = 0;
-  int ImageIndex = -1;
-  TRect R{0, 0, 0, 0};
-};
 
 
 // The items every skinned system menu has, in order: Restore, Move, Size,

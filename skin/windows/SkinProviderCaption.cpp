@@ -167,19 +167,15 @@ TsCaptionButton* TsSkinProvider::ButtonOf(int code) {
 }
 
 int TsSkinProvider::ButtonImage(int code) const {
-  TsSkinManager* m = Manager();
   HWND wnd = FormHandle();
-  auto norm = [&] {
-    int i = m->GetMaskIndex(m->GetSkinIndex(L"GLOBALINFO"), L"GLOBALINFO", L"BICONNORM");
-    if (!m->IsValidImgIndex(i))
-      i = m->GetMaskIndex(SkinData->SkinIndex, SkinData->SkinSection(), L"BICONNORM");
-    return i;
+  auto restore = [&] {
+    return RestoreButtonImage(Manager(), SkinData->SkinIndex, SkinData->SkinSection());
   };
   switch (code) {
     case HTCLOSE: return CloseButton.ImageIndex;
     case HTHELP: return HelpButton.ImageIndex;
-    case HTMAXBUTTON: return ::IsZoomed(wnd) ? norm() : MaxButton.ImageIndex;
-    case HTMINBUTTON: return ::IsIconic(wnd) ? norm() : MinButton.ImageIndex;
+    case HTMAXBUTTON: return MaxButtonShows(MaxButton.ImageIndex, restore(), ::IsZoomed(wnd));
+    case HTMINBUTTON: return MinButtonShows(MinButton.ImageIndex, restore(), ::IsIconic(wnd));
     case kMDICloseCode: case kMDIRestoreCode: case kMDIMinCode: return MDIButtonImage(code);
   }
   return -1;

@@ -12,7 +12,7 @@
 #include "skin/engine/SkinText.h"
 #include "skin/engine/SkinUtils.h"
 #include "skin/engine/SkinnedForms.h"
-#include "skin/windows/FrameRegion.h"
+#include "skin/windows/CaptionButtons.h"
 #include "skin/windows/SkinProvider.h"
 
 namespace {
@@ -156,15 +156,11 @@ TRect TsSkinProvider::TitleIconRect() const {
 }
 
 int TsSkinProvider::CaptionButtonWidth(const TsCaptionButton& button) const {
-  TsSkinManager* m = Manager();
-  if (!m || !m->IsValidImgIndex(button.ImageIndex)) return 21;
-  return MaskCellWidth(m->ma[button.ImageIndex]);
+  return CaptionButtonCellWidth(Manager(), button.ImageIndex);
 }
 
 int TsSkinProvider::CaptionButtonHeight() const {
-  TsSkinManager* m = Manager();
-  if (!m || !m->IsValidImgIndex(CloseButton.ImageIndex)) return 21;
-  return MaskCellHeight(m->ma[CloseButton.ImageIndex]);
+  return CaptionButtonCellHeight(Manager(), CloseButton.ImageIndex);
 }
 
 int TsSkinProvider::TitleButtonWidth(const TsTitleButton& button) const {
@@ -394,22 +390,14 @@ void TsSkinProvider::PaintCaptionText() {
 }
 
 void TsSkinProvider::DrawButton(const TsCaptionButton& button, int mask, bool enabled) {
-  TsSkinManager* m = Manager();
-  if (!m->IsValidImgIndex(mask)) return;
-  DrawSkinGlyph(TacBmpView(*SkinData->CacheBmp), TPoint{button.R.left, button.R.top},
-                button.State, FormActive && enabled ? 1 : 2, m->ma[mask], MasterOf(m));
+  DrawCaptionButton(SkinData->CacheBmp.get(), Manager(), button, mask, !(FormActive && enabled));
 }
 
 void TsSkinProvider::PaintCaptionButtons() {
   TsSkinManager* m = Manager();
-  int x = FormWidth() - SysBorderWidth();
+  TacCaptionRow row(FormWidth() - SysBorderWidth(), SysCaptionHeight(), SysBorderHeight());
   const int bh = CaptionButtonHeight();
-  int top = (SysCaptionHeight() - bh + SysBorderHeight()) / 2;
-  if (bh < 16) top += 2;
-  auto place = [&](TRect& r, int width) {
-    r = TRect{x - width, top, x, top + bh};
-    x = r.left;
-  };
+  auto place = [&](TRect& r, int width) { row.Place(r, width, bh); };
   for (TsCaptionButton* b : {&CloseButton, &MaxButton, &MinButton, &HelpButton}) b->R = TRect{};
   if (SystemMenu && (Form->BorderIcons() & biSystemMenu)) {
     if (m->IsValidImgIndex(CloseButton.ImageIndex)) {

@@ -82,10 +82,10 @@ constexpr DWORD kSizeable = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
 TEST_F(DialogWndTest, ModalFrameDialogHasOnlyACloseButtonAndAnswersHitTests) {
   Open(kModal);
   EXPECT_FALSE(::GetWindowLongPtrW(dlg, GWL_STYLE) & WS_SYSMENU);
-  EXPECT_GT(adapter->CloseButton.Rect.right, adapter->CloseButton.Rect.left);
-  EXPECT_EQ(adapter->MaxButton.Rect.right, adapter->MaxButton.Rect.left);
-  EXPECT_EQ(adapter->MinButton.Rect.right, adapter->MinButton.Rect.left);
-  const TPoint close = Centre(adapter->CloseButton.Rect);
+  EXPECT_GT(adapter->CloseButton.R.right, adapter->CloseButton.R.left);
+  EXPECT_EQ(adapter->MaxButton.R.right, adapter->MaxButton.R.left);
+  EXPECT_EQ(adapter->MinButton.R.right, adapter->MinButton.R.left);
+  const TPoint close = Centre(adapter->CloseButton.R);
   const struct {
     int x, y;
     LRESULT hit;
@@ -99,7 +99,7 @@ TEST_F(DialogWndTest, ModalFrameDialogHasOnlyACloseButtonAndAnswersHitTests) {
 
 TEST_F(DialogWndTest, CloseRunsOnlyWhenReleasedOverItself) {
   Open(kModal);
-  const TPoint in = Centre(adapter->CloseButton.Rect);
+  const TPoint in = Centre(adapter->CloseButton.R);
   ::SendMessageW(dlg, WM_NCLBUTTONDOWN, HTCLOSE, ScreenPoint(dlg, in.x, in.y));
   EXPECT_EQ(2, adapter->CloseButton.State);
   EXPECT_EQ(dlg, ::GetCapture());
@@ -123,7 +123,7 @@ TEST_F(DialogWndTest, SizeableDialogMaximizesAndRestoresByDoubleClickAndButton) 
   ::SendMessageW(dlg, WM_NCLBUTTONDBLCLK, HTCAPTION, ScreenPoint(dlg, adapter->DlgWidth / 2, Band() / 2));
   EXPECT_FALSE(::IsZoomed(dlg));
   ::SendMessageW(dlg, WM_NCPAINT, 1, 0);
-  const TPoint max = Centre(adapter->MaxButton.Rect);
+  const TPoint max = Centre(adapter->MaxButton.R);
   ::SendMessageW(dlg, WM_NCLBUTTONDOWN, HTMAXBUTTON, ScreenPoint(dlg, max.x, max.y));
   ::SendMessageW(dlg, WM_LBUTTONUP, 0, ClientPoint(dlg, max.x, max.y));
   EXPECT_TRUE(::IsZoomed(dlg));
