@@ -122,7 +122,7 @@ TEST_F(CaptionButtonsTest, FormAndDialogDrawTheSameMaximizeButtonByStateAndSkin)
           auto* provider = Construct<TsSkinProvider>(owner);
           owner->Show();
           ::ShowWindow(owner->WindowHandle(), flag);
-          adaptertest::Pump(30);
+          adaptertest::PumpFor(30);
           provider->FormActive = true;
           provider->SkinData->BGChanged = true;
           provider->PaintAll();
@@ -136,9 +136,9 @@ TEST_F(CaptionButtonsTest, FormAndDialogDrawTheSameMaximizeButtonByStateAndSkin)
           ASSERT_NE(nullptr, dlg);
           ::ShowWindow(dlg, SW_SHOW);
           ::SetActiveWindow(dlg);
-          adaptertest::Pump(30);
+          adaptertest::PumpFor(30);
           ::ShowWindow(dlg, flag);
-          adaptertest::Pump(30);
+          adaptertest::PumpFor(30);
           auto* adapter = dynamic_cast<TacDialogWnd*>(GetScrollWnd(dlg));
           ASSERT_NE(nullptr, adapter);
           adapter->SkinData->BGChanged = true;
