@@ -84,6 +84,7 @@ class TsPageControl : public TsSkinnedControl<TPageControl> {
   TTabSheet* PageOfTab(int tabIndex) const;
   int TabRow(int tabIndex);
   void ChooseBodySection();
+  void PrepareCache();
   void FreeScroller();
   void PlaceScroller();
   bool SkinCommand(TMessage& message);  // true = handled
