@@ -4,6 +4,7 @@
 // switches leave no GDI objects behind.
 #include <gtest/gtest.h>
 
+#include "skin/controls/CheckBox.h"
 #include "skin/controls/GroupBox.h"
 #include "skin/controls/PageControl.h"
 #include "skin/controls/Panel.h"
@@ -15,8 +16,8 @@ using namespace skintest;
 namespace {
 
 // Two pages; the first holds a group box with a group box inside it (whose
-// caption strip is copied from the outer box's image), a panel and a page
-// control of its own.
+// caption strip is copied from the outer box's image) holding a check box,
+// a panel and a page control of its own.
 class CacheReleaseTest : public SkinnedForm {
  protected:
   void SetUp() override {
@@ -33,6 +34,10 @@ class CacheReleaseTest : public SkinnedForm {
     panel->SetParent(first);
     panel->SetBounds(210, 5, 140, 60);
     panel->SetCaption(L"Панель");
+    check = Construct<TsCheckBox>(form);
+    check->SetParent(inner);
+    check->SetBounds(10, 25, 120, 20);
+    check->SetCaption(L"Флажок");
     nested = Construct<TsPageControl>(form);
     nested->SetParent(first);
     nested->SetBounds(5, 160, 300, 90);
@@ -60,7 +65,7 @@ class CacheReleaseTest : public SkinnedForm {
                    RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpFor(20);
   }
-  std::vector<TWinControl*> Holders() { return {outer, inner, panel, nested}; }
+  std::vector<TWinControl*> Holders() { return {outer, inner, panel, nested, check}; }
   static int CacheArea(TWinControl* c) {
     const TBitmap* b = SkinDataOf(c)->CacheBmp.get();
     return b ? b->Width() * b->Height() : 0;
@@ -79,6 +84,7 @@ class CacheReleaseTest : public SkinnedForm {
   TsGroupBox* outer = nullptr;
   TsGroupBox* inner = nullptr;
   TsPanel* panel = nullptr;
+  TsCheckBox* check = nullptr;
 };
 
 }  // namespace
