@@ -6,6 +6,7 @@
 
 #include "skin/controls/CheckBox.h"
 #include "skin/controls/GroupBox.h"
+#include "skin/controls/ListView.h"
 #include "skin/controls/PageControl.h"
 #include "skin/controls/Panel.h"
 #include "skin/engine/CacheCopy.h"
@@ -17,7 +18,7 @@ namespace {
 
 // Two pages; the first holds a group box with a group box inside it (whose
 // caption strip is copied from the outer box's image) holding a check box,
-// a panel and a page control of its own.
+// a panel, a list view and a page control of its own.
 class CacheReleaseTest : public SkinnedForm {
  protected:
   void SetUp() override {
@@ -38,6 +39,9 @@ class CacheReleaseTest : public SkinnedForm {
     check->SetParent(inner);
     check->SetBounds(10, 25, 120, 20);
     check->SetCaption(L"Флажок");
+    list = Construct<TsListView>(form);
+    list->SetParent(first);
+    list->SetBounds(210, 70, 140, 80);
     nested = Construct<TsPageControl>(form);
     nested->SetParent(first);
     nested->SetBounds(5, 160, 300, 90);
@@ -65,7 +69,7 @@ class CacheReleaseTest : public SkinnedForm {
                    RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpFor(20);
   }
-  std::vector<TWinControl*> Holders() { return {outer, inner, panel, nested, check}; }
+  std::vector<TWinControl*> Holders() { return {outer, inner, panel, nested, check, list}; }
   static int CacheArea(TWinControl* c) {
     const TBitmap* b = SkinDataOf(c)->CacheBmp.get();
     return b ? b->Width() * b->Height() : 0;
@@ -85,6 +89,7 @@ class CacheReleaseTest : public SkinnedForm {
   TsGroupBox* inner = nullptr;
   TsPanel* panel = nullptr;
   TsCheckBox* check = nullptr;
+  TsListView* list = nullptr;
 };
 
 }  // namespace
