@@ -4,6 +4,7 @@
 // switches leave no GDI objects behind.
 #include <gtest/gtest.h>
 
+#include "skin/controls/Button.h"
 #include "skin/controls/CheckBox.h"
 #include "skin/controls/GroupBox.h"
 #include "skin/controls/ListView.h"
@@ -18,7 +19,7 @@ namespace {
 
 // Two pages; the first holds a group box with a group box inside it (whose
 // caption strip is copied from the outer box's image) holding a check box,
-// a panel, a list view and a page control of its own.
+// a panel, a list view, a button and a page control of its own.
 class CacheReleaseTest : public SkinnedForm {
  protected:
   void SetUp() override {
@@ -42,6 +43,10 @@ class CacheReleaseTest : public SkinnedForm {
     list = Construct<TsListView>(form);
     list->SetParent(first);
     list->SetBounds(210, 70, 140, 80);
+    button = Construct<TsButton>(form);
+    button->SetParent(first);
+    button->SetBounds(310, 160, 60, 25);
+    button->SetCaption(L"Кнопка");
     nested = Construct<TsPageControl>(form);
     nested->SetParent(first);
     nested->SetBounds(5, 160, 300, 90);
@@ -69,7 +74,7 @@ class CacheReleaseTest : public SkinnedForm {
                    RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpFor(20);
   }
-  std::vector<TWinControl*> Holders() { return {outer, inner, panel, nested, check, list}; }
+  std::vector<TWinControl*> Holders() { return {outer, inner, panel, nested, check, list, button}; }
   static int CacheArea(TWinControl* c) {
     const TBitmap* b = SkinDataOf(c)->CacheBmp.get();
     return b ? b->Width() * b->Height() : 0;
@@ -90,6 +95,7 @@ class CacheReleaseTest : public SkinnedForm {
   TsPanel* panel = nullptr;
   TsCheckBox* check = nullptr;
   TsListView* list = nullptr;
+  TsButton* button = nullptr;
 };
 
 }  // namespace
