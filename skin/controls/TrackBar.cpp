@@ -51,7 +51,9 @@ std::vector<int> TrackTickPositions(const TRect& cr, const TRect& tr, int n, boo
   return out;
 }
 
-TsTrackBar::TsTrackBar(TComponent* AOwner) : TsSkinnedControl(AOwner, ckTrackBar) {}
+TsTrackBar::TsTrackBar(TComponent* AOwner) : TsSkinnedControl(AOwner, ckTrackBar) {
+  SkinData->RebuildCache = [this] { PrepareCache(); };
+}
 
 TsTrackBar::~TsTrackBar() { StopFading(fadeTimer_); }
 

@@ -10,6 +10,7 @@
 #include "skin/controls/ListView.h"
 #include "skin/controls/PageControl.h"
 #include "skin/controls/Panel.h"
+#include "skin/controls/TrackBar.h"
 #include "skin/engine/CacheCopy.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 
@@ -19,7 +20,8 @@ namespace {
 
 // Two pages; the first holds a group box with a group box inside it (whose
 // caption strip is copied from the outer box's image) holding a check box,
-// a panel, a list view, a button and a page control of its own.
+// a panel, a list view, a button, a track bar and a page control of its
+// own.
 class CacheReleaseTest : public SkinnedForm {
  protected:
   void SetUp() override {
@@ -47,6 +49,9 @@ class CacheReleaseTest : public SkinnedForm {
     button->SetParent(first);
     button->SetBounds(310, 160, 60, 25);
     button->SetCaption(L"Кнопка");
+    track = Construct<TsTrackBar>(form);
+    track->SetParent(first);
+    track->SetBounds(310, 190, 60, 30);
     nested = Construct<TsPageControl>(form);
     nested->SetParent(first);
     nested->SetBounds(5, 160, 300, 90);
@@ -74,7 +79,7 @@ class CacheReleaseTest : public SkinnedForm {
                    RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpFor(20);
   }
-  std::vector<TWinControl*> Holders() { return {outer, inner, panel, nested, check, list, button}; }
+  std::vector<TWinControl*> Holders() { return {outer, inner, panel, nested, check, list, button, track}; }
   static int CacheArea(TWinControl* c) {
     const TBitmap* b = SkinDataOf(c)->CacheBmp.get();
     return b ? b->Width() * b->Height() : 0;
@@ -96,6 +101,7 @@ class CacheReleaseTest : public SkinnedForm {
   TsCheckBox* check = nullptr;
   TsListView* list = nullptr;
   TsButton* button = nullptr;
+  TsTrackBar* track = nullptr;
 };
 
 }  // namespace
