@@ -13,7 +13,9 @@
 #include "skin/engine/PaintPrimitives.h"
 #include "skin/engine/SkinText.h"
 
-TsCheckBox::TsCheckBox(TComponent* AOwner) : TsSkinnedControl(AOwner, ckCheckBox, false) {}
+TsCheckBox::TsCheckBox(TComponent* AOwner) : TsSkinnedControl(AOwner, ckCheckBox, false) {
+  SkinData->RebuildCache = [this] { PrepareCache(); };
+}
 
 TsCheckBox::~TsCheckBox() { StopFading(fadeTimer_); }
 

@@ -16,6 +16,7 @@ const wchar_t* const kPlateSection = L"CHECKBOX";
 TsGroupBox::TsGroupBox(TComponent* AOwner) : TsSkinnedControl(AOwner, ckGroupBox) {
   // The strip above the frame shows the parent, so the box is not opaque.
   SetControlStyle(ControlStyle() & ~csOpaque);
+  SkinData->RebuildCache = [this] { PrepareCache(); };
 }
 
 void TsGroupBox::SetCaptionLayout(TsCaptionLayout value) {

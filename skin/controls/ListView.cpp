@@ -12,6 +12,7 @@ TsCustomListView::TsCustomListView(TComponent* AOwner)
     : TsSkinnedControl(AOwner, ckListView),
       BoundLabel(NewBoundLabel(SkinData.get())) {
   SkinData->BGChanged = true;
+  SkinData->RebuildCache = [this] { RebuildCache(); };
 }
 
 TsCustomListView::~TsCustomListView() {

@@ -10,7 +10,9 @@
 #include "skin/engine/PaintPrimitives.h"
 #include "skin/engine/Regions.h"
 
-TsPageControl::TsPageControl(TComponent* AOwner) : TsSkinnedControl(AOwner, ckPageControl) {}
+TsPageControl::TsPageControl(TComponent* AOwner) : TsSkinnedControl(AOwner, ckPageControl) {
+  SkinData->RebuildCache = [this] { PrepareCache(); };
+}
 
 TsPageControl::~TsPageControl() { FreeScroller(); }
 

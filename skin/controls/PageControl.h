@@ -88,6 +88,7 @@ class TsPageControl : public TsSkinnedControl<TPageControl> {
   TTabSheet* PageOfTab(int tabIndex) const;
   int TabRow(int tabIndex);
   void ChooseBodySection();
+  void PrepareCache();
   void FreeScroller();
   void PlaceScroller();
   TacSkinChangeRule SkinChangeRule(WORD cmd) const override;

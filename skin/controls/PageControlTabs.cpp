@@ -169,6 +169,7 @@ void TsPageControl::PaintTabToDC(int pageIndex, int state, HDC dc) {
   const TRect r = TabRectEx(tab, state == 2 && Pages(pageIndex) == ActivePage());
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return;
+  SkinData->EnsureCache();
   auto b = CreateBmp24(w, h);
   ::BitBlt(b->Canvas()->Handle(), 0, 0, w, h, SkinData->CacheBmp->Canvas()->Handle(), r.left,
            r.top, SRCCOPY);
@@ -221,6 +222,22 @@ void TsPageControl::PaintTabStrip(HDC dc) {
            SkinData->CacheBmp->Canvas()->Handle(), s.left, s.top, SRCCOPY);
 }
 
+// The tab strip and the body into the cache, when it is stale.
+void TsPageControl::PrepareCache() {
+  ChooseBodySection();
+  const TCacheInfo ci = GetParentCache(SkinData.get());
+  SkinData->InitCacheBmp();
+  if (!SkinData->BGChanged) return;
+  if (HasTabs()) PaintTabsArea(ci);
+  const TRect body = BodyRect();
+  MaskFillColor = ParentBackground(this);
+  PaintItem(SkinData->SkinIndex, BodySection, ci, false, 0, body,
+            TPoint{Left() + body.left, Top() + body.top}, SkinData->CacheBmp.get(),
+            SkinData->GetSkinManager());
+  MaskFillColor = clFuchsia;
+  SkinData->BGChanged = false;
+}
+
 void TsPageControl::WMPaint(TMessage& m) {
   const bool print = m.LParam == 1;
   TacPaintScope paint(Handle(), print ? reinterpret_cast<HDC>(m.WParam) : nullptr);
@@ -229,20 +246,8 @@ void TsPageControl::WMPaint(TMessage& m) {
   if (SkinData->Updating || TabsResized || !paint.DC()) return;
   HDC dc = paint.DC();
   MarkStaleByParent(this, SkinData.get());
-  ChooseBodySection();
-  const TCacheInfo ci = GetParentCache(SkinData.get());
-  SkinData->InitCacheBmp();
+  PrepareCache();
   const bool tabs = HasTabs();
-  if (SkinData->BGChanged) {
-    if (tabs) PaintTabsArea(ci);
-    const TRect body = BodyRect();
-    MaskFillColor = ParentBackground(this);
-    PaintItem(SkinData->SkinIndex, BodySection, ci, false, 0, body,
-              TPoint{Left() + body.left, Top() + body.top}, SkinData->CacheBmp.get(),
-              SkinData->GetSkinManager());
-    MaskFillColor = clFuchsia;
-    SkinData->BGChanged = false;
-  }
   TTabSheet* active = ActivePage();
   const bool activeTab = tabs && active && active->TabIndex() >= 0;
   const int saved = ::SaveDC(dc);

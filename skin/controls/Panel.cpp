@@ -8,6 +8,7 @@
 
 TsPanel::TsPanel(TComponent* AOwner) : TsSkinnedControl(AOwner, ckPanel) {
   SetControlStyle(ControlStyle() | csOpaque);
+  SkinData->RebuildCache = [this] { PrepareCache(); };
 }
 
 namespace {
@@ -36,6 +37,7 @@ bool SkinWatches(UINT msg) {
     case WM_SIZE:
     case WM_MOVE:
     case WM_PARENTNOTIFY:
+    case CM_SHOWINGCHANGED:
       return true;
   }
   return false;

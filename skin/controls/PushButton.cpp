@@ -18,6 +18,7 @@ template <class Base>
 TsPushButton<Base>::TsPushButton(TComponent* AOwner, int kind)
     : TsSkinnedControl<Base>(AOwner, kind) {
   this->SetControlStyle(this->ControlStyle() & ~csOpaque);
+  this->SkinData->RebuildCache = [this] { PrepareCache(); };
 }
 
 template <class Base>

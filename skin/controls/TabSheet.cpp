@@ -107,6 +107,7 @@ void TsTabSheet::WMPaint(TMessage& m) {
   m.Result = 0;
   pc->SkinData->Updating = pc->SkinData->GetUpdating();
   if (pc->SkinData->Updating || !paint.DC() || !pc->SkinData->CacheBmp) return;
+  pc->SkinData->EnsureCache();
   CopyWinControlCache(this, pc->SkinData.get(), TRect{Left(), Top(), 0, 0},
                       TRect{0, 0, Width(), Height()}, paint.DC(), false, 0, 0);
   ::PaintControls(paint.DC(), this, 0, TPoint{0, 0});

@@ -52,7 +52,9 @@ std::vector<int> TrackTickPositions(const TRect& cr, const TRect& tr, int n, boo
   return out;
 }
 
-TsTrackBar::TsTrackBar(TComponent* AOwner) : TsSkinnedControl(AOwner, ckTrackBar) {}
+TsTrackBar::TsTrackBar(TComponent* AOwner) : TsSkinnedControl(AOwner, ckTrackBar) {
+  SkinData->RebuildCache = [this] { PrepareCache(); };
+}
 
 TsTrackBar::~TsTrackBar() { StopFading(fadeTimer_); }
 

@@ -320,6 +320,7 @@ void TsCommonData::EndUpdate() {
 }
 
 void TsCommonData::InitCacheBmp() {
+  cacheReleased_ = false;
   if (!CacheBmp) CacheBmp = CreateBmp24(0, 0);
   if (CacheBmp->PixelFormat() != pf24bit) CacheBmp->SetPixelFormat(pf24bit);
   if (!OwnerControl) return;

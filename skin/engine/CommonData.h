@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -140,6 +141,14 @@ class TsCommonData : public TPersistent {
   void EndUpdate();
   void InitCacheBmp();
   void Invalidate();
+  // Owners that can rebuild their cache at any time set RebuildCache; their
+  // cache's pixels are then given back while the owner is off screen
+  // (ReleaseCache) and made again by the next paint, or by EnsureCache when
+  // someone needs the image before that (a child asking for it).
+  std::function<void()> RebuildCache;
+  void ReleaseCache();
+  void EnsureCache();
+  bool CacheReleased() const { return cacheReleased_; }
 
   // A token that expires with this object, for timers that must notice
   // that the state they animate is gone.
@@ -154,6 +163,7 @@ class TsCommonData : public TPersistent {
   std::wstring skinSection_;
   TsSkinManager* manager_ = nullptr;
   bool customColor_ = false;
+  bool cacheReleased_ = false;
   bool customFont_ = false;
   std::shared_ptr<TsCommonData*> alive_;
 };

@@ -146,6 +146,7 @@ bool CommonAlphaCmd(TMessage& message, TsCommonData* sd) {
       Refresh(*sd, message);
       return false;
     case AC_GETCACHE:
+      sd->EnsureCache();  // never hand out a released image
       CacheInfoReply.Ready = false;
       if (sd->CacheBmp) CacheInfoReply = MakeCacheInfo(sd->CacheBmp.get(), 0, 0);
       return false;
@@ -271,6 +272,9 @@ bool CommonWndProc(TMessage& message, TsCommonData* sd) {
     case WM_MOVE:
       if (sd->OwnerControl && sd->DependsOnParentBg())
         sd->OwnerControl->Perform(SM_ALPHACMD, SkinCmdWParam(AC_PARENTBGCHANGED, 1), 0);
+      return false;
+    case CM_SHOWINGCHANGED:
+      if (TWinControl* w = Windowed(*sd); w && !w->IsShowing()) sd->ReleaseCache();
       return false;
     case WM_PARENTNOTIFY:
       if (Windowed(*sd) && LOWORD(message.WParam) == WM_CREATE) AddToAdapter(sd->OwnerControl);
