@@ -1,5 +1,6 @@
 #include "app/settings/SettingsTable.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/settings/SettingsPages.h"
@@ -47,33 +48,145 @@ constexpr TSettingKind kStr = TSettingKind::String;
 
 using S = TSettingsPages;
 
-// Start-up reads.
-TLoadRow Int1(HKEY root, const wchar_t* key, const wchar_t* name, TSettingsBox box,
-              TReadFailure failure = TReadFailure::Disable) {
-  return {root, key, name, nullptr, TReadRule::IntIs1, nullptr, box, nullptr, failure};
-}
-TLoadRow TextIs(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* text,
-                TSettingsBox box) {
-  return {root, key, name, nullptr, TReadRule::TextIs, text, box, nullptr, TReadFailure::Disable};
-}
-TLoadRow ToEdit(HKEY root, const wchar_t* key, const wchar_t* name, TReadRule rule,
-                TSettingsEdit edit) {
-  return {root, key, name, nullptr, rule, nullptr, nullptr, edit, TReadFailure::Disable};
+constexpr TReadFailure kDisable = TReadFailure::Disable;
+constexpr TReadFailure kMessage = TReadFailure::Message;
+
+// The registry value behind a box or an edit: how start-up reads it and,
+// when Written, how the page's Ok writes it. The control members are filled
+// in by the row that carries the rule.
+struct TRule {
+  TLoadRow Load;
+  TWriteRow Write;
+  bool Written;
+};
+
+TLoadRow Read(HKEY root, const wchar_t* key, const wchar_t* name, TReadRule rule,
+              const wchar_t* text = nullptr, TReadFailure failure = kDisable) {
+  return {root, key, name, nullptr, rule, text, nullptr, nullptr, failure};
 }
 
-// Ok rows.
-TWriteRow BoxInt(HKEY root, const wchar_t* key, const wchar_t* name, TSettingsBox box, int on = 1,
-                 int off = 0) {
-  return {root, key, name, nullptr, kInt, TWriteSource::Box, box, nullptr, on, off,
-          nullptr, nullptr, nullptr};
+TWriteRow Write(HKEY root, const wchar_t* key, const wchar_t* name, TSettingKind kind,
+                TWriteSource source) {
+  return {root,    key,     name, nullptr, kind,    source, nullptr,
+          nullptr, 0,       0,    nullptr, nullptr, nullptr};
 }
-TWriteRow BoxText(HKEY root, const wchar_t* key, const wchar_t* name, TSettingsBox box,
-                  const wchar_t* on, const wchar_t* off, const wchar_t* message = nullptr) {
-  return {root, key, name, nullptr, kStr, TWriteSource::Box, box, nullptr, 0, 0, on, off, message};
+
+// Ticked for the integer 1; Ok writes 1 or 0.
+TRule Int(HKEY root, const wchar_t* key, const wchar_t* name, TReadFailure failure = kDisable) {
+  TWriteRow w = Write(root, key, name, kInt, TWriteSource::Box);
+  w.IntOn = 1;
+  return {Read(root, key, name, TReadRule::IntIs1, nullptr, failure), w, true};
 }
-TWriteRow EditText(HKEY root, const wchar_t* key, const wchar_t* name, TSettingsEdit edit) {
-  return {root, key, name, nullptr, kStr, TWriteSource::EditText, nullptr, edit, 0, 0,
-          nullptr, nullptr, nullptr};
+
+// Ticked for the text `on`; Ok writes `on` or `off`.
+TRule Text(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* on,
+           const wchar_t* off, const wchar_t* message = nullptr) {
+  TWriteRow w = Write(root, key, name, kStr, TWriteSource::Box);
+  w.TextOn = on;
+  w.TextOff = off;
+  w.Message = message;
+  return {Read(root, key, name, TReadRule::TextIs, on), w, true};
+}
+
+// An edit showing a text that Ok writes back unchanged.
+TRule EditText(HKEY root, const wchar_t* key, const wchar_t* name) {
+  return {Read(root, key, name, TReadRule::TextToEdit),
+          Write(root, key, name, kStr, TWriteSource::EditText), true};
+}
+
+// A value start-up reads and the page's Ok leaves alone.
+TRule ReadOnly(const TLoadRow& load) { return {load, TWriteRow{}, false}; }
+
+// Layout rows.
+TSettingsItem Control(TItemKind kind, const wchar_t* name, const wchar_t* caption, int readStep,
+                      int okStep, const TRule& rule) {
+  TSettingsItem item;
+  item.Kind = kind;
+  item.Name = name;
+  item.Caption = caption;
+  item.ReadStep = readStep;
+  item.Load = rule.Load;
+  item.OkStep = rule.Written ? okStep : 0;
+  item.Write = rule.Write;
+  return item;
+}
+
+TSettingsItem Box(const wchar_t* name, const wchar_t* caption, TSettingsBox box, int readStep,
+                  int okStep, const TRule& rule) {
+  TSettingsItem item = Control(TItemKind::Box, name, caption, readStep, okStep, rule);
+  item.Box = box;
+  item.Load.Box = box;
+  item.Write.Box = box;
+  return item;
+}
+
+TSettingsItem Edit(TItemKind kind, const wchar_t* name, const wchar_t* text, TSettingsEdit edit,
+                   int left, int width, int readStep, int okStep, const TRule& rule) {
+  TSettingsItem item = Control(kind, name, text, readStep, okStep, rule);
+  item.Edit = edit;
+  item.Load.Edit = edit;
+  item.Write.Edit = edit;
+  item.Left = left;
+  item.Width = width;
+  return item;
+}
+
+// Labels get their width here: while the form is being built they do not
+// size themselves to their text.
+TSettingsItem Label(const wchar_t* caption, int left, int drop, int width) {
+  TSettingsItem item;
+  item.Kind = TItemKind::Label;
+  item.Caption = caption;
+  item.Left = left;
+  item.Drop = drop;
+  item.Width = width;
+  return item;
+}
+
+TSettingsItem Line(int height = kSettingsLineStep) {
+  TSettingsItem item;
+  item.Kind = TItemKind::Line;
+  item.Drop = height;
+  return item;
+}
+
+TSettingsItem Hidden(TSettingsItem item) {
+  item.Visible = false;
+  return item;
+}
+
+TSettingsItem NotRestored(TSettingsItem item) {
+  item.Restored = false;
+  return item;
+}
+
+TSettingsItem Deaf(TSettingsItem item) {
+  item.HearsEnter = false;
+  return item;
+}
+
+TSettingsItem Clicks(TSettingsItem item, TSettingsHandler handler) {
+  item.OnClick = handler;
+  return item;
+}
+
+// The page's Ok rows in Ok order and the controls its No restores, in
+// layout order. Every page numbers its Ok steps from 1 without a gap.
+void TakeRows(TSettingsPageDef& page) {
+  std::vector<const TSettingsItem*> written;
+  for (const TSettingsItem& item : page.Items) {
+    if (item.OkStep > 0) written.push_back(&item);
+    if (!item.Restored) continue;
+    if (item.Box) page.SnapshotBoxes.push_back(item.Box);
+    if (item.Edit) page.SnapshotEdits.push_back(item.Edit);
+  }
+  std::sort(written.begin(), written.end(),
+            [](const TSettingsItem* a, const TSettingsItem* b) { return a->OkStep < b->OkStep; });
+  for (const TSettingsItem* item : written) {
+    if (item->OkStep != static_cast<int>(page.Writes.size()) + 1)
+      throw std::logic_error("settings page rows: Ok steps out of sequence");
+    page.Writes.push_back(item->Write);
+  }
 }
 
 }  // namespace
@@ -125,203 +238,280 @@ const std::vector<TCreateKeyRow>& CreateKeyRows() {
   return rows;
 }
 
-const std::vector<TLoadRow>& LoadRows() {
-  constexpr TReadFailure kMessage = TReadFailure::Message;
-  static const std::vector<TLoadRow> rows = {
-      Int1(HKLM, kMemory, L"ClearPageFileAtShutdown", &S::ClFilePod),
-      {HKLM, kAeDebug, L"Auto", nullptr, TReadRule::TextIsNot, L"1", &S::DWATSON, nullptr,
-       TReadFailure::Disable},
-      Int1(HKLM, kFileSystem, L"NtfsDisableLastAccessUpdate", &S::NOWRITELASTNTFS),
-      {HKLM, kWinlogon, L"SfcDisable", nullptr, TReadRule::IntIsSfcOff, nullptr, &S::DSFILEP,
-       nullptr, TReadFailure::Disable},
-      Int1(HKLM, kExplorerLM, L"AlwaysUnloadDLL", &S::AUTUNLDLL),
-      Int1(HKCU, kPolExplorer, L"NoInstrumentation", &S::OffSEEOSUSER),
-      TextIs(HKLM, kWow, L"DefaultSeparateVDM", L"yes", &S::RUN16bitOTD),
-      {HKLM, kErrorReporting, L"DoReport", L"ShowUI", TReadRule::NotBothAre1, nullptr,
-       &S::DONTSENDINMIC, nullptr, TReadFailure::Disable},
-      TextIs(HKLM, kBootOptimize, L"Enable", L"Y", &S::OPSFILELOADING),
-      Int1(HKCU, L"Console", L"QuickEdit", &S::QUICKEDITCOMANDROW),
-      ToEdit(HKLM, kMemory, L"SecondLevelDataCache", TReadRule::IntToEdit, &S::SETTCACHE2LEVEL),
-      Int1(HKLM, kMemory, L"LargeSystemCache", &S::OPTSYSTCACHE),
-      {HKLM, kMemory, L"IOPageLockLimit", nullptr, TReadRule::IntToEditAndBox, nullptr,
-       &S::SETCACHEDISC, &S::CACHEDISC, TReadFailure::Disable},
-      Int1(HKCU, kPolExplorer, L"NoLowDiskSpaceChecks", &S::DSMSFDisk),
-      TextIs(HKCU, kWindowMetrics, L"MinAnimate", L"1", &S::AnimPrSvorWindow),
-      Int1(HKCU, kAdvanced, L"SeparateProcess", &S::RunWindowOt),
-      Int1(HKLM, kWinlogon, L"AutoRestartShell", &S::AutResProv),
-      TextIs(HKLM, kLnkFile, L"IsShortcut", L"1", &S::DelStrIar),
-      TextIs(HKCU, kDesktop, L"DragFullWindows", L"1", &S::SeeSodMove),
-      Int1(HKCU, kAdvanced, L"DisableThumbnailCache", &S::DisCachIM),
-      Int1(HKCU, kPolExplorer, L"NoFind", &S::NoFind),
-      Int1(HKCU, kPolExplorer, L"NoRun", &S::NoRun),
-      TextIs(HKCR, kCopyTo, L"'", kCopyMoveHandler, &S::AddCopyTo),
-      TextIs(HKCR, kMoveTo, L"'", kCopyMoveHandler, &S::AddMoveTo),
-      Int1(HKLM, kMemory, L"DisablePagingExecutive", &S::NoUsingFilePod),
-      TextIs(HKCU, kMouse, L"SnapToDefaultButton", L"1", &S::MoveMouseToDef),
-      {HKLM, kLanman, L"AutoShareWks", L"AutoShareServer", TReadRule::BothAre1, nullptr,
-       &S::FullDisNetRes, nullptr, TReadFailure::Disable},
-      Int1(HKLM, kLsa, L"RestrictAnonymous", &S::CloseAnUserSeeRes),
-      Int1(HKCU, kAdvanced, L"EnableBalloonTips", &S::ShowHint),
-      Int1(HKCU, kPolExplorer, L"NoTrayItemsDisplay", &S::NoTray),
-      Int1(HKCU, kPolExplorer, L"EnableAutoTray", &S::EnAutoTray),
-      ToEdit(HKCR, kRecycleBin, L"LocalizedString", TReadRule::TextToEdit, &S::sEdit3),
-      {HKLM, kMyComputerNS, kRecycleBinClsid, nullptr, TReadRule::SubKeyExists, nullptr,
-       &S::ADDSHortInMyC, nullptr, TReadFailure::Disable},
-      Int1(HKCU, kPolExplorer, L"NoDesktop", &S::DISRS),
-      Int1(HKCU, kDesktop, L"PaintDesktopVersion", &S::VerWinOnDEsktop),
-      Int1(HKCU, kPolExplorer, L"NoActiveDesktop", &S::DISActDeskt),
-      Int1(HKCU, kPolSystem, L"NoDispBackgroundPage", &S::HIDERS),
-      Int1(HKCU, kPolSystem, L"NoDispScrSavPage", &S::HIDEZ),
-      Int1(HKCU, kPolSystem, L"NoDispSettingsPage", &S::HIDEP),
-      Int1(HKCU, kPolSystem, L"NoDispAppearancePage", &S::HIDETAO),
-      Int1(HKCU, kPolExplorer, L"NoUserNameInStartMenu", &S::DisNameUserInP),
-      Int1(HKCU, kPolExplorer, L"StartMenuLogoff", &S::DelPunktExSys, kMessage),
-      Int1(HKCU, kPolExplorer, L"NoStartMenuMFUprogramsList", &S::DelChasP, kMessage),
-      Int1(HKCU, kPolExplorer, L"NoRecentDocsHistory", &S::NoHistory, kMessage),
-      Int1(HKCU, kPolExplorer, L"ClearRecentDocsOnExit", &S::CleLisIsp, kMessage),
-      Int1(HKCU, kAdvanced, L"Start_AutoCascade", &S::OpMenuPriZadInavMouse, kMessage),
-      Int1(HKCU, kAdvanced, L"Start_NotifyNewApps", &S::BoldNedUstProg),
-      Int1(HKCU, kPolExplorer, L"NoCommonGroups", &S::NoAllUsersShort),
-      ToEdit(HKCU, kPolExplorer, L"MenuShowDelay", TReadRule::TextToEdit, &S::sEdit4),
-      ToEdit(HKCU, kDesktop, L"HungAppTimeout", TReadRule::TextToEdit, &S::sEdit5),
-      ToEdit(HKCU, kDesktop, L"WaitToKillAppTimeout", TReadRule::TextToEdit, &S::sEdit6),
-      Int1(HKLM, kPolSystemLM, L"dontdisplaylastusername", &S::DontSeeLastUser),
-      Int1(HKLM, kWinlogon, L"AllowMultipleTSSessions", &S::UsQuickUser),
-      Int1(HKLM, kPolSystemLM, L"DisableStatusMessages", &S::DontSeeMessaUnloadS),
-      TextIs(HKU, kKeyboard, L"InitialKeyboardIndicators", L"2", &S::OnNumOnLoadS),
-  };
-  return rows;
+const std::vector<TSettingsPageDef>& SettingsPageDefs() {
+  static const std::vector<TSettingsPageDef> pages = [] {
+    constexpr TItemKind kEdit = TItemKind::Edit;
+    constexpr TItemKind kUpper = TItemKind::UpperEdit;
+    constexpr int kLeft = kSettingsItemLeft;
+    constexpr int kWidth = kSettingsItemWidth;
+    // The two edits of page 3 take numbers; the pages' No leaves them alone.
+    const TRule cache2 = {Read(HKLM, kMemory, L"SecondLevelDataCache", TReadRule::IntToEdit),
+                          Write(HKLM, kMemory, L"SecondLevelDataCache", kInt,
+                                TWriteSource::EditNumber),
+                          true};
+    TRule diskCache = {Read(HKLM, kMemory, L"IOPageLockLimit", TReadRule::IntToEditAndBox),
+                       Write(HKLM, kMemory, L"IOPageLockLimit", kInt, TWriteSource::BoxEditNumber),
+                       true};
+    diskCache.Load.Edit = &S::CACHEDISC;
+    diskCache.Write.Edit = &S::CACHEDISC;
+    TRule watson = {Read(HKLM, kAeDebug, L"Auto", TReadRule::TextIsNot, L"1"),
+                    Write(HKLM, kAeDebug, L"Auto", kStr, TWriteSource::Box), true};
+    watson.Write.TextOn = L"0";
+    watson.Write.TextOff = L"1";
+    TRule sfc = {Read(HKLM, kWinlogon, L"SfcDisable", TReadRule::IntIsSfcOff),
+                 Write(HKLM, kWinlogon, L"SfcDisable", kInt, TWriteSource::Box), true};
+    sfc.Write.IntOn = kSfcOff;
+    TRule report = {Read(HKLM, kErrorReporting, L"DoReport", TReadRule::NotBothAre1),
+                    Write(HKLM, kErrorReporting, L"DoReport", kInt, TWriteSource::Box), true};
+    report.Load.Name2 = report.Write.Name2 = L"ShowUI";
+    report.Write.IntOff = 1;
+    report.Write.Message = L"Не удается получить доступ к \"DoReport\" и \"ShowUI\"";
+    TRule shares = {Read(HKLM, kLanman, L"AutoShareWks", TReadRule::BothAre1),
+                    Write(HKLM, kLanman, L"AutoShareWks", kInt, TWriteSource::Box), true};
+    shares.Load.Name2 = shares.Write.Name2 = L"AutoShareServer";
+    shares.Write.IntOn = 1;
+
+    std::vector<TSettingsPageDef> p = {
+        {3, L"Системные настройки", L"SystemSettingsGroup", &S::SystemSettingsGroup,
+         &S::DWATSONClick,
+         {
+             Clicks(Box(L"DWATSON", L"Отключить Dr.Watson", &S::DWATSON, 2, 1, watson),
+                    &S::MyClick),
+             Clicks(Box(L"NOWRITELASTNTFS",
+                        L"Не производить запись последнего доступа к файлам NTFS",
+                        &S::NOWRITELASTNTFS, 3, 2,
+                        Int(HKLM, kFileSystem, L"NtfsDisableLastAccessUpdate")),
+                    &S::NOWRITELASTNTFSClick),
+             Clicks(Box(L"DSFILEP", L"Отключить SystemFileProtection", &S::DSFILEP, 4, 3, sfc),
+                    &S::DSFILEPClick),
+             Clicks(Box(L"AUTUNLDLL", L"Автоматически выгружать неиспользуемые библиотеки",
+                        &S::AUTUNLDLL, 5, 4, Int(HKLM, kExplorerLM, L"AlwaysUnloadDLL")),
+                    &S::AUTUNLDLLClick),
+             Clicks(Box(L"OffSEEOSUSER", L"Отключить слежение WindowsXP за пользователем",
+                        &S::OffSEEOSUSER, 6, 5, Int(HKCU, kPolExplorer, L"NoInstrumentation")),
+                    &S::OffSEEOSUSERClick),
+             Clicks(Box(L"RUN16bitOTD", L"Запускать 16-битные программы в отдельных процессах",
+                        &S::RUN16bitOTD, 7, 6,
+                        Text(HKLM, kWow, L"DefaultSeparateVDM", L"yes", L"no")),
+                    &S::RUN16bitOTDClick),
+             Clicks(Box(L"DONTSENDINMIC", L"Не отсылать в Microsoft отчёты об ошибках",
+                        &S::DONTSENDINMIC, 8, 7, report),
+                    &S::DONTSENDINMICClick),
+             Clicks(Box(L"OPSFILELOADING",
+                        L"Оптимизировать системные файлы во время загрузки (BootDefrag)",
+                        &S::OPSFILELOADING, 9, 8, Text(HKLM, kBootOptimize, L"Enable", L"Y", L"N")),
+                    &S::OPSFILELOADINGClick),
+             Clicks(Box(L"QUICKEDITCOMANDROW", L"Быстрое редактирование в командной строке",
+                        &S::QUICKEDITCOMANDROW, 10, 9, Int(HKCU, L"Console", L"QuickEdit")),
+                    &S::QUICKEDITCOMANDROWClick),
+             Label(L"Настройка Кеша 2-ого уровня:", kLeft, 3, 168),
+             NotRestored(Edit(kUpper, L"SETTCACHE2LEVEL", L"0", &S::SETTCACHE2LEVEL, 180, 90, 11,
+                              10, cache2)),
+             Label(L"КБ", 276, 3, 40),
+             Line(),
+             Clicks(Box(L"OPTSYSTCACHE", L"Оптимизировать работу системного кеша",
+                        &S::OPTSYSTCACHE, 12, 11, Int(HKLM, kMemory, L"LargeSystemCache")),
+                    &S::OPTSYSTCACHEClick),
+             NotRestored(Clicks(Box(L"SETCACHEDISC", L"Установить Кеш диска", &S::SETCACHEDISC,
+                                    13, 13, diskCache),
+                                &S::SETCACHEDISCClick)),
+             // Filled and written through SETCACHEDISC's row.
+             NotRestored(Edit(kUpper, L"CACHEDISC", L"0", &S::CACHEDISC, 30, 150, 0, 0,
+                              ReadOnly(TLoadRow{}))),
+             Label(L"Байт", 186, 3, 40),
+             Line(),
+             Clicks(Box(L"ClFilePod", L"Очистка файла подкачки перед перезагрузкой системы",
+                        &S::ClFilePod, 1, 12, Int(HKLM, kMemory, L"ClearPageFileAtShutdown")),
+                    &S::ClFilePodClick),
+         },
+         L"SystemSoK", &S::SystemSoK, &S::SystemSoKClick,
+         L"sSpeedButton2", &S::sSpeedButton2, &S::sSpeedButton2Click,
+         L"SystSettToDeff", &S::SystSettToDeff},
+        {4, L"Настройка рабочего стола", L"DesktopGroup", &S::DesktopGroup, &S::DISRSEnter,
+         {
+             // Ok step 1: DISRSClick writes the page's first row at once.
+             Clicks(Box(L"DISRS", L"Запретить рабочий стол", &S::DISRS, 34, 1,
+                        Int(HKCU, kPolExplorer, L"NoDesktop")),
+                    &S::DISRSClick),
+             Box(L"VerWinOnDEsktop", L"Версия Windows на рабочем столе", &S::VerWinOnDEsktop, 35,
+                 7, Int(HKCU, kDesktop, L"PaintDesktopVersion")),
+             Box(L"DISActDeskt", L"Запретить Active Desktop", &S::DISActDeskt, 36, 2,
+                 Int(HKCU, kPolExplorer, L"NoActiveDesktop")),
+             Box(L"HIDERS", L"Скрыть вкладку \"Рабочий стол\"", &S::HIDERS, 37, 3,
+                 Int(HKCU, kPolSystem, L"NoDispBackgroundPage")),
+             Box(L"HIDEZ", L"Скрыть вкладку \"Заставка\"", &S::HIDEZ, 38, 4,
+                 Int(HKCU, kPolSystem, L"NoDispScrSavPage")),
+             Box(L"HIDEP", L"Скрыть вкладку \"Параметры", &S::HIDEP, 39, 5,
+                 Int(HKCU, kPolSystem, L"NoDispSettingsPage")),
+             Box(L"HIDETAO", L"Скрыть вкладки \"Тема\" и \"Оформление\" в свойствах экрана",
+                 &S::HIDETAO, 40, 6, Int(HKCU, kPolSystem, L"NoDispAppearancePage")),
+         },
+         L"RSOk", &S::RSOk, &S::RSOkClick,
+         L"RSNo", &S::RSNo, &S::RSNoClick,
+         L"RSDeffault", &S::RSDeffault},
+        // Page 5's Ok writes through its own steps (NKOkClick): its rows are
+        // only read.
+        {5, L"Настройка корзины", L"RecycleBinGroup", &S::RecycleBinGroup, &S::sEdit3Enter,
+         {
+             Box(L"ADDSHortInMyC", L"Добавить значок корзины в \"Мой компьютер\"",
+                 &S::ADDSHortInMyC, 33, 0,
+                 ReadOnly(Read(HKLM, kMyComputerNS, kRecycleBinClsid, TReadRule::SubKeyExists))),
+             Label(L"Установить название корзины", kLeft, 0, kWidth),
+             Line(16),
+             Edit(kEdit, L"sEdit3", L"", &S::sEdit3, kLeft, 250, 32, 0,
+                  ReadOnly(Read(HKCR, kRecycleBin, L"LocalizedString", TReadRule::TextToEdit))),
+             Line(),
+         },
+         L"NKOk", &S::NKOk, &S::NKOkClick,
+         L"NKNo", &S::NKNo, &S::NKNoClick,
+         L"sButton3", &S::sButton3},
+        {6, L"Настройка проводника", L"ExplorerGroup", &S::ExplorerGroup, &S::DSMSFDiskEnter,
+         {
+             Box(L"DSMSFDisk", L"Отключить сообщение о недостатке свободного места на диске",
+                 &S::DSMSFDisk, 14, 1, Int(HKCU, kPolExplorer, L"NoLowDiskSpaceChecks")),
+             Box(L"AnimPrSvorWindow", L"Анимация при сворачивании, разворачивании окон",
+                 &S::AnimPrSvorWindow, 15, 2,
+                 Text(HKCU, kWindowMetrics, L"MinAnimate", L"1", L"0")),
+             Box(L"RunWindowOt", L"Запускать окна проводника в отдельном процессе",
+                 &S::RunWindowOt, 16, 3, Int(HKCU, kAdvanced, L"SeparateProcess")),
+             // Written where it is read, so the box and the value agree.
+             Box(L"AutResProv", L"Автоматически перезапускать проводник при ошибках",
+                 &S::AutResProv, 17, 4, Int(HKLM, kWinlogon, L"AutoRestartShell")),
+             Box(L"MoveMouseToDef",
+                 L"Перемещать указатель мыши в диалоговых окнах к кнопке по умолчанию",
+                 &S::MoveMouseToDef, 26, 13,
+                 Text(HKCU, kMouse, L"SnapToDefaultButton", L"1", L"0")),
+             Box(L"SeeSodMove", L"Отображать содержимое окна при перетаскивании", &S::SeeSodMove,
+                 19, 6, Text(HKCU, kDesktop, L"DragFullWindows", L"1", L"0")),
+             Box(L"DisCachIM", L"Запретить кэширование изображений(Thumbnails)", &S::DisCachIM, 20,
+                 7, Int(HKCU, kAdvanced, L"DisableThumbnailCache")),
+             Box(L"NoFind", L"Удалить меню \"Find\"", &S::NoFind, 21, 8,
+                 Int(HKCU, kPolExplorer, L"NoFind")),
+             Box(L"NoRun", L"Удалить меню \"Run\"", &S::NoRun, 22, 9,
+                 Int(HKCU, kPolExplorer, L"NoRun")),
+             Box(L"AddCopyTo", L"Добавить пункт меню \"Копировать в папку…\"", &S::AddCopyTo, 23,
+                 10, Text(HKCR, kCopyTo, L"'", kCopyMoveHandler, L"",
+                          L"Не удается получить доступ к \"'-1")),
+             Box(L"AddMoveTo", L"Добавить пункт меню \"Переместить в…\"", &S::AddMoveTo, 24, 11,
+                 Text(HKCR, kMoveTo, L"'", kCopyMoveHandler, L"",
+                      L"Не удается получить доступ к \"'-2")),
+             Box(L"NoUsingFilePod", L"Не использовать файл подкачки для хранения ядра системы",
+                 &S::NoUsingFilePod, 25, 12, Int(HKLM, kMemory, L"DisablePagingExecutive")),
+             Hidden(Box(L"DelStrIar", L"Удалить стрелки у ярлыков", &S::DelStrIar, 18, 5,
+                        Text(HKLM, kLnkFile, L"IsShortcut", L"1", L"0"))),
+         },
+         L"NasProvOk", &S::NasProvOk, &S::NasProvOkClick,
+         L"NasProvNo", &S::NasProvNo, &S::NasProvNoClick,
+         L"sButton9", &S::sButton9},
+        {7, L"Сетевая безопасность", L"NetworkGroup", &S::NetworkGroup, &S::FullDisNetResEnter,
+         {
+             Box(L"FullDisNetRes", L"Полностью отключить сетевые ресурсы (Admin$, С$ ит.)",
+                 &S::FullDisNetRes, 27, 1, shares),
+             Box(L"CloseAnUserSeeRes", L"Запретить анонимным пользователям просматривать ресурсы",
+                 &S::CloseAnUserSeeRes, 28, 2, Int(HKLM, kLsa, L"RestrictAnonymous")),
+         },
+         L"SBOk", &S::SBOk, &S::SBOkClick,
+         L"SbNo", &S::SbNo, &S::SbNoClick,
+         L"sButton8", &S::sButton8},
+        {8, L"Панель задач", L"TaskbarGroup", &S::TaskbarGroup, &S::ShowHintEnter,
+         {
+             Box(L"ShowHint", L"Показывать всплывающие подсказки", &S::ShowHint, 29, 1,
+                 Int(HKCU, kAdvanced, L"EnableBalloonTips")),
+             Box(L"NoTray", L"Скрыть все значки в трее", &S::NoTray, 30, 2,
+                 Int(HKCU, kPolExplorer, L"NoTrayItemsDisplay")),
+             Box(L"EnAutoTray", L"Автоматически скрывать иконки в трее", &S::EnAutoTray, 31, 3,
+                 Int(HKCU, kPolExplorer, L"EnableAutoTray")),
+         },
+         L"PZOk", &S::PZOk, &S::PZOkClick,
+         L"PZNo", &S::PZNo, &S::PZNoClick,
+         L"sButton7", &S::sButton7},
+        {9, L"Меню \"Пуск\"", L"StartMenuGroup", &S::StartMenuGroup, &S::DisNameUserInPEnter,
+         {
+             Box(L"DisNameUserInP", L"Убрать имя пользователя из меню \"Пуск\"",
+                 &S::DisNameUserInP, 41, 1, Int(HKCU, kPolExplorer, L"NoUserNameInStartMenu")),
+             Box(L"DelPunktExSys", L"Удалить пункт меню \"Выход из системы\"", &S::DelPunktExSys,
+                 42, 2, Int(HKCU, kPolExplorer, L"StartMenuLogoff", kMessage)),
+             Box(L"DelChasP", L"Удалить список часто используемых программ", &S::DelChasP, 43, 3,
+                 Int(HKCU, kPolExplorer, L"NoStartMenuMFUprogramsList", kMessage)),
+             Box(L"NoHistory", L"Не вести историю открытия документов", &S::NoHistory, 44, 4,
+                 Int(HKCU, kPolExplorer, L"NoRecentDocsHistory", kMessage)),
+             Box(L"CleLisIsp", L"Очистка списка недавно использовавшихся документов",
+                 &S::CleLisIsp, 45, 5, Int(HKCU, kPolExplorer, L"ClearRecentDocsOnExit", kMessage)),
+             Box(L"OpMenuPriZadInavMouse", L"Раскрывать меню при задержке и наведении указателя",
+                 &S::OpMenuPriZadInavMouse, 46, 6,
+                 Int(HKCU, kAdvanced, L"Start_AutoCascade", kMessage)),
+             Box(L"BoldNedUstProg", L"Выделять недавно установленные программы",
+                 &S::BoldNedUstProg, 47, 7, Int(HKCU, kAdvanced, L"Start_NotifyNewApps")),
+             Box(L"NoAllUsersShort", L"Не показывать общие ярлыки \"AllUsers\"",
+                 &S::NoAllUsersShort, 48, 8, Int(HKCU, kPolExplorer, L"NoCommonGroups")),
+             Hidden(Label(L"Задержка выпадения меню", kLeft, 3, 168)),
+             Hidden(Edit(kEdit, L"sEdit4", L"[значение в миллисекундах в текстовом виде]",
+                         &S::sEdit4, 180, 220, 49, 9,
+                         EditText(HKCU, kPolExplorer, L"MenuShowDelay"))),
+             Line(),
+         },
+         L"MPOk", &S::MPOk, &S::MPOkClick,
+         L"MPNo", &S::MPNo, &S::MPNoClick,
+         L"sButton6", &S::sButton6},
+        {10, L"Шрифты и Приложения", L"AppsGroup", &S::AppsGroup, &S::sEdit5Enter,
+         {
+             Label(L"Время \"Зависания\"", kLeft, 0, kWidth),
+             Line(16),
+             Edit(kEdit, L"sEdit5", L"в миллисекундах", &S::sEdit5, kLeft, 200, 50, 1,
+                  EditText(HKCU, kDesktop, L"HungAppTimeout")),
+             Line(),
+             Label(L"Через сколько завершать зависшее приложение", kLeft, 0, kWidth),
+             Line(16),
+             // Only the first edit enables Ok and No when it gets the focus.
+             Deaf(Edit(kEdit, L"sEdit6", L"в миллисекундах", &S::sEdit6, kLeft, 200, 51, 2,
+                       EditText(HKCU, kDesktop, L"WaitToKillAppTimeout"))),
+             Line(),
+         },
+         L"SPOk", &S::SPOk, &S::SPOkClick,
+         L"SPNo", &S::SPNo, &S::SPNoClick,
+         L"sButton5", &S::sButton5},
+        {11, L"Вход в систему", L"LogonGroup", &S::LogonGroup, &S::DontSeeLastUserEnter,
+         {
+             Box(L"DontSeeLastUser", L"Не показывать имя последнего пользователя",
+                 &S::DontSeeLastUser, 52, 1, Int(HKLM, kPolSystemLM, L"dontdisplaylastusername")),
+             Box(L"UsQuickUser", L"Использовать быстрое переключение пользователей",
+                 &S::UsQuickUser, 53, 2, Int(HKLM, kWinlogon, L"AllowMultipleTSSessions")),
+             Box(L"DontSeeMessaUnloadS", L"Не показывать сообщение при выходе и запуске системы",
+                 &S::DontSeeMessaUnloadS, 54, 3,
+                 Int(HKLM, kPolSystemLM, L"DisableStatusMessages")),
+             Box(L"OnNumOnLoadS", L"Включать NumLock при загрузке системы", &S::OnNumOnLoadS,
+                 55, 4, Text(HKU, kKeyboard, L"InitialKeyboardIndicators", L"2", L"0")),
+         },
+         L"VSOk", &S::VSOk, &S::VSOkClick,
+         L"VSNo", &S::VSNo, &S::VSNoClick,
+         L"sButton4", &S::sButton4},
+    };
+    for (TSettingsPageDef& page : p) TakeRows(page);
+    return p;
+  }();
+  return pages;
 }
 
-const std::vector<TSettingsPageDef>& SettingsPageDefs() {
-  static const std::vector<TSettingsPageDef> pages = {
-      {3,
-       {
-           BoxText(HKLM, kAeDebug, L"Auto", &S::DWATSON, L"0", L"1"),
-           BoxInt(HKLM, kFileSystem, L"NtfsDisableLastAccessUpdate", &S::NOWRITELASTNTFS),
-           BoxInt(HKLM, kWinlogon, L"SfcDisable", &S::DSFILEP, kSfcOff, 0),
-           BoxInt(HKLM, kExplorerLM, L"AlwaysUnloadDLL", &S::AUTUNLDLL),
-           BoxInt(HKCU, kPolExplorer, L"NoInstrumentation", &S::OffSEEOSUSER),
-           BoxText(HKLM, kWow, L"DefaultSeparateVDM", &S::RUN16bitOTD, L"yes", L"no"),
-           {HKLM, kErrorReporting, L"DoReport", L"ShowUI", kInt, TWriteSource::Box,
-            &S::DONTSENDINMIC, nullptr, 0, 1, nullptr, nullptr,
-            L"Не удается получить доступ к \"DoReport\" и \"ShowUI\""},
-           BoxText(HKLM, kBootOptimize, L"Enable", &S::OPSFILELOADING, L"Y", L"N"),
-           BoxInt(HKCU, L"Console", L"QuickEdit", &S::QUICKEDITCOMANDROW),
-           {HKLM, kMemory, L"SecondLevelDataCache", nullptr, kInt, TWriteSource::EditNumber,
-            nullptr, &S::SETTCACHE2LEVEL, 0, 0, nullptr, nullptr, nullptr},
-           BoxInt(HKLM, kMemory, L"LargeSystemCache", &S::OPTSYSTCACHE),
-           BoxInt(HKLM, kMemory, L"ClearPageFileAtShutdown", &S::ClFilePod),
-           {HKLM, kMemory, L"IOPageLockLimit", nullptr, kInt, TWriteSource::BoxEditNumber,
-            &S::SETCACHEDISC, &S::CACHEDISC, 0, 0, nullptr, nullptr, nullptr},
-       },
-       {&S::DWATSON, &S::NOWRITELASTNTFS, &S::DSFILEP, &S::AUTUNLDLL, &S::OffSEEOSUSER,
-        &S::RUN16bitOTD, &S::DONTSENDINMIC, &S::OPSFILELOADING, &S::QUICKEDITCOMANDROW,
-        &S::OPTSYSTCACHE, &S::ClFilePod},
-       {},
-       &S::SystemSoK,
-       &S::sSpeedButton2},
-      {4,
-       {
-           BoxInt(HKCU, kPolExplorer, L"NoDesktop", &S::DISRS),
-           BoxInt(HKCU, kPolExplorer, L"NoActiveDesktop", &S::DISActDeskt),
-           BoxInt(HKCU, kPolSystem, L"NoDispBackgroundPage", &S::HIDERS),
-           BoxInt(HKCU, kPolSystem, L"NoDispScrSavPage", &S::HIDEZ),
-           BoxInt(HKCU, kPolSystem, L"NoDispSettingsPage", &S::HIDEP),
-           BoxInt(HKCU, kPolSystem, L"NoDispAppearancePage", &S::HIDETAO),
-           BoxInt(HKCU, kDesktop, L"PaintDesktopVersion", &S::VerWinOnDEsktop),
-       },
-       {&S::DISRS, &S::VerWinOnDEsktop, &S::DISActDeskt, &S::HIDERS, &S::HIDEZ, &S::HIDEP,
-        &S::HIDETAO},
-       {},
-       &S::RSOk,
-       &S::RSNo},
-      // Page 5 writes through its own steps (NKOkClick); no pattern rows.
-      {5, {}, {&S::ADDSHortInMyC}, {&S::sEdit3}, &S::NKOk, &S::NKNo},
-      {6,
-       {
-           BoxInt(HKCU, kPolExplorer, L"NoLowDiskSpaceChecks", &S::DSMSFDisk),
-           BoxText(HKCU, kWindowMetrics, L"MinAnimate", &S::AnimPrSvorWindow, L"1", L"0"),
-           BoxInt(HKCU, kAdvanced, L"SeparateProcess", &S::RunWindowOt),
-           // Written where it is read, so the box and the value agree.
-           BoxInt(HKLM, kWinlogon, L"AutoRestartShell", &S::AutResProv),
-           BoxText(HKLM, kLnkFile, L"IsShortcut", &S::DelStrIar, L"1", L"0"),
-           BoxText(HKCU, kDesktop, L"DragFullWindows", &S::SeeSodMove, L"1", L"0"),
-           BoxInt(HKCU, kAdvanced, L"DisableThumbnailCache", &S::DisCachIM),
-           BoxInt(HKCU, kPolExplorer, L"NoFind", &S::NoFind),
-           BoxInt(HKCU, kPolExplorer, L"NoRun", &S::NoRun),
-           BoxText(HKCR, kCopyTo, L"'", &S::AddCopyTo, kCopyMoveHandler, L"",
-                   L"Не удается получить доступ к \"'-1"),
-           BoxText(HKCR, kMoveTo, L"'", &S::AddMoveTo, kCopyMoveHandler, L"",
-                   L"Не удается получить доступ к \"'-2"),
-           BoxInt(HKLM, kMemory, L"DisablePagingExecutive", &S::NoUsingFilePod),
-           BoxText(HKCU, kMouse, L"SnapToDefaultButton", &S::MoveMouseToDef, L"1", L"0"),
-       },
-       {&S::DSMSFDisk, &S::AnimPrSvorWindow, &S::RunWindowOt, &S::AutResProv, &S::DelStrIar,
-        &S::SeeSodMove, &S::DisCachIM, &S::NoFind, &S::NoRun, &S::AddCopyTo, &S::AddMoveTo,
-        &S::NoUsingFilePod, &S::MoveMouseToDef},
-       {},
-       &S::NasProvOk,
-       &S::NasProvNo},
-      {7,
-       {
-           {HKLM, kLanman, L"AutoShareWks", L"AutoShareServer", kInt, TWriteSource::Box,
-            &S::FullDisNetRes, nullptr, 1, 0, nullptr, nullptr, nullptr},
-           BoxInt(HKLM, kLsa, L"RestrictAnonymous", &S::CloseAnUserSeeRes),
-       },
-       {&S::FullDisNetRes, &S::CloseAnUserSeeRes},
-       {},
-       &S::SBOk,
-       &S::SbNo},
-      {8,
-       {
-           BoxInt(HKCU, kAdvanced, L"EnableBalloonTips", &S::ShowHint),
-           BoxInt(HKCU, kPolExplorer, L"NoTrayItemsDisplay", &S::NoTray),
-           BoxInt(HKCU, kPolExplorer, L"EnableAutoTray", &S::EnAutoTray),
-       },
-       {&S::ShowHint, &S::NoTray, &S::EnAutoTray},
-       {},
-       &S::PZOk,
-       &S::PZNo},
-      {9,
-       {
-           BoxInt(HKCU, kPolExplorer, L"NoUserNameInStartMenu", &S::DisNameUserInP),
-           BoxInt(HKCU, kPolExplorer, L"StartMenuLogoff", &S::DelPunktExSys),
-           BoxInt(HKCU, kPolExplorer, L"NoStartMenuMFUprogramsList", &S::DelChasP),
-           BoxInt(HKCU, kPolExplorer, L"NoRecentDocsHistory", &S::NoHistory),
-           BoxInt(HKCU, kPolExplorer, L"ClearRecentDocsOnExit", &S::CleLisIsp),
-           BoxInt(HKCU, kAdvanced, L"Start_AutoCascade", &S::OpMenuPriZadInavMouse),
-           BoxInt(HKCU, kAdvanced, L"Start_NotifyNewApps", &S::BoldNedUstProg),
-           BoxInt(HKCU, kPolExplorer, L"NoCommonGroups", &S::NoAllUsersShort),
-           EditText(HKCU, kPolExplorer, L"MenuShowDelay", &S::sEdit4),
-       },
-       {&S::DisNameUserInP, &S::DelPunktExSys, &S::DelChasP, &S::NoHistory, &S::CleLisIsp,
-        &S::OpMenuPriZadInavMouse, &S::BoldNedUstProg, &S::NoAllUsersShort},
-       {&S::sEdit4},
-       &S::MPOk,
-       &S::MPNo},
-      {10,
-       {
-           EditText(HKCU, kDesktop, L"HungAppTimeout", &S::sEdit5),
-           EditText(HKCU, kDesktop, L"WaitToKillAppTimeout", &S::sEdit6),
-       },
-       {},
-       {&S::sEdit5, &S::sEdit6},
-       &S::SPOk,
-       &S::SPNo},
-      {11,
-       {
-           BoxInt(HKLM, kPolSystemLM, L"dontdisplaylastusername", &S::DontSeeLastUser),
-           BoxInt(HKLM, kWinlogon, L"AllowMultipleTSSessions", &S::UsQuickUser),
-           BoxInt(HKLM, kPolSystemLM, L"DisableStatusMessages", &S::DontSeeMessaUnloadS),
-           BoxText(HKU, kKeyboard, L"InitialKeyboardIndicators", &S::OnNumOnLoadS, L"2", L"0"),
-       },
-       {&S::DontSeeLastUser, &S::UsQuickUser, &S::DontSeeMessaUnloadS, &S::OnNumOnLoadS},
-       {},
-       &S::VSOk,
-       &S::VSNo},
-  };
-  return pages;
+const std::vector<TLoadRow>& LoadRows() {
+  // In read-step order, which is also the order of "Сделать бекап"'s values;
+  // the steps run from 1 without a gap.
+  static const std::vector<TLoadRow> rows = [] {
+    std::vector<const TSettingsItem*> read;
+    for (const TSettingsPageDef& page : SettingsPageDefs())
+      for (const TSettingsItem& item : page.Items)
+        if (item.ReadStep > 0) read.push_back(&item);
+    std::sort(read.begin(), read.end(), [](const TSettingsItem* a, const TSettingsItem* b) {
+      return a->ReadStep < b->ReadStep;
+    });
+    std::vector<TLoadRow> r;
+    for (const TSettingsItem* item : read) {
+      if (item->ReadStep != static_cast<int>(r.size()) + 1)
+        throw std::logic_error("settings page rows: read steps out of sequence");
+      r.push_back(item->Load);
+    }
+    return r;
+  }();
+  return rows;
 }
 
 const TSettingsPageDef& SettingsPageDef(int pageIndex) {

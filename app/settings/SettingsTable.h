@@ -1,7 +1,9 @@
-// The data behind the Windows-settings pages: one row per registry value,
-// saying where it lives, how it is read into a control and how a control's
-// state is written back. SettingsEngine.h does the registry work for every
-// row alike; SettingsPages.cpp applies the rows to the page controls.
+// The data behind the Windows-settings pages: one row per box or edit,
+// giving its caption, its name and the registry value behind it (where it
+// lives, how it is read into the control and how the control's state is
+// written back). SettingsPagesBuild.cpp lays the pages out from the rows,
+// SettingsEngine.h does the registry work for every row alike and
+// SettingsPages.cpp applies the rows to the page controls.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +14,9 @@
 class TCustomCheckBox;
 class TEdit;
 class TBitBtn;
+class TButton;
+class TGroupBox;
+class TObject;
 class TSettingsPages;
 
 // Check boxes and edits of the settings pages, as members of the part.
@@ -90,15 +95,72 @@ struct TWriteRow {
   const wchar_t* Message;
 };
 
-// One settings page: its Ok rows, the controls its No restores (and the
-// snapshot covers), its Ok and No buttons.
+// Where rows sit in a page's group: a box's or label's left and the width
+// of a full line; the height of a line that holds an edit.
+inline constexpr int kSettingsItemLeft = 8;
+inline constexpr int kSettingsItemWidth = 406;
+inline constexpr int kSettingsLineStep = 27;
+
+using TSettingsGroup = TGroupBox* TSettingsPages::*;
+using TSettingsDefaults = TButton* TSettingsPages::*;
+using TSettingsHandler = void (TSettingsPages::*)(TObject*);
+
+// What a row of a page puts on it. Boxes take a line each; edits and labels
+// sit on the current line at their own left, and a Line row ends it.
+enum class TItemKind {
+  Box,
+  Edit,
+  UpperEdit,  // an edit that turns typed letters into capitals
+  Label,
+  Line,
+};
+
+// One row of a page: a control with its caption, its name and the registry
+// value behind it, or a step of the layout.
+struct TSettingsItem {
+  TItemKind Kind = TItemKind::Box;
+  const wchar_t* Name = nullptr;     // the control's name (boxes and edits)
+  const wchar_t* Caption = nullptr;  // a box's or label's caption, an edit's first text
+  TSettingsBox Box = nullptr;
+  TSettingsEdit Edit = nullptr;
+  int Left = 0;   // edits and labels
+  int Width = 0;  // edits and labels
+  int Drop = 0;   // a label's distance below the line's top; a Line's height
+  bool Visible = true;
+  bool Restored = true;    // the page's No puts it back
+  bool HearsEnter = true;  // getting the focus enables the page's Ok and No
+  TSettingsHandler OnClick = nullptr;
+  // The registry value: its place among the start-up reads (0: not read)
+  // and in the page's Ok (0: not written). Both orders are the program's
+  // own and differ from the layout, so each row names its place.
+  int ReadStep = 0;
+  TLoadRow Load{};
+  int OkStep = 0;
+  TWriteRow Write{};
+};
+
+// One settings page: its group and rows, top to bottom, and what the rows
+// give the page's Ok (Writes, in Ok order) and No (the controls it restores
+// and the snapshot covers); its Ok, No and "Вернуть исходные" buttons.
 struct TSettingsPageDef {
   int PageIndex;
-  std::vector<TWriteRow> Writes;
-  std::vector<TSettingsBox> SnapshotBoxes;
-  std::vector<TSettingsEdit> SnapshotEdits;
+  const wchar_t* Caption;
+  const wchar_t* GroupName;
+  TSettingsGroup Group;
+  TSettingsHandler OnEnter;
+  std::vector<TSettingsItem> Items;
+  const wchar_t* OkName;
   TSettingsButton OkButton;
+  TSettingsHandler OnOk;
+  const wchar_t* NoName;
   TSettingsButton NoButton;
+  TSettingsHandler OnNo;
+  const wchar_t* DefaultsName;
+  TSettingsDefaults DefaultsButton;
+  // Taken from the rows.
+  std::vector<TWriteRow> Writes = {};
+  std::vector<TSettingsBox> SnapshotBoxes = {};
+  std::vector<TSettingsEdit> SnapshotEdits = {};
 };
 
 // The 27 steps (28 values) made to exist at start-up, in order.
