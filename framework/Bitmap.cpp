@@ -1,6 +1,7 @@
 // TBitmap (top-down DIB sections), TBitmapCanvas, TIcon and TPicture.
 #include <cstring>
 
+#include "framework/FileBytes.h"
 #include "framework/Graphics.h"
 #include "framework/Jpeg.h"
 #include "framework/SysUtils.h"
@@ -40,32 +41,6 @@ std::vector<RGBQUAD> DefaultPalette(int bpp) {
 }
 
 int StrideOf(int width, int bpp) { return ((width * bpp + 31) / 32) * 4; }
-
-std::string ReadWholeFile(const std::wstring& fileName) {
-  UniqueKernelHandle f(::CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f) throw EFOpenError(L"Cannot open file \"" + fileName + L"\". " + SysErrorMessage(::GetLastError()));
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(f.get(), &size) || size.QuadPart > 0x7FFFFFFF)
-    throw EFOpenError(L"Cannot open file \"" + fileName + L"\".");
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD got = 0;
-  if (!bytes.empty() && !::ReadFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
-    throw EFOpenError(L"Cannot read file \"" + fileName + L"\". " + SysErrorMessage(::GetLastError()));
-  bytes.resize(got);
-  return bytes;
-}
-
-void WriteWholeFile(const std::wstring& fileName, const std::string& bytes) {
-  UniqueKernelHandle f(::CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f) throw EFCreateError(L"Cannot create file \"" + fileName + L"\". " + SysErrorMessage(::GetLastError()));
-  DWORD written = 0;
-  if (!bytes.empty() &&
-      (!::WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-       written != bytes.size()))
-    throw EFCreateError(L"Cannot write file \"" + fileName + L"\".");
-}
 
 }  // namespace
 
@@ -400,7 +375,7 @@ void TBitmap::Assign(TPersistent* Source) {
 }
 
 void TBitmap::LoadFromFile(const std::wstring& fileName) {
-  std::string bytes = ReadWholeFile(fileName);
+  std::string bytes = ReadFileBytes(fileName);
   LoadFromMemory(bytes.data(), bytes.size());
 }
 
@@ -562,7 +537,7 @@ std::string TBitmap::SaveToBytes() const {
   return out;
 }
 
-void TBitmap::SaveToFile(const std::wstring& fileName) { WriteWholeFile(fileName, SaveToBytes()); }
+void TBitmap::SaveToFile(const std::wstring& fileName) { WriteFileBytes(fileName, SaveToBytes()); }
 
 // ---------------------------------------------------------------------------
 // TIcon
@@ -616,7 +591,7 @@ void TIcon::Assign(TPersistent* Source) {
 }
 
 void TIcon::LoadFromFile(const std::wstring& fileName) {
-  std::string bytes = ReadWholeFile(fileName);
+  std::string bytes = ReadFileBytes(fileName);
   LoadFromMemory(bytes.data(), bytes.size());
 }
 

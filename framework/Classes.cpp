@@ -2,6 +2,7 @@
 
 #include <typeinfo>
 
+#include "framework/FileBytes.h"
 #include "framework/Handles.h"
 #include "framework/SysUtils.h"
 
@@ -363,36 +364,11 @@ void TStrings::LoadFromBytes(const std::string& bytes) {
 std::string TStrings::SaveToBytes(TTextEncoding encoding) const { return EncodeText(Text(), encoding); }
 
 void TStrings::LoadFromFile(const std::wstring& fileName) {
-  UniqueKernelHandle f(::CreateFileW(fileName.c_str(), GENERIC_READ,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f) throw EFOpenError(L"Cannot open file \"" + fileName + L"\". " + SysErrorMessage(::GetLastError()));
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(f.get(), &size) || size.QuadPart > 0x7FFFFFFF)
-    throw EFOpenError(L"Cannot open file \"" + fileName + L"\".");
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  size_t got = 0;
-  while (got < bytes.size()) {
-    DWORD n = 0;
-    if (!::ReadFile(f.get(), bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n, nullptr))
-      throw EFOpenError(L"Cannot read file \"" + fileName + L"\". " + SysErrorMessage(::GetLastError()));
-    if (n == 0) break;
-    got += n;
-  }
-  bytes.resize(got);
-  LoadFromBytes(bytes);
+  LoadFromBytes(ReadFileBytes(fileName, FILE_SHARE_READ | FILE_SHARE_WRITE));
 }
 
 void TStrings::SaveToFile(const std::wstring& fileName, TTextEncoding encoding) const {
-  std::string bytes = SaveToBytes(encoding);
-  UniqueKernelHandle f(::CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f) throw EFCreateError(L"Cannot create file \"" + fileName + L"\". " + SysErrorMessage(::GetLastError()));
-  DWORD written = 0;
-  if (!bytes.empty() &&
-      (!::WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-       written != bytes.size()))
-    throw EFCreateError(L"Cannot write file \"" + fileName + L"\". " + SysErrorMessage(::GetLastError()));
+  WriteFileBytes(fileName, SaveToBytes(encoding));
 }
 
 std::vector<std::wstring> TStrings::ToVector() const {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/FileBytes.h"
 #include "framework/Handles.h"
 #include "framework/SysUtils.h"
 
@@ -357,24 +358,10 @@ void TIniSnapshot::Parse(const std::wstring& text) {
 
 TIniSnapshot::TLoadResult TIniSnapshot::Load(const std::wstring& fileName) {
   sections_.clear();
-  HANDLE h = ::CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
-    const DWORD error = ::GetLastError();
+  std::string bytes;
+  DWORD error = 0;
+  if (!TryReadFileBytes(fileName, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, bytes, error))
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? lrMissing : lrUnreadable;
-  }
-  UniqueKernelHandle file(h);
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(h, &size) || size.QuadPart > 0x7FFFFFFF) return lrUnreadable;
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  size_t got = 0;
-  while (got < bytes.size()) {
-    DWORD n = 0;
-    if (!::ReadFile(h, bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n, nullptr)) return lrUnreadable;
-    if (n == 0) break;
-    got += n;
-  }
-  bytes.resize(got);
   std::wstring text;
   if (!DecodeIniBytes(bytes, text)) return lrUnreadable;
   Parse(text);

@@ -6,6 +6,7 @@
 
 #include <jpeglib.h>
 
+#include "framework/FileBytes.h"
 #include "framework/SysUtils.h"
 
 namespace {
@@ -125,17 +126,7 @@ void TJPEGImage::SetWidth(int) { throw EInvalidGraphicOperation(L"Cannot change 
 void TJPEGImage::SetHeight(int) { throw EInvalidGraphicOperation(L"Cannot change the size of a JPEG image"); }
 
 void TJPEGImage::LoadFromFile(const std::wstring& fileName) {
-  UniqueKernelHandle f(::CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f) throw EFOpenError(L"Cannot open file \"" + fileName + L"\". " + SysErrorMessage(::GetLastError()));
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(f.get(), &size) || size.QuadPart > 0x7FFFFFFF)
-    throw EFOpenError(L"Cannot open file \"" + fileName + L"\".");
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD got = 0;
-  if (!bytes.empty() && !::ReadFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
-    throw EFOpenError(L"Cannot read file \"" + fileName + L"\". " + SysErrorMessage(::GetLastError()));
-  bytes.resize(got);
+  const std::string bytes = ReadFileBytes(fileName);
   LoadFromMemory(bytes.data(), bytes.size());
 }
 
