@@ -25,18 +25,6 @@ void Pump() {
 TEST(AppSkinnedForms, StandardControlsOfTheProgramsFormsWearAdaptersWithTheSkin) {
   TMainForm* main = testenv::EnsureMainForm();
   ASSERT_TRUE(DefaultManager && DefaultManager->SkinData->Active);
-  // Hidden pages make their windows on demand, and a skin announced while
-  // a page is hidden does not reach its controls: the installed-applications
-  // page is brought into view and the skin announced while it shows,
-  // whichever test ran before, so ListBox2 has its window and its adapter.
-  main->SelectPage(2);
-  main->sPageControl2->SetActivePage(main->sTabSheet13);
-  Pump();
-  DefaultManager->SetActive(false);
-  Pump();
-  DefaultManager->SetActive(true);
-  Pump();
-  main->SelectPage(0);
   ASSERT_NE(main->sSkinProvider1, nullptr);
   ASSERT_NE(main->sSkinProvider1->Adapter, nullptr);
   for (TWinControl* c : {static_cast<TWinControl*>(main->FoldersListBox),
@@ -66,4 +54,24 @@ TEST(AppSkinnedForms, StandardControlsOfTheProgramsFormsWearAdaptersWithTheSkin)
   EXPECT_TRUE(Adapted(main->FoldersListBox));
   EXPECT_TRUE(Adapted(ResultForm->DoublesList));
   ResultForm->Hide();
+}
+
+TEST(AppSkinnedForms, ASkinSetAgainWhileTheAppsPageIsHiddenReachesItsListWhenShown) {
+  TMainForm* main = testenv::EnsureMainForm();
+  ASSERT_TRUE(DefaultManager && DefaultManager->SkinData->Active);
+  // The user has seen the installed-applications page and left it.
+  main->SelectPage(2);
+  main->sPageControl2->SetActivePage(main->sTabSheet13);
+  Pump();
+  main->SelectPage(0);
+  Pump();
+  DefaultManager->SetActive(false);
+  Pump();
+  DefaultManager->SetActive(true);
+  Pump();
+  main->SelectPage(2);
+  Pump();
+  EXPECT_TRUE(::IsWindowVisible(main->ListBox2->Handle()));
+  EXPECT_TRUE(Adapted(main->ListBox2));
+  main->SelectPage(0);
 }

@@ -1,6 +1,7 @@
 // Windows made after their form is on screen (a page's controls made at
-// its first visit, at any depth) wear the skin at once, as those made
-// before the form showed do.
+// its first visit, at any depth, or made again after the skin came back
+// while their page was hidden) wear the skin at once, as those made before
+// the form showed do.
 #include <gtest/gtest.h>
 
 #include "framework/Buttons.h"
@@ -11,6 +12,8 @@
 #include "framework/ListView.h"
 #include "framework/StdCtrls.h"
 #include "skin/controls/ListView.h"
+#include "skin/controls/PageControl.h"
+#include "skin/controls/TabSheet.h"
 #include "skin/engine/CommonData.h"
 #include "skin/windows/CtrlAdapter.h"
 #include "skin/windows/SkinProvider.h"
@@ -20,6 +23,21 @@
 using namespace skintest;
 
 namespace {
+
+// The frame or face the control prints comes from its adapter's skin image,
+// not from the system's drawing: a left-edge point at X and the bottom edge.
+void ExpectPrintsTheSkinsImage(TWinControl* control, int x) {
+  HWND wnd = control->WindowHandle();
+  auto image = adaptertest::Print(wnd);
+  TacMainWnd* a = GetScrollWnd(wnd);
+  ASSERT_NE(a, nullptr);
+  TBitmap* cache = a->SkinData->CacheBmp.get();
+  ASSERT_NE(cache, nullptr);
+  ASSERT_EQ(cache->Width(), image->Width());
+  const int w = image->Width(), h = image->Height();
+  for (TPoint p : {TPoint{x, h / 2}, TPoint{w / 2, h - 1}})
+    EXPECT_EQ(Px(*image, p.x, p.y), Px(*cache, p.x, p.y)) << p.x << "," << p.y;
+}
 
 class LateWindows : public SkinnedForm {
  protected:
@@ -107,16 +125,7 @@ TEST_F(LateWindows, ControlsOfAPageFirstShownLaterGetTheirAdaptersAtOnce) {
   };
   for (Case c : {Case{group, 2}, Case{checks, 0}, Case{view, 0}, Case{grid, 0}, Case{button, 2}}) {
     SCOPED_TRACE(c.control->ClassName());
-    HWND wnd = c.control->WindowHandle();
-    auto image = adaptertest::Print(wnd);
-    TacMainWnd* a = GetScrollWnd(wnd);
-    ASSERT_NE(a, nullptr);
-    TBitmap* cache = a->SkinData->CacheBmp.get();
-    ASSERT_NE(cache, nullptr);
-    ASSERT_EQ(cache->Width(), image->Width());
-    const int w = image->Width(), h = image->Height();
-    for (TPoint p : {TPoint{c.x, h / 2}, TPoint{w / 2, h - 1}})
-      EXPECT_EQ(Px(*image, p.x, p.y), Px(*cache, p.x, p.y)) << p.x << "," << p.y;
+    ExpectPrintsTheSkinsImage(c.control, c.x);
   }
 }
 
@@ -139,4 +148,70 @@ TEST_F(LateWindows, NothingIsAdaptedWhileTheFormIsHidden) {
   form->Show();
   adaptertest::PumpFor(20);
   EXPECT_NE(provider->Adapter->ItemOf(checks), nullptr);
+}
+
+namespace {
+
+// A list on the second page of a skinned page control, adapted when the
+// form showed with that page, and the user gone to the first page since.
+class HiddenPageSkinChange : public SkinnedForm {
+ protected:
+  void SetUp() override {
+    SkinnedForm::SetUp();
+    form->SetBounds(40, 40, 420, 320);
+    provider = Construct<TsSkinProvider>(form);
+    pages = Construct<TsPageControl>(form);
+    pages->SetBounds(4, 4, 400, 280);
+    pages->SetParent(form);
+    TsTabSheet* first = AddPage(L"Папки");
+    second = AddPage(L"Программы");
+    list = Construct<TListBox>(form);
+    list->SetBounds(8, 8, 200, 150);
+    list->SetParent(second);
+    for (int i = 0; i < 40; ++i) list->Items()->Add(L"Программа " + std::to_wstring(i));
+    pages->SetActivePage(second);
+    form->Show();
+    adaptertest::PumpFor(30);
+    pages->SetActivePage(first);
+    adaptertest::PumpFor(10);
+  }
+  TsTabSheet* AddPage(const wchar_t* caption) {
+    auto* page = Construct<TsTabSheet>(form);
+    page->SetCaption(caption);
+    page->SetPageControl(pages);
+    return page;
+  }
+
+  TsSkinProvider* provider = nullptr;
+  TsPageControl* pages = nullptr;
+  TsTabSheet* second = nullptr;
+  TListBox* list = nullptr;
+};
+
+}  // namespace
+
+// The skinned page control makes its window again when the skin goes; the
+// hidden page's list gets its window back only when the page next shows.
+TEST_F(HiddenPageSkinChange, AListOnAHiddenPageWearsItsAdapterWhenShownAfterTheSkinCameBack) {
+  ASSERT_TRUE(list->HandleAllocated());
+  ASSERT_FALSE(::IsWindowVisible(list->WindowHandle()));
+  ASSERT_NE(::GetPropW(list->WindowHandle(), kAdapterProp), nullptr);
+
+  manager->SetActive(false);
+  adaptertest::PumpFor(10);
+  manager->SetActive(true);
+  adaptertest::PumpFor(20);
+  pages->SetActivePage(second);
+  adaptertest::PumpFor(20);
+
+  ASSERT_TRUE(list->HandleAllocated());
+  HWND wnd = list->WindowHandle();
+  ASSERT_TRUE(::IsWindowVisible(wnd));
+  EXPECT_NE(::GetPropW(wnd, kAdapterProp), nullptr);
+  ASSERT_NE(provider->Adapter, nullptr);
+  const TacAdapterItem* item = provider->Adapter->ItemOf(list);
+  ASSERT_NE(item, nullptr);
+  ASSERT_NE(item->ScrollWnd, nullptr);
+  EXPECT_EQ(GetScrollWnd(wnd), item->ScrollWnd.get());
+  ExpectPrintsTheSkinsImage(list, 0);
 }
