@@ -128,7 +128,10 @@ void TsScrollBox::AfterSkinChange(TMessage& m) {
       Invalidate();
       return;
     case AC_REFRESH:
-      if (IsSkinned()) PrepareCache();
+      // While the parent chain is updating (its form's drawing is off for a
+      // change of skin) the cache stays stale: the repaint that ends the
+      // update rebuilds it once, however often the command arrives.
+      if (IsSkinned() && !SkinData->GetUpdating()) PrepareCache();
       ::RedrawWindow(WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
       RefreshScrollWnd(SkinData.get(), scrollWnd_);
       return;

@@ -263,6 +263,11 @@ void TacMainWnd::ReplyCache() {
 void TacMainWnd::EndParentUpdate(UINT redrawFlags) {
   if (!SkinData->Updating) return;
   SkinData->SetUpdating(false);
+  // A notice from further up (the form's, to all its adapted windows) can
+  // come while the parent in between still waits for its own paint; that
+  // paint notifies again, and redrawing now would paint the window and all
+  // its children twice.
+  if (SkinData->GetUpdating()) return SkinData->SetUpdating(true);
   ::RedrawWindow(CtrlHandle, nullptr, nullptr, redrawFlags);
 }
 
