@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "tests/common/AppDriver.h"
+#include "tests/common/TestEnv.h"
 
 namespace testenv {
 
@@ -235,6 +236,14 @@ void CheckTop(HWND top, const std::vector<HWND>& above, std::vector<std::string>
       box.bottom = std::max<LONG>(box.bottom, y + 1);
     }
   if (changed > kMaxChangedPixels) {
+    const std::wstring dump = GetEnv(L"SCREENTRUTH_DUMP");
+    if (!dump.empty()) {
+      const std::wstring stem = dump + L"\\" + std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(
+                                                   reinterpret_cast<UINT_PTR>(top));
+      seen.Save(stem + L"-screen.bmp");
+      painted.Save(stem + L"-repaint.bmp");
+      out.push_back(name + ": images saved as " + Utf8(stem) + "-screen.bmp / -repaint.bmp");
+    }
     const POINT centre{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
     HWND at = WindowFromPoint(centre);
     out.push_back(name + ": screen differs from the window's own repaint in " + Share(static_cast<double>(changed) / all) +
@@ -273,6 +282,25 @@ ScreenImage::ScreenImage(const RECT& r) : rect_(r) {
   ReleaseDC(nullptr, screen);
 }
 
+bool ScreenImage::Save(const std::wstring& path) const {
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = Width();
+  info.biHeight = -Height();
+  info.biPlanes = 1;
+  info.biBitCount = 32;
+  info.biCompression = BI_RGB;
+  const DWORD bytes = static_cast<DWORD>(pixels_.size() * sizeof(DWORD));
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + bytes;
+  std::string data(reinterpret_cast<const char*>(&file), sizeof file);
+  data.append(reinterpret_cast<const char*>(&info), sizeof info);
+  data.append(reinterpret_cast<const char*>(pixels_.data()), bytes);
+  return WriteFileBytes(path, data);
+}
+
 ScreenImage SettledScreen(const RECT& r, DWORD timeoutMs, bool* settled) {
   const ULONGLONG end = GetTickCount64() + timeoutMs;
   ScreenImage last(r);
@@ -301,10 +329,7 @@ std::vector<HWND> VisibleTopWindows(DWORD pid) {
         auto* st = reinterpret_cast<State*>(lp);
         DWORD owner = 0;
         GetWindowThreadProcessId(wnd, &owner);
-        // Layered windows (hints) have no image of their own on a display
-        // without a compositor.
-        if (owner == st->pid && IsWindowVisible(wnd) && !(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED))
-          st->found.push_back(wnd);
+        if (owner == st->pid && IsWindowVisible(wnd)) st->found.push_back(wnd);
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&s));
@@ -318,8 +343,11 @@ std::vector<std::string> CheckScreenTruth(DWORD pid) {
   for (size_t i = 0; i < tops.size(); ++i) {
     if (tops[i]) Sync(tops[i]);
   }
+  // Hints come and go with the pointer: they hide what lies below them but
+  // are not judged themselves.
   for (size_t i = 0; i < tops.size(); ++i)
-    CheckTop(tops[i], std::vector<HWND>(tops.begin(), tops.begin() + static_cast<long>(i)), out);
+    if (ClassOf(tops[i]).find(L"Hint") == std::wstring::npos)
+      CheckTop(tops[i], std::vector<HWND>(tops.begin(), tops.begin() + static_cast<long>(i)), out);
   return out;
 }
 

@@ -26,6 +26,8 @@ class ScreenImage {
                    static_cast<size_t>(x - rect_.left)];
   }
   bool operator==(const ScreenImage& o) const { return EqualRect(&rect_, &o.rect_) && pixels_ == o.pixels_; }
+  // Writes the image as a 32-bit .bmp file for people to look at.
+  bool Save(const std::wstring& path) const;
 
  private:
   RECT rect_{};
@@ -41,7 +43,9 @@ ScreenImage SettledScreen(const RECT& r, DWORD timeoutMs = 4000, bool* settled =
 std::vector<HWND> VisibleTopWindows(DWORD pid);
 
 // What the checks found wrong at one step: one line per fault, naming the
-// window (class and text) and the share of its pixels that differ.
+// window (class and text) and the share of its pixels that differ. With
+// the environment variable SCREENTRUTH_DUMP naming a folder, the screen
+// and the repaint of each window that differ are saved there as .bmp.
 std::vector<std::string> CheckScreenTruth(DWORD pid);
 
 // "Class 'text'" for messages.
