@@ -305,7 +305,7 @@ ScreenImage SettledScreen(const RECT& r, DWORD timeoutMs, bool* settled) {
   const ULONGLONG end = GetTickCount64() + timeoutMs;
   ScreenImage last(r);
   int agreeing = 0;
-  while (agreeing < 2) {
+  while (agreeing < 3) {
     if (GetTickCount64() > end) {
       if (settled) *settled = false;
       return last;

@@ -34,7 +34,7 @@ class ScreenImage {
   std::vector<DWORD> pixels_;
 };
 
-// Reads the rectangle again and again until three reads in a row agree
+// Reads the rectangle again and again until four reads in a row agree
 // (the screen shows drawing a little after it happens) or `timeoutMs`
 // has passed; `settled` tells which.
 ScreenImage SettledScreen(const RECT& r, DWORD timeoutMs = 4000, bool* settled = nullptr);
