@@ -139,6 +139,25 @@ void RealClick(HWND wnd, POINT at) {
   SendInput(3, in, sizeof(INPUT));
 }
 
+// Turns the mouse wheel over the window's client centre, as a user scrolls.
+void RealWheel(HWND wnd, int notches) {
+  RECT r;
+  GetClientRect(wnd, &r);
+  POINT at{r.right / 2, r.bottom / 2};
+  ClientToScreen(wnd, &at);
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in[2]{};
+  for (INPUT& i : in) {
+    i.type = INPUT_MOUSE;
+    i.mi.dx = at.x * 65535 / (w - 1);
+    i.mi.dy = at.y * 65535 / (h - 1);
+  }
+  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in[1].mi.dwFlags = MOUSEEVENTF_WHEEL | MOUSEEVENTF_ABSOLUTE;
+  in[1].mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
+  SendInput(2, in, sizeof(INPUT));
+}
+
 // The frame bar's layout: a 3-pixel border, then each visible item's
 // 28-pixel title; the open item's frame follows its title and fills what
 // the titles leave, so a title below the open frame sits at the bottom.
@@ -441,6 +460,13 @@ void ScreenTruthWalk::Registry() {
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(scan) != 0; }, 60000)) << "the fix did not end";
     Sync(main_);
     Step("registry fixed #" + std::to_string(round));
+    if (round == 1) {
+      // The rows below the first page changed as well: the user scrolls to them.
+      RealWheel(list, -5);
+      ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETTOPINDEX, 0, 0) > 0; }));
+      Sync(main_);
+      Step("registry list scrolled after the fix");
+    }
   }
 }
 
