@@ -70,7 +70,10 @@ TShiftState KeyDataToShiftState(LPARAM keyData) {
 TWndProcHook::TWndProcHook(TControl* control, TWndProcHookFn fn)
     : control_(control), link_(std::make_shared<Link>()) {
   link_->fn = std::move(fn);
-  control_->hooks_.push_back(link_);
+  auto hooks = control_->hooks_ ? std::make_shared<TControl::THookChain>(*control_->hooks_)
+                                : std::make_shared<TControl::THookChain>();
+  hooks->push_back(link_);
+  control_->hooks_ = std::move(hooks);
 }
 
 TWndProcHook::~TWndProcHook() { Detach(); }
@@ -81,19 +84,23 @@ void TWndProcHook::Detach() {
   // gone (~TControl): there is no list left to unlink from.
   bool controlAlive = link_->active;
   link_->active = false;  // a dispatch in progress skips it from now on
-  if (controlAlive) {
-    auto& hooks = control_->hooks_;
-    hooks.erase(std::remove(hooks.begin(), hooks.end(), link_), hooks.end());
+  if (controlAlive && control_->hooks_) {
+    auto hooks = std::make_shared<TControl::THookChain>(*control_->hooks_);
+    hooks->erase(std::remove(hooks->begin(), hooks->end(), link_), hooks->end());
+    if (hooks->empty())
+      control_->hooks_.reset();
+    else
+      control_->hooks_ = std::move(hooks);
   }
   link_.reset();
 }
 
 void TWndProcHook::CallNext(TMessage& message) {
-  if (!link_ || !link_->active) return;
-  std::vector<std::shared_ptr<Link>> chain = control_->hooks_;
-  auto self = std::find(chain.begin(), chain.end(), link_);
-  if (self == chain.end()) return;
-  control_->DispatchLink(static_cast<size_t>(self - chain.begin()), message, chain);
+  if (!link_ || !link_->active || !control_->hooks_) return;
+  std::shared_ptr<const TControl::THookChain> chain = control_->hooks_;
+  auto self = std::find(chain->begin(), chain->end(), link_);
+  if (self == chain->end()) return;
+  control_->DispatchLink(static_cast<size_t>(self - chain->begin()), message, *chain);
 }
 
 // ---------------------------------------------------------------- TControl
@@ -110,7 +117,8 @@ TControl::~TControl() {
   if (g_captureControl == this) g_captureControl = nullptr;
   if (parent_) parent_->RemoveControl(this);
   // Hooks still installed by others stay owned by them; they only lose us.
-  for (auto& link : hooks_) link->active = false;
+  if (hooks_)
+    for (auto& link : *hooks_) link->active = false;
 }
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -120,24 +128,33 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TControl::Dispatch(TMessage& message) {
-  if (hooks_.empty()) {
+  if (!hooks_) {
     WndProc(message);
     return;
   }
-  // A snapshot keeps the walk valid when a link removes itself or others.
-  std::vector<std::shared_ptr<TWndProcHook::Link>> chain = hooks_;
-  DispatchLink(chain.size(), message, chain);
+  // Holding the list keeps the walk valid when a link removes itself or
+  // others: they replace the control's list, not this one.
+  std::shared_ptr<const THookChain> chain = hooks_;
+  DispatchLink(chain->size(), message, *chain);
 }
 
-void TControl::DispatchLink(size_t index, TMessage& message,
-                            const std::vector<std::shared_ptr<TWndProcHook::Link>>& chain) {
+void TControl::DispatchLink(size_t index, TMessage& message, const THookChain& chain) {
   while (index > 0 && !chain[index - 1]->active) --index;
   if (index == 0) {
     WndProc(message);
     return;
   }
-  auto link = chain[index - 1];
-  link->fn(message, [this, index, &chain](TMessage& m) { DispatchLink(index - 1, m, chain); });
+  // The next link is reached through one pointer to this frame, which the
+  // std::function keeps in place instead of on the heap.
+  struct Next {
+    TControl* control;
+    size_t index;
+    const THookChain* chain;
+  } next{this, index - 1, &chain};
+  const TWndMethod callNext = [n = &next](TMessage& m) {
+    n->control->DispatchLink(n->index, m, *n->chain);
+  };
+  chain[index - 1]->fn(message, callNext);
 }
 
 void TControl::WndProc(TMessage& message) {

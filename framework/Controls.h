@@ -123,7 +123,7 @@ class TControl : public TComponent {
   void Dispatch(TMessage& message);  // through the hook chain
   virtual void WndProc(TMessage& message);
   virtual void DefaultHandler(TMessage& message);
-  bool HasHooks() const { return !hooks_.empty(); }
+  bool HasHooks() const { return hooks_ != nullptr; }
 
   // --- Parent and bounds
   TWinControl* Parent() const { return parent_; }
@@ -238,8 +238,8 @@ class TControl : public TComponent {
   TColor color_ = clBtnFace;
 
  private:
-  void DispatchLink(size_t index, TMessage& message,
-                    const std::vector<std::shared_ptr<TWndProcHook::Link>>& chain);
+  using THookChain = std::vector<std::shared_ptr<TWndProcHook::Link>>;
+  void DispatchLink(size_t index, TMessage& message, const THookChain& chain);
   void HandleMouse(TMessage& message);
 
   TWinControl* parent_ = nullptr;
@@ -255,7 +255,10 @@ class TControl : public TComponent {
   TControlStyle controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
   TControlState controlState_ = 0;
   TAnchors anchors_ = AnchorBit(akLeft) | AnchorBit(akTop);
-  std::vector<std::shared_ptr<TWndProcHook::Link>> hooks_;  // innermost first
+  // Innermost first; null when empty. A new list replaces it on every change
+  // and none is changed in place, so a dispatch walks the list it began with
+  // without copying it.
+  std::shared_ptr<const THookChain> hooks_;
   TPopupMenu* popupMenu_ = nullptr;
 };
 

@@ -7,6 +7,7 @@
 # a Windows profile has it, so start-up shows no message box.
 #
 # Env: BUILD_DIR (default build), BENCH_DIR (default /tmp/tarnholt-startup),
+#      OTHER (a further tarnholt.exe to time beside this build's, e.g. an older one),
 #      RUNS (default 9).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
@@ -31,4 +32,11 @@ wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced' 
 
 win() { echo "Z:${1//\//\\}"; }
 echo "== start-up to the window on screen (Wine)"
-wine "$bench/StartupBench.exe" "${RUNS:-9}" "$(win "$bench/tarnholt.exe")" "$(win "$bench/MinimalWindow.exe")" | tr -d '\r'
+other=()
+if [ -n "${OTHER:-}" ]; then
+  mkdir -p "$bench/other"
+  cp "$OTHER" "$bench/other/tarnholt.exe"
+  other=("$(win "$bench/other/tarnholt.exe")")
+fi
+wine "$bench/StartupBench.exe" "${RUNS:-9}" "$(win "$bench/tarnholt.exe")" "${other[@]}" \
+  "$(win "$bench/MinimalWindow.exe")" | tr -d '\r'

@@ -10,7 +10,44 @@ TsPanel::TsPanel(TComponent* AOwner) : TsSkinnedControl(AOwner, ckPanel) {
   SetControlStyle(ControlStyle() | csOpaque);
 }
 
+namespace {
+
+// The messages the skinned panel reacts to, itself or through CommonWndProc
+// (which must stay covered here). Any other message goes the same way
+// skinned or not, straight to the panel: asking on each one whether the
+// panel is ready and skinned would cost more than most messages.
+bool SkinWatches(UINT msg) {
+  switch (msg) {
+    case SM_ALPHACMD:
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+    case WM_PRINT:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_SETFONT:
+    case CM_VISIBLECHANGED:
+    case CM_TEXTCHANGED:
+    // CommonWndProc
+    case WM_UPDATEUISTATE:
+    case WM_FONTCHANGE:
+    case CM_ENABLEDCHANGED:
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+    case WM_SIZE:
+    case WM_MOVE:
+    case WM_PARENTNOTIFY:
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 void TsPanel::WndProc(TMessage& m) {
+  if (!SkinWatches(m.Msg)) {
+    TPanel::WndProc(m);
+    return;
+  }
   if (m.Msg == SM_ALPHACMD && SkinCommand(m)) return;
   if (!ControlIsReady(this) || !IsSkinned()) {
     UnskinnedMessage(m);

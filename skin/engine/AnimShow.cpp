@@ -1,7 +1,9 @@
 #include "skin/engine/WindowSkinning.h"
 #include "skin/engine/AnimShow.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 
 #include "framework/Forms.h"
 #include "framework/ComCtrls.h"
@@ -138,7 +140,34 @@ void PrepareOutputWindow(TWinControl* control) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-void AnimShowControl(TWinControl* control, uint16_t time) {
+TacAnimClock TacAnimClock::System() {
+  return {[] {
+            return std::chrono::duration<double, std::milli>(
+                       std::chrono::steady_clock::now().time_since_epoch())
+                .count();
+          },
+          [](DWORD ms) { ::Sleep(ms); }};
+}
+
+void PlayAnimFrames(uint16_t time, const TacAnimClock& clock,
+                    const std::function<void(int alpha)>& frame) {
+  constexpr double kFrameMs = 8;
+  const std::vector<int> alphas = AnimShowAlphas(time);
+  const double start = alphas.empty() ? 0 : clock.Now();
+  for (size_t i = 0; i < alphas.size();) {
+    frame(alphas[i]);
+    // The next frame is the one whose slot the clock is in now, never an
+    // earlier one: frames that fell behind are skipped, not shown late.
+    const double elapsed = clock.Now() - start;
+    i = std::max(i + 1, static_cast<size_t>(std::max(elapsed, 0.0) / kFrameMs));
+    if (i >= alphas.size()) break;
+    const double wait = static_cast<double>(i) * kFrameMs - elapsed;
+    if (wait > 0) clock.Sleep(static_cast<DWORD>(std::ceil(wait)));
+  }
+  frame(0);
+}
+
+void AnimShowControl(TWinControl* control, uint16_t time, const TacAnimClock& clock) {
   if (!control) return;
   // However the animation ends, a throw included, the control draws again
   // and the output window and screen copy go.
@@ -181,22 +210,17 @@ void AnimShowControl(TWinControl* control, uint16_t time) {
   if (!OutputWindow || !OutputWindow->HandleAllocated()) return;
   HWND out = OutputWindow->WindowHandle();
   UniqueWindowDC dc = UniqueWindowDC::Client(out);
-  const std::vector<int> alphas = AnimShowAlphas(time);
-  const auto start = std::chrono::steady_clock::now();
-  for (size_t i = 0; i < alphas.size(); ++i) {
+  PlayAnimFrames(time, clock, [&](int alpha) {
+    if (alpha == 0) {
+      ::BitBlt(dc.get(), 0, 0, w, h, captured->Canvas()->Handle(), 0, 0, SRCCOPY);
+      return;
+    }
     if (AnimScreenBmp)
       MixBitmapsTo32(TacBmpView(*frame), TacBmpView(*AnimScreenBmp), TacBmpView(*captured),
-                     static_cast<uint16_t>(alphas[i]), TacBmpView());
+                     static_cast<uint16_t>(alpha), TacBmpView());
     ::BitBlt(dc.get(), 0, 0, w, h, frame->Canvas()->Handle(), 0, 0, SRCCOPY);
     RefreshExtra();
-    if (i + 1 < alphas.size()) {
-      // Frames are 8 ms apart from the first, whatever drawing one costs.
-      const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
-          start + std::chrono::milliseconds(8 * (i + 1)) - std::chrono::steady_clock::now());
-      if (wait.count() > 0) ::Sleep(static_cast<DWORD>(wait.count()));
-    }
-  }
-  ::BitBlt(dc.get(), 0, 0, w, h, captured->Canvas()->Handle(), 0, 0, SRCCOPY);
+  });
   const bool layeredForm =
       dynamic_cast<TCustomForm*>(control) && control->HandleAllocated() &&
       (::GetWindowLongPtrW(control->WindowHandle(), GWL_EXSTYLE) & WS_EX_LAYERED);

@@ -37,9 +37,25 @@ void PaintCtrlToBitmap(TBitmap* bmp, TControl* control, int unused1 = 0, int unu
 // Stops the control's drawing, keeps the screen under it and puts the output
 // window directly above it.
 void PrepareOutputWindow(TWinControl* control);
+// The clock an animated show keeps to: milliseconds from a fixed point, and a
+// wait. Tests hand in a clock of their own.
+struct TacAnimClock {
+  std::function<double()> Now;
+  std::function<void(DWORD ms)> Sleep;
+  static TacAnimClock System();
+};
+
 // Fades Control's new look in over the old screen in Time ms (Time div 8
 // steps about 8 ms apart).
-void AnimShowControl(TWinControl* control, uint16_t time);
+void AnimShowControl(TWinControl* control, uint16_t time,
+                     const TacAnimClock& clock = TacAnimClock::System());
+// Plays the frames of an animated show of Time ms: Frame(alpha) draws one
+// with the old screen weighted alpha out of 256. Frame k of AnimShowAlphas
+// is due k * 8 ms after the first; a frame whose time passed while an
+// earlier one was drawn is dropped, so on a busy machine the show still
+// lasts about Time. The last call is always Frame(0): the new image alone.
+void PlayAnimFrames(uint16_t time, const TacAnimClock& clock,
+                    const std::function<void(int alpha)>& frame);
 // The weights of the old screen image (out of 256) of each frame of an
 // animated show of Time ms: 255, 255 - d, ... for Time div 8 + 1 frames;
 // none when Time is below 8.

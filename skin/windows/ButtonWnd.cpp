@@ -108,7 +108,7 @@ void TacBtnWnd::PrepareCache() {
     // The face fades into the parent; the caption goes on top in the
     // section's disabled colour, so it stays readable.
     DrawGlyph();
-    FadeIntoParent(cache, ci, TPoint{WndPos.x + ci.X, WndPos.y + ci.Y});
+    FadeIntoParent(cache, ci, WndPos);  // where the background above came from
     DrawCaption();
   }
   MaskFillColor = clFuchsia;
@@ -138,7 +138,6 @@ void TacBtnWnd::Repaint() {
 
 void TacBtnWnd::WndProc(TMessage& message) {
   if (Destroyed || !SkinData || !SkinData->Skinned(false)) return TacMainWnd::WndProc(message);
-  const bool enabled = ::IsWindowEnabled(CtrlHandle);
   switch (message.Msg) {
     case SM_ALPHACMD:
       if (SkinCmdOf(message) == AC_MOUSEENTER || SkinCmdOf(message) == AC_MOUSELEAVE) Repaint();
@@ -151,7 +150,10 @@ void TacBtnWnd::WndProc(TMessage& message) {
     case WM_MOVE:
       if (SkinData->IsSectionTransparent()) Repaint();
       break;
-    case WM_SETFOCUS:
+    case WM_SETFOCUS: {
+      // Asked before the button's own procedure runs, as for every message
+      // it sees; only the focus messages need it.
+      const bool enabled = ::IsWindowEnabled(CtrlHandle);
       // The button's own procedure keeps its focus state and tells the
       // parent (BN_SETFOCUS); it only must not paint.
       WithoutRedraw(CtrlHandle, [&] { PassOn(message); });
@@ -160,8 +162,9 @@ void TacBtnWnd::WndProc(TMessage& message) {
         Repaint();
       }
       return;
+    }
     case WM_KILLFOCUS:
-      if (!enabled) break;
+      if (!::IsWindowEnabled(CtrlHandle)) break;
       WithoutRedraw(CtrlHandle, [&] { TacMainWnd::WndProc(message); });
       if (Destroyed) return;
       SkinData->Focused = false;
@@ -301,8 +304,7 @@ void TacCheckBoxWnd::PrepareCache() {
   if (enabled) DrawCaption();
   DrawGlyph(GlyphIndex(CheckState()));
   if (!enabled) {
-    FadeIntoParent(cache, parentImage_,
-                   TPoint{parentImage_.X + WndPos.x, parentImage_.Y + WndPos.y});
+    FadeIntoParent(cache, parentImage_, WndPos);  // where the background came from
     DrawCaption();  // after the fade, in the section's disabled colour
   }
   SkinData->BGChanged = false;

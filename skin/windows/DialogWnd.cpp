@@ -12,6 +12,13 @@
 #include "skin/windows/SkinableMenus.h"
 #include "skin/windows/UncoveredRepaint.h"
 
+namespace {
+
+// Asks a skinned dialog to adapt the children it has gained since.
+constexpr UINT kRewalkChildren = 0x052E;
+
+}  // namespace
+
 bool ButtonPressed = false;
 bool InRgnUpdate = false;
 
@@ -107,7 +114,8 @@ int TacDialogWnd::Kind() const { return Provider ? Provider->Kind : 0; }
 
 void TacDialogWnd::UpdateButtonIndexes() {
   TsSkinManager* m = Manager();
-  const bool small = Kind() == 0 || Kind() == 2;
+  // Modal frames and captionless popups take the small caption images.
+  const bool small = BorderKind == 0 || BorderKind == 2;
   const TacCaptionImages images =
       CaptionButtonImages(m, SkinData->SkinIndex, SkinData->SkinSection(), small);
   MinButton.ImageIndex = images.Min;
@@ -298,6 +306,11 @@ void TacDialogWnd::WndProc(TMessage& message) {
                        ColorToRGB(m->GetGlobalFontColor()));
       message.Result = reinterpret_cast<LRESULT>(StaticBrush());
       return;
+    case WM_GETDLGCODE:
+      message.Result = 0;
+      return;
+    case kRewalkChildren:
+      return OnRewalkChildren(message);
     case WM_CAPTURECHANGED:
       if (captured_ && reinterpret_cast<HWND>(message.LParam) != CtrlHandle) {
         captured_ = false;
@@ -308,6 +321,16 @@ void TacDialogWnd::WndProc(TMessage& message) {
   }
   TacScrollWnd::WndProc(message);
   if (!Destroyed && message.Msg == WM_SYSCOMMAND) AfterSysCommand(message);
+}
+
+// Children added after the dialog was skinned get their adapters here.
+void TacDialogWnd::OnRewalkChildren(TMessage& message) {
+  ::SendMessageW(CtrlHandle, WM_SETREDRAW, 0, 0);
+  TacScrollWnd::WndProc(message);
+  RewalkChildren();
+  ::SendMessageW(CtrlHandle, WM_SETREDRAW, 1, 0);
+  ::RedrawWindow(CtrlHandle, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
 }
 
 void TacDialogWnd::AfterSysCommand(const TMessage& message) {

@@ -120,6 +120,7 @@ class TacDialogWnd : public TacScrollWnd {
   void OnNcLButtonDblClk(TMessage& message);
   void OnNcRButton(TMessage& message);
   void AfterSysCommand(const TMessage& message);
+  void OnRewalkChildren(TMessage& message);
   void RewalkChildren();
   void PaintFrameToDC(HDC dc);
   void PaintClientToDC(HDC dc);

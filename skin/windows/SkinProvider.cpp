@@ -30,8 +30,11 @@ class TacProviderSkinning final : public TacWindowSkinning {
     provider->CollectRegionRects();
     return provider->CreateFormRgn(0, 0);
   }
-  // A changed skin shows at once: the form repaints itself from its cache.
-  void AnimShow(TCustomForm*, int) override {}
+  // A changed skin fades in over the old look, which the screen still shows
+  // while the form's drawing is locked.
+  void AnimShow(TCustomForm* form, int time) override {
+    AnimShowControl(form, static_cast<uint16_t>(time));
+  }
   HOOKPROC DialogHookProcedure() override { return DialogHookProc; }
   void DialogsMessage(TMessage& message) override { SendToHookedDialogs(message); }
 };

@@ -181,7 +181,8 @@ class TsSkinProvider : public TComponent {
   void SendToAdapter(TMessage& message);
   void HookMenus(bool active);
   void InvalidateFrame();
-  void SkinMessage(TMessage&) {}
+  // Skin commands handed over by the engine rather than sent to the form.
+  void SkinMessage(TMessage& message) { NewWndProc(message); }
   TsSkinManager* Manager() const { return SkinData ? SkinData->GetSkinManager() : nullptr; }
   HWND FormHandle() const;
 
@@ -259,6 +260,9 @@ class TsSkinProvider : public TComponent {
   void CollectRegionRects();
   HRGN CreateFormRgn(int x, int y) const;
   void UpdateRgn(bool repaint);
+  // Rebuilds the region when the frame's shape changed; before the first
+  // frame paint this is where the form is asked whether it keeps its own.
+  void UpdateDirtyRgn(bool repaint);
   void RemoveRgn();
   int SetWindowRgnCalls = 0;  // how often a region was given to the window
 

@@ -330,6 +330,12 @@ void TsSkinProvider::OnNcLButtonDown(TMessage& message) {
     return;
   }
   SetHotItem(0, true);
+  if (::IsZoomed(wnd) &&
+      ScreenToForm(0, PointOf(message.LParam).y).y <= SysBorderHeight() + SysCaptionHeight()) {
+    // A maximized form does not move: its caption only takes the focus.
+    if (::GetActiveWindow() != wnd) Form->SetFocus();
+    return;
+  }
   if (BeginBorderDrag(message)) return;
   CallOld(message);
 }

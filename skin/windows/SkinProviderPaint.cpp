@@ -167,10 +167,13 @@ int TsSkinProvider::CaptionButtonHeight() const {
   return MaskCellHeight(m->ma[CloseButton.ImageIndex]);
 }
 
-int TsSkinProvider::TitleButtonWidth(const TsTitleButton&) const {
+int TsSkinProvider::TitleButtonWidth(const TsTitleButton& button) const {
   TsSkinManager* m = Manager();
-  if (!m || !m->IsValidImgIndex(TitleButtonMask)) return 21;
-  return MaskCellWidth(m->ma[TitleButtonMask]);
+  const int cell = m && m->IsValidImgIndex(TitleButtonMask) ? MaskCellWidth(m->ma[TitleButtonMask]) : 21;
+  // A glyph wider than the skin's cell widens its button.
+  const TBitmap* glyph = button.Glyph();
+  const int glyphWidth = glyph && !glyph->Empty() ? glyph->Width() + 2 : 0;
+  return std::max(glyphWidth, cell);
 }
 
 int TsSkinProvider::StandardButtonCount() const {

@@ -89,18 +89,32 @@ void TsSkinProvider::WMPaint() {
   ::EndPaint(wnd, &ps);
 }
 
-// The menu bar is rebuilt by the framework when its owner-draw state
-// changes; this form family has no menu bar of its own to refresh.
-void TsSkinProvider::RefreshMenuBar() { MenuBarReady = true; }
+// Toggling the first item's caption around the owner-draw switch makes the
+// framework build the bar again with the skin's item type.
+void TsSkinProvider::RefreshMenuBar() {
+  MenuBarReady = true;  // the rebuild below paints the frame again
+  TMainMenu* menu = Form ? Form->Menu() : nullptr;
+  if (!menu || menu->Items()->Count() == 0) return;
+  TMenuItem* first = menu->Items()->Items(0);
+  const std::wstring caption = first->Caption();
+  SkinData->BeginUpdate();
+  struct Restore {
+    TsSkinProvider* provider;
+    TMenuItem* item;
+    const std::wstring& caption;
+    ~Restore() {
+      item->SetCaption(caption);
+      provider->SkinData->EndUpdate();
+    }
+  } restore{this, first, caption};
+  first->SetCaption(L"");
+  menu->SetOwnerDraw(SkinData->Skinned(false));
+}
 
 void TsSkinProvider::OnNcPaint(TMessage& message) {
   message.Result = 0;
   if (PaintSuppressed()) return;
-  if (!RgnApplying && RgnRectsDirty) {
-    CollectRegionRects();
-    RgnRectsDirty = false;
-    if (!RgnApplying) UpdateRgn(true);
-  }
+  UpdateDirtyRgn(true);
   if (!MenuBarReady) RefreshMenuBar();
   HWND wnd = FormHandle();
   {
@@ -117,6 +131,8 @@ void TsSkinProvider::OnPrint(TMessage& message) {
   HDC dc = reinterpret_cast<HDC>(message.WParam);
   message.Result = 0;
   if (!dc || PaintSuppressed()) return;
+  // A fade-in's capture is the first frame paint of a form that fades in.
+  if (!FirstPaintDone) UpdateDirtyRgn(false);
   if (!MenuBarReady) RefreshMenuBar();
   SaveDCScope saved(dc);
   PaintFrameToDC(dc);

@@ -60,6 +60,13 @@ void TsSkinProvider::UpdateRgn(bool repaint) {
   }
 }
 
+void TsSkinProvider::UpdateDirtyRgn(bool repaint) {
+  if (RgnApplying || !RgnRectsDirty) return;
+  CollectRegionRects();
+  RgnRectsDirty = false;
+  if (!RgnApplying) UpdateRgn(repaint);
+}
+
 void TsSkinProvider::RemoveRgn() {
   HWND wnd = FormHandle();
   if (!wnd) return;

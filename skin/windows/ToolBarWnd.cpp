@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "skin/engine/CommonData.h"
@@ -24,6 +25,18 @@ void SplitToolButtonText(const std::wstring& text, std::wstring& first, std::wst
   first = text.substr(0, at);
   while (!first.empty() && first.back() == L' ') first.pop_back();
   second = text.substr(at);
+}
+
+std::wstring ToolButtonText(HWND bar, int command) {
+  // The bar copies the whole text into the buffer it is given: ask its
+  // length first so a long text cannot run past the end.
+  const LRESULT n = ::SendMessageW(bar, TB_GETBUTTONTEXTW, command, 0);
+  if (n <= 0) return {};
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  const LRESULT got = ::SendMessageW(bar, TB_GETBUTTONTEXTW, command,
+                                     reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, n)));
+  return text.substr(0, text.find(L'\0'));
 }
 
 void TacToolBarWnd::PrepareCache() {
@@ -91,10 +104,8 @@ void TacToolBarWnd::DrawButton(int index, const TRect& r, HDC dc) {
     }
     ::ImageList_Draw(images, button.iBitmap, tdc, left, shift + 4, ILD_NORMAL);
   }
-  wchar_t buf[256] = {};
-  const LRESULT n = ::SendMessageW(CtrlHandle, TB_GETBUTTONTEXTW, button.idCommand,
-                                   reinterpret_cast<LPARAM>(buf));
-  if (n > 0 && buf[0]) {
+  const std::wstring buf = ToolButtonText(CtrlHandle, button.idCommand);
+  if (!buf.empty()) {
     TCanvas* canvas = t->Canvas();
     UseWindowFont(canvas, CtrlHandle);
     TEXTMETRICW tm{};

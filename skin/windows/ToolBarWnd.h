@@ -26,3 +26,6 @@ class TacToolBarWnd : public TacMainWnd {
 // Where a button's text breaks: texts of three or more words before their
 // second-to-last word, shorter ones not at all (Second stays empty).
 void SplitToolButtonText(const std::wstring& text, std::wstring& first, std::wstring& second);
+
+// A button's whole text, however long (empty when it has none).
+std::wstring ToolButtonText(HWND bar, int command);

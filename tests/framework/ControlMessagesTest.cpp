@@ -86,6 +86,35 @@ TEST_F(ControlsOnForm, HookThatUnlinksItselfWhileRunningFinishesSafely) {
   EXPECT_EQ(probe->seen, (std::vector<std::wstring>{L"self-removing", L"self5"}));
 }
 
+TEST_F(ControlsOnForm, HookAddedWhileRunningSeesTheNextMessageAndNestedOnes) {
+  auto* probe = Construct<ProbeControl>(form_);
+  probe->SetParent(form_);
+  std::unique_ptr<TWndProcHook> added;
+  TWndProcHook adder(probe, [&](TMessage& m, const TWndMethod& next) {
+    if (m.Msg == WM_USER + 6 && !added) {
+      probe->seen.push_back(L"adder");
+      added = std::make_unique<TWndProcHook>(probe, [probe](TMessage& m2, const TWndMethod& next2) {
+        if (m2.Msg >= WM_USER && m2.Msg < WM_USER + 100) probe->seen.push_back(L"added");
+        next2(m2);
+      });
+      probe->Perform(WM_USER + 7);  // a message sent from inside: the new link is in place
+    }
+    next(m);
+    next(m);  // passing a message on twice reaches the same links twice
+  });
+  probe->Perform(WM_USER + 6);
+  EXPECT_EQ(probe->seen, (std::vector<std::wstring>{L"adder", L"added", L"self7", L"self7",
+                                                    L"self6", L"self6"}));
+  probe->seen.clear();
+  probe->Perform(WM_USER + 8);
+  EXPECT_EQ(probe->seen, (std::vector<std::wstring>{L"added", L"self8", L"self8"}));
+  added.reset();
+  probe->seen.clear();
+  probe->Perform(WM_USER + 9);
+  EXPECT_EQ(probe->seen, (std::vector<std::wstring>{L"self9", L"self9"}));
+  EXPECT_TRUE(probe->HasHooks());
+}
+
 TEST_F(ControlsOnForm, ParentReflectsCommandsToTheChildThatSentThem) {
   auto* button = Construct<TButton>(form_);
   button->SetParent(form_);

@@ -296,13 +296,24 @@ TEST_F(AdapterFamilies, ASizeGripIsAlwaysTheBottomRightCorner) {
   ::DestroyWindow(w);
 }
 
-// A parent whose image is one colour all over.
+// A parent whose image is one colour behind the child (window rows 10 to
+// 38) and another everywhere else, with its client part 23 pixels down in
+// the image, as under a caption: a fade that reads the image anywhere but
+// where the child's background came from picks up the other colour.
 constexpr TColor kParentImage = 0x00C000;
+constexpr TColor kElsewhere = 0xC00000;
+constexpr int kChildTop = 10, kChildHeight = 28;
 
 LRESULT CALLBACK ImageParent(HWND wnd, UINT msg, WPARAM w, LPARAM l) {
-  static std::unique_ptr<TBitmap> image = skintest::MakeBmp(400, 300, kParentImage);
+  static std::unique_ptr<TBitmap> image = [] {
+    auto b = skintest::MakeBmp(400, 300, kElsewhere);
+    TacBmpView v(*b);
+    for (int y = kChildTop; y < kChildTop + kChildHeight; ++y)
+      for (int x = 0; x < 400; ++x) ColorToPixel(kParentImage, v.Pixel(x, y));
+    return b;
+  }();
   if (msg == SM_ALPHACMD && HIWORD(w) == AC_GETCACHE) {
-    CacheInfoReply = MakeCacheInfo(image.get(), 0, 0);
+    CacheInfoReply = MakeCacheInfo(image.get(), 0, 23);
     return 0;
   }
   return ::DefWindowProcW(wnd, msg, w, l);
@@ -321,25 +332,52 @@ TEST_F(AdapterFamilies, DisabledFacesAreBlendedWithTheParentsImage) {
                         return Adapt<TacCheckBoxWnd>(w, m, L"BUTTON");
                       }}}) {
     SCOPED_TRACE(c.name);
-    HWND w = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | c.style, 10, 10, 90, 28,
-                               host, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    HWND w = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | c.style, 10, kChildTop,
+                               90, kChildHeight, host, nullptr, ::GetModuleHandleW(nullptr),
+                               nullptr);
     TacMainWndPtr a = c.adapt(w, manager.get());
     auto enabled = Print(w);
     ::EnableWindow(w, FALSE);
     auto disabled = Print(w);
-    const TColor face = Px(*enabled, 45, 14), faded = Px(*disabled, 45, 14);
-    ASSERT_NE(face, kParentImage);
-    EXPECT_NE(faded, face);
-    for (int shift : {0, 8, 16}) {  // each channel between the face and the parent
-      const int f = (face >> shift) & 255, p = (kParentImage >> shift) & 255;
-      const int d = (faded >> shift) & 255;
-      EXPECT_GE(d, std::min(f, p) - 1);
-      EXPECT_LE(d, std::max(f, p) + 1);
+    for (int y : {2, 14, kChildHeight - 3}) {  // rows both near and far from the band's edge
+      SCOPED_TRACE(y);
+      const TColor face = Px(*enabled, 45, y), faded = Px(*disabled, 45, y);
+      ASSERT_NE(face, kParentImage);
+      EXPECT_NE(faded, face);
+      for (int shift : {0, 8, 16}) {  // each channel between the face and the parent
+        const int f = (face >> shift) & 255, p = (kParentImage >> shift) & 255;
+        const int d = (faded >> shift) & 255;
+        EXPECT_GE(d, std::min(f, p) - 1);
+        EXPECT_LE(d, std::max(f, p) + 1);
+      }
     }
     a.reset();
     ::DestroyWindow(w);
   }
   ::DestroyWindow(host);
+}
+
+TEST_F(AdapterFamilies, AToolButtonsLongTextIsReadWholeAndPaints) {
+  HWND w = Child(TOOLBARCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | TBSTYLE_LIST, 300, 40);
+  ::SendMessageW(w, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  // Far longer than any fixed buffer a painter might keep on its stack.
+  std::wstring text;
+  for (int i = 0; text.size() < 3000; ++i) text += L"Слово" + std::to_wstring(i) + L' ';
+  text.pop_back();
+  TBBUTTON button{};
+  button.iBitmap = I_IMAGENONE;
+  button.idCommand = 7;
+  button.fsState = TBSTATE_ENABLED;
+  button.fsStyle = BTNS_BUTTON | BTNS_SHOWTEXT;
+  button.iString = reinterpret_cast<INT_PTR>(text.c_str());
+  ASSERT_TRUE(::SendMessageW(w, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button)));
+  EXPECT_EQ(ToolButtonText(w, 7), text);
+  EXPECT_EQ(ToolButtonText(w, 8), L"");  // no such button
+  TacMainWndPtr a = Adapt<TacToolBarWnd>(w, manager.get(), L"PANEL");
+  auto image = Print(w);
+  EXPECT_NE(Px(*image, 2, 2), 0x123456);  // painted, and the process lives on
+  a.reset();
+  ::DestroyWindow(w);
 }
 
 TEST(ToolButtonText, BreaksBeforeTheSecondToLastWordOfThreeOrMore) {

@@ -12,6 +12,7 @@
 #include "skin/engine/PaintPrimitives.h"
 #include "skin/engine/SkinData.h"
 #include "skin/windows/DialogHook.h"
+#include "skin/windows/FrameRegion.h"
 #include "skin/windows/SkinProvider.h"
 #include "tests/skin/engine/PixelTestUtil.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
@@ -22,9 +23,15 @@ using namespace skintest;
 namespace {
 
 std::vector<UINT> g_commands;
+int g_dlgCodeAsked = 0;
 
-INT_PTR CALLBACK RecordingDlgProc(HWND, UINT msg, WPARAM w, LPARAM) {
+INT_PTR CALLBACK RecordingDlgProc(HWND dlg, UINT msg, WPARAM w, LPARAM) {
   if (msg == WM_INITDIALOG) return TRUE;
+  if (msg == WM_GETDLGCODE) {
+    ++g_dlgCodeAsked;
+    ::SetWindowLongPtrW(dlg, DWLP_MSGRESULT, DLGC_WANTALLKEYS);
+    return TRUE;
+  }
   if (msg == WM_COMMAND) {
     g_commands.push_back(LOWORD(w));
     return TRUE;
@@ -42,6 +49,7 @@ class DialogWndTest : public ::testing::Test {
     InstallEngineHooks();
     manager = adaptertest::InternalSkinManager();
     g_commands.clear();
+    g_dlgCodeAsked = 0;
   }
   void Open(DWORD style) {
     dlg = MakeDialog(style);
@@ -186,4 +194,41 @@ TEST_F(DialogWndTest, OpenDialogTakesANewSkinAndRepaintsFromIt) {
   EXPECT_EQ(expected(), captionPixel());
   EXPECT_NE(before, captionPixel());
   EXPECT_TRUE(manager->IsValidSkinIndex(adapter->SkinData->SkinIndex));
+}
+
+TEST_F(DialogWndTest, ModalAndCaptionlessFramesTakeTheSmallCaptionImages) {
+  const struct {
+    const char* name;
+    DWORD style;
+    bool small;
+  } cases[] = {{"modal frame", kModal, true},
+               {"sizeable", kSizeable, false},
+               {"plain caption", WS_POPUP | WS_CAPTION | WS_SYSMENU, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Open(c.style);
+    auto images = [&](bool small) {
+      return CaptionButtonImages(manager.get(), adapter->SkinData->SkinIndex,
+                                 adapter->SkinData->SkinSection(), small);
+    };
+    ASSERT_NE(images(true).Close, images(false).Close) << "the skin must have both sets";
+    EXPECT_EQ(adapter->CloseButton.ImageIndex, images(c.small).Close);
+    ::DestroyWindow(dlg);
+  }
+}
+
+TEST_F(DialogWndTest, AsksForNoKeysOfItsOwn) {
+  Open(kModal);
+  EXPECT_EQ(0, ::SendMessageW(dlg, WM_GETDLGCODE, 0, 0));
+  EXPECT_EQ(0, g_dlgCodeAsked);
+}
+
+TEST_F(DialogWndTest, ChildrenAddedLaterAreSkinnedOnRequest) {
+  Open(kModal);
+  HWND late = ::CreateWindowExW(0, L"BUTTON", L"Поздно", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10,
+                                10, 80, 24, dlg, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  ASSERT_EQ(nullptr, GetScrollWnd(late));
+  ::SendMessageW(dlg, 0x052E, 0, 0);
+  EXPECT_NE(nullptr, GetScrollWnd(late));
+  EXPECT_TRUE(::IsWindowVisible(dlg)) << "drawing is on again";
 }

@@ -3,6 +3,7 @@
 // buttons' press and release, snapping, caption text, and skin changes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "skin/windows/SkinableMenus.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
+#include "tests/skin/windows/SentMessages.h"
 #include "tests/skin/windows/WindowPoints.h"
 #include "tests/common/MenuBars.h"
 
@@ -216,6 +218,25 @@ TEST_F(SkinProviderTest, RegionCutsTheSkinsCornersAndGoesWithTheSkin) {
   EXPECT_EQ(ERROR, ::GetWindowRgn(wnd, after.get()));
 }
 
+TEST_F(SkinProviderTest, RefreshingTheMenuBarRebuildsItWithTheSkinsItemType) {
+  {
+    SentMessages sent(wnd);
+    provider->RefreshMenuBar();  // no menu: nothing to rebuild
+    EXPECT_EQ(0, sent.Count(WM_NCCALCSIZE));
+  }
+  TMainMenu* menu = testenv::MakeMenuBar(form, {{L"Файл", L"Пункт"}, {L"Правка", L"Пункт"}});
+  form->SetMenu(menu);
+  adaptertest::Pump(50);
+  SentMessages sent(wnd);
+  provider->RefreshMenuBar();
+  // The system lays the window's bar out again.
+  EXPECT_GT(sent.Count(WM_NCCALCSIZE), 0);
+  EXPECT_TRUE(menu->OwnerDraw());
+  EXPECT_EQ(L"Файл", menu->Items()->Items(0)->Caption());
+  EXPECT_TRUE(provider->MenuBarReady);
+  EXPECT_FALSE(provider->SkinData->GetUpdating());
+}
+
 TEST_F(SkinProviderTest, HitTestAnswersCaptionButtonsBordersAndClient) {
   const int w = WndWidth(wnd), h = WndHeight(wnd);
   const int bw = provider->SysBorderWidth();
@@ -296,6 +317,65 @@ TEST_F(SkinProviderTest, DoubleClickOnTheCaptionMaximizesAndRestores) {
   EXPECT_FALSE(::IsZoomed(wnd));
 }
 
+TEST_F(SkinProviderTest, CaptionClickOnAMaximizedFormFocusesAndNeverStartsAMove) {
+  ::ShowWindow(wnd, SW_MAXIMIZE);
+  ASSERT_TRUE(::IsZoomed(wnd));
+  ::SendMessageW(wnd, WM_NCPAINT, 1, 0);
+  HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                 nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  ::SetActiveWindow(other);
+  ASSERT_NE(::GetActiveWindow(), wnd);
+  {
+    SentMessages sent(wnd);
+    ::SendMessageW(wnd, WM_NCLBUTTONDOWN, HTCAPTION, ScreenPoint(wnd, WndWidth(wnd) / 2, Band() / 2));
+    EXPECT_EQ(0, sent.Count(WM_SYSCOMMAND, SC_MOVE, 0xFFF0));
+    EXPECT_EQ(::GetActiveWindow(), wnd);
+  }
+  ::DestroyWindow(other);
+}
+
+// A form that fades in is first painted by the fade's capture: the region
+// query still comes before it.
+TEST_F(SkinnedForm, AFadingInFormIsAskedAboutItsRegionBeforeItsFirstFramePaint) {
+  constexpr UINT kRegionQuery = 0xBC4D;
+  constexpr WPARAM kOwnRegion = 0x41A2;
+  ASSERT_TRUE(manager->AnimEffects->FormShow()->Active);
+  form->SetBounds(60, 60, 300, 200);
+  auto* provider = Construct<TsSkinProvider>(form);
+  HWND wnd = form->WindowHandle();
+  int asked = 0, askedAfterPaint = 0, prints = 0;
+  SentMessages sent(wnd, [&](const SentMessages::Sent& m) {
+    if (m.msg == WM_PRINT) ++prints;
+    if (m.msg != kRegionQuery || m.w != kOwnRegion) return;
+    ++asked;
+    if (provider->FirstPaintDone) ++askedAfterPaint;
+  });
+  form->Show();
+  adaptertest::Pump(50);
+  ASSERT_GT(prints, 0) << "the form did not fade in";
+  EXPECT_GT(asked, 0);
+  EXPECT_EQ(askedAfterPaint, 0);
+  EXPECT_TRUE(provider->FirstPaintDone);
+}
+
+// Commands the engine hands to the provider directly (not through the
+// form's window) are handled as if the form had received them.
+TEST_F(SkinProviderTest, CommandsHandedToTheProviderAreHandled) {
+  const auto manager_ = reinterpret_cast<LPARAM>(manager.get());
+  {
+    SentMessages sent(wnd);
+    TMessage refresh{SM_ALPHACMD, SkinCmdWParam(AC_REFRESH), manager_, 0};
+    SendToProvider(form, refresh);
+    EXPECT_GT(sent.Count(WM_NCPAINT), 0) << "a refresh repaints the frame";
+  }
+  HRGN probe = ::CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(::GetWindowRgn(wnd, probe), ERROR) << "a skinned form has its region";
+  TMessage remove{SM_ALPHACMD, SkinCmdWParam(AC_REMOVESKIN), manager_, 0};
+  SendToProvider(form, remove);
+  EXPECT_EQ(::GetWindowRgn(wnd, probe), ERROR) << "removing the skin removes the region";
+  ::DeleteObject(probe);
+}
+
 TEST_F(SkinProviderTest, ScreenSnapPullsANearEdgeFlush) {
   provider->ScreenSnap = true;
   RECT work{};
@@ -354,6 +434,22 @@ TEST_F(SkinProviderTest, SecondProviderStaysInertAndCtrlHandledIsAnswered) {
   delete second;
   manager->SetActive(false);
   EXPECT_EQ(1, ::SendMessageW(wnd, SM_ALPHACMD, SkinCmdWParam(AC_CTRLHANDLED), 0));
+}
+
+TEST_F(SkinProviderTest, ATitleButtonIsAsWideAsTheSkinsCellOrItsWiderGlyph) {
+  const int cell = provider->TitleButtonWidth(TsSkinProvider::TsTitleButton{});
+  ASSERT_GT(cell, 10);
+  struct Case {
+    int glyphWidth;
+    int width;
+  };
+  for (Case c : {Case{8, cell}, Case{cell - 2, cell}, Case{cell + 40, cell + 42}}) {
+    SCOPED_TRACE(c.glyphWidth);
+    TsSkinProvider::TsTitleButton button;
+    auto glyph = MakeBmp(c.glyphWidth, 8, 0x00FF00);
+    button.SetGlyph(glyph.get());
+    EXPECT_EQ(c.width, provider->TitleButtonWidth(button));
+  }
 }
 
 TEST_F(SkinProviderTest, TitleButtonShowsItsGlyphAndFiresOnPressAndRelease) {
