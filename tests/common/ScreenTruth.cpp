@@ -124,15 +124,20 @@ BlackCount CountBlack(const ScreenImage& img, RECT r, const Mask& mask) {
 }
 
 bool IsStandardClass(HWND wnd, const std::wstring& cls) {
-  // System classes, and the framework's controls that are made from them or
-  // that the form's adapter list takes (panels, group boxes, grids).
+  // System classes, the framework's controls the form's adapter table takes
+  // (list views, grids, buttons, check boxes, group boxes, tree views, combo
+  // boxes, edits, list boxes and what descends from them) and panels, which
+  // the program adds to the adapter itself.
   static const wchar_t* const kClasses[] = {
       L"Button", L"ListBox", L"ComboBox", L"ComboLBox", L"Edit", L"SysListView32", L"SysTreeView32",
       L"msctls_progress32", L"SysTabControl32", L"msctls_trackbar32", L"msctls_updown32", L"ScrollBar",
-      L"ComboBoxEx32", L"RichEdit20W", L"Static", L"TButton", L"TBitBtn", L"TCheckBox", L"TRadioButton",
-      L"TEdit", L"TMemo", L"TListBox", L"TCheckListBox", L"TComboBox", L"TListView", L"TTreeView",
-      L"TShellTreeView", L"TProgressBar", L"TTabbedNotebook", L"TPageControl", L"TTrackBar", L"TUpDown",
-      L"TStringGrid", L"TPanel", L"TGroupBox", L"TStatusBar"};
+      L"ComboBoxEx32", L"RichEdit20W", L"Static", L"TButton", L"TBitBtn", L"TCheckBox", L"TEdit", L"TMemo",
+      L"TListBox", L"TCheckListBox", L"TComboBox", L"TListView", L"TTreeView", L"TShellTreeView",
+      L"TStringGrid", L"TPanel", L"TGroupBox"};
+  // Not in the list, on purpose: tab controls (TTabbedNotebook,
+  // TPageControl), progress bars, track bars, up-downs, status bars and
+  // radio buttons. The adapter table leaves them to the system, so they
+  // rightly show without the skin.
   if (std::none_of(std::begin(kClasses), std::end(kClasses),
                    [&](const wchar_t* c) { return _wcsicmp(c, cls.c_str()) == 0; }))
     return false;
