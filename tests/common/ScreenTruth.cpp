@@ -350,9 +350,21 @@ std::vector<std::string> CheckScreenTruth(DWORD pid) {
   }
   // Hints come and go with the pointer: they hide what lies below them but
   // are not judged themselves.
-  for (size_t i = 0; i < tops.size(); ++i)
-    if (ClassOf(tops[i]).find(L"Hint") == std::wstring::npos)
-      CheckTop(tops[i], std::vector<HWND>(tops.begin(), tops.begin() + static_cast<long>(i)), out);
+  for (size_t i = 0; i < tops.size(); ++i) {
+    if (ClassOf(tops[i]).find(L"Hint") != std::wstring::npos) continue;
+    const std::vector<HWND> above(tops.begin(), tops.begin() + static_cast<long>(i));
+    // A window that gains or loses activation while it is looked at changes
+    // its look between the two images: it is looked at again (a few times
+    // at most), once activation has stayed put for a whole check.
+    std::vector<std::string> found;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      found.clear();
+      const HWND active = GetForegroundWindow();
+      CheckTop(tops[i], above, found);
+      if (GetForegroundWindow() == active) break;
+    }
+    out.insert(out.end(), found.begin(), found.end());
+  }
   return out;
 }
 
