@@ -132,7 +132,17 @@ void TsSkinProvider::OnGetMinMaxInfo(TMessage& message) {
 
 void TsSkinProvider::OnShowingChanged(TMessage& message) {
   TsSkinManager* m = Manager();
-  if (!SkinData->BGChanged || !m || !m->AnimEffects) return CallOld(message);
+  if (!SkinData->BGChanged || !m || !m->AnimEffects) {
+    HWND wnd = FormHandle();
+    const bool appearing = Form->Visible() && wnd && !::IsWindowVisible(wnd);
+    CallOld(message);
+    // A form shown again gets a fresh image on screen, but the platform
+    // asks its children only for their client areas: the adapted
+    // controls' skinned frames would stay unpainted (black).
+    if (appearing && ::IsWindowVisible(wnd))
+      ::RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOERASE | RDW_ALLCHILDREN);
+    return;
+  }
   const bool dialog = Form->BorderStyle() == bsDialog;
   const TacFormAnimation& anim =
       dialog ? static_cast<const TacFormAnimation&>(*m->AnimEffects->DialogShow())

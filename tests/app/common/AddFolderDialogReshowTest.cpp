@@ -1,6 +1,6 @@
 // The folder chooser, kept between uses and skinned by the dialog hook,
 // paints its whole client area every time it opens, also after its tree
-// has expanded a drive.
+// has expanded a drive, and its tree's skinned frame shows every time.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -21,7 +21,26 @@ struct Opening {
   double ScreenBlack = 1;
   double PrintedBlack = 1;
   double ExpandedBlack = 1;
+  double TreeFrameBlack = 1;
 };
+
+// Share of pure black pixels in the outer ring of the window's frame on
+// screen: a frame nobody painted reads back black under Xvfb.
+double FrameRingBlack(HWND wnd) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  const RECT rows[] = {{r.left, r.top, r.right, r.top + 1},
+                       {r.left, r.bottom - 1, r.right, r.bottom},
+                       {r.left, r.top, r.left + 1, r.bottom},
+                       {r.right - 1, r.top, r.right, r.bottom}};
+  long black = 0, all = 0;
+  for (const RECT& row : rows)
+    for (uint32_t px : testenv::ReadPixels(nullptr, row).Bits) {
+      ++all;
+      black += px == 0;
+    }
+  return all ? static_cast<double>(black) / all : 1;
+}
 
 // Opens the chooser modally, reads its client area from the screen and
 // through WM_PRINT, expands the first drive, reads the screen again and
@@ -34,6 +53,7 @@ Opening OpenAndLook(TAddFolderDialog* dialog) {
                                seen.ScreenBlack = testenv::SettledClientOnScreen(wnd, Pump).BlackShare();
                                seen.PrintedBlack = testenv::PrintedClient(wnd).BlackShare();
                                HWND tree = dialog->ShellTreeView->WindowHandle();
+                               seen.TreeFrameBlack = FrameRingBlack(tree);
                                if (HTREEITEM first = TreeView_GetRoot(tree)) {
                                  TreeView_Expand(tree, first, TVE_EXPAND);
                                  TreeView_SelectItem(tree, first);
@@ -54,6 +74,7 @@ TEST(AddFolderDialogReshow, EveryOpeningPaintsTheWholeDialog) {
     EXPECT_LT(seen.ScreenBlack, 0.05) << "opening " << opening << ": screen";
     EXPECT_LT(seen.PrintedBlack, 0.05) << "opening " << opening << ": WM_PRINT";
     EXPECT_LT(seen.ExpandedBlack, 0.05) << "opening " << opening << ": screen after expanding";
+    EXPECT_LT(seen.TreeFrameBlack, 0.05) << "opening " << opening << ": the tree's frame";
     Pump(50);
   }
 }
