@@ -56,9 +56,12 @@ struct CanvasRegistry {
   std::vector<TBitmapCanvas*> list;
   CanvasRegistry() { ::InitializeCriticalSection(&lock); }
 };
+// Never destroyed: bitmaps held in function-level statics elsewhere are
+// destroyed at exit in any order relative to this list, and their canvases
+// still take themselves off it.
 CanvasRegistry& Canvases() {
-  static CanvasRegistry r;
-  return r;
+  static CanvasRegistry* r = new CanvasRegistry;
+  return *r;
 }
 }  // namespace
 

@@ -11,9 +11,11 @@ namespace {
 // canvas that no painter holds gives its own back.
 constexpr size_t kMaxHeldContexts = 4;
 
+// Never destroyed, like the bitmap canvases' list: a canvas destroyed at
+// exit after this list would still take itself off it.
 std::vector<TControlCanvas*>& Holders() {
-  static std::vector<TControlCanvas*> list;
-  return list;
+  static auto* list = new std::vector<TControlCanvas*>;
+  return *list;
 }
 
 void Forget(TControlCanvas* canvas) {
