@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "framework/Controls.h"
+#include "framework/ListView.h"
+#include "framework/TreeView.h"
 #include "skin/engine/ColorContrast.h"
 #include "skin/engine/CommonData.h"
 #include "skin/engine/PaintPrimitives.h"
@@ -180,6 +182,11 @@ void TacEditWnd::OnNcPaint(TMessage& message) {
   message.Result = 0;
 }
 
+bool TacEditWnd::SetsScrollInfoWhilePainting() const {
+  const TControl* owner = SkinData ? SkinData->OwnerControl : nullptr;
+  return dynamic_cast<const TCustomListView*>(owner) || dynamic_cast<const TCustomTreeView*>(owner);
+}
+
 void TacEditWnd::PrintClient(HDC dc) {
   TBitmap* cache = SkinData->CacheBmp.get();
   if (!cache) return;
@@ -247,7 +254,9 @@ void TacEditWnd::WndProc(TMessage& message) {
   if (Destroyed) return;
   // Not while the owner fills the window in a batch (its redraw is off and
   // the window counts as hidden then): the bars are read at the batch's end.
-  if (MayResetScrollInfo(message.Msg, message.WParam) && Visible(CtrlHandle))
+  if ((MayResetScrollInfo(message.Msg, message.WParam) ||
+       (message.Msg == WM_PAINT && SetsScrollInfoWhilePainting())) &&
+      Visible(CtrlHandle))
     UpdateScrolls(this, true);
   switch (message.Msg) {
     case WM_SIZE:

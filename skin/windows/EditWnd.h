@@ -49,6 +49,11 @@ class TacEditWnd : public TacBaseWnd {
   void OnNcPaint(TMessage& message);
   void OnPrint(TMessage& message);
   bool OnSkinCmd(TMessage& message);
+  // Whether the control may set its scroll info inside its own WM_PAINT;
+  // the system then draws its bars there, over the skinned ones. List and
+  // tree views do: they work out their rows' metrics when they first paint
+  // them.
+  virtual bool SetsScrollInfoWhilePainting() const;
 
  private:
   UniqueBrush brush_;
@@ -66,6 +71,7 @@ class TacListViewWnd : public TacEditWnd {
  protected:
   friend class TacMainWnd;
   using TacEditWnd::TacEditWnd;
+  bool SetsScrollInfoWhilePainting() const override { return true; }
 
  private:
   COLORREF stdBk_ = CLR_NONE, stdTextBk_ = CLR_NONE, stdText_ = CLR_NONE;
@@ -83,6 +89,7 @@ class TacTreeViewWnd : public TacEditWnd {
  protected:
   friend class TacMainWnd;
   using TacEditWnd::TacEditWnd;
+  bool SetsScrollInfoWhilePainting() const override { return true; }
 
  private:
   COLORREF stdBk_ = CLR_NONE, stdText_ = CLR_NONE, stdLine_ = CLR_DEFAULT;

@@ -248,41 +248,11 @@ class ScreenTruthWalk : public ::testing::TestWithParam<SkinCase> {
   }
 
   // Checks the screen after a step and reports every fault under its name.
-  // A known fault is printed, not failed.
   void Step(const std::string& name) {
     ++steps_;
     const std::vector<std::string> found = CheckScreenTruth(app_->Pid());
     if (!found.empty()) ++faultySteps_;
-    for (const std::string& f : found) {
-      if (const char* why = KnownFault(name, f))
-        std::printf("[%s] step '%s': known fault (%s): %s\n", GetParam().name, name.c_str(), why, f.c_str());
-      else
-        ADD_FAILURE() << "[" << GetParam().name << "] step '" << name << "': " << f;
-    }
-  }
-  // Faults of the program that are known and not mended yet: a list or
-  // tree view works out its rows, and sets its scroll info again, after
-  // its skinned frame was painted; the system then draws its own bars over
-  // the skinned ones, and the screen shows the system's bars until the
-  // next frame paint (or, the other way round, the next paint does).
-  static const char* KnownFault(const std::string& step, const std::string& fault) {
-    struct Known {
-      const char* step;
-      const char* window;
-      const char* around;
-      const char* why;
-    };
-    static const Known kKnown[] = {
-        {"registry scan finished", "TMainForm 'Tarnholt. beta v 0.2': ", "around TsListView",
-         "system scroll bars over the registry list's skinned ones after its rows came"},
-        {"exclusion description asked", "TForm2 'Form2': ", "around TEdit",
-         "the chooser's tree shows the system's scroll bars on its next paint"},
-    };
-    for (const Known& k : kKnown)
-      if (step == k.step && fault.rfind(k.window, 0) == 0 &&
-          (fault.find(k.around) != std::string::npos || fault.find(": images saved as ") != std::string::npos))
-        return k.why;
-    return nullptr;
+    for (const std::string& f : found) ADD_FAILURE() << "[" << GetParam().name << "] step '" << name << "': " << f;
   }
   DWORD Pid() const { return app_->Pid(); }
   HWND Visible(const wchar_t* cls, const wchar_t* text = nullptr) const {
