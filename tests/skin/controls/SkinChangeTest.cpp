@@ -45,13 +45,6 @@ class SkinChangeTest : public SkinnedForm {
     Construct<TsFrameAdapter>(frame)->Loaded();
     ::UpdateWindow(form->Handle());
   }
-  template <class T>
-  T* Place(TWinControl* parent, int l, int t, int w, int h) {
-    T* c = Construct<T>(form);
-    c->SetParent(parent);
-    c->SetBounds(l, t, w, h);
-    return c;
-  }
   std::vector<std::wstring> InternalNames() const {
     std::vector<std::wstring> names;
     for (int i = 0; i < manager->InternalSkins()->Count(); ++i)

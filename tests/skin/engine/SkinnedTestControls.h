@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "framework/Forms.h"
@@ -15,6 +16,7 @@
 #include "skin/engine/Fades.h"
 #include "skin/engine/SkinMessages.h"
 #include "tests/skin/engine/SkinTestSupport.h"
+#include "tests/common/Place.h"
 #include "tests/common/Pump.h"
 
 namespace skintest {
@@ -110,6 +112,16 @@ class SkinnedForm : public ::testing::Test {
     c->SetBounds(l, t, w, h);
     c->SkinData->Loaded();
     return c;
+  }
+  // A control of the form's on `parent`.
+  template <class T>
+  T* Place(TWinControl* parent, int l, int t, int w, int h) {
+    return testenv::Place<T>(form, parent, l, t, w, h);
+  }
+  // A page of the form's with a caption.
+  template <class Sheet>
+  Sheet* AddPage(TPageControl* pages, const std::wstring& caption) {
+    return testenv::AddPage<Sheet>(form, pages, caption);
   }
   TsGeneralData& Sec(const std::wstring& name) {
     int i = manager->GetSkinIndex(name);

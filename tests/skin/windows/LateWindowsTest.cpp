@@ -48,8 +48,8 @@ class LateWindows : public SkinnedForm {
     pages = Construct<TPageControl>(form);
     pages->SetBounds(4, 4, 500, 380);
     pages->SetParent(form);
-    first = AddPage(L"Первая");
-    second = AddPage(L"Вторая");
+    first = AddPage<TTabSheet>(pages, L"Первая");
+    second = AddPage<TTabSheet>(pages, L"Вторая");
     // Depth 1 a panel, depth 2 a group box, depth 3 the lists and a button.
     panel = Put(Construct<TPanel>(form), second, 4, 4, 480, 330);
     group = Put(Construct<TGroupBox>(form), panel, 4, 4, 470, 320);
@@ -65,12 +65,6 @@ class LateWindows : public SkinnedForm {
     pages->SetActivePage(first);
     form->Show();
     adaptertest::PumpFor(50);
-  }
-  TTabSheet* AddPage(const wchar_t* caption) {
-    auto* page = Construct<TTabSheet>(form);
-    page->SetCaption(caption);
-    page->SetPageControl(pages);
-    return page;
   }
   template <class T>
   T* Put(T* c, TWinControl* parent, int l, int t, int w, int h) {
@@ -163,8 +157,8 @@ class HiddenPageSkinChange : public SkinnedForm {
     pages = Construct<TsPageControl>(form);
     pages->SetBounds(4, 4, 400, 280);
     pages->SetParent(form);
-    TsTabSheet* first = AddPage(L"Папки");
-    second = AddPage(L"Программы");
+    TsTabSheet* first = AddPage<TsTabSheet>(pages, L"Папки");
+    second = AddPage<TsTabSheet>(pages, L"Программы");
     list = Construct<TListBox>(form);
     list->SetBounds(8, 8, 200, 150);
     list->SetParent(second);
@@ -174,12 +168,6 @@ class HiddenPageSkinChange : public SkinnedForm {
     adaptertest::PumpFor(30);
     pages->SetActivePage(first);
     adaptertest::PumpFor(10);
-  }
-  TsTabSheet* AddPage(const wchar_t* caption) {
-    auto* page = Construct<TsTabSheet>(form);
-    page->SetCaption(caption);
-    page->SetPageControl(pages);
-    return page;
   }
 
   TsSkinProvider* provider = nullptr;

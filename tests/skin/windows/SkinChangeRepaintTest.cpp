@@ -78,13 +78,6 @@ class SkinChangeRepaint : public SkinnedForm {
     form->Show();
     adaptertest::PumpFor(50);
   }
-  template <class T>
-  T* Place(TWinControl* parent, int l, int t, int w, int h) {
-    T* c = Construct<T>(form);
-    c->SetParent(parent);
-    c->SetBounds(l, t, w, h);
-    return c;
-  }
   // The other internal skin, with drawing off around it as the manager
   // brackets a change of the main form's skin; returns its name.
   std::wstring ChangeSkin() {
