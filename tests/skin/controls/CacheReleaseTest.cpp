@@ -45,17 +45,12 @@ class CacheReleaseTest : public SkinnedForm {
     nested->SetActivePageIndex(0);
     Box(second, 5, 5, 200, 100, L"Другая");
     form->Show();
-    Settle();
+    RepaintAll();
   }
   TsGroupBox* Box(TWinControl* parent, int l, int t, int w, int h, const std::wstring& caption) {
     auto* g = Place<TsGroupBox>(parent, l, t, w, h);
     g->SetCaption(caption);
     return g;
-  }
-  void Settle() {
-    ::RedrawWindow(form->Handle(), nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpFor(20);
   }
   std::vector<TWinControl*> Holders() { return {outer, inner, panel, nested, check, list, button, track}; }
   static int CacheArea(TWinControl* c) {
@@ -92,13 +87,13 @@ TEST_F(CacheReleaseTest, HiddenPageGivesItsCachesBackAndPaintsAsBeforeWhenShownA
     before.push_back(Pixels(*PrintControl(c)));
   }
   pc->SetActivePageIndex(1);
-  Settle();
+  RepaintAll();
   for (TWinControl* c : Holders()) EXPECT_EQ(0, CacheArea(c)) << c->ClassName();
   // The page shown keeps its image.
   EXPECT_GT(CacheArea(pc), 0);
 
   pc->SetActivePageIndex(0);
-  Settle();
+  RepaintAll();
   for (size_t i = 0; i < Holders().size(); ++i) {
     TWinControl* c = Holders()[i];
     EXPECT_EQ(c->Width() * c->Height(), CacheArea(c)) << c->ClassName();
@@ -124,7 +119,7 @@ TEST_F(CacheReleaseTest, ChildAskingAReleasedParentGetsItsImageRebuilt) {
   };
   for (const Case& c : cases) {
     pc->SetActivePageIndex(0);
-    Settle();
+    RepaintAll();
     const std::vector<COLORREF> innerBefore = Pixels(*PrintControl(inner));
     const std::vector<COLORREF> outerBefore = Pixels(*SkinDataOf(outer)->CacheBmp);
     c.hide();
@@ -144,7 +139,7 @@ TEST_F(CacheReleaseTest, PageSwitchesLeaveTheGdiObjectCountFlat) {
   auto switches = [&](int n) {
     for (int i = 0; i < n; ++i) {
       pc->SetActivePageIndex(i % 2);
-      Settle();
+      RepaintAll();
     }
   };
   switches(6);

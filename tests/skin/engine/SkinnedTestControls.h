@@ -5,6 +5,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <functional>
 #include <memory>
@@ -112,6 +113,13 @@ class SkinnedForm : public ::testing::Test {
     c->SetBounds(l, t, w, h);
     c->SkinData->Loaded();
     return c;
+  }
+  // Paints the whole form again at once, as its skin provider does after a
+  // change of skin, and delivers what that left waiting.
+  void RepaintAll() {
+    ::RedrawWindow(form->Handle(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpFor(20);
   }
   // A control of the form's on `parent`.
   template <class T>
