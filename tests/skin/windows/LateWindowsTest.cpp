@@ -19,6 +19,7 @@
 #include "skin/windows/SkinProvider.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/skin/windows/CtrlAdapterTestSupport.h"
+#include "tests/skin/windows/ProvidedFormTestSupport.h"
 
 using namespace skintest;
 
@@ -39,12 +40,10 @@ void ExpectPrintsTheSkinsImage(TWinControl* control, int x) {
     EXPECT_EQ(Px(*image, p.x, p.y), Px(*cache, p.x, p.y)) << p.x << "," << p.y;
 }
 
-class LateWindows : public SkinnedForm {
+class LateWindows : public adaptertest::ProvidedForm {
  protected:
   void SetUp() override {
-    SkinnedForm::SetUp();
-    form->SetBounds(40, 40, 520, 420);
-    provider = Construct<TsSkinProvider>(form);
+    SetUpForm(520, 420);
     pages = Construct<TPageControl>(form);
     pages->SetBounds(4, 4, 500, 380);
     pages->SetParent(form);
@@ -63,8 +62,7 @@ class LateWindows : public SkinnedForm {
     button->SetEnabled(false);
     skinnedView = Put(Construct<TsListView>(form), group, 320, 60, 140, 100);
     pages->SetActivePage(first);
-    form->Show();
-    adaptertest::PumpFor(50);
+    ShowAndPump(50);
   }
   template <class T>
   T* Put(T* c, TWinControl* parent, int l, int t, int w, int h) {
@@ -73,7 +71,6 @@ class LateWindows : public SkinnedForm {
     return c;
   }
 
-  TsSkinProvider* provider = nullptr;
   TPageControl* pages = nullptr;
   TTabSheet* first = nullptr;
   TTabSheet* second = nullptr;
@@ -148,12 +145,10 @@ namespace {
 
 // A list on the second page of a skinned page control, adapted when the
 // form showed with that page, and the user gone to the first page since.
-class HiddenPageSkinChange : public SkinnedForm {
+class HiddenPageSkinChange : public adaptertest::ProvidedForm {
  protected:
   void SetUp() override {
-    SkinnedForm::SetUp();
-    form->SetBounds(40, 40, 420, 320);
-    provider = Construct<TsSkinProvider>(form);
+    SetUpForm(420, 320);
     pages = Construct<TsPageControl>(form);
     pages->SetBounds(4, 4, 400, 280);
     pages->SetParent(form);
@@ -164,13 +159,11 @@ class HiddenPageSkinChange : public SkinnedForm {
     list->SetParent(second);
     for (int i = 0; i < 40; ++i) list->Items()->Add(L"Программа " + std::to_wstring(i));
     pages->SetActivePage(second);
-    form->Show();
-    adaptertest::PumpFor(30);
+    ShowAndPump(30);
     pages->SetActivePage(first);
     adaptertest::PumpFor(10);
   }
 
-  TsSkinProvider* provider = nullptr;
   TsPageControl* pages = nullptr;
   TsTabSheet* second = nullptr;
   TListBox* list = nullptr;

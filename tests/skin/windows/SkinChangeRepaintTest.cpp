@@ -16,6 +16,7 @@
 #include "skin/windows/SkinProvider.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
+#include "tests/skin/windows/ProvidedFormTestSupport.h"
 
 using namespace skintest;
 
@@ -57,14 +58,12 @@ class PaintCountMemo : public TsMemo {
   }
 };
 
-class SkinChangeRepaint : public SkinnedForm {
+class SkinChangeRepaint : public adaptertest::ProvidedForm {
  protected:
   void SetUp() override {
-    SkinnedForm::SetUp();
-    form->SetBounds(40, 40, 420, 300);
+    SetUpForm(420, 300);
     manager->AnimEffects->FormShow()->Active = false;
     manager->AnimEffects->SkinChanging()->Active = false;
-    Construct<TsSkinProvider>(form);
     box = Place<RefreshWatchBox>(form, 10, 10, 150, 100);
     panel = Place<TsPanel>(form, 10, 120, 150, 120);
     pages = Place<TsPageControl>(form, 170, 10, 220, 200);
@@ -75,8 +74,7 @@ class SkinChangeRepaint : public SkinnedForm {
     button = Place<PaintCountButton>(group, 20, 30, 100, 30);
     memo = Place<PaintCountMemo>(group, 20, 70, 150, 60);
     button->SetCaption(L"Анализ");
-    form->Show();
-    adaptertest::PumpFor(50);
+    ShowAndPump(50);
   }
   // The other internal skin, with drawing off around it as the manager
   // brackets a change of the main form's skin; returns its name.
