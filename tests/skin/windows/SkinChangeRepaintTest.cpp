@@ -38,25 +38,19 @@ class RefreshWatchBox : public TsScrollBox {
   static constexpr TColor kMarker = 0x010203;
 };
 
-class PaintCountButton : public TsButton {
+// Counts the WM_PAINT messages the control hears.
+template <class Base>
+class PaintCount : public Base {
  public:
-  using TsButton::TsButton;
+  using Base::Base;
   int paints = 0;
   void WndProc(TMessage& m) override {
     if (m.Msg == WM_PAINT) ++paints;
-    TsButton::WndProc(m);
+    Base::WndProc(m);
   }
 };
-
-class PaintCountMemo : public TsMemo {
- public:
-  using TsMemo::TsMemo;
-  int paints = 0;
-  void WndProc(TMessage& m) override {
-    if (m.Msg == WM_PAINT) ++paints;
-    TsMemo::WndProc(m);
-  }
-};
+using PaintCountButton = PaintCount<TsButton>;
+using PaintCountMemo = PaintCount<TsMemo>;
 
 class SkinChangeRepaint : public adaptertest::ProvidedForm {
  protected:
