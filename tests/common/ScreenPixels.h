@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+#include "tests/common/Pump.h"
+
 namespace testenv {
 
 struct ScreenPixels {
@@ -77,8 +79,10 @@ inline RECT ClientOnScreen(HWND wnd) {
 
 // The screen's image of the window's client area once it stops changing:
 // the screen lags behind drawing, so it is read again, with `pump` run in
-// between, until two reads agree or `timeoutMs` has passed.
-inline ScreenPixels SettledClientOnScreen(HWND wnd, const std::function<void(DWORD)>& pump,
+// between (this thread's message loop unless told otherwise), until two
+// reads agree or `timeoutMs` has passed.
+inline ScreenPixels SettledClientOnScreen(HWND wnd,
+                                          const std::function<void(DWORD)>& pump = PumpFor,
                                           DWORD timeoutMs = 5000) {
   const ULONGLONG end = GetTickCount64() + timeoutMs;
   ScreenPixels last = ReadPixels(nullptr, ClientOnScreen(wnd));

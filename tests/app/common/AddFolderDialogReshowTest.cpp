@@ -15,8 +15,6 @@
 
 namespace {
 
-void Pump(DWORD ms) { cleanuptest::PumpFor(ms); }
-
 struct Opening {
   double ScreenBlack = 1;
   double PrintedBlack = 1;
@@ -50,7 +48,7 @@ Opening OpenAndLook(TAddFolderDialog* dialog) {
   dupgui::ModalDriver driver([dialog] { return dialog->Visible() && dialog->Modal(); },
                              [&seen, dialog] {
                                HWND wnd = dialog->WindowHandle();
-                               seen.ScreenBlack = testenv::SettledClientOnScreen(wnd, Pump).BlackShare();
+                               seen.ScreenBlack = testenv::SettledClientOnScreen(wnd).BlackShare();
                                seen.PrintedBlack = testenv::PrintedClient(wnd).BlackShare();
                                HWND tree = dialog->ShellTreeView->WindowHandle();
                                seen.TreeFrameBlack = FrameRingBlack(tree);
@@ -58,7 +56,7 @@ Opening OpenAndLook(TAddFolderDialog* dialog) {
                                  TreeView_Expand(tree, first, TVE_EXPAND);
                                  TreeView_SelectItem(tree, first);
                                }
-                               seen.ExpandedBlack = testenv::SettledClientOnScreen(wnd, Pump).BlackShare();
+                               seen.ExpandedBlack = testenv::SettledClientOnScreen(wnd).BlackShare();
                                dialog->CancelButton->Click();
                              });
   dialog->ShowModal();
@@ -75,7 +73,7 @@ TEST(AddFolderDialogReshow, EveryOpeningPaintsTheWholeDialog) {
     EXPECT_LT(seen.PrintedBlack, 0.05) << "opening " << opening << ": WM_PRINT";
     EXPECT_LT(seen.ExpandedBlack, 0.05) << "opening " << opening << ": screen after expanding";
     EXPECT_LT(seen.TreeFrameBlack, 0.05) << "opening " << opening << ": the tree's frame";
-    Pump(50);
+    cleanuptest::PumpFor(50);
   }
 }
 

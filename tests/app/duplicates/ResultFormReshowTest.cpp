@@ -12,8 +12,6 @@
 
 namespace {
 
-void Pump(DWORD ms) { cleanuptest::PumpFor(ms); }
-
 struct Opening {
   double ScreenBlack = 1;
   double PrintedBlack = 1;
@@ -26,7 +24,7 @@ Opening OpenAndLook(TMainForm* main) {
   dupgui::ModalDriver driver([] { return ResultForm && ResultForm->Visible() && ResultForm->Modal(); },
                              [&seen] {
                                HWND wnd = ResultForm->WindowHandle();
-                               seen.ScreenBlack = testenv::SettledClientOnScreen(wnd, Pump).BlackShare();
+                               seen.ScreenBlack = testenv::SettledClientOnScreen(wnd).BlackShare();
                                seen.PrintedBlack = testenv::PrintedClient(wnd).BlackShare();
                                ::SendMessageW(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
                              });
@@ -43,7 +41,7 @@ TEST(ResultFormReshow, EveryOpeningPaintsTheClientArea) {
     const Opening seen = OpenAndLook(main);
     EXPECT_LT(seen.ScreenBlack, 0.05) << "opening " << opening << ": screen";
     EXPECT_LT(seen.PrintedBlack, 0.05) << "opening " << opening << ": WM_PRINT";
-    Pump(50);
+    cleanuptest::PumpFor(50);
   }
 }
 

@@ -20,20 +20,14 @@ class BarsAndBoxesSkinChange : public SkinnedForm {
  protected:
   void SetUp() override {
     SkinnedForm::SetUp();
-    group = Construct<TsGroupBox>(form);
-    group->SetParent(form);
-    group->SetBounds(5, 5, 200, 100);
+    group = Place<TsGroupBox>(form, 5, 5, 200, 100);
     group->SetCaption(L"Оформление");
     status = Construct<TsStatusBar>(form);
     status->SetParent(form);
     status->AddPanel(120, L"Готово");
     status->AddPanel(100, L"");
-    upDown = Construct<TsUpDown>(form);
-    upDown->SetParent(form);
-    upDown->SetBounds(220, 10, 17, 30);
-    progress = Construct<TsProgressBar>(form);
-    progress->SetParent(form);
-    progress->SetBounds(220, 60, 150, 17);
+    upDown = Place<TsUpDown>(form, 220, 10, 17, 30);
+    progress = Place<TsProgressBar>(form, 220, 60, 150, 17);
     progress->SetPosition(40);
     track = Construct<TsTrackBar>(group);
     track->SetParent(group);

@@ -26,58 +26,31 @@ class CacheReleaseTest : public SkinnedForm {
  protected:
   void SetUp() override {
     SkinnedForm::SetUp();
-    pc = Construct<TsPageControl>(form);
-    pc->SetParent(form);
-    pc->SetBounds(5, 5, 390, 290);
-    first = AddPage(pc, L"Первая");
-    second = AddPage(pc, L"Вторая");
+    pc = Place<TsPageControl>(form, 5, 5, 390, 290);
+    first = AddPage<TsTabSheet>(pc, L"Первая");
+    second = AddPage<TsTabSheet>(pc, L"Вторая");
     pc->SetActivePageIndex(0);
     outer = Box(first, 5, 5, 200, 150, L"Внешняя");
     inner = Box(outer, 10, 30, 150, 90, L"Внутренняя");
-    panel = Construct<TsPanel>(form);
-    panel->SetParent(first);
-    panel->SetBounds(210, 5, 140, 60);
+    panel = Place<TsPanel>(first, 210, 5, 140, 60);
     panel->SetCaption(L"Панель");
-    check = Construct<TsCheckBox>(form);
-    check->SetParent(inner);
-    check->SetBounds(10, 25, 120, 20);
+    check = Place<TsCheckBox>(inner, 10, 25, 120, 20);
     check->SetCaption(L"Флажок");
-    list = Construct<TsListView>(form);
-    list->SetParent(first);
-    list->SetBounds(210, 70, 140, 80);
-    button = Construct<TsButton>(form);
-    button->SetParent(first);
-    button->SetBounds(310, 160, 60, 25);
+    list = Place<TsListView>(first, 210, 70, 140, 80);
+    button = Place<TsButton>(first, 310, 160, 60, 25);
     button->SetCaption(L"Кнопка");
-    track = Construct<TsTrackBar>(form);
-    track->SetParent(first);
-    track->SetBounds(310, 190, 60, 30);
-    nested = Construct<TsPageControl>(form);
-    nested->SetParent(first);
-    nested->SetBounds(5, 160, 300, 90);
-    AddPage(nested, L"Вложенная");
+    track = Place<TsTrackBar>(first, 310, 190, 60, 30);
+    nested = Place<TsPageControl>(first, 5, 160, 300, 90);
+    AddPage<TsTabSheet>(nested, L"Вложенная");
     nested->SetActivePageIndex(0);
     Box(second, 5, 5, 200, 100, L"Другая");
     form->Show();
-    Settle();
-  }
-  TsTabSheet* AddPage(TsPageControl* owner, const std::wstring& caption) {
-    auto* sheet = Construct<TsTabSheet>(form);
-    sheet->SetCaption(caption);
-    sheet->SetPageControl(owner);
-    return sheet;
+    RepaintAll();
   }
   TsGroupBox* Box(TWinControl* parent, int l, int t, int w, int h, const std::wstring& caption) {
-    auto* g = Construct<TsGroupBox>(form);
-    g->SetParent(parent);
-    g->SetBounds(l, t, w, h);
+    auto* g = Place<TsGroupBox>(parent, l, t, w, h);
     g->SetCaption(caption);
     return g;
-  }
-  void Settle() {
-    ::RedrawWindow(form->Handle(), nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpFor(20);
   }
   std::vector<TWinControl*> Holders() { return {outer, inner, panel, nested, check, list, button, track}; }
   static int CacheArea(TWinControl* c) {
@@ -114,13 +87,13 @@ TEST_F(CacheReleaseTest, HiddenPageGivesItsCachesBackAndPaintsAsBeforeWhenShownA
     before.push_back(Pixels(*PrintControl(c)));
   }
   pc->SetActivePageIndex(1);
-  Settle();
+  RepaintAll();
   for (TWinControl* c : Holders()) EXPECT_EQ(0, CacheArea(c)) << c->ClassName();
   // The page shown keeps its image.
   EXPECT_GT(CacheArea(pc), 0);
 
   pc->SetActivePageIndex(0);
-  Settle();
+  RepaintAll();
   for (size_t i = 0; i < Holders().size(); ++i) {
     TWinControl* c = Holders()[i];
     EXPECT_EQ(c->Width() * c->Height(), CacheArea(c)) << c->ClassName();
@@ -146,7 +119,7 @@ TEST_F(CacheReleaseTest, ChildAskingAReleasedParentGetsItsImageRebuilt) {
   };
   for (const Case& c : cases) {
     pc->SetActivePageIndex(0);
-    Settle();
+    RepaintAll();
     const std::vector<COLORREF> innerBefore = Pixels(*PrintControl(inner));
     const std::vector<COLORREF> outerBefore = Pixels(*SkinDataOf(outer)->CacheBmp);
     c.hide();
@@ -166,7 +139,7 @@ TEST_F(CacheReleaseTest, PageSwitchesLeaveTheGdiObjectCountFlat) {
   auto switches = [&](int n) {
     for (int i = 0; i < n; ++i) {
       pc->SetActivePageIndex(i % 2);
-      Settle();
+      RepaintAll();
     }
   };
   switches(6);

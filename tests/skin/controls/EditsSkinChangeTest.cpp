@@ -16,18 +16,12 @@ class EditsSkinChange : public SkinnedForm {
  protected:
   void SetUp() override {
     SkinnedForm::SetUp();
-    edit = Construct<TsEdit>(form);
-    edit->SetParent(form);
-    edit->SetBounds(10, 10, 150, 21);
+    edit = Place<TsEdit>(form, 10, 10, 150, 21);
     edit->SetText(L"Корзина");
-    memo = Construct<TsMemo>(form);
-    memo->SetParent(form);
-    memo->SetBounds(10, 40, 200, 100);
+    memo = Place<TsMemo>(form, 10, 40, 200, 100);
     memo->SetScrollBars(ssVertical);
     for (int i = 0; i < 30; ++i) memo->Lines()->Add(L"C:\\Temp\\файл" + std::to_wstring(i));
-    combo = Construct<TsComboBox>(form);
-    combo->SetParent(form);
-    combo->SetBounds(10, 150, 200, 21);
+    combo = Place<TsComboBox>(form, 10, 150, 200, 21);
     for (int i = 0; i < 20; ++i) combo->Items()->Add(L"Скин " + std::to_wstring(i));
     combo->SetItemIndex(3);
     form->Show();

@@ -45,19 +45,6 @@ class SkinChangeTest : public SkinnedForm {
     Construct<TsFrameAdapter>(frame)->Loaded();
     ::UpdateWindow(form->Handle());
   }
-  template <class T>
-  T* Place(TWinControl* parent, int l, int t, int w, int h) {
-    T* c = Construct<T>(form);
-    c->SetParent(parent);
-    c->SetBounds(l, t, w, h);
-    return c;
-  }
-  std::vector<std::wstring> InternalNames() const {
-    std::vector<std::wstring> names;
-    for (int i = 0; i < manager->InternalSkins()->Count(); ++i)
-      names.push_back(manager->InternalSkins()->Items(i)->Name());
-    return names;
-  }
   TsPanel* panel = nullptr;
   TsButton* button = nullptr;
   TsBitBtn* bitBtn = nullptr;
@@ -72,14 +59,11 @@ class SkinChangeTest : public SkinnedForm {
 }  // namespace
 
 TEST_F(SkinChangeTest, EveryInternalSkinRepaintsEveryControlFromItsSections) {
-  const auto names = InternalNames();
+  const auto names = InternalSkinNames(*manager);
   ASSERT_EQ(5u, names.size());
   for (const std::wstring& name : names) {
     manager->SetSkinName(name);
-    // What a form's skin provider does after a change: paint it all again.
-    ::RedrawWindow(form->Handle(), nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpFor(20);
+    RepaintAll();
     SCOPED_TRACE(name);
     EXPECT_TRUE(panel->SkinData->Skinned());
     EXPECT_EQ(ColorToRGB(Sec(L"PANEL").Color), Px(*PrintControl(panel), 195, 115));
@@ -113,7 +97,7 @@ TEST_F(SkinChangeTest, WithoutASkinTheControlsAreTheirFrameworkSelves) {
 }
 
 TEST_F(SkinChangeTest, GdiObjectsStayTheSameOverFiftySkinChanges) {
-  const auto names = InternalNames();
+  const auto names = InternalSkinNames(*manager);
   auto change = [&](int i) {
     manager->SetSkinName(names[i % names.size()]);
     ::UpdateWindow(form->Handle());

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "framework/Forms.h"
@@ -15,6 +17,7 @@
 #include "skin/engine/Fades.h"
 #include "skin/engine/SkinMessages.h"
 #include "tests/skin/engine/SkinTestSupport.h"
+#include "tests/common/Place.h"
 #include "tests/common/Pump.h"
 
 namespace skintest {
@@ -110,6 +113,23 @@ class SkinnedForm : public ::testing::Test {
     c->SetBounds(l, t, w, h);
     c->SkinData->Loaded();
     return c;
+  }
+  // Paints the whole form again at once, as its skin provider does after a
+  // change of skin, and delivers what that left waiting.
+  void RepaintAll() {
+    ::RedrawWindow(form->Handle(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpFor(20);
+  }
+  // A control of the form's on `parent`.
+  template <class T>
+  T* Place(TWinControl* parent, int l, int t, int w, int h) {
+    return testenv::Place<T>(form, parent, l, t, w, h);
+  }
+  // A page of the form's with a caption.
+  template <class Sheet>
+  Sheet* AddPage(TPageControl* pages, const std::wstring& caption) {
+    return testenv::AddPage<Sheet>(form, pages, caption);
   }
   TsGeneralData& Sec(const std::wstring& name) {
     int i = manager->GetSkinIndex(name);

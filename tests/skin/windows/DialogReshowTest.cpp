@@ -54,7 +54,7 @@ class DialogReshowTest : public ::testing::Test {
     adaptertest::PumpFor(30);
   }
   testenv::ScreenPixels Screen() const {
-    return testenv::SettledClientOnScreen(dlg_, adaptertest::PumpFor);
+    return testenv::SettledClientOnScreen(dlg_);
   }
   static int RedIn(const testenv::ScreenPixels& s, const RECT& r) {
     int n = 0;

@@ -8,6 +8,7 @@
 #include "skin/engine/PublishedProps.h"
 #include "skin/windows/CtrlAdapter.h"
 #include "skin/windows/GridWnd.h"
+#include "tests/common/Place.h"
 #include "tests/skin/windows/CtrlAdapterTestSupport.h"
 
 using namespace adaptertest;
@@ -88,15 +89,9 @@ class GridAdapters : public ::testing::Test {
     manager = InternalSkinManager();
     form = Construct<TForm>(Application);
     form->SetBounds(0, 0, 500, 300);
-    grid = Construct<TTestEhGrid>(form);
-    grid->SetParent(form);
-    grid->SetBounds(10, 10, 200, 120);
-    eh = Construct<TTestEhControl>(form);
-    eh->SetParent(form);
-    eh->SetBounds(220, 10, 100, 100);
-    tree = Construct<TTestVirtualTree>(form);
-    tree->SetParent(form);
-    tree->SetBounds(330, 10, 150, 150);
+    grid = testenv::Place<TTestEhGrid>(form, form, 10, 10, 200, 120);
+    eh = testenv::Place<TTestEhControl>(form, form, 220, 10, 100, 100);
+    tree = testenv::Place<TTestVirtualTree>(form, form, 330, 10, 150, 150);
     form->HandleNeeded();
     for (TWinControl* c : std::initializer_list<TWinControl*>{grid, eh, tree}) c->HandleNeeded();
     ::ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);

@@ -19,6 +19,7 @@
 #include "skin/windows/SkinProvider.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/skin/windows/CtrlAdapterTestSupport.h"
+#include "tests/skin/windows/ProvidedFormTestSupport.h"
 
 using namespace skintest;
 
@@ -39,17 +40,15 @@ void ExpectPrintsTheSkinsImage(TWinControl* control, int x) {
     EXPECT_EQ(Px(*image, p.x, p.y), Px(*cache, p.x, p.y)) << p.x << "," << p.y;
 }
 
-class LateWindows : public SkinnedForm {
+class LateWindows : public adaptertest::ProvidedForm {
  protected:
   void SetUp() override {
-    SkinnedForm::SetUp();
-    form->SetBounds(40, 40, 520, 420);
-    provider = Construct<TsSkinProvider>(form);
+    SetUpForm(520, 420);
     pages = Construct<TPageControl>(form);
     pages->SetBounds(4, 4, 500, 380);
     pages->SetParent(form);
-    first = AddPage(L"Первая");
-    second = AddPage(L"Вторая");
+    first = AddPage<TTabSheet>(pages, L"Первая");
+    second = AddPage<TTabSheet>(pages, L"Вторая");
     // Depth 1 a panel, depth 2 a group box, depth 3 the lists and a button.
     panel = Put(Construct<TPanel>(form), second, 4, 4, 480, 330);
     group = Put(Construct<TGroupBox>(form), panel, 4, 4, 470, 320);
@@ -63,14 +62,7 @@ class LateWindows : public SkinnedForm {
     button->SetEnabled(false);
     skinnedView = Put(Construct<TsListView>(form), group, 320, 60, 140, 100);
     pages->SetActivePage(first);
-    form->Show();
-    adaptertest::PumpFor(50);
-  }
-  TTabSheet* AddPage(const wchar_t* caption) {
-    auto* page = Construct<TTabSheet>(form);
-    page->SetCaption(caption);
-    page->SetPageControl(pages);
-    return page;
+    ShowAndPump(50);
   }
   template <class T>
   T* Put(T* c, TWinControl* parent, int l, int t, int w, int h) {
@@ -79,7 +71,6 @@ class LateWindows : public SkinnedForm {
     return c;
   }
 
-  TsSkinProvider* provider = nullptr;
   TPageControl* pages = nullptr;
   TTabSheet* first = nullptr;
   TTabSheet* second = nullptr;
@@ -154,35 +145,25 @@ namespace {
 
 // A list on the second page of a skinned page control, adapted when the
 // form showed with that page, and the user gone to the first page since.
-class HiddenPageSkinChange : public SkinnedForm {
+class HiddenPageSkinChange : public adaptertest::ProvidedForm {
  protected:
   void SetUp() override {
-    SkinnedForm::SetUp();
-    form->SetBounds(40, 40, 420, 320);
-    provider = Construct<TsSkinProvider>(form);
+    SetUpForm(420, 320);
     pages = Construct<TsPageControl>(form);
     pages->SetBounds(4, 4, 400, 280);
     pages->SetParent(form);
-    TsTabSheet* first = AddPage(L"Папки");
-    second = AddPage(L"Программы");
+    TsTabSheet* first = AddPage<TsTabSheet>(pages, L"Папки");
+    second = AddPage<TsTabSheet>(pages, L"Программы");
     list = Construct<TListBox>(form);
     list->SetBounds(8, 8, 200, 150);
     list->SetParent(second);
     for (int i = 0; i < 40; ++i) list->Items()->Add(L"Программа " + std::to_wstring(i));
     pages->SetActivePage(second);
-    form->Show();
-    adaptertest::PumpFor(30);
+    ShowAndPump(30);
     pages->SetActivePage(first);
     adaptertest::PumpFor(10);
   }
-  TsTabSheet* AddPage(const wchar_t* caption) {
-    auto* page = Construct<TsTabSheet>(form);
-    page->SetCaption(caption);
-    page->SetPageControl(pages);
-    return page;
-  }
 
-  TsSkinProvider* provider = nullptr;
   TsPageControl* pages = nullptr;
   TsTabSheet* second = nullptr;
   TListBox* list = nullptr;

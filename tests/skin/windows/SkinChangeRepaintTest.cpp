@@ -16,6 +16,7 @@
 #include "skin/windows/SkinProvider.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
+#include "tests/skin/windows/ProvidedFormTestSupport.h"
 
 using namespace skintest;
 
@@ -37,34 +38,26 @@ class RefreshWatchBox : public TsScrollBox {
   static constexpr TColor kMarker = 0x010203;
 };
 
-class PaintCountButton : public TsButton {
+// Counts the WM_PAINT messages the control hears.
+template <class Base>
+class PaintCount : public Base {
  public:
-  using TsButton::TsButton;
+  using Base::Base;
   int paints = 0;
   void WndProc(TMessage& m) override {
     if (m.Msg == WM_PAINT) ++paints;
-    TsButton::WndProc(m);
+    Base::WndProc(m);
   }
 };
+using PaintCountButton = PaintCount<TsButton>;
+using PaintCountMemo = PaintCount<TsMemo>;
 
-class PaintCountMemo : public TsMemo {
- public:
-  using TsMemo::TsMemo;
-  int paints = 0;
-  void WndProc(TMessage& m) override {
-    if (m.Msg == WM_PAINT) ++paints;
-    TsMemo::WndProc(m);
-  }
-};
-
-class SkinChangeRepaint : public SkinnedForm {
+class SkinChangeRepaint : public adaptertest::ProvidedForm {
  protected:
   void SetUp() override {
-    SkinnedForm::SetUp();
-    form->SetBounds(40, 40, 420, 300);
+    SetUpForm(420, 300);
     manager->AnimEffects->FormShow()->Active = false;
     manager->AnimEffects->SkinChanging()->Active = false;
-    Construct<TsSkinProvider>(form);
     box = Place<RefreshWatchBox>(form, 10, 10, 150, 100);
     panel = Place<TsPanel>(form, 10, 120, 150, 120);
     pages = Place<TsPageControl>(form, 170, 10, 220, 200);
@@ -75,15 +68,7 @@ class SkinChangeRepaint : public SkinnedForm {
     button = Place<PaintCountButton>(group, 20, 30, 100, 30);
     memo = Place<PaintCountMemo>(group, 20, 70, 150, 60);
     button->SetCaption(L"Анализ");
-    form->Show();
-    adaptertest::PumpFor(50);
-  }
-  template <class T>
-  T* Place(TWinControl* parent, int l, int t, int w, int h) {
-    T* c = Construct<T>(form);
-    c->SetParent(parent);
-    c->SetBounds(l, t, w, h);
-    return c;
+    ShowAndPump(50);
   }
   // The other internal skin, with drawing off around it as the manager
   // brackets a change of the main form's skin; returns its name.
