@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/Handles.h"
 #include "framework/SysUtils.h"
 
 // ---------------------------------------------------------------- bases
@@ -213,13 +214,13 @@ void TLabel::Loaded() {
 
 void TLabel::AdjustBounds() {
   if (!autoSize_ || HasState(csLoading)) return;
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font()->Handle());
+  // A memory DC made for the screen measures as the screen does, without
+  // the display's round trip that every GetDC costs.
+  UniqueMemDC dc = CreateMemDC();
+  SelectObjectScope font(dc.get(), Font()->Handle());
   std::wstring text = Caption();
   RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
-  DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r, TextFlags() | DT_CALCRECT);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  DrawTextW(dc.get(), text.empty() ? L" " : text.c_str(), -1, &r, TextFlags() | DT_CALCRECT);
   int w = wordWrap_ ? Width() : r.right;
   int x = Left();
   if (alignment_ == taRightJustify) x += Width() - w;
