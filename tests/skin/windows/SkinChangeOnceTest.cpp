@@ -12,6 +12,7 @@
 
 #include "framework/WindowSubclass.h"
 #include "skin/controls/Button.h"
+#include "skin/controls/Memo.h"
 #include "skin/controls/Panel.h"
 #include "skin/engine/AnimEffects.h"
 #include "skin/windows/SkinProvider.h"
@@ -58,6 +59,7 @@ class SkinChangeOnce : public SkinnedForm {
     graphic->SetBounds(10, 60, 60, 20);
     graphic->SkinData->Loaded();
     group = Place<TGroupBox>(form, 200, 10, 180, 150);
+    memo = Place<Counting<TsMemo>>(group, 10, 20, 150, 60);
     form->Show();
     adaptertest::PumpFor(50);
     // Beneath the adapter, which answers the commands for the group box.
@@ -80,7 +82,8 @@ class SkinChangeOnce : public SkinnedForm {
     return c;
   }
   void Forget() {
-    for (Heard* h : {&panel->heard, &button->heard, &graphic->heard, &groupHeard}) h->clear();
+    for (Heard* h : {&panel->heard, &button->heard, &graphic->heard, &groupHeard, &memo->heard})
+      h->clear();
   }
   std::wstring OtherSkin() const {
     const auto* skins = manager->InternalSkins();
@@ -91,6 +94,7 @@ class SkinChangeOnce : public SkinnedForm {
   Counting<TsButton>* button = nullptr;
   Counting<TTestSkinnedGraphic>* graphic = nullptr;
   TGroupBox* group = nullptr;
+  Counting<TsMemo>* memo = nullptr;
   Heard groupHeard;
   std::unique_ptr<TWindowSubclass> groupWatch;
 };
@@ -107,7 +111,8 @@ TEST_F(SkinChangeOnce, EveryReceiverHearsTheNewSkinAndTheRefreshOnce) {
         {"panel on the form", &panel->heard},
         {"button in the panel", &button->heard},
         {"graphic control in the panel", &graphic->heard},
-        {"adapted group box", &groupHeard}};
+        {"adapted group box", &groupHeard},
+        {"memo in the adapted group box", &memo->heard}};
     for (const auto& [name, heard] : receivers) {
       SCOPED_TRACE(name);
       EXPECT_EQ((*heard)[AC_SETNEWSKIN], 1);
@@ -117,7 +122,22 @@ TEST_F(SkinChangeOnce, EveryReceiverHearsTheNewSkinAndTheRefreshOnce) {
     EXPECT_EQ(Px(*PrintControl(panel), 170, 140), ColorToRGB(Sec(L"PANEL").Color));
     EXPECT_FALSE(button->SkinData->BGChanged);
     EXPECT_EQ(Px(*PrintControl(button), 50, 15), Px(*button->SkinData->CacheBmp, 50, 15));
+    EXPECT_EQ(ColorToRGB(memo->Color()), ColorToRGB(Sec(L"EDIT").Color));
   }
+}
+
+// The adapter of a standard container answers the skin commands for it and
+// passes them on to the skinned controls inside it: turned off and on
+// again, the skin comes back to them too.
+TEST_F(SkinChangeOnce, ControlsInAnAdaptedContainerTakeTheSkinBack) {
+  manager->SetActive(false);
+  adaptertest::PumpFor(20);
+  ASSERT_FALSE(memo->SkinData->Skinned());
+  manager->SetActive(true);
+  adaptertest::PumpFor(20);
+  EXPECT_TRUE(memo->SkinData->Skinned());
+  EXPECT_EQ(ColorToRGB(memo->Color()), ColorToRGB(Sec(L"EDIT").Color));
+  EXPECT_EQ(Px(*PrintControl(memo), 1, 30), Px(*memo->SkinData->CacheBmp, 1, 30));
 }
 
 // The sender's own repeated sendings are not merged: only within one
