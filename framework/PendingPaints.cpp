@@ -2,6 +2,10 @@
 
 void TPendingPaints::Keep(HWND root) {
   if (!root || !::IsWindowVisible(root)) return;
+  // The thread's queue knows whether any of its windows awaits a paint at
+  // all: when none does there is nothing to keep, and the walk would ask
+  // every window of the tree in vain.
+  if (!(HIWORD(::GetQueueStatus(QS_PAINT)) & QS_PAINT)) return;
   KeepOne(root);
   ::EnumChildWindows(
       root,
