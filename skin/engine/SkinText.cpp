@@ -112,11 +112,13 @@ std::wstring CutText(TCanvas* canvas, const std::wstring& text, int maxWidth) {
 void GetFontTextExtent(TFont* font, const std::wstring& text, TSize& size) {
   size = TSize{0, 0};
   if (!font) return;
-  UniqueWindowDC screen = UniqueWindowDC::Client(nullptr);
-  if (!screen) return;
-  SelectObjectScope sel(screen.get(), font->Handle());
+  // A memory DC measures as the screen does, without borrowing the
+  // desktop's DC (which asks the window server each time).
+  UniqueMemDC dc(::CreateCompatibleDC(nullptr));
+  if (!dc) return;
+  SelectObjectScope sel(dc.get(), font->Handle());
   SIZE s{0, 0};
-  if (::GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &s))
+  if (::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &s))
     size = TSize{s.cx, s.cy};
 }
 
