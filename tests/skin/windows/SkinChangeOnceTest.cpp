@@ -15,9 +15,9 @@
 #include "skin/controls/Memo.h"
 #include "skin/controls/Panel.h"
 #include "skin/engine/AnimEffects.h"
-#include "skin/windows/SkinProvider.h"
 #include "tests/skin/controls/ControlTestSupport.h"
 #include "tests/skin/windows/AdapterTestSupport.h"
+#include "tests/skin/windows/ProvidedFormTestSupport.h"
 
 using namespace skintest;
 
@@ -43,14 +43,12 @@ class Counting : public Base {
   }
 };
 
-class SkinChangeOnce : public SkinnedForm {
+class SkinChangeOnce : public adaptertest::ProvidedForm {
  protected:
   void SetUp() override {
-    SkinnedForm::SetUp();
-    form->SetBounds(40, 40, 420, 300);
+    SetUpForm(420, 300);
     manager->AnimEffects->FormShow()->Active = false;
     manager->AnimEffects->SkinChanging()->Active = false;
-    Construct<TsSkinProvider>(form);
     panel = Place<Counting<TsPanel>>(form, 10, 10, 180, 150);
     button = Place<Counting<TsButton>>(panel, 10, 10, 100, 30);
     button->SetCaption(L"Анализ");
@@ -60,8 +58,7 @@ class SkinChangeOnce : public SkinnedForm {
     graphic->SkinData->Loaded();
     group = Place<TGroupBox>(form, 200, 10, 180, 150);
     memo = Place<Counting<TsMemo>>(group, 10, 20, 150, 60);
-    form->Show();
-    adaptertest::PumpFor(50);
+    ShowAndPump(50);
     // Beneath the adapter, which answers the commands for the group box.
     groupWatch = std::make_unique<TWindowSubclass>(
         group->Handle(), [this](UINT msg, WPARAM w, LPARAM l) {
@@ -72,14 +69,7 @@ class SkinChangeOnce : public SkinnedForm {
   }
   void TearDown() override {
     groupWatch.reset();
-    SkinnedForm::TearDown();
-  }
-  template <class T>
-  T* Place(TWinControl* parent, int l, int t, int w, int h) {
-    T* c = Construct<T>(form);
-    c->SetParent(parent);
-    c->SetBounds(l, t, w, h);
-    return c;
+    ProvidedForm::TearDown();
   }
   void Forget() {
     for (Heard* h : {&panel->heard, &button->heard, &graphic->heard, &groupHeard, &memo->heard})
