@@ -55,6 +55,11 @@ void AddToAdapter(TControl* control) {
   // Only a form whose window exists can take the announcement; asking for
   // its handle here would create the window as a side effect.
   if (!form || !form->HandleAllocated()) return;
+  // The form's adapter looks among what the control owns and holds; a
+  // control with neither (every skinned control hears this on each refresh,
+  // most of them leaves) has nothing to offer it.
+  auto* win = dynamic_cast<TWinControl*>(control);
+  if (win && win->ControlCount() == 0 && win->ComponentCount() == 0) return;
   SendSkinCmd(form->WindowHandle(), AC_ADAPTCHILDREN, reinterpret_cast<LPARAM>(control));
 }
 

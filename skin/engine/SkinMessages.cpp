@@ -1,5 +1,6 @@
 #include "skin/engine/SkinMessages.h"
 
+#include <unordered_set>
 #include <vector>
 
 #include "framework/Controls.h"
@@ -41,6 +42,47 @@ bool QuerySkinCmdWnd(HWND wnd, WORD cmd) {
   return ::SendMessageW(wnd, SM_ALPHACMD, SkinCmdWParam(cmd), 0) == 1;
 }
 
+// ---------------------------------------------------------------- once per control
+
+struct TacDeliverOnce::Scope {
+  UINT msg;
+  WPARAM wParam;
+  LPARAM lParam;
+  std::unordered_set<const TControl*> reached;
+  Scope* outer;
+};
+
+namespace {
+
+TacDeliverOnce::Scope*& InnermostScope() {
+  static TacDeliverOnce::Scope* innermost = nullptr;
+  return innermost;
+}
+
+bool SameMessage(const TacDeliverOnce::Scope& s, const TMessage& m) {
+  return s.msg == m.Msg && s.wParam == m.WParam && s.lParam == m.LParam;
+}
+
+}  // namespace
+
+TacDeliverOnce::TacDeliverOnce(const TMessage& message) {
+  for (Scope* s = InnermostScope(); s; s = s->outer)
+    if (SameMessage(*s, message)) return;
+  scope_ = std::make_unique<Scope>(Scope{message.Msg, message.WParam, message.LParam, {},
+                                         InnermostScope()});
+  InnermostScope() = scope_.get();
+}
+
+TacDeliverOnce::~TacDeliverOnce() {
+  if (scope_) InnermostScope() = scope_->outer;
+}
+
+bool FirstDelivery(const TMessage& message, const TControl* receiver) {
+  for (TacDeliverOnce::Scope* s = InnermostScope(); s; s = s->outer)
+    if (SameMessage(*s, message)) return s->reached.insert(receiver).second;
+  return true;
+}
+
 namespace {
 
 // A receiver's exception must not stop the broadcast.
@@ -69,8 +111,10 @@ void BroadcastToChildren(TWinControl* control, TMessage& message) {
     if (!child || child->HasState(csDestroying)) return;
     auto* win = dynamic_cast<TWinControl*>(child);
     if (!win) {
-      child->Perform(message.Msg, message.WParam, message.LParam);
+      if (FirstDelivery(message, child))
+        child->Perform(message.Msg, message.WParam, message.LParam);
     } else if (QuerySkinCmd(win, AC_CTRLHANDLED)) {
+      if (!FirstDelivery(message, win)) continue;
       // A control whose window is not made yet (a page not shown so far)
       // hears the command directly: asking for its handle would make it.
       if (win->HandleAllocated()) SendSwallowing(win->WindowHandle(), message);

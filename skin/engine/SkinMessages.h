@@ -11,6 +11,7 @@
 #include "skin/engine/SkinConsts.h"
 
 #include <functional>
+#include <memory>
 
 class TComponent;
 class TControl;
@@ -84,6 +85,27 @@ void BroadcastToChildren(TWinControl* control, TMessage& message);
 // The same over the real child windows of a window that is not one of the
 // framework's controls. A child destroyed during the walk is skipped.
 void BroadcastToChildWindows(HWND parent, TMessage& message);
+
+// While one is alive, a broadcast of the same message (command and
+// arguments) reaches each control once: BroadcastToChildren and the other
+// senders that ask FirstDelivery skip a control that has already heard it,
+// and with it that control's own passing on to its children. A scope opened
+// while another one for the same message is alive adds nothing to it.
+class TacDeliverOnce {
+ public:
+  explicit TacDeliverOnce(const TMessage& message);
+  ~TacDeliverOnce();
+  TacDeliverOnce(const TacDeliverOnce&) = delete;
+  TacDeliverOnce& operator=(const TacDeliverOnce&) = delete;
+  // The message and the controls it has reached.
+  struct Scope;
+
+ private:
+  std::unique_ptr<Scope> scope_;
+};
+// True when the control is to hear the message now: always outside a scope
+// for that message, else only the first time (which this call records).
+bool FirstDelivery(const TMessage& message, const TControl* receiver);
 
 // Hands a message to the first skin provider ("TsSkinProvider") among the
 // form's components that is not being destroyed, through the provider's

@@ -6,6 +6,7 @@
 #include <objbase.h>
 
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "framework/SysUtils.h"
@@ -59,10 +60,20 @@ bool IsTopLevelShownForm(TCustomForm* form) {
          form->HandleAllocated() && form->Visible();
 }
 
+// A new skin and its refresh reach a skinned form's children on two paths:
+// the form's provider passes them on, and so does the broadcast after it.
+// Each control takes them once.
+bool OncePerControl(const TMessage& message) {
+  return message.Msg == SM_ALPHACMD &&
+         (SkinCmdOf(message) == AC_SETNEWSKIN || SkinCmdOf(message) == AC_REFRESH);
+}
+
 }  // namespace
 
 void AppBroadcast(TMessage& message) {
   if (!Application) return;
+  std::optional<TacDeliverOnce> once;
+  if (OncePerControl(message)) once.emplace(message);
   for (int i = Application->ComponentCount() - 1; i >= 0; --i) {
     // Receivers may free forms while they handle the command.
     if (i >= Application->ComponentCount()) return;
@@ -76,6 +87,8 @@ void AppBroadcast(TMessage& message) {
 }
 
 void SkinnedFormsBroadcast(TMessage& message) {
+  std::optional<TacDeliverOnce> once;
+  if (OncePerControl(message)) once.emplace(message);
   for (size_t i = 0; i < SkinnedForms.size(); ++i) {
     TCustomForm* form = SkinnedForms[i];
     if (!form || form->HasState(csDestroying)) continue;

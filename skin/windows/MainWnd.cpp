@@ -219,6 +219,7 @@ void TacMainWnd::AnswerSkinCmd(TMessage& message) {
       if (ours) {
         SkinData->UpdateIndexes();
         SkinData->BGChanged = true;
+        PassToChildControls(message);
       }
       break;
     case AC_REMOVESKIN:
@@ -229,6 +230,7 @@ void TacMainWnd::AnswerSkinCmd(TMessage& message) {
       SkinData->UpdateIndexes();
       SkinData->BGChanged = true;
       ::SendMessageW(CtrlHandle, WM_PAINT, 0, 0);
+      PassToChildControls(message);
       return;
     case AC_GETCACHE:
       ReplyCache();
@@ -254,6 +256,15 @@ void TacMainWnd::AnswerSkinCmd(TMessage& message) {
       break;
   }
   PassOn(message);
+}
+
+// The skin commands stop at an adapted window, whose own procedure (a
+// standard container's) passes nothing on: the skinned controls inside it
+// hear them from here.
+void TacMainWnd::PassToChildControls(TMessage& message) {
+  auto* owner = dynamic_cast<TWinControl*>(SkinData->OwnerControl);
+  if (owner && owner->HandleAllocated() && owner->WindowHandle() == CtrlHandle)
+    BroadcastToChildren(owner, message);
 }
 
 void TacMainWnd::ReplyCache() {

@@ -93,6 +93,8 @@ class TacMainWnd : public TObject {
   bool Running() const { return nesting_ > 0; }
   // Replies every adapter gives the same way.
   void ReplyCache();
+  // A skin-change command to the skinned controls inside the window.
+  void PassToChildControls(TMessage& message);
   void EndParentUpdate(UINT redrawFlags);
   static void AnswerHandled(TMessage& message);
 

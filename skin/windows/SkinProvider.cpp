@@ -253,6 +253,7 @@ void TsSkinProvider::SendToAdapter(TMessage& message) {
       controls.push_back(item->Ctrl);
   for (TWinControl* c : controls) {
     if (!Adapter || !Adapter->ItemOf(c) || !c->HandleAllocated()) continue;
+    if (!FirstDelivery(message, c)) continue;
     try {
       ::SendMessageW(c->WindowHandle(), message.Msg, message.WParam, message.LParam);
     } catch (...) {

@@ -101,8 +101,8 @@ TEST_F(SkinChangeRepaint, EachControlIsRepaintedOnceAndShowsTheNewSkin) {
     SCOPED_TRACE(change);
     const std::wstring to = ChangeSkin();
     ASSERT_EQ(to, manager->SkinName());
-    // The box hears the refresh twice (from the form and from the form's
-    // broadcast) while the form's drawing is off: neither rebuilds.
+    // The box hears the refresh while the form's drawing is off: it does
+    // not rebuild then.
     EXPECT_EQ(box->rebuiltOnRefresh, 0);
     // The adapted group box redraws its children when the tab sheet under
     // it has painted, not also when the form before it has.
