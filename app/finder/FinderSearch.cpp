@@ -106,6 +106,10 @@ void TFinderSearch::ReadMatchLists() {
     if (exclusions->Item(i)->Checked() && !exclusions->Item(i)->Caption().empty())
       exclusions_.push_back(exclusions->Item(i)->Caption());
   matchValid_ = true;
+  // With other masks the count's listings are of no further use: files it
+  // left out may match now.
+  countedMasksHold_ = counted_ && masks_ == counted_->Masks();
+  if (counted_ && !countedMasksHold_) counted_->Drop();
 }
 
 // ExlPath and InExt on the lists as last read.
@@ -365,11 +369,13 @@ void TFinderSearch::FindFiles() {
         if (!tree.Complete()) tree.Drop();
         FolderReadAhead folders(tree.Complete() ? tree.Rest() : std::vector<std::wstring>{dir});
         counted_ = &tree;
+        countedMasksHold_ = true;  // the count took masks_ as they were
         readAhead_ = &folders;
         struct Forget {
           TFinderSearch& search;
           ~Forget() {
             search.counted_ = nullptr;
+            search.countedMasksHold_ = false;
             search.readAhead_ = nullptr;
           }
         } forget{*this};
@@ -392,14 +398,10 @@ std::unique_ptr<FolderListing> TFinderSearch::TakeListing(const std::wstring& di
   return listing;
 }
 
-// Whether the masks are still those the count kept files for. When they
-// changed, the count's listings are of no further use: files it left out
-// may match now.
+// Whether the masks are still those the count kept files for.
 bool TFinderSearch::CountedMasksHold() {
   if (!matchValid_) ReadMatchLists();
-  if (counted_ && masks_ == counted_->Masks()) return true;
-  if (counted_) counted_->Drop();
-  return false;
+  return countedMasksHold_;
 }
 
 void TFinderSearch::SearchEntry(const std::wstring& dir, const FolderListing& listing, size_t i,
@@ -425,11 +427,8 @@ void TFinderSearch::Find(const std::wstring& Dir) {
   if (running_) listing = TakeListing(Dir);
   if (!listing) listing = FolderListing::Read(Dir);
   std::wstring path;
-  // The entry at hand by its place in the whole listing. A run of entries
-  // that a trimmed listing left out (files no mask matched) is one entry
-  // at hand, which lists nothing.
-  size_t at = 0;
-  for (size_t i = 0; i < listing->Count();) {
+  ListingCursor cursor(*listing);
+  while (!cursor.AtEnd()) {
     // With a stop asked for, the entry at hand is still handled and the
     // listing then ends.
     const bool last = FindStop || Application->Terminated();
@@ -437,16 +436,11 @@ void TFinderSearch::Find(const std::wstring& Dir) {
     else PumpAlone();
     if (listing->Trimmed() && !CountedMasksHold()) {
       listing = FolderListing::Read(Dir);
-      i = at;
-      if (i >= listing->Count()) break;
+      cursor.Continue(*listing);
+      if (cursor.AtEnd()) break;
     }
-    if (listing->At(i).Index == at) {
-      SearchEntry(Dir, *listing, i, path);
-      ++i;
-      ++at;
-    } else {
-      at = listing->At(i).Index;
-    }
+    const size_t i = cursor.Next();
+    if (i != ListingCursor::kLeftOut) SearchEntry(Dir, *listing, i, path);
     if (last) break;
   }
   folderDue_ = true;

@@ -132,6 +132,7 @@ class TFinderSearch {
   // The listings of the path being searched: those its count kept, then
   // those of the folders past them.
   FolderTreeCount* counted_ = nullptr;
+  bool countedMasksHold_ = false;  // the masks are those the count kept files for
   FolderReadAhead* readAhead_ = nullptr;
 
   // The folders of the path being searched so far, and the hundredths of

@@ -54,6 +54,18 @@ std::unique_ptr<FolderListing> FolderListing::ReadKept(const std::wstring& Dir, 
 
 bool FolderListing::Enterable(size_t i) const { return EnterableFolder(entries_[i].Attributes, Name(i)); }
 
+// ---------------------------------------------------------------- ListingCursor
+
+size_t ListingCursor::Next() {
+  if (listing_->At(kept_).Index != at_++) return kLeftOut;
+  return kept_++;
+}
+
+void ListingCursor::Continue(const FolderListing& whole) {
+  listing_ = &whole;
+  kept_ = at_;
+}
+
 // ---------------------------------------------------------------- FolderReadAhead
 
 FolderReadAhead::FolderReadAhead(const std::wstring& root, size_t maxAheadBytes)

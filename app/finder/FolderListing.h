@@ -65,6 +65,27 @@ class FolderListing {
   std::wstring names_;  // every name followed by its terminating zero
 };
 
+// Goes through a folder's listing one entry at hand at a time, as the
+// file system listed them: the entries a trimmed listing left out are
+// still entries at hand, each with nothing to do.
+class ListingCursor {
+ public:
+  static constexpr size_t kLeftOut = static_cast<size_t>(-1);
+  explicit ListingCursor(const FolderListing& listing) : listing_(&listing) {}
+  // No kept entry is left (entries left out after the last one do not count).
+  bool AtEnd() const { return kept_ >= listing_->Count(); }
+  // The entry at hand as an index into the listing, or kLeftOut; then
+  // moves on to the next one.
+  size_t Next();
+  // Goes on at the same place in a whole listing of the same folder.
+  void Continue(const FolderListing& whole);
+
+ private:
+  const FolderListing* listing_;
+  size_t kept_ = 0;  // the next kept entry
+  size_t at_ = 0;    // the entry at hand, counted in the whole listing
+};
+
 // "." or "..".
 bool IsDotEntry(const wchar_t* name);
 // A folder the search enters and counts.
