@@ -50,7 +50,7 @@ class FinderTreeTest : public FinderPageTest {
   void SetUp() override {
     FinderPageTest::SetUp();
     for (const wchar_t* name :
-         {L"m.log", L"m.txt", L"a\\1.log", L"a\\1.tmp", L"a\\b\\2.log", L"a\\b\\two.TXT", L"a\\skip\\3.log",
+         {L"m.log", L"m.txt", L"a\\1.log", L"a\\1.tmp", L"a\\b\\2.log", L"a\\b\\two.LST", L"a\\skip\\3.log",
           L"a\\Skip\\4.log", L"z\\y\\x\\5.log", L"z\\y\\x\\5.bin", L"z\\deep\\6.Log", L"b1.dat", L"b22.dat"})
       tmp_.WriteFile(name, "d");
     tmp_.MakeDir(L"a\\empty");
@@ -96,7 +96,7 @@ TEST_P(FinderMatchOrderTest, RowsAreTheMatchingFilesOfAPlainWalkInItsOrder) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, FinderMatchOrderTest,
     ::testing::Values(MatchCase{{L"*.log"}, {}}, MatchCase{{L"*.LOG", L"b?.*"}, {L"skip"}},
-                      MatchCase{{L"*"}, {L"Skip", L""}}, MatchCase{{L"*.txt", L"?.log", L"*.log"}, {L"\\z\\"}},
+                      MatchCase{{L"*"}, {L"Skip", L""}}, MatchCase{{L"*.txt", L"*.lst", L"?.log", L"*.log"}, {L"\\z\\"}},
                       MatchCase{{L""}, {L"deep"}}, MatchCase{{}, {}}));
 
 // Ticks the second filter while the search handles its first messages.
