@@ -11,19 +11,13 @@
 #include "app/finder/FinderSearch.h"
 #include "app/finder/FolderTreeCount.h"
 #include "app/finder/Frame5.h"
+#include "tests/app/finder/FolderTestSupport.h"
 #include "tests/common/TestEnv.h"
 
 namespace {
 
-// The folders below dir in the order a depth-first search enters them.
-void EnterOrder(const std::wstring& dir, std::vector<std::wstring>& out) {
-  out.push_back(dir);
-  std::unique_ptr<FolderListing> listing = FolderListing::Read(dir);
-  for (size_t i = 0; i < listing->Count(); ++i)
-    if (listing->Enterable(i)) EnterOrder(dir + listing->Name(i) + L"\\", out);
-}
-
-void NoMessages(HANDLE ready) { WaitForSingleObject(ready, INFINITE); }
+using findertest::EnterOrder;
+using findertest::NoMessages;
 
 class FolderTreeCountTest : public ::testing::Test {
  protected:
