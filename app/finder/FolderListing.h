@@ -91,11 +91,11 @@ bool IsDotEntry(const wchar_t* name);
 // A folder the search enters and counts.
 bool EnterableFolder(DWORD attributes, const wchar_t* name);
 
-// Lists the folders of one search path on a thread of its own, in the order
-// the search enters them (a folder, then each of its subfolders in listing
-// order, depth first). The
-// search then takes the listings instead of reading the folders itself, so
-// the tree is walked once, beside the search's own work, instead of twice.
+// Lists the folders of one or more trees on a thread of its own, in the
+// order the search enters them (a folder, then each of its subfolders in
+// listing order, depth first), for the folders whose listings the count
+// did not keep. The search then takes the listings instead of reading the
+// folders itself, beside its own work.
 class FolderReadAhead {
  public:
   // Listings read but not yet taken hold at most about maxAheadBytes; the
