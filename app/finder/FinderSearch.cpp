@@ -106,6 +106,10 @@ void TFinderSearch::ReadMatchLists() {
     if (exclusions->Item(i)->Checked() && !exclusions->Item(i)->Caption().empty())
       exclusions_.push_back(exclusions->Item(i)->Caption());
   matchValid_ = true;
+  // With other masks the count's listings are of no further use: files it
+  // left out may match now.
+  countedMasksHold_ = counted_ && masks_ == counted_->Masks();
+  if (counted_ && !countedMasksHold_) counted_->Drop();
 }
 
 // ExlPath and InExt on the lists as last read.
@@ -238,15 +242,14 @@ void TFinderSearch::StepProgress() {
   bar->SetPosition(progressPosition_);
 }
 
-// The folders below Dir, counted on a thread of its own while the window
-// goes on handling its messages: a whole drive takes a while to count. A
-// stop asked for meanwhile ends the count early; the search then lists the
-// path's first entry and ends.
-long long TFinderSearch::CountFoldersForProgress(const std::wstring& dir) {
-  std::atomic<long long> count{0};
+// The folders below the path, counted on a thread of its own while the
+// window goes on handling its messages: a whole drive takes a while to
+// count. A stop asked for meanwhile ends the count early; the search then
+// lists the path's first entry and ends.
+void TFinderSearch::CountFoldersForProgress(FolderTreeCount& tree) {
   std::atomic<bool> stop{false};
   UniqueKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (!done) return GetQuanFolders(dir);
+  if (!done) return tree.Walk(stop);
   HANDLE doneHandle = done.get();
   // Whatever ends the wait (a handler's exception included), the count is
   // stopped and its thread joined before the locals it uses go.
@@ -257,8 +260,8 @@ long long TFinderSearch::CountFoldersForProgress(const std::wstring& dir) {
       stop = true;
       thread.join();
     }
-  } counter{stop, std::thread([&dir, &count, &stop, doneHandle] {
-              CountFolders(dir, count, &stop);
+  } counter{stop, std::thread([&tree, &stop, doneHandle] {
+              tree.Walk(stop);
               SetEvent(doneHandle);
             })};
   while (MsgWaitForMultipleObjects(1, &doneHandle, FALSE, static_cast<DWORD>(kSearchUpdateMs), QS_ALLINPUT) !=
@@ -267,7 +270,6 @@ long long TFinderSearch::CountFoldersForProgress(const std::wstring& dir) {
     PumpSearch();
     if (FindStop || Application->Terminated()) stop = true;
   }
-  return count;
 }
 
 long long TFinderSearch::GetQuanFolders(const std::wstring& Dir) {
@@ -356,14 +358,27 @@ void TFinderSearch::FindFiles() {
       const std::wstring dir = paths->Items()->Strings(i);
       {
         // The bar runs from 0 to the number of folders below the path, one
-        // step as each is searched.
-        StartProgress(static_cast<int>(std::min<long long>(CountFoldersForProgress(dir), INT_MAX)));
-        FolderReadAhead folders(dir);
+        // step as each is searched. The count keeps the files the masks
+        // match as they are now.
+        if (!matchValid_) ReadMatchLists();
+        FolderTreeCount tree(dir, masks_);
+        CountFoldersForProgress(tree);
+        StartProgress(static_cast<int>(std::min<long long>(tree.Folders(), INT_MAX)));
+        // A count cut short kept only part of the tree: the search reads it
+        // all again, as it would without the count.
+        if (!tree.Complete()) tree.Drop();
+        FolderReadAhead folders(tree.Complete() ? tree.Rest() : std::vector<std::wstring>{dir});
+        counted_ = &tree;
+        countedMasksHold_ = true;  // the count took masks_ as they were
         readAhead_ = &folders;
         struct Forget {
-          FolderReadAhead*& readAhead;
-          ~Forget() { readAhead = nullptr; }
-        } forget{readAhead_};
+          TFinderSearch& search;
+          ~Forget() {
+            search.counted_ = nullptr;
+            search.countedMasksHold_ = false;
+            search.readAhead_ = nullptr;
+          }
+        } forget{*this};
         Find(dir);
       }
       lists_.Progress->SetPosition(0);
@@ -374,32 +389,58 @@ void TFinderSearch::FindFiles() {
   }
 }
 
+// The listing of a folder of the running search: kept by the count, read
+// ahead, or read now.
+std::unique_ptr<FolderListing> TFinderSearch::TakeListing(const std::wstring& dir) {
+  std::unique_ptr<FolderListing> listing;
+  if (counted_) listing = counted_->Take(dir);
+  if (!listing && readAhead_) listing = readAhead_->Take(dir, [this](HANDLE ready) { WaitForListing(ready); });
+  return listing;
+}
+
+// Whether the masks are still those the count kept files for.
+bool TFinderSearch::CountedMasksHold() {
+  if (!matchValid_) ReadMatchLists();
+  return countedMasksHold_;
+}
+
+void TFinderSearch::SearchEntry(const std::wstring& dir, const FolderListing& listing, size_t i,
+                                std::wstring& path) {
+  const FolderListing::Entry& entry = listing.At(i);
+  const wchar_t* name = listing.Name(i);
+  if (entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    if (listing.Enterable(i)) {
+      Find(dir + name + L"\\");
+      folderDue_ = true;
+      folderText_ = dir;
+      StepProgress();
+    }
+  } else {
+    path.assign(dir).append(name);
+    if (Listed(path, name) && listed_.insert(UpperPath(path)).second) AddResultRow(path, name, entry);
+  }
+}
+
 void TFinderSearch::Find(const std::wstring& Dir) {
   if (!running_) matchValid_ = false;  // called on its own: the lists as they are now
   std::unique_ptr<FolderListing> listing;
-  if (running_ && readAhead_)
-    listing = readAhead_->Take(Dir, [this](HANDLE ready) { WaitForListing(ready); });
+  if (running_) listing = TakeListing(Dir);
   if (!listing) listing = FolderListing::Read(Dir);
   std::wstring path;
-  for (size_t i = 0; i < listing->Count(); ++i) {
+  ListingCursor cursor(*listing);
+  while (!cursor.AtEnd()) {
     // With a stop asked for, the entry at hand is still handled and the
     // listing then ends.
     const bool last = FindStop || Application->Terminated();
     if (running_) PumpSearch();
     else PumpAlone();
-    const FolderListing::Entry& entry = listing->At(i);
-    const wchar_t* name = listing->Name(i);
-    if (entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (listing->Enterable(i)) {
-        Find(Dir + name + L"\\");
-        folderDue_ = true;
-        folderText_ = Dir;
-        StepProgress();
-      }
-    } else {
-      path.assign(Dir).append(name);
-      if (Listed(path, name) && listed_.insert(UpperPath(path)).second) AddResultRow(path, name, entry);
+    if (listing->Trimmed() && !CountedMasksHold()) {
+      listing = FolderListing::Read(Dir);
+      cursor.Continue(*listing);
+      if (cursor.AtEnd()) break;
     }
+    const size_t i = cursor.Next();
+    if (i != ListingCursor::kLeftOut) SearchEntry(Dir, *listing, i, path);
     if (last) break;
   }
   folderDue_ = true;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/finder/FolderListing.h"
+#include "app/finder/FolderTreeCount.h"
 
 class TCheckListBox;
 class TListView;
@@ -86,7 +87,10 @@ class TFinderSearch {
   void ShowSearchFolder(const std::wstring& dir);
   void StartProgress(int max);
   void StepProgress();
-  long long CountFoldersForProgress(const std::wstring& dir);
+  void CountFoldersForProgress(FolderTreeCount& tree);
+  std::unique_ptr<FolderListing> TakeListing(const std::wstring& dir);
+  bool CountedMasksHold();
+  void SearchEntry(const std::wstring& dir, const FolderListing& listing, size_t i, std::wstring& path);
   std::wstring FileTimeText(const FILETIME& ft) const;
   const ShellInfo& FileShellInfo(const std::wstring& path, const wchar_t* name);
   void AddResultRow(const std::wstring& path, const wchar_t* name, const FolderListing::Entry& entry);
@@ -125,7 +129,10 @@ class TFinderSearch {
   // that a file under two ticked paths is listed once.
   std::unordered_set<std::wstring> listed_;
 
-  // The listings of the path being searched.
+  // The listings of the path being searched: those its count kept, then
+  // those of the folders past them.
+  FolderTreeCount* counted_ = nullptr;
+  bool countedMasksHold_ = false;  // the masks are those the count kept files for
   FolderReadAhead* readAhead_ = nullptr;
 
   // The folders of the path being searched so far, and the hundredths of

@@ -12,32 +12,69 @@ bool EnterableFolder(DWORD attributes, const wchar_t* name) {
 // ---------------------------------------------------------------- FolderListing
 
 std::unique_ptr<FolderListing> FolderListing::Read(const std::wstring& Dir, const std::atomic<bool>* stop) {
+  return ReadKept(Dir, nullptr, stop);
+}
+
+std::unique_ptr<FolderListing> FolderListing::ReadTrimmed(const std::wstring& Dir, const FileFilter& keepFile,
+                                                          const std::atomic<bool>* stop) {
+  std::unique_ptr<FolderListing> listing = ReadKept(Dir, &keepFile, stop);
+  listing->entries_.shrink_to_fit();
+  listing->names_.shrink_to_fit();
+  return listing;
+}
+
+std::unique_ptr<FolderListing> FolderListing::ReadKept(const std::wstring& Dir, const FileFilter* keepFile,
+                                                       const std::atomic<bool>* stop) {
   auto listing = std::make_unique<FolderListing>();
   listing->dir_ = Dir;
+  listing->trimmed_ = keepFile != nullptr;
   WIN32_FIND_DATAW fd;
   UniqueFindHandle find(FindFirstFileExW((Dir + L"*.*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch,
                                          nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!find) return listing;
+  DWORD index = 0;
   do {
-    Entry e;
-    e.Attributes = fd.dwFileAttributes;
-    e.NameAt = static_cast<DWORD>(listing->names_.size());
-    e.Size = (static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-    e.LastWrite = fd.ftLastWriteTime;
-    listing->entries_.push_back(e);
-    listing->names_.append(fd.cFileName, wcslen(fd.cFileName) + 1);
+    const bool kept = !keepFile || ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                                        ? EnterableFolder(fd.dwFileAttributes, fd.cFileName)
+                                        : (*keepFile)(fd.cFileName));
+    if (kept) {
+      Entry e;
+      e.Attributes = fd.dwFileAttributes;
+      e.NameAt = static_cast<DWORD>(listing->names_.size());
+      e.Index = index;
+      e.LastWrite = fd.ftLastWriteTime;
+      e.Size = (static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+      listing->entries_.push_back(e);
+      listing->names_.append(fd.cFileName, wcslen(fd.cFileName) + 1);
+    }
+    ++index;
   } while (!(stop && *stop) && FindNextFileW(find.get(), &fd));
   return listing;
 }
 
 bool FolderListing::Enterable(size_t i) const { return EnterableFolder(entries_[i].Attributes, Name(i)); }
 
+// ---------------------------------------------------------------- ListingCursor
+
+size_t ListingCursor::Next() {
+  if (listing_->At(kept_).Index != at_++) return kLeftOut;
+  return kept_++;
+}
+
+void ListingCursor::Continue(const FolderListing& whole) {
+  listing_ = &whole;
+  kept_ = at_;
+}
+
 // ---------------------------------------------------------------- FolderReadAhead
 
 FolderReadAhead::FolderReadAhead(const std::wstring& root, size_t maxAheadBytes)
+    : FolderReadAhead(std::vector<std::wstring>{root}, maxAheadBytes) {}
+
+FolderReadAhead::FolderReadAhead(std::vector<std::wstring> roots, size_t maxAheadBytes)
     : maxAheadBytes_(maxAheadBytes),
-      event_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), thread_([this, root] {
-        Walk(root);
+      event_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), thread_([this, roots = std::move(roots)] {
+        for (const std::wstring& root : roots) Walk(root);
         std::lock_guard<std::mutex> lock(mutex_);
         done_ = true;
         SetEvent(event_.get());

@@ -8,26 +8,19 @@
 #include <vector>
 
 #include "app/finder/FolderListing.h"
+#include "tests/app/finder/FolderTestSupport.h"
 #include "tests/common/TestEnv.h"
 
 namespace {
 
-// The folders of the tree below root in the order a depth-first search
-// enters them: a folder, then each subfolder where its listing names it.
-void EnterOrder(const std::wstring& dir, std::vector<std::wstring>& out) {
-  out.push_back(dir);
-  std::unique_ptr<FolderListing> listing = FolderListing::Read(dir);
-  for (size_t i = 0; i < listing->Count(); ++i)
-    if (listing->Enterable(i)) EnterOrder(dir + listing->Name(i) + L"\\", out);
-}
+using findertest::EnterOrder;
+using findertest::NoMessages;
 
 std::set<std::wstring> Names(const FolderListing& listing) {
   std::set<std::wstring> names;
   for (size_t i = 0; i < listing.Count(); ++i) names.insert(listing.Name(i));
   return names;
 }
-
-void NoMessages(HANDLE ready) { WaitForSingleObject(ready, INFINITE); }
 
 class FolderReadAheadTest : public ::testing::Test {
  protected:
