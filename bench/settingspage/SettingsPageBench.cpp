@@ -21,16 +21,11 @@
 #include "skin/engine/InternalSkins.h"
 #include "skin/engine/SkinManager.h"
 #include "skin/engine/SkinMessages.h"
+#include "tests/common/Place.h"
 
 namespace {
 
-template <class T>
-T* Place(TForm* form, TWinControl* parent, int l, int t, int w, int h) {
-  T* c = Construct<T>(form);
-  c->SetParent(parent);
-  c->SetBounds(l, t, w, h);
-  return c;
-}
+using testenv::Place;
 
 void Pump() {
   MSG msg;
