@@ -23,10 +23,12 @@ inline void MoveOnto(TWinControl* c) {
 inline void Leave(TWinControl* c) { SendMessageW(c->Handle(), WM_MOUSELEAVE, 0, 0); }
 
 // Pumps messages until a hint window shows or a 1 ms hint pause has long
-// been due (a due timer is delivered by the next message check).
+// been due (a due timer is delivered by the next message check). Long
+// enough for a machine busy with other work: the timer and the hint
+// window's showing can lag by far more than the pause there.
 inline THintWindow* WaitForHint() {
   THintWindow* shown = nullptr;
-  testenv::PumpUntil([&shown] { return (shown = Application->Hints()->ShownWindow()) != nullptr; }, 200,
+  testenv::PumpUntil([&shown] { return (shown = Application->Hints()->ShownWindow()) != nullptr; }, 2000,
                      [](const MSG& msg) {
                        return (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
                               (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCXBUTTONDBLCLK) ||
