@@ -14,12 +14,21 @@ void TPendingPaints::Keep(HWND root) {
 
 void TPendingPaints::KeepOne(HWND wnd) {
   UniqueRgn rgn(::CreateRectRgn(0, 0, 0, 0));
-  if (rgn && ::GetUpdateRgn(wnd, rgn.get(), FALSE) > NULLREGION) pending_.emplace_back(wnd, std::move(rgn));
+  if (!rgn) return;
+  const int kind = ::GetUpdateRgn(wnd, rgn.get(), FALSE);
+  if (kind <= NULLREGION) return;
+  RECT box{}, client{};
+  ::GetRgnBox(rgn.get(), &box);
+  ::GetClientRect(wnd, &client);
+  const bool whole = kind == SIMPLEREGION && ::EqualRect(&box, &client);
+  pending_.push_back({wnd, std::move(rgn), whole});
 }
 
 void TPendingPaints::Restore() {
-  std::vector<std::pair<HWND, UniqueRgn>> pending;
+  std::vector<Pending> pending;
   pending.swap(pending_);
-  for (auto& [wnd, rgn] : pending)
-    if (::IsWindow(wnd)) ::RedrawWindow(wnd, nullptr, rgn.get(), RDW_INVALIDATE | RDW_ERASE);
+  for (Pending& p : pending)
+    if (::IsWindow(p.wnd))
+      ::RedrawWindow(p.wnd, nullptr, p.whole ? nullptr : p.rgn.get(),
+                     RDW_INVALIDATE | RDW_ERASE | (p.whole ? RDW_FRAME : 0));
 }

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <utility>
 #include <vector>
 
 #include "framework/Handles.h"
@@ -25,7 +24,16 @@ class TPendingPaints {
   void Restore();
 
  private:
+  struct Pending {
+    HWND wnd;
+    UniqueRgn rgn;
+    // The whole client area was to be painted. The frame's own update
+    // cannot be read back, and a window invalidated whole (shown again,
+    // its frame changed) usually had its frame to paint as well: it gets
+    // its frame painted again too.
+    bool whole;
+  };
   void KeepOne(HWND wnd);
 
-  std::vector<std::pair<HWND, UniqueRgn>> pending_;
+  std::vector<Pending> pending_;
 };

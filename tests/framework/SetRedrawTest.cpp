@@ -36,6 +36,7 @@ class SetRedrawTest : public ::testing::Test {
     const int i = hooks[0] ? 1 : 0;
     hooks[i] = std::make_unique<TWndProcHook>(p, [this, i](TMessage& m, const TWndMethod& next) {
       if (m.Msg == WM_PAINT && m.WParam == 0) ++paints[i];
+      if (m.Msg == WM_NCPAINT) ++ncpaints[i];
       next(m);
     });
     return p;
@@ -47,6 +48,7 @@ class SetRedrawTest : public ::testing::Test {
   TPanel* untouched = nullptr;
   std::unique_ptr<TWndProcHook> hooks[2];
   int paints[2] = {0, 0};
+  int ncpaints[2] = {0, 0};
 };
 
 }  // namespace
@@ -58,6 +60,19 @@ TEST_F(SetRedrawTest, APaintPendingWhenDrawingGoesOffComesWhenItComesBack) {
   testenv::PumpFor(50);
   EXPECT_EQ(paints[0], 1);
   EXPECT_EQ(paints[1], 0);  // nothing to paint there: nothing painted
+}
+
+TEST_F(SetRedrawTest, AFramePendingWhenDrawingGoesOffIsPaintedWhenItComesBack) {
+  HWND w = changed->Handle();
+  ::SetWindowLongPtrW(w, GWL_EXSTYLE, ::GetWindowLongPtrW(w, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
+  ::SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  testenv::PumpFor(50);
+  ncpaints[0] = 0;
+  ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+  Redraw(false);
+  Redraw(true);
+  testenv::PumpFor(50);
+  EXPECT_GE(ncpaints[0], 1);
 }
 
 TEST_F(SetRedrawTest, OnlyThePendingPartIsPaintedAgain) {
