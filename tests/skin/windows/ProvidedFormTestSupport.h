@@ -19,6 +19,12 @@ class ProvidedForm : public skintest::SkinnedForm {
     form->SetBounds(40, 40, width, height);
     provider = Construct<TsSkinProvider>(form);
   }
+  // No fade when the form shows nor when the skin changes: the tests look
+  // at the final image at once.
+  void AnimationsOff() {
+    manager->AnimEffects->FormShow()->Active = false;
+    manager->AnimEffects->SkinChanging()->Active = false;
+  }
   // Shows the form and delivers messages for `ms` milliseconds, so the
   // provider has adapted and painted what is on it.
   void ShowAndPump(DWORD ms) {

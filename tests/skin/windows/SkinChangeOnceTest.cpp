@@ -47,8 +47,7 @@ class SkinChangeOnce : public adaptertest::ProvidedForm {
  protected:
   void SetUp() override {
     SetUpForm(420, 300);
-    manager->AnimEffects->FormShow()->Active = false;
-    manager->AnimEffects->SkinChanging()->Active = false;
+    AnimationsOff();
     panel = Place<Counting<TsPanel>>(form, 10, 10, 180, 150);
     button = Place<Counting<TsButton>>(panel, 10, 10, 100, 30);
     button->SetCaption(L"Анализ");

@@ -56,8 +56,7 @@ class SkinChangeRepaint : public adaptertest::ProvidedForm {
  protected:
   void SetUp() override {
     SetUpForm(420, 300);
-    manager->AnimEffects->FormShow()->Active = false;
-    manager->AnimEffects->SkinChanging()->Active = false;
+    AnimationsOff();
     box = Place<RefreshWatchBox>(form, 10, 10, 150, 100);
     panel = Place<TsPanel>(form, 10, 120, 150, 120);
     pages = Place<TsPageControl>(form, 170, 10, 220, 200);
