@@ -20,17 +20,27 @@ TSettingsPlace TSettingsRegistry::Place(HKEY root, const std::wstring& key) cons
 
 bool TSettingsRegistry::Open(HKEY root, const std::wstring& key, bool canCreate) {
   TSettingsPlace place = Place(root, key);
-  // Closing first matters: a failed open keeps the earlier key open, and a
-  // row must never read or write the key of the row before it.
-  reg_->CloseKey();
-  reg_->SetRootKey(place.Root);
-  return reg_->OpenKey(L"\\" + place.Key, canCreate);
+  // A row must never read or write the key of the row before it, also when
+  // its own key cannot be opened.
+  current_ = nullptr;
+  for (TOpenKey& k : open_)
+    if (k.Root == place.Root && SameText(k.Path, place.Key)) {
+      current_ = k.Reg.get();
+      return true;
+    }
+  auto reg = std::make_unique<TRegistry>(KEY_ALL_ACCESS);
+  reg->SetRootKey(place.Root);
+  if (!reg->OpenKey(L"\\" + place.Key, canCreate)) return false;
+  current_ = reg.get();
+  open_.push_back(TOpenKey{place.Root, place.Key, std::move(reg)});
+  return true;
 }
 
-void TSettingsRegistry::Close() { reg_->CloseKey(); }
+void TSettingsRegistry::Close() { current_ = nullptr; }
 
 bool TSettingsRegistry::KeyExists(HKEY root, const std::wstring& key) {
   TSettingsPlace place = Place(root, key);
+  current_ = nullptr;
   reg_->CloseKey();
   reg_->SetRootKey(place.Root);
   return reg_->KeyExists(L"\\" + place.Key);
@@ -39,36 +49,48 @@ bool TSettingsRegistry::KeyExists(HKEY root, const std::wstring& key) {
 void TSettingsRegistry::DeleteKey(HKEY root, const std::wstring& key) {
   if (!KeyExists(root, key)) return;
   TSettingsPlace place = Place(root, key);
+  // Handles of the key and of keys below it would point at deleted keys;
+  // a later row of theirs opens (or creates) them anew.
+  const std::wstring below = place.Key + L"\\";
+  std::erase_if(open_, [&](const TOpenKey& k) {
+    return k.Root == place.Root &&
+           (SameText(k.Path, place.Key) || SameText(k.Path.substr(0, below.size()), below));
+  });
   if (!reg_->DeleteKey(L"\\" + place.Key))
     throw ERegistryException(L"Failed to delete key " + key);
 }
 
-int TSettingsRegistry::ReadInteger(const std::wstring& name) const { return reg_->ReadInteger(name); }
+int TSettingsRegistry::ReadInteger(const std::wstring& name) const { return Current().ReadInteger(name); }
 
 std::wstring TSettingsRegistry::ReadString(const std::wstring& name) const {
-  return reg_->ReadString(name);
+  return Current().ReadString(name);
 }
 
 void TSettingsRegistry::WriteInteger(const std::wstring& name, int value) {
-  reg_->WriteInteger(name, value);
+  Current().WriteInteger(name, value);
 }
 
 void TSettingsRegistry::WriteText(const std::wstring& name, const std::wstring& value) {
-  if (reg_->GetDataType(name) == rdExpandString)
-    reg_->WriteExpandString(name, value);
+  if (Current().GetDataType(name) == rdExpandString)
+    Current().WriteExpandString(name, value);
   else
-    reg_->WriteString(name, value);
+    Current().WriteString(name, value);
 }
 
 TStoredValue TSettingsRegistry::Stored(const std::wstring& name) const {
   TStoredValue v;
-  HKEY key = reg_->CurrentKey();
+  HKEY key = Current().CurrentKey();
   if (!key) return v;
-  DWORD type = REG_NONE, size = 0;
-  if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return v;
-  v.Data.resize(size);
-  LSTATUS rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, v.Data.empty() ? nullptr : v.Data.data(), &size);
-  if (rc != ERROR_SUCCESS) return v;
+  // Settings are small: one query reads most of them whole.
+  DWORD type = REG_NONE;
+  v.Data.resize(64);
+  DWORD size = static_cast<DWORD>(v.Data.size());
+  LSTATUS rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, v.Data.data(), &size);
+  if (rc == ERROR_MORE_DATA) {
+    v.Data.resize(size);
+    rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, v.Data.data(), &size);
+  }
+  if (rc != ERROR_SUCCESS) return TStoredValue{};
   v.Data.resize(size);
   v.Exists = true;
   v.Type = type;
@@ -76,7 +98,7 @@ TStoredValue TSettingsRegistry::Stored(const std::wstring& name) const {
 }
 
 void TSettingsRegistry::WriteStored(const std::wstring& name, DWORD type, const std::vector<BYTE>& data) {
-  HKEY key = reg_->CurrentKey();
+  HKEY key = Current().CurrentKey();
   if (!key || RegSetValueExW(key, name.c_str(), 0, type, data.empty() ? nullptr : data.data(),
                              static_cast<DWORD>(data.size())) != ERROR_SUCCESS)
     throw ERegistryException(L"Failed to set data for '" + name + L"'");

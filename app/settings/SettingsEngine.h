@@ -38,7 +38,10 @@ struct TSettingsPlace {
 using TSettingsKeyMap = std::function<TSettingsPlace(HKEY root, const std::wstring& key)>;
 
 // One registry object for a run of rows, opened by root and key through the
-// map. Every key is opened for full access.
+// map. Every key is opened for full access. A key once opened stays open
+// for later rows of the same key until the object goes (each open and close
+// is a round trip to the registry server, and start-up reads a hundred rows
+// of twenty keys); deleting a key forgets it and every key below it.
 class TSettingsRegistry {
  public:
   explicit TSettingsRegistry(TSettingsKeyMap map);
@@ -47,7 +50,7 @@ class TSettingsRegistry {
   TSettingsRegistry& operator=(const TSettingsRegistry&) = delete;
 
   // Sets the root and opens the key (creating it when asked); false when it
-  // could not. Nothing stays open from an earlier row either way.
+  // could not. Nothing of an earlier row stays current either way.
   bool Open(HKEY root, const std::wstring& key, bool canCreate);
   void Close();
   bool KeyExists(HKEY root, const std::wstring& key);
@@ -68,9 +71,18 @@ class TSettingsRegistry {
   void WriteStored(const std::wstring& name, DWORD type, const std::vector<BYTE>& data);
 
  private:
+  struct TOpenKey {
+    HKEY Root;
+    std::wstring Path;
+    std::unique_ptr<TRegistry> Reg;
+  };
   TSettingsPlace Place(HKEY root, const std::wstring& key) const;
+  // The current row's key, or the registry object with no key open.
+  TRegistry& Current() const { return current_ ? *current_ : *reg_; }
   TSettingsKeyMap map_;
-  std::unique_ptr<TRegistry> reg_;
+  std::unique_ptr<TRegistry> reg_;  // for key questions and deletions
+  std::vector<TOpenKey> open_;
+  TRegistry* current_ = nullptr;
 };
 
 // A start-up read: the integers or the text of a row, or a failure.
