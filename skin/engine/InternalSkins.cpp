@@ -56,11 +56,7 @@ void CopyGeneral(const TsGeneralData& r, TsSkinGeneral& g) {
 void StoredSkinFromOptions(TsStoredSkin& skin, const std::wstring& name,
                            const std::wstring& optionsText, const TBitmap& master) {
   skin.SetName(name);
-  TStringList lines;
-  lines.SetText(optionsText);
-  TMemIniFile ini;
-  ini.SetStrings(lines);
-  TacSkinFile file(ini);
+  const TacSkinFile file{std::wstring_view(optionsText)};
 
   std::wstring version = Trim(file.ReadString(L"GLOBALINFO", L"VERSION", L"0"));
   wchar_t* end = nullptr;

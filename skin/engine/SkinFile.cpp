@@ -113,27 +113,54 @@ TacSkinFile::TacSkinFile(const TMemIniFile& ini) {
   // its section list once per section.
   TStringList lines;
   ini.GetStrings(lines);
-  std::wstring name;
-  std::shared_ptr<KeyList> keys;
+  Parser parser(*this);
   const int count = lines.Count();
-  for (int i = 0; i < count; ++i) {
-    std::wstring line = lines[i];
-    if (!line.empty() && line.front() == L'[' && line.back() == L']') {
-      if (keys) AddSection(std::move(name), std::move(keys));
-      name = line.substr(1, line.size() - 2);
-      keys = std::make_shared<KeyList>();
-      continue;
-    }
-    size_t eq = line.find(L'=');
-    if (!keys || eq == std::wstring::npos) continue;
-    Key key;
-    key.Name = Trim(line.substr(0, eq));
-    key.Upper = SkinUpper(key.Name);
-    key.Value = line.substr(eq + 1);
-    keys->push_back(std::move(key));
+  for (int i = 0; i < count; ++i) parser.Line(lines[i]);
+  parser.Finish();
+}
+
+TacSkinFile::TacSkinFile(std::wstring_view text) {
+  // Lines as the INI reader takes them: ended by CR, LF or CRLF, trimmed,
+  // blank ones and comments left out.
+  Parser parser(*this);
+  size_t i = 0;
+  const size_t n = text.size();
+  while (i < n) {
+    const size_t start = i;
+    while (i < n && text[i] != L'\r' && text[i] != L'\n') ++i;
+    std::wstring_view line = text.substr(start, i - start);
+    if (i < n && text[i] == L'\r') ++i;
+    if (i < n && text[i] == L'\n') ++i;
+    while (!line.empty() && line.front() <= L' ') line.remove_prefix(1);
+    while (!line.empty() && line.back() <= L' ') line.remove_suffix(1);
+    if (line.empty() || line.front() == L';') continue;
+    parser.Line(line);
   }
-  if (keys) AddSection(std::move(name), std::move(keys));
-  ResolveParentsAndValues();
+  parser.Finish();
+}
+
+void TacSkinFile::Parser::Line(std::wstring_view line) {
+  if (!line.empty() && line.front() == L'[' && line.back() == L']') {
+    if (keys_) file_.AddSection(std::move(name_), std::move(keys_));
+    name_.assign(line.substr(1, line.size() - 2));
+    keys_ = std::make_shared<KeyList>();
+    return;
+  }
+  const size_t eq = line.find(L'=');
+  if (!keys_ || eq == std::wstring_view::npos) return;
+  std::wstring_view keyName = line.substr(0, eq);
+  while (!keyName.empty() && keyName.front() <= L' ') keyName.remove_prefix(1);
+  while (!keyName.empty() && keyName.back() <= L' ') keyName.remove_suffix(1);
+  Key key;
+  key.Name.assign(keyName);
+  key.Upper = SkinUpper(key.Name);
+  key.Value.assign(line.substr(eq + 1));
+  keys_->push_back(std::move(key));
+}
+
+void TacSkinFile::Parser::Finish() {
+  if (keys_) file_.AddSection(std::move(name_), std::move(keys_));
+  file_.ResolveParentsAndValues();
 }
 
 void TacSkinFile::AddSection(std::wstring name, std::shared_ptr<KeyList> keys) {

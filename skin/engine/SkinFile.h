@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -40,6 +41,9 @@ class TacSkinFile {
 
   // Reads every section and key of the INI text, in one pass.
   explicit TacSkinFile(const TMemIniFile& ini);
+  // The same from the text itself, as the INI reader would hold it, without
+  // building the reader first (an internal skin's description).
+  explicit TacSkinFile(std::wstring_view text);
 
   const std::vector<Section>& Sections() const { return sections_; }
   // Index of the first section of that name (any case), -1 when none.
@@ -64,6 +68,18 @@ class TacSkinFile {
   TsGeneralData ReadGeneralData(int section, const TsGeneralData* base = nullptr) const;
 
  private:
+  // Takes the lines of the text one by one into sections and keys.
+  class Parser {
+   public:
+    explicit Parser(TacSkinFile& file) : file_(file) {}
+    void Line(std::wstring_view line);
+    void Finish();
+
+   private:
+    TacSkinFile& file_;
+    std::wstring name_;
+    std::shared_ptr<KeyList> keys_;
+  };
   struct OwnValue {
     int Slot;   // position in the table of inherited keys
     int Index;  // key of the section

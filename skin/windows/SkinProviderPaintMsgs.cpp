@@ -150,9 +150,15 @@ void TsSkinProvider::OnNcActivate(TMessage& message) {
     if (active != FormActive) SkinData->BGChanged = true;
     // The platform paints its own caption inside WM_NCACTIVATE; with
     // drawing off it cannot.
-    TRedrawOff off(wnd);
-    CallOld(message);
-    off.End(!ShowAnimPending);
+    if (ShowAnimPending) {
+      // Drawing stays off until the fade-in has shown the form, which then
+      // paints it whole: nothing pending needs keeping.
+      ::SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
+      CallOld(message);
+    } else {
+      TRedrawOff off(wnd);
+      CallOld(message);
+    }
   } else {
     SkinData->BGChanged = false;
     CallOld(message);
