@@ -95,7 +95,11 @@ void TFont::Assign(TPersistent* Source) {
   if (auto* f = dynamic_cast<TFont*>(Source)) {
     if (f == this) return;
     Changing();
-    ReleaseHandle();
+    // Painting assigns a control's font to a canvas every time: the same
+    // typeface keeps its handle (making one is a trip to the font mapper).
+    if (name_ != f->name_ || height_ != f->height_ || style_ != f->style_ ||
+        charset_ != f->charset_ || pitch_ != f->pitch_ || orientation_ != f->orientation_)
+      ReleaseHandle();
     name_ = f->name_;
     height_ = f->height_;
     color_ = f->color_;

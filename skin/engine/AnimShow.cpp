@@ -146,7 +146,14 @@ TacAnimClock TacAnimClock::System() {
                        std::chrono::steady_clock::now().time_since_epoch())
                 .count();
           },
-          [](DWORD ms) { ::Sleep(ms); }};
+          [](DWORD ms) {
+            // A wait on the thread's queue, not Sleep: under Wine what was
+            // drawn into a window reaches the screen when its thread waits
+            // for messages, so frames drawn between plain sleeps never
+            // showed. With no wake mask nothing is taken from the queue and
+            // nothing is dispatched: it only times out.
+            ::MsgWaitForMultipleObjectsEx(0, nullptr, ms, 0, 0);
+          }};
 }
 
 void PlayAnimFrames(uint16_t time, const TacAnimClock& clock,
@@ -167,17 +174,24 @@ void PlayAnimFrames(uint16_t time, const TacAnimClock& clock,
   frame(0);
 }
 
-void AnimShowControl(TWinControl* control, uint16_t time, const TacAnimClock& clock) {
+void AnimShowControl(TWinControl* control, uint16_t time, const TacAnimClock& clock,
+                     const std::function<void()>& showUnder) {
   if (!control) return;
   // However the animation ends, a throw included, the control draws again
   // and the output window and screen copy go.
   struct Finish {
     TWinControl* control;
+    bool drawing = false;
+    void DrawAgain() {
+      if (drawing) return;
+      drawing = true;
+      if (control->HandleAllocated()) ::SendMessageW(control->WindowHandle(), WM_SETREDRAW, 1, 0);
+    }
     ~Finish() {
       delete OutputWindow;
       OutputWindow = nullptr;
       AnimCaptureDC = nullptr;
-      if (control->HandleAllocated()) ::SendMessageW(control->WindowHandle(), WM_SETREDRAW, 1, 0);
+      DrawAgain();
       AnimScreenBmp.reset();
     }
   } finish{control};
@@ -207,7 +221,11 @@ void AnimShowControl(TWinControl* control, uint16_t time, const TacAnimClock& cl
         if (::SetWindowRgn(OutputWindow->WindowHandle(), rgn.get(), FALSE))
           rgn.release();  // the window owns it now
   }
-  if (!OutputWindow || !OutputWindow->HandleAllocated()) return;
+  if (!OutputWindow || !OutputWindow->HandleAllocated()) {
+    finish.DrawAgain();
+    if (showUnder) showUnder();
+    return;
+  }
   HWND out = OutputWindow->WindowHandle();
   UniqueWindowDC dc = UniqueWindowDC::Client(out);
   PlayAnimFrames(time, clock, [&](int alpha) {
@@ -221,6 +239,14 @@ void AnimShowControl(TWinControl* control, uint16_t time, const TacAnimClock& cl
     ::BitBlt(dc.get(), 0, 0, w, h, frame->Canvas()->Handle(), 0, 0, SRCCOPY);
     RefreshExtra();
   });
+  clock.Sleep(0);  // the full image reaches the screen before anything else is drawn
+  if (showUnder) {
+    // The control's own image goes on screen while the last frame, the
+    // same image, still covers it: taking the output window away first
+    // would show the control unpainted for a moment.
+    finish.DrawAgain();
+    showUnder();
+  }
   const bool layeredForm =
       dynamic_cast<TCustomForm*>(control) && control->HandleAllocated() &&
       (::GetWindowLongPtrW(control->WindowHandle(), GWL_EXSTYLE) & WS_EX_LAYERED);

@@ -46,9 +46,12 @@ struct TacAnimClock {
 };
 
 // Fades Control's new look in over the old screen in Time ms (Time div 8
-// steps about 8 ms apart).
+// steps about 8 ms apart). The control draws again when it returns. With
+// ShowUnder, drawing comes on after the last frame and ShowUnder paints the
+// control while that frame still covers it; the output window goes after.
 void AnimShowControl(TWinControl* control, uint16_t time,
-                     const TacAnimClock& clock = TacAnimClock::System());
+                     const TacAnimClock& clock = TacAnimClock::System(),
+                     const std::function<void()>& showUnder = nullptr);
 // Plays the frames of an animated show of Time ms: Frame(alpha) draws one
 // with the old screen weighted alpha out of 256. Frame k of AnimShowAlphas
 // is due k * 8 ms after the first; a frame whose time passed while an

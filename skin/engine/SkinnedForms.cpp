@@ -110,13 +110,18 @@ void UnlockForms(TsSkinManager* skinManager, bool repaint) {
     TacWindowSkinning* skinning = WindowSkinning();
     bool ownManager = provider && skinning && skinning->ManagerOf(provider) == skinManager;
     if (repaint && ownManager) {
+      auto showForm = [&] {
+        ::SendMessageW(wnd, WM_SETREDRAW, 1, 0);
+        ::SetWindowRgn(wnd, nullptr, FALSE);
+        skinning->UpdateRgn(provider);
+        ::RedrawWindow(wnd, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_NOERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      };
       TacSkinChanging* anim = skinManager ? skinManager->AnimEffects->SkinChanging() : nullptr;
-      if (anim && anim->Active) skinning->AnimShow(form, anim->Time);
-      ::SendMessageW(wnd, WM_SETREDRAW, 1, 0);
-      ::SetWindowRgn(wnd, nullptr, FALSE);
-      skinning->UpdateRgn(provider);
-      ::RedrawWindow(wnd, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_NOERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      if (anim && anim->Active)
+        skinning->AnimShow(form, anim->Time, showForm);
+      else
+        showForm();
     } else {
       ::SendMessageW(wnd, WM_SETREDRAW, 1, 0);
       if (repaint)

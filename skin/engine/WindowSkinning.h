@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include <memory>
 
 #include "framework/Messages.h"
@@ -40,8 +42,9 @@ class TacWindowSkinning {
   virtual void UpdateRgn(TsSkinProvider* provider) = 0;
   // A new region of the provider's form shape (the caller owns it), or null.
   virtual HRGN FormRegion(TsSkinProvider* provider) = 0;
-  // Fades the form's new look in over its old one in `time` ms.
-  virtual void AnimShow(TCustomForm* form, int time) = 0;
+  // Fades the form's new look in over its old one in `time` ms; `showUnder`
+  // paints the form, drawing on again, before the last frame goes.
+  virtual void AnimShow(TCustomForm* form, int time, const std::function<void()>& showUnder) = 0;
   // The CBT procedure that skins dialogs as they are made.
   virtual HOOKPROC DialogHookProcedure() = 0;
   // A skin command for the dialogs the hook skinned (they are no forms, so

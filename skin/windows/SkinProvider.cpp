@@ -35,8 +35,8 @@ class TacProviderSkinning final : public TacWindowSkinning {
   }
   // A changed skin fades in over the old look, which the screen still shows
   // while the form's drawing is locked.
-  void AnimShow(TCustomForm* form, int time) override {
-    AnimShowControl(form, static_cast<uint16_t>(time));
+  void AnimShow(TCustomForm* form, int time, const std::function<void()>& showUnder) override {
+    AnimShowControl(form, static_cast<uint16_t>(time), TacAnimClock::System(), showUnder);
   }
   HOOKPROC DialogHookProcedure() override { return DialogHookProc; }
   void DialogsMessage(TMessage& message) override { SendToHookedDialogs(message); }

@@ -156,10 +156,10 @@ void TsSkinProvider::OnShowingChanged(TMessage& message) {
   UpdateFormScrollWnd();
   if (!ShowAnimPending) return;
   ShowAnimPending = false;
-  AnimShowControl(Form, static_cast<uint16_t>(anim.Time));
-  ::SendMessageW(wnd, WM_SETREDRAW, 1, 0);
-  UpdateRgn(false);
-  ::RedrawWindow(wnd, nullptr, nullptr,
-                 RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_NOERASE | RDW_INVALIDATE);
+  AnimShowControl(Form, static_cast<uint16_t>(anim.Time), TacAnimClock::System(), [&] {
+    UpdateRgn(false);
+    ::RedrawWindow(wnd, nullptr, nullptr,
+                   RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_NOERASE | RDW_INVALIDATE);
+  });
   RgnApplying = false;
 }

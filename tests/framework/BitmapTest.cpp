@@ -221,6 +221,59 @@ TEST(Canvas, FontAndTextMeasure) {
   EXPECT_EQ(c->Font()->Height(), -MulDiv(8, c->Font()->PixelsPerInch, 72));
 }
 
+TEST(Canvas, AssigningAFontKeepsItsHandleForTheSameTypefaceOnly) {
+  TFont control;
+  control.SetName(L"Tahoma");
+  control.SetHeight(-11);
+  TBitmap b(60, 20, pf24bit);
+  TCanvas* c = b.Canvas();
+  c->Font()->Assign(&control);
+  const HFONT first = c->Font()->Handle();
+  const int width = c->TextWidth(L"Очистка");
+  // Again, and with another colour: the same face, the same handle.
+  control.SetColor(clRed);
+  c->Font()->Assign(&control);
+  EXPECT_EQ(c->Font()->Handle(), first);
+  EXPECT_EQ(c->Font()->Color(), clRed);
+  EXPECT_EQ(c->TextWidth(L"Очистка"), width);
+  // Each property that changes the face gives a new handle, which the
+  // canvas measures with.
+  struct Change {
+    const char* what;
+    void (*apply)(TFont&);
+  } changes[] = {
+      {"height", [](TFont& f) { f.SetHeight(-20); }},
+      {"style", [](TFont& f) { f.SetStyle(fsBold); }},
+      {"name", [](TFont& f) { f.SetName(L"Courier New"); }},
+      {"charset", [](TFont& f) { f.SetCharset(SYMBOL_CHARSET); }},
+      {"pitch", [](TFont& f) { f.SetPitch(fpFixed); }},
+      {"orientation", [](TFont& f) { f.SetOrientation(900); }},
+  };
+  for (const Change& change : changes) {
+    SCOPED_TRACE(change.what);
+    TFont other;
+    other.Assign(&control);
+    change.apply(other);
+    c->Font()->Assign(&control);
+    const HFONT before = c->Font()->Handle();
+    c->Font()->Assign(&other);
+    const HFONT after = c->Font()->Handle();
+    EXPECT_NE(after, before);
+    LOGFONTW lf{};
+    ASSERT_NE(::GetObjectW(after, sizeof lf, &lf), 0);
+    const LOGFONTW wanted = other.ToLogFont();
+    EXPECT_EQ(lf.lfHeight, wanted.lfHeight);
+    EXPECT_EQ(lf.lfWeight, wanted.lfWeight);
+    EXPECT_EQ(lf.lfCharSet, wanted.lfCharSet);
+    EXPECT_EQ(lf.lfPitchAndFamily, wanted.lfPitchAndFamily);
+    EXPECT_EQ(lf.lfEscapement, wanted.lfEscapement);
+    EXPECT_STREQ(lf.lfFaceName, wanted.lfFaceName);
+  }
+  c->Font()->Assign(&control);
+  c->Font()->SetHeight(-20);
+  EXPECT_GT(c->TextWidth(L"Очистка"), width);
+}
+
 TEST(Canvas, TextWithClearBrushKeepsTheBackground) {
   TBitmap b(40, 20, pf24bit);
   b.Canvas()->Brush()->SetColor(clLime);

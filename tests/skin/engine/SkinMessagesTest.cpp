@@ -334,7 +334,7 @@ class TRecordingSkinning : public TacWindowSkinning {
   TsSkinManager* ManagerOf(TsSkinProvider*) override { return nullptr; }
   void UpdateRgn(TsSkinProvider*) override {}
   HRGN FormRegion(TsSkinProvider*) override { return nullptr; }
-  void AnimShow(TCustomForm*, int) override {}
+  void AnimShow(TCustomForm*, int, const std::function<void()>& showUnder) override { showUnder(); }
   HOOKPROC DialogHookProcedure() override { return Hook; }
   void DialogsMessage(TMessage&) override {}
   // No menu skinner here; the menu tests below bring their own.
