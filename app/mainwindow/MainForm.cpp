@@ -68,13 +68,6 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
   sHintManager1->SkinSection = L"HINT";
 }
 
-void TMainForm::AfterConstruction() {
-  // The registry work of start-up needs no window: it runs while the
-  // windows of the first screen are made.
-  BeginStartupRegistryWork();
-  TForm::AfterConstruction();
-}
-
 void TMainForm::BuildFrameBar() {
   sFrameBar1 = Construct<TsFrameBar>(this);
   sFrameBar1->SetName(L"sFrameBar1");

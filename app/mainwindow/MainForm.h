@@ -28,7 +28,6 @@ class TMainForm : public TForm,
                   public TFinderPage {
  public:
   explicit TMainForm(TComponent* AOwner);
-  void AfterConstruction() override;
   const wchar_t* ClassName() const override { return L"TMainForm"; }
 
   static constexpr int kPageCount = 16;

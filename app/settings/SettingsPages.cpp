@@ -9,36 +9,9 @@
 
 // ---------------------------------------------------------------- start-up
 
-namespace {
-
-void MakeKeys(TSettingsRegistry& reg) {
-  for (const TCreateKeyRow& row : CreateKeyRows()) CreateKeyRow(reg, row);
-}
-
-}  // namespace
-
-void TSettingsPages::BeginStartupRegistryWork() {
-  if (startupWork_.valid()) return;
-  startupKeysTaken_ = false;
-  // The map as it is now: the worker touches nothing of the pages.
-  startupWork_ = std::async(std::launch::async, [map = SettingsKeyMap] {
-    TSettingsRegistry reg(map);
-    MakeKeys(reg);
-    std::vector<TSettingRead> reads;
-    reads.reserve(LoadRows().size());
-    for (const TLoadRow& row : LoadRows()) reads.push_back(ReadLoadRow(reg, row));
-    return reads;
-  });
-}
-
 void TSettingsPages::CreateKeys() {
-  if (startupWork_.valid() && !startupKeysTaken_) {
-    startupKeysTaken_ = true;
-    startupWork_.wait();
-    return;
-  }
   TSettingsRegistry reg(SettingsKeyMap);
-  MakeKeys(reg);
+  for (const TCreateKeyRow& row : CreateKeyRows()) CreateKeyRow(reg, row);
 }
 
 namespace {
@@ -105,14 +78,8 @@ void TSettingsPages::LoadRegedit(int mode) {
     }
     return;
   }
-  // Start-up's reads, when begun on the worker (the keys are made first
-  // there, as they are by CreateKeys).
-  std::vector<TSettingRead> begun;
-  if (startupWork_.valid()) begun = startupWork_.get();
-  size_t index = 0;
   for (const TLoadRow& row : LoadRows()) {
-    TSettingRead r = begun.empty() ? ReadLoadRow(reg, row) : std::move(begun[index]);
-    ++index;
+    TSettingRead r = ReadLoadRow(reg, row);
     TCustomCheckBox* box = row.Box ? this->*row.Box : nullptr;
     TEdit* edit = row.Edit ? this->*row.Edit : nullptr;
     if (!r.Ok) {

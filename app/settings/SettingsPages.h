@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <future>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -179,11 +178,6 @@ class TSettingsPages {
   std::function<void(const std::wstring& text, const std::wstring& caption)> ShowSettingsMessage;
 
   // --- Start-up
-  // Begins start-up's registry work on a worker thread: the values
-  // CreateKeys makes, then every value LoadRegedit reads. It needs no
-  // window, so it runs while the main window's controls are being made;
-  // the next CreateKeys and LoadRegedit wait for it and take its work.
-  void BeginStartupRegistryWork();
   // Makes the fixed list of settings values exist (a value that cannot be
   // read gets its default).
   void CreateKeys();
@@ -253,11 +247,6 @@ class TSettingsPages {
   void BuildSettingsPages(TMainForm* form, TTabSheet* sheet);
 
  private:
-  // The work BeginStartupRegistryWork began: the reads of LoadRows(), in
-  // its order; the keys are made once it is ready.
-  std::future<std::vector<TSettingRead>> startupWork_;
-  bool startupKeysTaken_ = false;
-
   void EnableOkNo(int pageIndex);
   // Ok of a page whose rows all follow the pattern.
   void WritePage(const TSettingsPageDef& page);

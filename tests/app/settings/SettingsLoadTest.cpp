@@ -2,7 +2,6 @@
 // values below a scratch key.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 
 #include "tests/app/settings/SettingsPagesFixture.h"
@@ -244,45 +243,4 @@ TEST_F(SettingsLoad, StartUpStepsOnFreshKeysFillWithoutReports) {
   // Never made to exist: disabled.
   EXPECT_FALSE(pages_->DSFILEP->Enabled());
   EXPECT_EQ(pages_->SettingsSnapshot.Boxes[pages_->OpMenuPriZadInavMouse], true);
-}
-
-TEST_F(SettingsLoad, StartUpWorkBegunOnAWorkerFillsAsTheStepsInTurn) {
-  // Every other row ticking, the rest missing (disabled controls, or
-  // values made to exist where their keys are): the controls, any boxes
-  // shown and the registry afterwards are the same either way.
-  struct Outcome {
-    PagesState pages;
-    std::vector<std::wstring> shown;
-    std::set<std::wstring> values;
-  };
-  auto run = [this](const wchar_t* area, bool begun) {
-    const std::wstring base = Use(area);
-    for (size_t i = 0; i < LoadRows().size(); i += 2) SeedTicking(base, LoadRows()[i]);
-    ResetControls(*pages_);
-    shown_.clear();
-    if (begun) pages_->BeginStartupRegistryWork();
-    pages_->CreateKeys();
-    pages_->LoadRegedit();
-    return Outcome{Capture(*pages_), ShownTexts(), AllValues(base)};
-  };
-  const Outcome inTurn = run(L"inturn", false);
-  const Outcome begun = run(L"begun", true);
-  auto disabled = [](const PagesState& p) {
-    return std::count_if(p.Boxes.begin(), p.Boxes.end(), [](auto& b) { return !b.second; });
-  };
-  EXPECT_GT(disabled(inTurn.pages), 0);
-  EXPECT_EQ(begun.shown, inTurn.shown);
-  EXPECT_EQ(begun.pages.Boxes, inTurn.pages.Boxes);
-  EXPECT_EQ(begun.pages.Edits, inTurn.pages.Edits);
-  EXPECT_EQ(begun.values, inTurn.values);
-  EXPECT_GT(begun.values.size(), LoadRows().size() / 2);
-
-  // The work is taken once: later steps read the registry as it is then.
-  const std::wstring base = Use(L"begun");
-  const TLoadRow& first = LoadRows().front();
-  ASSERT_TRUE(first.Box);
-  SeedUnticking(base, first);
-  pages_->CreateKeys();
-  pages_->LoadRegedit();
-  EXPECT_FALSE(Box(first.Box)->Checked());
 }
