@@ -22,11 +22,12 @@ class FormShowFade : public adaptertest::ProvidedForm {
 }  // namespace
 
 TEST_F(FormShowFade, EveryStepReachesTheScreenAndNothingUnpaintedFollows) {
-  // Above the windows of other tests on the display, and long enough for
-  // thirty frames.
+  // Above the windows of other tests on the display. A long fade, so that
+  // the sampler sees several frames even when a busy machine gives it the
+  // processor only now and then and the fade drops frames that fell late.
   form->SetFormStyle(fsStayOnTop);
   manager->AnimEffects->FormShow()->Active = true;
-  manager->AnimEffects->FormShow()->Time = 240;
+  manager->AnimEffects->FormShow()->Time = 800;
   const int x = 40 + 150, y = 40 + 110;  // inside the client, clear of any control
 
   std::atomic<bool> stop{false};
@@ -57,8 +58,8 @@ TEST_F(FormShowFade, EveryStepReachesTheScreenAndNothingUnpaintedFollows) {
     EXPECT_NE(seen[i], RGB(0, 0, 0)) << "step " << i << " of " << seen.size();
     if (seen[i] != final) steps.insert(seen[i]);
   }
-  // The steps in between: drawn frames that stayed in the window until the
-  // end showed one or two of them at most.
-  EXPECT_GE(steps.size(), 10u);
+  // The steps in between: frames that stayed in the window until the end
+  // showed one of them at most, whatever the fade's length.
+  EXPECT_GE(steps.size(), 3u);
   form->Hide();
 }
