@@ -195,14 +195,7 @@ void TStrings::SetText(const std::wstring& text) {
   BeginUpdate();
   try {
     Clear();
-    size_t i = 0, n = text.size();
-    while (i < n) {
-      size_t start = i;
-      while (i < n && text[i] != L'\r' && text[i] != L'\n') ++i;
-      Add(text.substr(start, i - start));
-      if (i < n && text[i] == L'\r') ++i;
-      if (i < n && text[i] == L'\n') ++i;
-    }
+    ForEachLine(text, [this](std::wstring_view line) { Add(std::wstring(line)); });
   } catch (...) {
     EndUpdate();
     throw;

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // ---- geometry (Win32 layout, so they pass straight to the API) ----
@@ -57,6 +58,21 @@ using enum TTextEncoding;
 // Abstract list of strings with objects. Derived classes implement the
 // primitives Get, GetCount, Insert, Delete, Clear (and normally Put,
 // GetObject, PutObject, SetUpdateState); everything else is built on them.
+// Calls Fn with each line of Text, without its end (CR, LF or CRLF); a
+// last line without an end counts, an empty text has none.
+template <class Fn>
+void ForEachLine(std::wstring_view text, Fn&& fn) {
+  size_t i = 0;
+  const size_t n = text.size();
+  while (i < n) {
+    const size_t start = i;
+    while (i < n && text[i] != L'\r' && text[i] != L'\n') ++i;
+    fn(text.substr(start, i - start));
+    if (i < n && text[i] == L'\r') ++i;
+    if (i < n && text[i] == L'\n') ++i;
+  }
+}
+
 class TStrings : public TPersistent {
  public:
   TStrings() = default;

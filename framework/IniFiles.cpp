@@ -70,15 +70,21 @@ void TMemIniFile::SetStrings(const TStrings& list) {
   Section* current = nullptr;
   int n = list.Count();
   for (int i = 0; i < n; ++i) {
-    std::wstring s = Trim(list.Strings(i));
-    if (s.empty() || s[0] == L';') continue;
+    const std::wstring line = list.Strings(i);
+    const std::wstring_view s = LineContent(line);
+    if (s.empty()) continue;
     if (s[0] == L'[' && s.back() == L']') {
-      sections_.push_back(Section{s.substr(1, s.size() - 2), {}});
+      sections_.push_back(Section{std::wstring(s.substr(1, s.size() - 2)), {}});
       current = &sections_.back();
     } else if (current) {
-      current->lines.push_back(s);
+      current->lines.emplace_back(s);
     }
   }
+}
+
+std::wstring_view TMemIniFile::LineContent(std::wstring_view line) {
+  line = TrimView(line);
+  return !line.empty() && line.front() == L';' ? std::wstring_view() : line;
 }
 
 void TMemIniFile::GetStrings(TStrings& list) const {

@@ -74,6 +74,9 @@ class TMemIniFile : public TCustomIniFile {
 
   // Replaces the whole content with the given INI text / copies it out.
   void SetStrings(const TStrings& list);
+  // A line as the reader keeps it: trimmed; empty for a blank line or a
+  // comment.
+  static std::wstring_view LineContent(std::wstring_view line);
   void GetStrings(TStrings& list) const;
   void Clear();
   // Changes the file name; with reload, reads the new file (or empties).

@@ -146,7 +146,13 @@ std::wstring LowerCase(const std::wstring& s) {
 std::wstring AnsiUpperCase(const std::wstring& s) { return UpperCase(s); }
 std::wstring AnsiLowerCase(const std::wstring& s) { return LowerCase(s); }
 
-std::wstring Trim(const std::wstring& s) { return TrimLeft(TrimRight(s)); }
+std::wstring Trim(const std::wstring& s) { return std::wstring(TrimView(s)); }
+
+std::wstring_view TrimView(std::wstring_view s) {
+  while (!s.empty() && s.front() <= L' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() <= L' ') s.remove_suffix(1);
+  return s;
+}
 
 std::wstring TrimLeft(const std::wstring& s) {
   size_t i = 0;

@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
 
 // ---------------------------------------------------------------------------
 // Exceptions
@@ -82,6 +83,9 @@ std::wstring AnsiUpperCase(const std::wstring& s);  // same as UpperCase
 std::wstring AnsiLowerCase(const std::wstring& s);  // same as LowerCase
 // Removes characters <= ' ' at both ends / the left / the right.
 std::wstring Trim(const std::wstring& s);
+// Trim without a copy: the part of S between its leading and trailing
+// blanks and control characters.
+std::wstring_view TrimView(std::wstring_view s);
 std::wstring TrimLeft(const std::wstring& s);
 std::wstring TrimRight(const std::wstring& s);
 // User-locale comparison: <0, 0, >0. ...Text ignores case, ...Str does not.

@@ -120,22 +120,11 @@ TacSkinFile::TacSkinFile(const TMemIniFile& ini) {
 }
 
 TacSkinFile::TacSkinFile(std::wstring_view text) {
-  // Lines as the INI reader takes them: ended by CR, LF or CRLF, trimmed,
-  // blank ones and comments left out.
+  // Lines as the INI reader takes them.
   Parser parser(*this);
-  size_t i = 0;
-  const size_t n = text.size();
-  while (i < n) {
-    const size_t start = i;
-    while (i < n && text[i] != L'\r' && text[i] != L'\n') ++i;
-    std::wstring_view line = text.substr(start, i - start);
-    if (i < n && text[i] == L'\r') ++i;
-    if (i < n && text[i] == L'\n') ++i;
-    while (!line.empty() && line.front() <= L' ') line.remove_prefix(1);
-    while (!line.empty() && line.back() <= L' ') line.remove_suffix(1);
-    if (line.empty() || line.front() == L';') continue;
-    parser.Line(line);
-  }
+  ForEachLine(text, [&parser](std::wstring_view line) {
+    if (line = TMemIniFile::LineContent(line); !line.empty()) parser.Line(line);
+  });
   parser.Finish();
 }
 
@@ -148,11 +137,8 @@ void TacSkinFile::Parser::Line(std::wstring_view line) {
   }
   const size_t eq = line.find(L'=');
   if (!keys_ || eq == std::wstring_view::npos) return;
-  std::wstring_view keyName = line.substr(0, eq);
-  while (!keyName.empty() && keyName.front() <= L' ') keyName.remove_prefix(1);
-  while (!keyName.empty() && keyName.back() <= L' ') keyName.remove_suffix(1);
   Key key;
-  key.Name.assign(keyName);
+  key.Name.assign(TrimView(line.substr(0, eq)));
   key.Upper = SkinUpper(key.Name);
   key.Value.assign(line.substr(eq + 1));
   keys_->push_back(std::move(key));
